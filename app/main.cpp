@@ -1,0 +1,2 @@
+// STUB: host program
+int main() { return 0; }

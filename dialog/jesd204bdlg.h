@@ -1,0 +1,130 @@
+#pragma once
+
+#include <protocolgendlg.h>
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+namespace IPSERDESIP {
+class generator;
+}
+
+namespace IPJESD204B {
+
+namespace Ui {
+class core_config;
+class phy_config;
+class afe_config;
+class opt_config;
+} // namespace Ui
+
+struct LaneOptionValues;
+
+// The JESD204B core's configuration dialog. Its code is split by concern:
+//   jesd204bdlg.cpp        construction, tabs, accept
+//   dialoginit.cpp         initDialog: lists, validators, defaults, device rules, wiring
+//   fieldvalidation.cpp    range corrections, core mode, lane count, FFE/equalisation modes
+//   parameterio.cpp        collectUsedLanes, writeParameters, loadParameters, applyParameters
+//   dialoglaneoptions.cpp  appendLaneOptions from the widgets
+//   resourcerecording.cpp  recordResources
+//   laneconnection.cpp     updateLaneConect, isLaneShareable, checkDuplicateLanes
+//   pllselection.cpp       updatePLLSel
+//   biasffe.cpp            calculateFFE_C0, bias default, bias scope question
+//   drpcheck.cpp           checkDrpConflict
+//   calculation.cpp        Calculate: checkLaneRateAndPll, checkRefClkAccess, updatedRefClkFreq
+//   pinfigure.cpp          refreshFigure
+class jesd204bdlg : public IPSERDESIP::protocolGenDlg
+{
+    Q_OBJECT
+
+public:
+    jesd204bdlg(const QMap<QString, QVariant> &ipInfo, QMap<QString, QVariant> *parameters,
+                QWidget *parent);
+    ~jesd204bdlg() override;
+
+    void initDialog() override;
+    bool loadParameters(const QMap<QString, QVariant> &params) override;
+
+    // Read-only views for the host program's snapshot and for tests.
+    Ui::core_config *coreForm() const { return m_core.get(); }
+    Ui::phy_config *phyForm() const { return m_phy.get(); }
+    Ui::afe_config *afeForm() const { return m_afe.get(); }
+    Ui::opt_config *optForm() const { return m_opt.get(); }
+    QStringList usedLanes() const { return m_usedLanes; }
+    QStringList availableLanes() const { return m_availableLanes; }
+    int availableLaneCount() const { return m_availableLaneCount; }
+    int biasDecision() const { return m_biasDecision; }
+    QStringList serdesOptions() const { return m_serdesOptions; }
+    QStringList laneResources() const { return m_laneResources; }
+    QStringList pllResources() const { return m_pllResources; }
+    QStringList refClkResources() const { return m_refClkResources; }
+    QStringList refClkFrequencies() const { return m_refClkFrequencies; }
+
+    // Dialog form of one lane's SERDES option block, read from the widgets.
+    void appendLaneOptions(QStringList &options, const QString &lanePrefix,
+                           const QString &quadPrefix) const;
+    // Fills the usedLanes list, lists the resources and option lines, writes the parameter set.
+    bool recordResources();
+    void collectUsedLanes();
+
+public slots:
+    void accept() override;
+
+private slots:
+    void refreshFigure();
+    void onCoreModeChanged();
+    void updatedRefClkFreq();
+    void updatePLLSel();
+    void updateLaneConect();
+    void onNumOfLanesChanged();
+    int checkCoreMode();
+    bool onButtonCalculateClicked(bool prompt = true);
+    void checkDefaultF();
+    void checkDefaultK();
+    void checkClkFreq();
+    void checkLineRate();
+    void checkRefClkFreq();
+    bool calculateFFE_C0();
+    void onFFEModeChanged();
+    void onEqualizationModeChanged();
+    void resetFlagforBias();
+    void updateBiasDefaultValue();
+
+private:
+    void connectSignals();
+    void writeParameters();
+    void applyParameters(const QMap<QString, QVariant> &params);
+    LaneOptionValues laneOptionValues() const;
+    bool isLaneShareable(const QString &laneInstanceName) const;
+    bool checkDuplicateLanes();
+    bool checkLaneRateAndPll();
+    bool checkRefClkAccess();
+    void confirmBiasScope();
+    void appendBiasLines();
+    bool checkDrpConflict();
+    void publishBiasAndDrp();
+    void showErrorBox(const QString &text, bool fixedSizeResourceImages);
+
+    std::unique_ptr<Ui::core_config> m_core;
+    std::unique_ptr<Ui::phy_config> m_phy;
+    std::unique_ptr<Ui::afe_config> m_afe;
+    std::unique_ptr<Ui::opt_config> m_opt;
+    const QMap<QString, QVariant> m_ipInfo;
+    QMap<QString, QVariant> *m_parameters;
+    std::unique_ptr<IPSERDESIP::generator> m_calcGenerator;
+    QStringList m_serdesOptions;
+    QStringList m_usedLanes;
+    int m_availableLaneCount = 0;
+    int m_biasDecision = 0;
+    QStringList m_pllResources;
+    QStringList m_laneResources;
+    QStringList m_refClkResources;
+    QStringList m_refClkFrequencies;
+    QStringList m_availableLanes;
+};
+
+} // namespace IPJESD204B

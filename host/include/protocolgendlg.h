@@ -1,0 +1,80 @@
+#pragma once
+
+#include "devicedb.h"
+#include "hostexport.h"
+#include "pinfigure.h"
+
+#include <QDialog>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+namespace IPSERDESIP {
+
+// Base of every protocol's configuration dialog: label, file and module names, synthesis tool
+// and language, the protocol's tabs, the module symbol, help, OK and Cancel.
+class IPSERDESHOST_EXPORT protocolGenDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit protocolGenDlg(QWidget *parent = nullptr);
+    ~protocolGenDlg() override;
+
+    // Protocol hooks, run by setCreating and setOpening.
+    virtual void initDialog();
+    virtual bool loadParameters(const QMap<QString, QVariant> &params);
+    // Takes the device from a stored set's "target_device".
+    virtual void setDevice(const QMap<QString, QVariant> &params);
+
+    // New core: the device is known, then initDialog runs.
+    void setCreating(const QString &name, const DEV::DeviceArg &device);
+    // Stored core: device from the set, initDialog, then loadParameters; its answer.
+    bool setOpening(const QMap<QString, QVariant> &params);
+
+    void uiSetLabelText(const QString &text);
+    void uiSetModuleName(const QString &name);
+    void uiSetDefaultFileName(const QString &name);
+    void uiAddTab(QWidget *page, const QString &title);
+    void uiSetFigurePins(const QList<Utils::PinFigure> &pins);
+    void uiSetSynthesisTool(const QString &tool);
+    void uiSetLanguageIndex(int index);
+    QString uiSynthesisTool() const;
+    int uiLanguageIndex() const;
+    QString moduleName() const;
+    QString fileName() const;
+    // The project directory the dialog's files belong to.
+    QString createPath() const;
+    DEV::DeviceArg device() const { return m_device; }
+    // Keeps the module name following the file name until the user edits the module name.
+    void fileNameConnectCreatIn();
+
+    // Problems with the output file options; empty when there are none.
+    QStringList checkFileOptions() const;
+    // The output already exists: asks before overwriting. Tells the user itself.
+    bool checkFileExisting();
+    // A legal Verilog identifier that is no keyword. Tells the user itself.
+    bool checkModuleName();
+    void showErrorMsg(const QStringList &problems);
+
+    // What the host program and tests read back.
+    QString labelText() const;
+    QList<Utils::PinFigure> figurePins() const { return m_figurePins; }
+    QString helpText() const { return m_helpText; }
+
+protected:
+    DEV::DeviceArg m_device;
+    QString m_helpText;
+    // Set once the user agreed to overwrite the current output; accept skips checkFileExisting.
+    bool m_fileChecked = false;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+    QList<Utils::PinFigure> m_figurePins;
+};
+
+} // namespace IPSERDESIP

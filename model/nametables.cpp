@@ -1,0 +1,2 @@
+// STUB: name tables
+#include "nametables.h"

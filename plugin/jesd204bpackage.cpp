@@ -1,0 +1,23 @@
+#include "jesd204bpackage.h"
+
+#include "protocol/jesd204b.h"
+
+#include <memory>
+
+namespace IPJESD204B {
+
+jesd204bpackage::jesd204bpackage() = default;
+
+jesd204bpackage::~jesd204bpackage() = default;
+
+QList<IPSERDESIP::BaseProtocol *> jesd204bpackage::protocols()
+{
+    QList<IPSERDESIP::BaseProtocol *> list;
+    auto protocol = std::make_unique<jesd204b>(directory());
+    if (!protocol->load())
+        return list;
+    list.append(protocol.release()); // the caller owns it from here on
+    return list;
+}
+
+} // namespace IPJESD204B

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <baseprotocol.h>
+
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
+namespace IPJESD204B {
+
+// The JESD204B link core as the host's SERDES framework sees it.
+class jesd204b : public IPSERDESIP::BaseProtocol
+{
+public:
+    explicit jesd204b(const QString &directory);
+    ~jesd204b() override;
+
+    QMap<QString, QVariant> create(const QString &name, const DEV::DeviceArg &device) override;
+    QMap<QString, QVariant> edit(const QMap<QString, QVariant> &stored) override;
+    IPSERDESIP::Message *resources(const QMap<QString, QVariant> &params) override;
+    bool generate(const QMap<QString, QVariant> &params, QStringList &iniLines,
+                  QStringList &reserved, QStringList &moduleOptions, QString &message,
+                  bool runSynthesis) override;
+    bool load() override;
+    QString version() const override;
+    QString id() const override;
+    QString name() const override;
+    QStringList category() const override;
+    QString summary() const override;
+    bool isSupported(const DEV::DeviceArg &device) const override;
+
+    // Generation form of one lane's SERDES option block, read from the parameter set.
+    void appendLaneOptions(QStringList &options, const QString &lanePrefix,
+                           const QString &quadPrefix) const;
+
+    QMap<QString, QVariant> parameters() const { return m_parameters; }
+    QMap<QString, QVariant> ipInfo() const { return m_ipInfo; }
+    QString directory() const { return m_directory; }
+
+private:
+    QMap<QString, QVariant> m_parameters;
+    QMap<QString, QVariant> m_ipInfo;
+    QString m_directory;
+};
+
+} // namespace IPJESD204B

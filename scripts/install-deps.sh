@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Debian 12 packages the build, the tests and the benchmarks need.
+set -euo pipefail
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends \
+    cmake make g++ qtbase5-dev iverilog libbenchmark-dev \
+    clang libclang-rt-14-dev valgrind
