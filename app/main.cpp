@@ -1,2 +1,70 @@
-// STUB: host program
-int main() { return 0; }
+#include "commands.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace {
+
+const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
+{
+    static const std::map<QString, std::function<int(const QStringList &)>> table{
+        {QStringLiteral("list"), HostProgram::runList},
+        {QStringLiteral("devices"), HostProgram::runDevices},
+        {QStringLiteral("generate"), HostProgram::runGenerate},
+        {QStringLiteral("resources"), HostProgram::runResources},
+        {QStringLiteral("check"), HostProgram::runCheck},
+        {QStringLiteral("configure"), HostProgram::runConfigure},
+    };
+    return table;
+}
+
+int usage(FILE *stream)
+{
+    QTextStream out(stream);
+    out << "Usage: ipcore-host <command> [options]\n\n"
+           "Commands:\n"
+           "  list        list the IP cores of the plug-ins\n"
+           "  devices     list the device database\n"
+           "  configure   configure a core in the dialog and store its parameter set\n"
+           "  check       prove a parameter set's line rate against its PLL and clock\n"
+           "  generate    generate a core's files from a parameter set\n"
+           "  resources   print the SERDES resources a parameter set occupies\n\n"
+           "Run 'ipcore-host <command> --help' for a command's options.\n";
+    return stream == stdout ? HostProgram::Success : HostProgram::BadUsage;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    if (raw.size() < 2)
+        return usage(stderr);
+    const QString command = raw.at(1);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h"))
+        return usage(stdout);
+    const auto found = commandTable().find(command);
+    if (found == commandTable().end()) {
+        QTextStream(stderr) << "ipcore-host: unknown command '" << command << "'\n";
+        return usage(stderr);
+    }
+
+    QStringList arguments = raw;
+    arguments.removeAt(1);
+    std::unique_ptr<QCoreApplication> app;
+    if (HostProgram::needsWidgets(command, arguments))
+        app = std::make_unique<QApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ipcore-host"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    return found->second(arguments);
+}

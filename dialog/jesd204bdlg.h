@@ -37,6 +37,7 @@ struct LaneOptionValues;
 //   drpcheck.cpp           checkDrpConflict
 //   calculation.cpp        Calculate: checkLaneRateAndPll, checkRefClkAccess, updatedRefClkFreq
 //   pinfigure.cpp          refreshFigure
+//   errorbox.cpp           the modal error box the checks share
 class jesd204bdlg : public IPSERDESIP::protocolGenDlg
 {
     Q_OBJECT
@@ -107,7 +108,9 @@ private:
     void appendBiasLines();
     bool checkDrpConflict();
     void publishBiasAndDrp();
-    void showErrorBox(const QString &text, bool fixedSizeResourceImages);
+    // Modal "Error" box without a standard icon. imageRoot is ":/image/" or "://image/";
+    // fixedSize adds the dialog-plus-fixed-size window flags.
+    void showErrorBox(const QString &text, const QString &imageRoot, bool fixedSize);
 
     std::unique_ptr<Ui::core_config> m_core;
     std::unique_ptr<Ui::phy_config> m_phy;

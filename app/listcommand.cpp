@@ -1,0 +1,6 @@
+// STUB: list command
+#include "commands.h"
+
+namespace HostProgram {
+int runList(const QStringList &) { return JobFailed; }
+} // namespace HostProgram

@@ -1,0 +1,6 @@
+// STUB: resources command
+#include "commands.h"
+
+namespace HostProgram {
+int runResources(const QStringList &) { return JobFailed; }
+} // namespace HostProgram
