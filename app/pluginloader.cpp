@@ -1,0 +1,85 @@
+#include "pluginloader.h"
+
+#include <baseprotocol.h>
+#include <protocolpackage.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QPluginLoader>
+
+#include <algorithm>
+
+namespace HostProgram {
+
+PluginSet::PluginSet() = default;
+PluginSet::PluginSet(PluginSet &&) noexcept = default;
+PluginSet &PluginSet::operator=(PluginSet &&) noexcept = default;
+PluginSet::~PluginSet() = default;
+
+IPSERDESIP::BaseProtocol *PluginSet::findProtocol(const QString &id) const
+{
+    const auto found = std::find_if(m_protocols.begin(), m_protocols.end(),
+                                    [&id](const auto &protocol) { return protocol->id() == id; });
+    return found == m_protocols.end() ? nullptr : found->get();
+}
+
+PluginSet loadPlugins(const QString &dir, QString *error)
+{
+    PluginSet set;
+    const QFileInfo dirInfo(dir);
+    if (!dirInfo.isDir()) {
+        set.m_status = PluginSet::Status::NoDirectory;
+        if (error)
+            *error = QStringLiteral("%1: no such directory").arg(dir);
+        return set;
+    }
+
+    const QFileInfoList entries =
+        QDir(dirInfo.absoluteFilePath())
+            .entryInfoList(QDir::Files | QDir::Readable | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        const QString file = entry.absoluteFilePath();
+        if (!QLibrary::isLibrary(file))
+            continue;
+        auto loader = std::make_unique<QPluginLoader>(file);
+        QObject *root = loader->instance();
+        if (!root) {
+            set.m_skipped << QStringLiteral("%1: %2").arg(file, loader->errorString());
+            continue;
+        }
+        auto *package = qobject_cast<IPSERDESIP::ProtocolPackage *>(root);
+        if (!package) {
+            set.m_skipped << QStringLiteral("%1: not a protocol package").arg(file);
+            continue;
+        }
+        // absolutePath() has no trailing separator; the protocols append "/..." to it.
+        package->setDirectory(entry.absolutePath());
+        const QList<IPSERDESIP::BaseProtocol *> offered = package->protocols();
+        for (IPSERDESIP::BaseProtocol *protocol : offered)
+            set.m_protocols.emplace_back(protocol);
+        set.m_packages.push_back({file, package});
+        set.m_loaders.push_back(std::move(loader));
+    }
+
+    if (set.m_packages.empty()) {
+        set.m_status = PluginSet::Status::NoPlugin;
+        if (error)
+            *error = QStringLiteral("%1: no protocol plug-in found").arg(dir);
+    } else {
+        set.m_status = PluginSet::Status::Loaded;
+    }
+    return set;
+}
+
+QString defaultPluginDir()
+{
+    const QDir bin(QCoreApplication::applicationDirPath());
+    const QString buildDir = bin.absoluteFilePath(QStringLiteral(JESD_DEFAULT_PLUGIN_DIR_BUILD));
+    if (QFileInfo(buildDir).isDir())
+        return QDir::cleanPath(buildDir);
+    return QDir::cleanPath(bin.absoluteFilePath(QStringLiteral(JESD_DEFAULT_PLUGIN_DIR_INSTALL)));
+}
+
+} // namespace HostProgram
