@@ -1,8 +1,122 @@
-// STUB: lane offer and duplicate lanes
 #include "jesd204bdlg.h"
 
+#include "model/nametables.h"
+#include "model/parameterkeys.h"
+#include "ui_core_config.h"
+#include "ui_phy_config.h"
+
+#include <serdes.h>
+
+#include <QComboBox>
+
+#include <array>
+
 namespace IPJESD204B {
-void jesd204bdlg::updateLaneConect() {}
-bool jesd204bdlg::isLaneShareable(const QString &) const { return false; }
-bool jesd204bdlg::checkDuplicateLanes() { return false; }
+
+namespace {
+
+// Protocols whose lane instances may not share a SERDES lane with this core.
+const char *const exclusiveProtocols[] = {"Quillan 64B66B", "Quillan 8B10B"};
+
+std::array<QComboBox *, MaxLanes> laneBoxes(const Ui::phy_config &phy)
+{
+    return {phy.Lane0Connect, phy.Lane1Connect, phy.Lane2Connect, phy.Lane3Connect,
+            phy.Lane4Connect, phy.Lane5Connect, phy.Lane6Connect, phy.Lane7Connect};
+}
+
+// Index of the lane count to show: the remembered one when still offered, otherwise the
+// offered count nearest to it ("2" on the first fill), so that a count is always chosen.
+int laneCountIndex(const QComboBox &box, const QString &remembered, int offered)
+{
+    const QString wanted = remembered.isEmpty() ? QStringLiteral("2") : remembered;
+    const int exact = box.findText(wanted);
+    if (exact >= 0 || offered == 0)
+        return exact;
+    return qBound(1, wanted.toInt(), offered) - 1;
+}
+
+} // namespace
+
+void jesd204bdlg::updateLaneConect()
+{
+    m_availableLanes.clear();
+    m_availableLaneCount = 0;
+    const int mode = checkCoreMode();
+
+    const QMap<QString, IPSERDESIP::Instance *> instances =
+        IPSERDESIP::serdes::instance()->allInstance();
+    for (const LaneRow &row : NameTables::lanes()) {
+        const auto *lane = dynamic_cast<const IPSERDESIP::LANE *>(instances.value(row.resource));
+        if (!lane)
+            continue;
+        const int status = lane->getLaneStatus();
+        if (status == IPSERDESIP::LANE::Free || (status == mode && isLaneShareable(lane->name()))) {
+            m_availableLanes.append(row.displayName);
+            ++m_availableLaneCount;
+        }
+    }
+
+    QComboBox *count = m_core->comboxNumOfLanes;
+    const QString remembered = count->currentText();
+    count->clear();
+    for (int n = 1; n <= m_availableLaneCount; ++n)
+        count->addItem(QString::number(n));
+    const int countIndex = laneCountIndex(*count, remembered, m_availableLaneCount);
+    if (countIndex >= 0)
+        count->setCurrentIndex(countIndex);
+
+    // Refilling eight boxes would run the PLL choice eight times over half-filled boxes; it
+    // runs once at the end instead. The other slots of the boxes still see every change.
+    const auto boxes = laneBoxes(*m_phy);
+    const auto indexChanged = QOverload<int>::of(&QComboBox::currentIndexChanged);
+    bool typed = false;
+    bool named = false;
+    for (QComboBox *box : boxes) {
+        typed = disconnect(box, indexChanged, this, &jesd204bdlg::updatePLLSel) || typed;
+        named =
+            disconnect(box, SIGNAL(currentIndexChanged(int)), this, SLOT(updatePLLSel())) || named;
+    }
+
+    for (int k = 0; k < MaxLanes; ++k) {
+        boxes[k]->clear();
+        boxes[k]->addItems(m_availableLanes);
+        if (k < m_availableLanes.size())
+            boxes[k]->setCurrentIndex(k);
+    }
+
+    for (QComboBox *box : boxes) {
+        if (typed)
+            connect(box, indexChanged, this, &jesd204bdlg::updatePLLSel);
+        if (named)
+            connect(box, SIGNAL(currentIndexChanged(int)), this, SLOT(updatePLLSel()));
+    }
+    updatePLLSel();
+}
+
+bool jesd204bdlg::isLaneShareable(const QString &laneInstanceName) const
+{
+    const IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    for (const char *protocol : exclusiveProtocols) {
+        const QStringList taken = model->findLaneName(QString::fromLatin1(protocol));
+        for (const QString &name : taken) {
+            if (name.contains(laneInstanceName))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool jesd204bdlg::checkDuplicateLanes()
+{
+    collectUsedLanes();
+    for (const QString &lane : NameTables::laneDisplayNames()) {
+        if (m_usedLanes.count(lane) >= 2) {
+            showErrorBox(QStringLiteral("Selected duplicate %1").arg(lane),
+                         QStringLiteral(":/image/"), true);
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace IPJESD204B
