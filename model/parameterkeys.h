@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QLatin1String>
+#include <QMap>
+#include <QString>
+#include <QVariant>
 
 // Keys of the parameter set of one configured core, in the order the dialog writes them.
 namespace IPJESD204B {
@@ -62,6 +65,51 @@ constexpr QLatin1String Q0Bias("Q0_BIAS");
 constexpr QLatin1String Q1Bias("Q1_BIAS");
 constexpr QLatin1String DrpRecordPrefix("jesd204bCheckDRP_");
 } // namespace GlobalKey
+
+// Values assumed for keys that a stored set lacks. The dialog applies them when it opens a
+// stored set; the generation form of the lane options uses the front-end ones.
+namespace Absent {
+constexpr QLatin1String SynthesisTool("");
+constexpr int Lang = 0;
+constexpr bool Receive = false;
+constexpr bool Transmit = false;
+constexpr bool Both = true;
+constexpr QLatin1String NumberOfLanes("2");
+constexpr QLatin1String LmfcBuffer("1024");
+constexpr bool RpatGenerator = false;
+constexpr bool JspatGenerator = false;
+constexpr QLatin1String SysrefAlways("Always Off");
+constexpr QLatin1String ScramblingOn("Scrambling OFF");
+constexpr QLatin1String DefaultF("4");
+constexpr QLatin1String DefaultK("32");
+constexpr QLatin1String SysrefRequired("Not Required");
+constexpr bool FixedConfigEnable = false;
+constexpr QLatin1String ClockFrequency("10.0");
+constexpr QLatin1String LineRate("4.9152");
+constexpr bool PcsWidth32 = true;
+constexpr bool PcsWidth64 = false;
+constexpr QLatin1String RefClkSource("Q0 REFCLK0");
+constexpr QLatin1String RefClkFrequency("122.88");
+constexpr QLatin1String LoopbackMode("OFF");
+constexpr QLatin1String DifferentialSwing("900mV");
+constexpr QLatin1String FfeMode("Auto");
+constexpr int FfeCm = 0;
+constexpr int FfeC1 = 0;
+constexpr QLatin1String FfeC0("40");
+constexpr QLatin1String SdThreshold("100mV");
+constexpr QLatin1String EqualizationMode("Auto");
+constexpr int Att = 7;
+constexpr int Boost = 9;
+constexpr bool DrpPorts = false;
+} // namespace Absent
+
+// Every key that has an absent value above, with that value as the variant the dialog would
+// have stored. Keys without one ("PLL_Selection", the lane-connect keys, "ifChangedAllOfBias")
+// are not listed.
+const QMap<QString, QVariant> &absentValues();
+// The stored value, or the absent value when the set lacks the key (an invalid variant for
+// keys without one).
+QVariant valueOrAbsent(const QMap<QString, QVariant> &params, const QString &key);
 
 constexpr QLatin1String ParameterVersion("1.0");
 constexpr int MaxLanes = 8;

@@ -1,27 +1,57 @@
-// STUB: generation
 #include "jesd204b.h"
-#include "laneoptions.h"
+#include "model/parameterkeys.h"
+#include "serdesoptionlines.h"
+#include "topdefines.h"
 
-#include <message.h>
+#include <idecore.h>
+#include <ipcore.h>
+#include <serdes.h>
+#include <serdesfunctions.h>
 
 namespace IPJESD204B {
 
-bool jesd204b::generate(const QMap<QString, QVariant> &, QStringList &, QStringList &,
-                        QStringList &, QString &, bool)
-{
-    return false;
+namespace {
+const QString CoreName = QStringLiteral("jesd204b");
 }
 
-IPSERDESIP::Message *jesd204b::resources(const QMap<QString, QVariant> &)
+bool jesd204b::generate(const QMap<QString, QVariant> &params, QStringList &iniLines,
+                        QStringList & /*reserved*/, QStringList &moduleOptions, QString &message,
+                        bool runSynthesis)
 {
-    return new IPSERDESIP::Message;
-}
+    if (m_device.isNull())
+        m_device =
+            Core::IdeCore::deviceDataBase()->findDevice(params.value(Key::TargetDevice).toString());
+    if (params.isEmpty())
+        return false;
+    m_parameters = params;
 
-void jesd204b::appendLaneOptions(QStringList &, const QString &, const QString &) const {}
+    IPSERDESIP::serdes *const serdes = IPSERDESIP::serdes::instance();
+    appendIniLines(iniLines, params, m_device.device(),
+                   {serdes->getData(GlobalKey::Q0Bias), serdes->getData(GlobalKey::Q1Bias)});
+    serdes->setGlobalResetEnableParam(iniLines);
+    appendModuleOptions(moduleOptions, params);
+    const QStringList topLevel = topLevelDefines(params);
+    const QStringList core = coreDefines(params);
 
-void appendLaneOptionLines(QStringList &, const QString &, const QString &,
-                           const LaneOptionValues &)
-{
+    const QString dir = serdes->workingDir() + QLatin1Char('/') +
+                        params.value(Key::File).toString() + QStringLiteral("/temp/") + CoreName;
+    if (!IPCore::makeDirs(dir, m_ipInfo.value(QStringLiteral("ipcore.name")).toString()))
+        return false;
+    QWidget *const parent = Core::ViewManager::dialogParent();
+    const QString prefix = dir + QLatin1Char('/');
+    if (!IPCore::generateFile(prefix + QStringLiteral("top_define.vh"), topLevel, parent, {}))
+        return false;
+    if (!IPCore::generateFile(prefix + QStringLiteral("jesd204b_top_defines.vh"), core, parent, {}))
+        return false;
+    if (!IPCore::generateFile(prefix + QStringLiteral("jesd204b.ini"), iniLines, parent, {}))
+        return false;
+    if (!runSynthesis)
+        return true;
+
+    const QStringList sources{QStringLiteral("jesd204b_core_encryption.v"),
+                              QStringLiteral("jesd204b_top.v")};
+    return IPSERDESIP::waitForRunSyntheSis(m_device, params, m_ipInfo, sources, CoreName, message,
+                                           this);
 }
 
 } // namespace IPJESD204B

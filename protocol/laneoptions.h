@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 // One SERDES lane's block of option lines. Generation and the dialog fill LaneOptionValues
 // from their own sources and share the one line builder.
@@ -15,8 +17,8 @@ enum class FrontEndGroups { Receive, Transmit, TransmitThenReceive, ReceiveThenT
 struct LaneOptionValues
 {
     QString lineRate;
-    QString pllSelection;  // as selected; lower-cased by the builder
-    QString loopbackMode;  // as selected; lower-cased by the builder
+    QString pllSelection; // as selected; lower-cased by the builder
+    QString loopbackMode; // as selected; lower-cased by the builder
     QString deviceName;
     PcsWidth pcsWidth = PcsWidth::None;
     FrontEndGroups frontEnd = FrontEndGroups::None;
@@ -35,5 +37,11 @@ struct LaneOptionValues
 
 void appendLaneOptionLines(QStringList &options, const QString &lanePrefix,
                            const QString &quadPrefix, const LaneOptionValues &values);
+
+// The values of the generation form: read from a parameter set, with the front-end defaults
+// for absent keys; FFE_C0 is written as an integer; both directions only when
+// "Both_Receive_and_Transmit" is set, transmit group first.
+LaneOptionValues laneOptionValuesFromParameters(const QMap<QString, QVariant> &params,
+                                                const QString &deviceName);
 
 } // namespace IPJESD204B

@@ -1,0 +1,91 @@
+#include "jesd204b.h"
+#include "model/nametables.h"
+#include "model/parameterkeys.h"
+
+#include <message.h>
+#include <serdesfunctions.h>
+
+#include <QRegularExpression>
+
+#include <memory>
+
+namespace IPJESD204B {
+
+namespace {
+
+// One past the highest lane index that has a lane-connect key, so that a huge
+// "Number_of_lanes" does not walk billions of keys that cannot exist.
+int laneConnectKeyBound(const QMap<QString, QVariant> &params)
+{
+    static const QRegularExpression laneKey(
+        QStringLiteral("^JESD204B_Lane(0|[1-9][0-9]{0,8})_connect_with$"));
+    int bound = 0;
+    for (auto it = params.constBegin(); it != params.constEnd(); ++it) {
+        const QRegularExpressionMatch match = laneKey.match(it.key());
+        if (match.hasMatch())
+            bound = qMax(bound, match.captured(1).toInt() + 1);
+    }
+    return bound;
+}
+
+} // namespace
+
+IPSERDESIP::Message *jesd204b::resources(const QMap<QString, QVariant> &params)
+{
+    const auto text = [&params](const QString &key) { return params.value(key).toString(); };
+    const auto flag = [&params](const QString &key) { return params.value(key).toBool(); };
+
+    auto report = std::make_unique<IPSERDESIP::Message>();
+    report->protocolName = name();
+    report->instanceName = text(Key::File) + QLatin1Char(':') + text(Key::Module);
+    report->file = text(Key::File);
+    report->module = text(Key::Module);
+
+    const bool receive = flag(Key::Receive);
+    const bool transmit = flag(Key::Transmit);
+    const bool both = flag(Key::Both);
+    const QString pll = text(Key::PllSelection);
+    const int laneCount =
+        qMin(text(Key::NumberOfLanes).toInt(nullptr, 10), laneConnectKeyBound(params));
+    for (int i = 0; i < laneCount; ++i) {
+        const auto lane =
+            NameTables::laneByDisplayName(text(QString(Key::LaneConnectTemplate).arg(i)));
+        if (!lane)
+            continue;
+        if (receive)
+            report->laneList << lane->rxResource;
+        else if (transmit)
+            report->laneList << lane->txResource;
+        else if (both)
+            report->laneList << lane->resource;
+        if (const auto pllResource = NameTables::pllResource(pll, *lane))
+            report->pllList << *pllResource;
+    }
+    if (report->laneList.isEmpty())
+        return report.release();
+
+    const QString refClk = IPSERDESIP::FromRefOptionToRef(text(Key::RefClkSource));
+    const QString refClkFrequency = text(Key::RefClkFrequency);
+    const QString rate = text(Key::LineRate);
+    const QString zero = QStringLiteral("0");
+    for (int i = 0; i < report->laneList.size(); ++i) {
+        report->refClkList << refClk;
+        report->refClkFreqList << refClkFrequency;
+        if (receive) {
+            report->bothRateList << zero;
+            report->rxRateList << rate;
+            report->txRateList << zero;
+        } else if (transmit) {
+            report->bothRateList << zero;
+            report->rxRateList << zero;
+            report->txRateList << rate;
+        } else {
+            report->bothRateList << rate;
+            report->rxRateList << zero;
+            report->txRateList << zero;
+        }
+    }
+    return report.release();
+}
+
+} // namespace IPJESD204B

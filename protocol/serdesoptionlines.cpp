@@ -1,0 +1,116 @@
+#include "serdesoptionlines.h"
+
+#include "laneoptions.h"
+#include "model/nametables.h"
+#include "model/parameterkeys.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace IPJESD204B {
+
+namespace {
+
+QString text(const QMap<QString, QVariant> &params, const QString &key)
+{
+    return params.value(key).toString();
+}
+
+bool flag(const QMap<QString, QVariant> &params, const QString &key)
+{
+    return params.value(key).toBool();
+}
+
+QString withoutWhitespace(QString value)
+{
+    static const QRegularExpression whitespace(QStringLiteral("\\s"));
+    return value.remove(whitespace);
+}
+
+} // namespace
+
+QString frequencyValue(const QString &frequencyText)
+{
+    return QStringLiteral("%1").arg(frequencyText.toDouble());
+}
+
+void appendRecordedLaneBlocks(QStringList &ini, const QMap<QString, QVariant> &params,
+                              const QString &deviceName)
+{
+    const QStringList recorded = params.value(Key::RecordLanes).toStringList();
+    if (recorded.isEmpty())
+        return;
+    const LaneOptionValues values = laneOptionValuesFromParameters(params, deviceName);
+    for (const QString &entry : recorded) {
+        if (const auto row = NameTables::laneByDisplayName(entry))
+            appendLaneOptionLines(ini, row->lanePrefix, row->quadPrefix, values);
+    }
+}
+
+void appendRefClockFrequencyLine(QStringList &lines, const QString &source,
+                                 const QString &frequencyText)
+{
+    if (const auto lineTemplate = NameTables::frequencyTemplate(source))
+        lines << lineTemplate->arg(frequencyValue(frequencyText));
+}
+
+void appendBiasLines(QStringList &ini, const QMap<QString, QVariant> &params, const QuadBias &bias)
+{
+    if (!flag(params, Key::ChangedAllOfBias))
+        return;
+    const QStringList recorded = params.value(Key::RecordLanes).toStringList();
+    const QList<QuadRow> &quads = NameTables::quads();
+    for (const QuadRow &quad : quads) {
+        const bool inUse =
+            std::any_of(recorded.begin(), recorded.end(), [&quad](const QString &lane) {
+                return lane.startsWith(quad.displayPrefix);
+            });
+        if (inUse)
+            ini << quad.biasLineTemplate.arg((quad.quad == 0 ? bias.q0 : bias.q1).toInt());
+    }
+}
+
+void appendIniLines(QStringList &ini, const QMap<QString, QVariant> &params,
+                    const QString &deviceName, const QuadBias &bias)
+{
+    appendRecordedLaneBlocks(ini, params, deviceName);
+    appendRefClockFrequencyLine(ini, text(params, Key::RefClkSource),
+                                text(params, Key::RefClkFrequency));
+    appendBiasLines(ini, params, bias);
+}
+
+void appendModuleOptions(QStringList &options, const QMap<QString, QVariant> &params)
+{
+    const QString module = text(params, Key::Module);
+    const auto option = [&options, &module](const char *line, const QString &value) {
+        options << QString::fromLatin1(line).arg(module, value);
+    };
+
+    option("-%1protocol_module_type %2", QStringLiteral("jesd"));
+    option("-%1ReferenceClockSource %2", withoutWhitespace(text(params, Key::RefClkSource)));
+    option("-%1PLLSource %2", text(params, Key::PllSelection));
+    option("-%1Numberoflanes %2", text(params, Key::NumberOfLanes));
+    const QStringList recorded = params.value(Key::RecordLanes).toStringList();
+    for (const QString &lane : recorded)
+        option("-%1%2 true", withoutWhitespace(lane));
+
+    if (flag(params, Key::Receive))
+        option("-%1COREMode %2", QStringLiteral("Receive"));
+    else if (flag(params, Key::Transmit))
+        option("-%1COREMode %2", QStringLiteral("Transmit"));
+    else if (flag(params, Key::Both))
+        option("-%1COREMode %2", QStringLiteral("BothReceiveandTransmit"));
+
+    const QString drp =
+        flag(params, Key::DrpPorts) ? QStringLiteral("true") : QStringLiteral("false");
+    option("-%1EnableDRP %2", drp);
+    option("-%1DRPPorts %2", drp);
+
+    if (flag(params, Key::PcsWidth32))
+        option("-%1PCSWidth %2", QStringLiteral("32"));
+    else if (flag(params, Key::PcsWidth64))
+        option("-%1PCSWidth %2", QStringLiteral("64"));
+}
+
+} // namespace IPJESD204B
