@@ -1,15 +1,154 @@
-// STUB: field rules
+#include "formwidgets.h"
 #include "jesd204bdlg.h"
+#include "ui_afe_config.h"
+#include "ui_core_config.h"
+#include "ui_phy_config.h"
 
 namespace IPJESD204B {
-void jesd204bdlg::onCoreModeChanged() {}
-void jesd204bdlg::onNumOfLanesChanged() {}
-int jesd204bdlg::checkCoreMode() { return -1; }
-void jesd204bdlg::checkDefaultF() {}
-void jesd204bdlg::checkDefaultK() {}
-void jesd204bdlg::checkClkFreq() {}
-void jesd204bdlg::checkLineRate() {}
-void jesd204bdlg::checkRefClkFreq() {}
-void jesd204bdlg::onFFEModeChanged() {}
-void jesd204bdlg::onEqualizationModeChanged() {}
+
+namespace {
+
+// A field outside its range silently gets its default back; no message.
+void correctInt(QLineEdit *edit, int min, int max, const QString &fallback)
+{
+    const QString text = edit->text();
+    const int value = text.toInt(nullptr, 10);
+    if (text.isEmpty() || value < min || value > max)
+        edit->setText(fallback);
+}
+
+void correctDouble(QLineEdit *edit, double min, double max, const QString &fallback,
+                   bool refuseTrailingPoint = false)
+{
+    const QString text = edit->text();
+    const double value = text.toDouble();
+    if (text.isEmpty() || value < min || value > max ||
+        (refuseTrailingPoint && text.endsWith(QLatin1Char('.'))))
+        edit->setText(fallback);
+}
+
+void enableAll(std::initializer_list<QWidget *> widgets, bool enabled)
+{
+    for (QWidget *widget : widgets)
+        widget->setEnabled(enabled);
+}
+
+} // namespace
+
+void jesd204bdlg::checkDefaultF()
+{
+    correctInt(m_core->defaultF, 1, 256, QStringLiteral("4"));
+}
+
+void jesd204bdlg::checkDefaultK()
+{
+    correctInt(m_core->defaultK, 1, 32, QStringLiteral("32"));
+}
+
+void jesd204bdlg::checkClkFreq()
+{
+    correctDouble(m_core->lineEditClkFreq, 1.0, 100.0, QStringLiteral("10.0"));
+}
+
+void jesd204bdlg::checkLineRate()
+{
+    correctDouble(m_phy->lineRate, 1.0, 12.5, QStringLiteral("4.9152"), true);
+}
+
+void jesd204bdlg::checkRefClkFreq()
+{
+    correctDouble(m_phy->refClkFreq, 50.0, 500.0, QStringLiteral("122.88"));
+}
+
+int jesd204bdlg::checkCoreMode()
+{
+    if (m_core->Receive->isChecked())
+        return 1;
+    if (m_core->Transmit->isChecked())
+        return 2;
+    if (m_core->Both->isChecked())
+        return 3;
+    return -1;
+}
+
+void jesd204bdlg::onCoreModeChanged()
+{
+    Ui::core_config &core = *m_core;
+    core.LMFCBuffer->setEnabled(!core.Transmit->isChecked());
+    if (core.Receive->isChecked()) {
+        core.rpatGenerator->setChecked(false);
+        core.rpatGenerator->setEnabled(false);
+        core.jspatGenerator->setChecked(false);
+        core.jspatGenerator->setEnabled(false);
+    } else {
+        core.rpatGenerator->setEnabled(true);
+        core.jspatGenerator->setEnabled(true);
+    }
+
+    switch (checkCoreMode()) {
+    case 1:
+        m_afe->groupBoxRx->show();
+        m_afe->groupBoxTx->hide();
+        break;
+    case 2:
+        m_afe->groupBoxRx->hide();
+        m_afe->groupBoxTx->show();
+        break;
+    case 3:
+        m_afe->groupBoxRx->show();
+        m_afe->groupBoxTx->show();
+        break;
+    default:
+        break;
+    }
+}
+
+void jesd204bdlg::onNumOfLanesChanged()
+{
+    const auto boxes = FormWidgets::laneBoxes(*m_phy);
+    const auto labels = FormWidgets::laneLabels(*m_phy);
+    for (int row = 0; row < FormWidgets::LaneRows; ++row) {
+        boxes[row]->setEnabled(true);
+        labels[row]->setEnabled(true);
+    }
+    const int requested = m_core->comboxNumOfLanes->currentText().toInt(nullptr, 10);
+    for (int remove = FormWidgets::LaneRows - requested; remove > 0; --remove) {
+        int row = FormWidgets::LaneRows - 1;
+        while (row >= 0 && !boxes[row]->isEnabled())
+            --row;
+        if (row < 0)
+            break;
+        boxes[row]->setEnabled(false);
+        labels[row]->setEnabled(false);
+    }
+}
+
+void jesd204bdlg::onFFEModeChanged()
+{
+    Ui::afe_config &afe = *m_afe;
+    const QString mode = afe.ffeModeCombox->currentText();
+    if (mode == QLatin1String("Auto")) {
+        afe.cmSpinBox->setValue(0);
+        afe.c1SpinBox->setValue(0);
+        enableAll({afe.cmSpinBox, afe.c1SpinBox, afe.label, afe.label_2}, false);
+    } else if (mode == QLatin1String("Manual")) {
+        enableAll({afe.cmSpinBox, afe.c1SpinBox, afe.label, afe.label_2}, true);
+    }
+}
+
+void jesd204bdlg::onEqualizationModeChanged()
+{
+    Ui::afe_config &afe = *m_afe;
+    const QString mode = afe.equalizationModeCombox->currentText();
+    if (mode == QLatin1String("Auto")) {
+        afe.attSpinBox->setValue(7);
+        afe.attSpinBox->setEnabled(false);
+        afe.boostSpinBox->setValue(9);
+        afe.boostSpinBox->setEnabled(false);
+        enableAll({afe.label_14, afe.label_15}, false);
+    } else if (mode == QLatin1String("Manual")) {
+        enableAll({afe.attSpinBox, afe.boostSpinBox, afe.label_14, afe.label_15}, true);
+    }
+}
+
 } // namespace IPJESD204B

@@ -1,4 +1,3 @@
-// STUB: construction, tabs and accept
 #include "jesd204bdlg.h"
 
 #include "ui_afe_config.h"
@@ -8,18 +7,87 @@
 
 #include <generator.h>
 
+#include <QWidget>
+
 namespace IPJESD204B {
 
-jesd204bdlg::jesd204bdlg(const QMap<QString, QVariant> &ipInfo,
-                         QMap<QString, QVariant> *parameters, QWidget *parent)
+namespace {
+
+QString infoText(const QMap<QString, QVariant> &ipInfo, const char *key)
+{
+    return ipInfo.value(QLatin1String(key)).toString();
+}
+
+} // namespace
+
+jesd204bdlg::jesd204bdlg(const QMap<QString, QVariant> &ipInfo, QMap<QString, QVariant> *parameters,
+                         QWidget *parent)
     : protocolGenDlg(parent), m_core(std::make_unique<Ui::core_config>()),
       m_phy(std::make_unique<Ui::phy_config>()), m_afe(std::make_unique<Ui::afe_config>()),
       m_opt(std::make_unique<Ui::opt_config>()), m_ipInfo(ipInfo), m_parameters(parameters)
 {
+    Q_ASSERT(m_parameters);
+    uiSetLabelText(infoText(m_ipInfo, "ipcore.label"));
+    uiSetDefaultFileName(infoText(m_ipInfo, "ipcore.target"));
+    uiSetModuleName(infoText(m_ipInfo, "ipcore.module"));
+    m_helpText = infoText(m_ipInfo, "ipcore.doc.help");
+
+    // The pages are owned by the dialog; the base class reparents them into its tab area.
+    auto *corePage = new QWidget(this);
+    m_core->setupUi(corePage);
+    auto *phyPage = new QWidget(this);
+    m_phy->setupUi(phyPage);
+    auto *afePage = new QWidget(this);
+    m_afe->setupUi(afePage);
+    auto *optPage = new QWidget(this);
+    m_opt->setupUi(optPage);
+
+    uiAddTab(corePage, QStringLiteral("JESD204B Core Configuration"));
+    uiAddTab(phyPage, QStringLiteral("PHY Configuration"));
+    uiAddTab(afePage, QStringLiteral("AFE"));
+    uiAddTab(optPage, QStringLiteral("Optional Ports Configuration"));
 }
 
-jesd204bdlg::~jesd204bdlg() = default;
+jesd204bdlg::~jesd204bdlg()
+{
+    m_core.reset();
+    m_phy.reset();
+    m_afe.reset();
+    m_opt.reset();
+    m_calcGenerator.reset();
+}
 
-void jesd204bdlg::accept() {}
+void jesd204bdlg::accept()
+{
+    const QStringList fileProblems = checkFileOptions();
+    if (!fileProblems.isEmpty()) {
+        showErrorMsg(fileProblems);
+        return;
+    }
+    if (!m_fileChecked && !checkFileExisting())
+        return;
+    if (!checkModuleName())
+        return;
+    if (m_availableLaneCount == 0) {
+        showErrorBox(QStringLiteral("No available lanes"), QStringLiteral(":/image/"), false);
+        return;
+    }
+
+    // Each check tells the user itself why it refuses.
+    if (!checkDrpConflict())
+        return;
+    if (!calculateFFE_C0())
+        return;
+    if (!checkDuplicateLanes())
+        return;
+    if (!recordResources())
+        return;
+    if (!onButtonCalculateClicked(false))
+        return;
+
+    // Record the bias decision, publish the quad biases and the DRP lane record.
+    publishBiasAndDrp();
+    QDialog::accept();
+}
 
 } // namespace IPJESD204B

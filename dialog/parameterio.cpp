@@ -1,9 +1,197 @@
-// STUB: parameter collection and restore
+#include "formwidgets.h"
 #include "jesd204bdlg.h"
+#include "model/parameterkeys.h"
+#include "quaduse.h"
+#include "ui_afe_config.h"
+#include "ui_core_config.h"
+#include "ui_opt_config.h"
+#include "ui_phy_config.h"
+
+#include <serdes.h>
 
 namespace IPJESD204B {
-void jesd204bdlg::collectUsedLanes() {}
-void jesd204bdlg::writeParameters() {}
-bool jesd204bdlg::loadParameters(const QMap<QString, QVariant> &) { return false; }
-void jesd204bdlg::applyParameters(const QMap<QString, QVariant> &) {}
+
+namespace {
+
+using FormWidgets::selectText;
+
+// A stored set may lack any key: each then reads as a new core would show it.
+QVariant storedValue(const QMap<QString, QVariant> &params, const QString &key,
+                     const QVariant &absent = QVariant())
+{
+    const auto found = params.constFind(key);
+    return found == params.constEnd() ? absent : found.value();
+}
+
+QString storedText(const QMap<QString, QVariant> &params, const QString &key,
+                   const char *absent = "")
+{
+    return storedValue(params, key, QString::fromLatin1(absent)).toString();
+}
+
+// Lane and PLL choices follow the design: a stored choice that is not offered is left alone.
+void selectIfOffered(QComboBox *box, const QString &text)
+{
+    const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0)
+        box->setCurrentIndex(index);
+}
+
+QString laneConnectKey(int lane)
+{
+    return QString(Key::LaneConnectTemplate).arg(lane);
+}
+
+} // namespace
+
+void jesd204bdlg::collectUsedLanes()
+{
+    m_usedLanes.clear();
+    for (const QComboBox *box : FormWidgets::laneBoxes(*m_phy)) {
+        if (box->isEnabled())
+            m_usedLanes << box->currentText();
+    }
+}
+
+void jesd204bdlg::writeParameters()
+{
+    const Ui::core_config &core = *m_core;
+    const Ui::phy_config &phy = *m_phy;
+    const Ui::afe_config &afe = *m_afe;
+    QMap<QString, QVariant> &set = *m_parameters;
+
+    set.insert(Key::TargetDevice, device().id());
+    set.insert(Key::Type, m_ipInfo.value(QStringLiteral("ipcore.id")).toString());
+    set.insert(Key::Version, QString(ParameterVersion));
+    set.insert(Key::SynthesisTool, uiSynthesisTool());
+    set.insert(Key::Lang, uiLanguageIndex());
+    set.insert(Key::File, fileName());
+    set.insert(Key::Module, moduleName());
+    set.insert(Key::RecordLanes, m_usedLanes);
+
+    set.insert(Key::Receive, core.Receive->isChecked());
+    set.insert(Key::Transmit, core.Transmit->isChecked());
+    set.insert(Key::Both, core.Both->isChecked());
+    set.insert(Key::NumberOfLanes, core.comboxNumOfLanes->currentText());
+    set.insert(Key::LmfcBuffer, core.comboBoxLmfcBuffer->isEnabled()
+                                    ? core.comboBoxLmfcBuffer->currentText()
+                                    : QStringLiteral("1024"));
+    set.insert(Key::RpatGenerator,
+               core.rpatGenerator->isChecked() && core.rpatGenerator->isEnabled());
+    set.insert(Key::JspatGenerator,
+               core.jspatGenerator->isChecked() && core.jspatGenerator->isEnabled());
+
+    set.insert(Key::SysrefAlways, core.defaultSysrefAlw->currentText());
+    set.insert(Key::ScramblingOn, core.defaultScram->currentText());
+    set.insert(Key::DefaultF, core.defaultF->text());
+    set.insert(Key::DefaultK, core.defaultK->text());
+    set.insert(Key::SysrefRequired, core.defaultSysrefReq->currentText());
+    set.insert(Key::FixedConfigEnable, core.checkBoxFixedCfgEnable->isChecked());
+    set.insert(Key::ClockFrequency, core.lineEditClkFreq->text());
+    set.insert(Key::LineRate, phy.lineRate->text());
+    set.insert(Key::PcsWidth32, phy.radioButton32Bit->isChecked());
+    set.insert(Key::PcsWidth64, phy.radioButton64Bit->isChecked());
+    set.insert(Key::RefClkSource, phy.refClkSource->currentText());
+    set.insert(Key::RefClkFrequency, phy.refClkFreq->text());
+    set.insert(Key::PllSelection, phy.PLL_Selection->currentText());
+    set.insert(Key::LoopbackMode, phy.LoopbackMode->currentText());
+
+    const auto boxes = FormWidgets::laneBoxes(phy);
+    for (int lane = 0; lane < FormWidgets::LaneRows; ++lane)
+        set.insert(laneConnectKey(lane), boxes[lane]->currentText());
+
+    set.insert(Key::DifferentialSwing, afe.differeSwingComboBox->currentText());
+    set.insert(Key::FfeMode, afe.ffeModeCombox->currentText());
+    set.insert(Key::FfeCm, afe.cmSpinBox->value());
+    set.insert(Key::FfeC1, afe.c1SpinBox->value());
+    set.insert(Key::FfeC0, afe.c0Lael->text());
+    set.insert(Key::SdThreshold, afe.sdThresholdComboBox->currentText());
+    set.insert(Key::EqualizationMode, afe.equalizationModeCombox->currentText());
+    set.insert(Key::Att, afe.attSpinBox->value());
+    set.insert(Key::Boost, afe.boostSpinBox->value());
+    set.insert(Key::DrpPorts, m_opt->checkBoxDRPPort->isChecked());
+}
+
+bool jesd204bdlg::loadParameters(const QMap<QString, QVariant> &params)
+{
+    if (params.value(Key::Version).toString() != ParameterVersion) {
+        showErrorBox(QStringLiteral("This version of specified IP Config file is incompatible "
+                                    "with current IP Core Generator."),
+                     QStringLiteral("://image/"), false);
+        return false;
+    }
+    applyParameters(params);
+    return true;
+}
+
+void jesd204bdlg::applyParameters(const QMap<QString, QVariant> &params)
+{
+    Ui::core_config &core = *m_core;
+    Ui::phy_config &phy = *m_phy;
+    Ui::afe_config &afe = *m_afe;
+    const auto flag = [&params](const QString &key, bool absent) {
+        return storedValue(params, key, absent).toBool();
+    };
+    const auto number = [&params](const QString &key, int absent) {
+        return storedValue(params, key, absent).toInt();
+    };
+
+    uiSetSynthesisTool(storedText(params, Key::SynthesisTool));
+    uiSetLanguageIndex(number(Key::Lang, 0));
+
+    // Exclusive buttons: setting one false never unselects it, the last one set true wins.
+    core.Receive->setChecked(flag(Key::Receive, false));
+    core.Transmit->setChecked(flag(Key::Transmit, false));
+    core.Both->setChecked(flag(Key::Both, true));
+    selectText(core.comboxNumOfLanes, storedText(params, Key::NumberOfLanes, "2"));
+    selectText(core.comboBoxLmfcBuffer, storedText(params, Key::LmfcBuffer, "1024"));
+    core.rpatGenerator->setChecked(flag(Key::RpatGenerator, false));
+    core.jspatGenerator->setChecked(flag(Key::JspatGenerator, false));
+
+    selectText(core.defaultSysrefAlw, storedText(params, Key::SysrefAlways, "Always Off"));
+    selectText(core.defaultScram, storedText(params, Key::ScramblingOn, "Scrambling OFF"));
+    core.defaultF->setText(storedText(params, Key::DefaultF, "4"));
+    core.defaultK->setText(storedText(params, Key::DefaultK, "32"));
+    selectText(core.defaultSysrefReq, storedText(params, Key::SysrefRequired, "Not Required"));
+    core.checkBoxFixedCfgEnable->setChecked(flag(Key::FixedConfigEnable, false));
+
+    core.lineEditClkFreq->setText(storedText(params, Key::ClockFrequency, "10.0"));
+    phy.lineRate->setText(storedText(params, Key::LineRate, "4.9152"));
+    selectText(phy.refClkSource, storedText(params, Key::RefClkSource, "Q0 REFCLK0"));
+    phy.radioButton32Bit->setChecked(flag(Key::PcsWidth32, true));
+    phy.radioButton64Bit->setChecked(flag(Key::PcsWidth64, false));
+    phy.refClkFreq->setText(storedText(params, Key::RefClkFrequency, "122.88"));
+    selectText(phy.LoopbackMode, storedText(params, Key::LoopbackMode, "OFF"));
+
+    const auto boxes = FormWidgets::laneBoxes(phy);
+    for (int lane = 0; lane < FormWidgets::LaneRows; ++lane)
+        selectIfOffered(boxes[lane], storedText(params, laneConnectKey(lane)));
+    selectIfOffered(phy.PLL_Selection, storedText(params, Key::PllSelection));
+
+    selectText(afe.differeSwingComboBox, storedText(params, Key::DifferentialSwing, "900mV"));
+    selectText(afe.ffeModeCombox, storedText(params, Key::FfeMode, "Auto"));
+    afe.cmSpinBox->setValue(number(Key::FfeCm, 0));
+    afe.c1SpinBox->setValue(number(Key::FfeC1, 0));
+    afe.c0Lael->setText(storedText(params, Key::FfeC0, "40"));
+    selectText(afe.sdThresholdComboBox, storedText(params, Key::SdThreshold, "100mV"));
+    selectText(afe.equalizationModeCombox, storedText(params, Key::EqualizationMode, "Auto"));
+    afe.attSpinBox->setValue(number(Key::Att, 7));
+    afe.boostSpinBox->setValue(number(Key::Boost, 9));
+    m_opt->checkBoxDRPPort->setChecked(flag(Key::DrpPorts, false));
+
+    collectUsedLanes();
+
+    const QuadUse quads = QuadUse::of(m_usedLanes);
+    const IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    const QMap<QString, QVariant> published = model->globalData();
+    if (quads.quad0 && published.contains(GlobalKey::Q0Bias))
+        afe.biasSpinBox->setValue(model->getData(GlobalKey::Q0Bias).toInt());
+    if (quads.quad1 && published.contains(GlobalKey::Q1Bias))
+        afe.biasSpinBox->setValue(model->getData(GlobalKey::Q1Bias).toInt());
+
+    const auto decision = params.constFind(Key::ChangedAllOfBias);
+    if (decision != params.constEnd())
+        m_biasDecision = decision.value().toBool() ? 1 : 2;
+}
+
 } // namespace IPJESD204B
