@@ -12,6 +12,8 @@
 
 #include <memory>
 
+class QTabWidget;
+
 namespace IPSERDESIP {
 
 // Base of every protocol's configuration dialog: label, file and module names, synthesis tool
@@ -64,6 +66,13 @@ public:
     QString labelText() const;
     QList<Utils::PinFigure> figurePins() const { return m_figurePins; }
     QString helpText() const { return m_helpText; }
+    // The tab area and the module symbol.
+    QTabWidget *tabWidget() const;
+    QWidget *figureWidget() const;
+    // True while typing a file name still renames the module (see fileNameConnectCreatIn).
+    bool moduleNameFollowsFileName() const;
+    // The Help button: shows the protocol's help text in a modal box.
+    void showHelp();
 
 protected:
     DEV::DeviceArg m_device;

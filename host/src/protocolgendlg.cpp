@@ -1,0 +1,279 @@
+#include "protocolgendlg.h"
+
+#include "basedialognames.h"
+#include "devicedb.h"
+#include "idecore.h"
+#include "modulesymbol.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace IPSERDESIP {
+
+namespace {
+
+const char *const titlePrefix = "IP Core Generator";
+
+} // namespace
+
+struct protocolGenDlg::Private
+{
+    QLabel *label = nullptr;
+    QLineEdit *fileEdit = nullptr;
+    QLineEdit *moduleEdit = nullptr;
+    QComboBox *toolCombo = nullptr;
+    QComboBox *languageCombo = nullptr;
+    QTabWidget *tabs = nullptr;
+    Utils::ModuleSymbol *symbol = nullptr;
+    bool initialised = false;
+    bool fileLinkConnected = false;
+    bool moduleFollowsFile = true;
+};
+
+protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_unique<Private>())
+{
+    setWindowIcon(QIcon(QStringLiteral(":/image/module.png")));
+    setWindowTitle(QLatin1String(titlePrefix));
+    setSizeGripEnabled(true);
+
+    auto *root = new QVBoxLayout(this);
+
+    auto *header = new QHBoxLayout;
+    auto *icon = new QLabel(this);
+    icon->setPixmap(QPixmap(QStringLiteral(":/image/module.png")));
+    d->label = new QLabel(this);
+    d->label->setObjectName(QStringLiteral("labelText"));
+    d->label->setWordWrap(true);
+    QFont headerFont = d->label->font();
+    headerFont.setBold(true);
+    headerFont.setPointSizeF(headerFont.pointSizeF() * 1.25);
+    d->label->setFont(headerFont);
+    header->addWidget(icon);
+    header->addWidget(d->label, 1);
+    root->addLayout(header);
+
+    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+
+    auto *side = new QWidget(splitter);
+    auto *sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    auto *fields = new QFormLayout;
+    d->fileEdit = new QLineEdit(side);
+    d->fileEdit->setObjectName(QStringLiteral("fileNameEdit"));
+    d->moduleEdit = new QLineEdit(side);
+    d->moduleEdit->setObjectName(QStringLiteral("moduleNameEdit"));
+    d->toolCombo = new QComboBox(side);
+    d->toolCombo->setObjectName(QStringLiteral("synthesisToolCombo"));
+    d->toolCombo->addItems(
+        {QStringLiteral("Built-in synthesis"), QStringLiteral("External (netlist only)")});
+    d->languageCombo = new QComboBox(side);
+    d->languageCombo->setObjectName(QStringLiteral("languageCombo"));
+    d->languageCombo->addItems({QStringLiteral("Verilog"), QStringLiteral("VHDL")});
+    fields->addRow(tr("File name:"), d->fileEdit);
+    fields->addRow(tr("Module name:"), d->moduleEdit);
+    fields->addRow(tr("Synthesis tool:"), d->toolCombo);
+    fields->addRow(tr("Language:"), d->languageCombo);
+    sideLayout->addLayout(fields);
+
+    auto *symbolTitle = new QLabel(tr("Module symbol:"), side);
+    auto *scroll = new QScrollArea(side);
+    scroll->setWidgetResizable(true);
+    d->symbol = new Utils::ModuleSymbol(scroll);
+    scroll->setWidget(d->symbol);
+    sideLayout->addWidget(symbolTitle);
+    sideLayout->addWidget(scroll, 1);
+
+    d->tabs = new QTabWidget(splitter);
+    d->tabs->setObjectName(QStringLiteral("protocolTabs"));
+    // Every tab stays in sight; long titles are shortened and shown whole as tool tips.
+    d->tabs->setUsesScrollButtons(false);
+    d->tabs->setElideMode(Qt::ElideRight);
+    splitter->addWidget(side);
+    splitter->addWidget(d->tabs);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({420, 580});
+    root->addWidget(splitter, 1);
+
+    auto *buttons = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    buttons->setObjectName(QStringLiteral("buttonBox"));
+    root->addWidget(buttons);
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, &protocolGenDlg::showHelp);
+    // A confirmed overwrite holds for the name it was given for only.
+    connect(d->fileEdit, &QLineEdit::textChanged, this, [this] { m_fileChecked = false; });
+    connect(d->moduleEdit, &QLineEdit::textChanged, d->symbol, &Utils::ModuleSymbol::setModuleName);
+    // Clearing the module name hands it back to the file name.
+    connect(d->moduleEdit, &QLineEdit::textEdited, this,
+            [this](const QString &text) { d->moduleFollowsFile = text.isEmpty(); });
+
+    resize(1000, 650);
+}
+
+protocolGenDlg::~protocolGenDlg() = default;
+
+void protocolGenDlg::initDialog() {}
+
+bool protocolGenDlg::loadParameters(const QMap<QString, QVariant> &)
+{
+    return true;
+}
+
+void protocolGenDlg::setDevice(const QMap<QString, QVariant> &params)
+{
+    const DEV::DeviceDb *db = Core::IdeCore::deviceDataBase();
+    const QString id = params.value(QStringLiteral("target_device")).toString();
+    m_device = db ? db->findDevice(id) : DEV::DeviceArg();
+}
+
+void protocolGenDlg::setCreating(const QString &name, const DEV::DeviceArg &device)
+{
+    m_device = device;
+    if (!name.trimmed().isEmpty()) {
+        uiSetDefaultFileName(name);
+        uiSetModuleName(BaseDialogNames::moduleNameFromFileName(name));
+        d->moduleFollowsFile = true;
+    }
+    if (!d->initialised) {
+        d->initialised = true;
+        initDialog();
+    }
+}
+
+bool protocolGenDlg::setOpening(const QMap<QString, QVariant> &params)
+{
+    setDevice(params);
+    const QString file = params.value(QStringLiteral("file")).toString();
+    const QString module = params.value(QStringLiteral("module")).toString();
+    if (!file.isEmpty()) {
+        uiSetDefaultFileName(file);
+        // The output under this name is the edited core's own.
+        m_fileChecked = true;
+    }
+    if (!module.isEmpty()) {
+        uiSetModuleName(module);
+        d->moduleFollowsFile = false;
+    }
+    if (!d->initialised) {
+        d->initialised = true;
+        initDialog();
+    }
+    return loadParameters(params);
+}
+
+void protocolGenDlg::uiSetLabelText(const QString &text)
+{
+    d->label->setText(text);
+    setWindowTitle(text.isEmpty() ? QLatin1String(titlePrefix)
+                                  : QLatin1String(titlePrefix) + QStringLiteral(" - ") + text);
+}
+
+QString protocolGenDlg::labelText() const
+{
+    return d->label->text();
+}
+
+void protocolGenDlg::uiSetModuleName(const QString &name)
+{
+    d->moduleEdit->setText(name);
+}
+
+void protocolGenDlg::uiSetDefaultFileName(const QString &name)
+{
+    d->fileEdit->setText(name);
+}
+
+void protocolGenDlg::uiAddTab(QWidget *page, const QString &title)
+{
+    if (!page)
+        return;
+    const int index = d->tabs->addTab(page, title);
+    d->tabs->setTabToolTip(index, title);
+}
+
+void protocolGenDlg::uiSetFigurePins(const QList<Utils::PinFigure> &pins)
+{
+    m_figurePins = pins;
+    d->symbol->setPins(pins);
+}
+
+void protocolGenDlg::uiSetSynthesisTool(const QString &tool)
+{
+    if (tool.isEmpty())
+        return;
+    int index = d->toolCombo->findText(tool, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        // A tool this host does not offer stays selectable so that it is written back unchanged.
+        d->toolCombo->addItem(tool);
+        index = d->toolCombo->count() - 1;
+    }
+    d->toolCombo->setCurrentIndex(index);
+}
+
+void protocolGenDlg::uiSetLanguageIndex(int index)
+{
+    d->languageCombo->setCurrentIndex(index >= 0 && index < d->languageCombo->count() ? index : 0);
+}
+
+QString protocolGenDlg::uiSynthesisTool() const
+{
+    return d->toolCombo->currentText();
+}
+
+int protocolGenDlg::uiLanguageIndex() const
+{
+    return d->languageCombo->currentIndex();
+}
+
+QString protocolGenDlg::moduleName() const
+{
+    return d->moduleEdit->text();
+}
+
+QString protocolGenDlg::fileName() const
+{
+    return d->fileEdit->text();
+}
+
+void protocolGenDlg::fileNameConnectCreatIn()
+{
+    if (d->fileLinkConnected)
+        return;
+    d->fileLinkConnected = true;
+    connect(d->fileEdit, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (d->moduleFollowsFile)
+            d->moduleEdit->setText(BaseDialogNames::moduleNameFromFileName(text));
+    });
+}
+
+bool protocolGenDlg::moduleNameFollowsFileName() const
+{
+    return d->fileLinkConnected && d->moduleFollowsFile;
+}
+
+QTabWidget *protocolGenDlg::tabWidget() const
+{
+    return d->tabs;
+}
+
+QWidget *protocolGenDlg::figureWidget() const
+{
+    return d->symbol;
+}
+
+} // namespace IPSERDESIP
