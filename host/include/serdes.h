@@ -12,6 +12,8 @@
 
 namespace IPSERDESIP {
 
+class Message;
+
 // Something the serdes model knows by name: a lane, a PLL.
 class IPSERDESHOST_EXPORT Instance
 {
@@ -144,6 +146,25 @@ public:
     QStringList checkPLLforQuad0(double lineRate) const;
     QStringList checkPLLforQuad1(double lineRate) const;
     bool checkPllEnable(const QString &pll) const;
+
+    // checkRoute on behalf of a named instance ("file:module"): what that instance itself
+    // holds in the design is no conflict (a core checked again after it was added).
+    bool checkRoute(const QStringList &lanes, const QStringList &plls, const QStringList &refClks,
+                    const QStringList &refClkFreqs, const QString &owner);
+    // Why the last checkRoute answered false, one line per conflict; lines of lanes that
+    // resetLane released are gone.
+    QStringList routeConflicts() const;
+    QStringList checkPLLforQuad(int quad, double lineRate) const;
+
+    // Design bookkeeping. A protocol instance lists the lanes findLaneName answers.
+    void addProtocolInstance(const QString &protocolName, const QString &instanceName,
+                             const QStringList &lanes);
+    // Claims an accepted core's resources (its lanes, PLLs at the VCO its rates need, its
+    // reference clock) as an instance of the design; false with *error when they clash with
+    // the design or the rates cannot be made, and then nothing is claimed.
+    bool addInstance(const Message &report, QString *error);
+    // Frees whatever the named instance holds (a core about to be edited).
+    void removeInstance(const QString &instanceName);
 
     // The model behind the calls above; defined with the serdes model's implementation.
     struct Model;

@@ -8,8 +8,7 @@ namespace DEV {
 
 DeviceArg::DeviceArg(const QString &id, const QString &device, int quadCount)
     : m_id(id), m_device(device), m_quadCount(quadCount)
-{
-}
+{}
 
 bool DeviceArg::operator==(const DeviceArg &other) const
 {
@@ -22,8 +21,7 @@ namespace Utils {
 
 PinFigure::PinFigure(const QString &label, int side, bool bus, Qt::Alignment alignment)
     : m_label(label), m_side(side), m_bus(bus), m_alignment(alignment)
-{
-}
+{}
 
 bool PinFigure::operator==(const PinFigure &other) const
 {

@@ -1,0 +1,337 @@
+#include "pllplanner.h"
+
+#include <QVector>
+
+namespace IPSERDESIP {
+
+using namespace Names;
+
+namespace {
+
+const int suggestions = 3;
+
+struct Group
+{
+    QString pll;
+    PllKind kind = PllKind::None;
+    QList<LaneDemand> lanes;
+};
+
+// The rates a group asks of its PLL, transmit before receive for each lane.
+QVector<Ratio> groupRates(const QList<LaneDemand> &lanes)
+{
+    QVector<Ratio> rates;
+    for (const LaneDemand &lane : lanes) {
+        if (lane.lane.directions & TxDirection)
+            rates << Ratio::fromDecimal(lane.txRate);
+        if (lane.lane.directions & RxDirection)
+            rates << Ratio::fromDecimal(lane.rxRate);
+    }
+    return rates;
+}
+
+QString labels(const QList<LaneDemand> &lanes)
+{
+    QStringList names;
+    for (const LaneDemand &lane : lanes)
+        names << lane.label;
+    return names.join(QStringLiteral(", "));
+}
+
+QString rateList(const QVector<Ratio> &rates)
+{
+    QStringList texts;
+    for (const Ratio &rate : rates) {
+        const QString text = rate.toString();
+        if (!texts.contains(text))
+            texts << text;
+    }
+    return texts.join(QStringLiteral(" and "));
+}
+
+// Dividers behind a VCO that another instance runs, when its clock allows any.
+void traceDividers(const PllSpec &spec, const Ratio &fref, LaneSetting *setting)
+{
+    const Ratio ratio = setting->vco * 1000 / fref; // N1 x N2 / M
+    for (const int m : spec.m) {
+        const Ratio n = ratio * m;
+        if (!n.isValid() || !n.isInteger())
+            continue;
+        for (const int n1 : spec.n1) {
+            if (n.toInt() % n1 == 0 && spec.n2.contains(int(n.toInt() / n1))) {
+                setting->m = m;
+                setting->n1 = n1;
+                setting->n2 = int(n.toInt() / n1);
+                return;
+            }
+        }
+    }
+}
+
+class Planner
+{
+public:
+    Planner(const serdes::Model &model, const QString &owner) : m_model(model), m_owner(owner) {}
+
+    PllPlan run(const QList<LaneDemand> &demands)
+    {
+        QList<Group> groups;
+        for (const LaneDemand &demand : demands) {
+            if (!validDemand(demand))
+                continue;
+            const QString pll = demand.kind == PllKind::Cpll
+                                    ? pllName(demand.lane.quad, PllKind::Cpll, demand.lane.lane)
+                                    : pllName(demand.lane.quad, demand.kind);
+            auto found = std::find_if(groups.begin(), groups.end(),
+                                      [&](const Group &g) { return g.pll == pll; });
+            if (found == groups.end()) {
+                groups.append({pll, demand.kind, {}});
+                found = groups.end() - 1;
+            }
+            found->lanes.append(demand);
+        }
+        for (const Group &group : groups)
+            planGroup(group);
+        return m_plan;
+    }
+
+private:
+    bool validDemand(const LaneDemand &demand)
+    {
+        bool ok = true;
+        const auto checkRate = [&](int direction, const QString &text, const QString &what) {
+            if (!(demand.lane.directions & direction))
+                return;
+            const Ratio rate = Ratio::fromDecimal(text);
+            if (!rate.isValid() || rate.isZero()) {
+                m_plan.errors << QStringLiteral("%1: the %2 line rate \"%3\" is no positive "
+                                                "decimal number of Gbps")
+                                     .arg(demand.label, what, text);
+                ok = false;
+            }
+        };
+        checkRate(TxDirection, demand.txRate, QStringLiteral("transmit"));
+        checkRate(RxDirection, demand.rxRate, QStringLiteral("receive"));
+        if (demand.kind == PllKind::None) {
+            m_plan.errors << QStringLiteral("%1: unknown PLL \"%2\"; choose QPLL0, QPLL1 or CPLL")
+                                 .arg(demand.label, demand.pllText);
+            ok = false;
+        }
+        const Ratio fref = Ratio::fromDecimal(demand.refFrequency);
+        if (demand.refSource.isEmpty()) {
+            m_plan.errors
+                << QStringLiteral("%1: no reference clock drives this lane").arg(demand.label);
+            ok = false;
+        } else if (!fref.isValid() || fref.isZero()) {
+            m_plan.errors << QStringLiteral("%1: the frequency \"%2\" of %3 is no positive decimal "
+                                            "number of MHz")
+                                 .arg(demand.label, demand.refFrequency, demand.refSource);
+            ok = false;
+        }
+        return ok;
+    }
+
+    // A PLL that another instance of the design runs: its VCO and clock are fixed.
+    const PLL *runningPll(const QString &name) const
+    {
+        const PLL *object = m_model.pll(name);
+        if (!object || !object->isEnabled() || (object->owner() == m_owner && !m_owner.isEmpty()))
+            return nullptr;
+        return object;
+    }
+
+    void planGroup(const Group &group)
+    {
+        const PllSpec *spec = m_model.pllTable.spec(pllKindName(group.kind));
+        const LaneDemand &first = group.lanes.first();
+        for (const LaneDemand &lane : group.lanes) {
+            if (lane.refSource != first.refSource ||
+                Ratio::fromDecimal(lane.refFrequency) != Ratio::fromDecimal(first.refFrequency)) {
+                m_plan.errors << QStringLiteral("%1 and %2 share %3 but name different reference "
+                                                "clocks (%4 at %5 MHz, %6 at %7 MHz); a PLL runs "
+                                                "from one clock")
+                                     .arg(first.label, lane.label, group.pll, first.refSource,
+                                          first.refFrequency, lane.refSource, lane.refFrequency);
+                return;
+            }
+        }
+        if (!spec) {
+            m_plan.errors << QStringLiteral("%1: the PLL table has no %2")
+                                 .arg(labels(group.lanes), pllKindName(group.kind));
+            return;
+        }
+        const Ratio fref = Ratio::fromDecimal(first.refFrequency);
+        const QVector<Ratio> rates = groupRates(group.lanes);
+        LaneSetting base;
+        base.pll = group.pll;
+        QVector<int> dividers;
+        if (const PLL *running = runningPll(group.pll)) {
+            if (!planRunning(group, *spec, *running, fref, rates, &base, &dividers))
+                return;
+        } else {
+            const auto solution = PllSolver::solve(*spec, fref, rates);
+            if (!solution) {
+                reportInfeasible(group, *spec, fref, rates);
+                return;
+            }
+            base.m = solution->m;
+            base.n1 = solution->n1;
+            base.n2 = solution->n2;
+            base.vco = solution->vco;
+            dividers = solution->d;
+        }
+        m_plan.vcos.insert(group.pll, base.vco.toString());
+        int next = 0;
+        for (const LaneDemand &lane : group.lanes) {
+            LaneSetting setting = base;
+            setting.demand = lane;
+            if (lane.lane.directions & TxDirection)
+                setting.txDivider = dividers.value(next++);
+            if (lane.lane.directions & RxDirection)
+                setting.rxDivider = dividers.value(next++);
+            m_plan.settings << setting;
+        }
+    }
+
+    bool planRunning(const Group &group, const PllSpec &spec, const PLL &running, const Ratio &fref,
+                     const QVector<Ratio> &rates, LaneSetting *base, QVector<int> *dividers)
+    {
+        const LaneDemand &first = group.lanes.first();
+        const Ratio vco = Ratio::fromDecimal(running.vco());
+        if (!vco.isValid()) {
+            m_plan.errors << QStringLiteral("%1: %2 is enabled for %3 at an unknown VCO, so it "
+                                            "cannot be shared; choose another PLL")
+                                 .arg(labels(group.lanes), group.pll, running.owner());
+            return false;
+        }
+        if (!running.refClock().isEmpty() && running.refClock() != first.refSource) {
+            m_plan.errors << QStringLiteral("%1: %2 runs from %3 for %4, not from %5; use %3 or "
+                                            "another PLL")
+                                 .arg(labels(group.lanes), group.pll, running.refClock(),
+                                      running.owner(), first.refSource);
+            return false;
+        }
+        const auto found = PllSolver::dividersFor(spec, vco, rates);
+        if (!found) {
+            m_plan.errors << QStringLiteral("%1 on %2: the PLL already runs at %3 GHz for %4 and "
+                                            "serves %5, not %6 Gbps. %7")
+                                 .arg(labels(group.lanes), group.pll, vco.toString(),
+                                      running.owner(), PllSolver::servedRates(spec, vco),
+                                      rateList(rates), otherPlls(group, fref, rates));
+            return false;
+        }
+        base->vco = vco;
+        base->runningFor = running.owner();
+        traceDividers(spec, fref, base);
+        *dividers = *found;
+        return true;
+    }
+
+    void reportInfeasible(const Group &group, const PllSpec &spec, const Ratio &fref,
+                          const QVector<Ratio> &rates)
+    {
+        const LaneDemand &first = group.lanes.first();
+        QString text = QStringLiteral("%1 on %2: %3 cannot make %4 Gbps from %5 at %6 MHz: %7.")
+                           .arg(labels(group.lanes), group.pll, pllKindName(group.kind),
+                                rateList(rates), first.refSource, fref.toString(),
+                                PllSolver::explainFailure(spec, fref, rates));
+        const QVector<Ratio> clocks = PllSolver::nearestRefClocks(spec, fref, rates, suggestions);
+        if (!clocks.isEmpty()) {
+            QStringList texts;
+            for (const Ratio &clock : clocks)
+                texts << clock.toString();
+            text += QStringLiteral(" Reference clocks that would work on %1: %2 MHz.")
+                        .arg(pllKindName(group.kind), texts.join(QStringLiteral(", ")));
+        }
+        m_plan.errors << text + QLatin1Char(' ') + otherPlls(group, fref, rates);
+    }
+
+    // Which other PLL of these lanes makes the rates from the same clock.
+    QString otherPlls(const Group &group, const Ratio &fref, const QVector<Ratio> &rates) const
+    {
+        QStringList working;
+        for (const PllKind kind : {PllKind::Qpll0, PllKind::Qpll1, PllKind::Cpll}) {
+            if (kind == group.kind)
+                continue;
+            const PllSpec *spec = m_model.pllTable.spec(pllKindName(kind));
+            if (!spec)
+                continue;
+            if (kind == PllKind::Cpll) {
+                // One CPLL per lane: each lane needs its own rates only.
+                bool all = true;
+                for (const LaneDemand &lane : group.lanes)
+                    all = all && worksOn(*spec, pllName(lane.lane.quad, kind, lane.lane.lane), fref,
+                                         groupRates({lane}));
+                if (all)
+                    working << pllKindName(kind);
+            } else if (worksOn(*spec, pllName(group.lanes.first().lane.quad, kind), fref, rates)) {
+                working << pllKindName(kind);
+            }
+        }
+        if (working.isEmpty())
+            return QStringLiteral("No other PLL makes it from %1 MHz either.").arg(fref.toString());
+        return QStringLiteral("%1 would make it from %2 MHz.")
+            .arg(working.join(QStringLiteral(" or ")), fref.toString());
+    }
+
+    bool worksOn(const PllSpec &spec, const QString &pll, const Ratio &fref,
+                 const QVector<Ratio> &rates) const
+    {
+        if (const PLL *running = runningPll(pll)) {
+            const Ratio vco = Ratio::fromDecimal(running->vco());
+            return vco.isValid() && PllSolver::dividersFor(spec, vco, rates).has_value();
+        }
+        return PllSolver::solve(spec, fref, rates).has_value();
+    }
+
+    const serdes::Model &m_model;
+    QString m_owner;
+    PllPlan m_plan;
+};
+
+} // namespace
+
+QString LaneSetting::describe() const
+{
+    QStringList dirs;
+    QStringList dividers;
+    QString rate;
+    if (demand.lane.directions & TxDirection) {
+        dirs << QStringLiteral("tx");
+        dividers << QStringLiteral("D %1").arg(txDivider);
+        rate = demand.txRate;
+    }
+    if (demand.lane.directions & RxDirection) {
+        dirs << QStringLiteral("rx");
+        if (demand.rxRate != demand.txRate || dividers.isEmpty())
+            dividers << QStringLiteral("D %1").arg(rxDivider);
+        if (rate.isEmpty() || demand.rxRate != demand.txRate)
+            rate = rate.isEmpty() ? demand.rxRate : rate + QLatin1Char('/') + demand.rxRate;
+    }
+    if (dividers.size() == 2)
+        dividers = QStringList{QStringLiteral("D tx %1, rx %2").arg(txDivider).arg(rxDivider)};
+    QString multipliers;
+    if (m == 0)
+        multipliers = QStringLiteral("dividers set by %1").arg(runningFor);
+    else if (demand.kind == PllKind::Cpll)
+        multipliers = QStringLiteral("M %1, N1 %2, N2 %3").arg(m).arg(n1).arg(n2);
+    else
+        multipliers = QStringLiteral("M %1, N %2").arg(m).arg(n1);
+    QString text = QStringLiteral("%1 (%2, %3): %4 Gbps on %5, %6, %7, VCO %8 GHz, from %9 at "
+                                  "%10 MHz")
+                       .arg(demand.label, laneName(demand.lane.quad, demand.lane.lane),
+                            dirs.join(QLatin1Char('+')), rate, pll, multipliers,
+                            dividers.join(QString()), vco.toString(), demand.refSource)
+                       .arg(demand.refFrequency);
+    if (!runningFor.isEmpty())
+        text += QStringLiteral(" (shared with %1)").arg(runningFor);
+    return text;
+}
+
+PllPlan planLanes(const serdes::Model &model, const QList<LaneDemand> &demands,
+                  const QString &owner)
+{
+    return Planner(model, owner).run(demands);
+}
+
+} // namespace IPSERDESIP

@@ -1,0 +1,219 @@
+#include "pllsolver.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace IPSERDESIP {
+namespace PllSolver {
+namespace {
+
+using Int = Ratio::Int;
+
+// VCO = rate x D / k, compared with the band without building a ratio.
+bool vcoInBand(const PllSpec &spec, const Ratio &rate, int d)
+{
+    const Int num = rate.numerator() * d;
+    const Int den = rate.denominator() * spec.rateFactor;
+    return spec.vcoMin.numerator() * den <= num * spec.vcoMin.denominator() &&
+           num * spec.vcoMax.denominator() <= spec.vcoMax.numerator() * den;
+}
+
+// The divider that turns vco into rate (rate x D = k x vco), 0 when none of spec's does.
+int dividerFor(const PllSpec &spec, const Ratio &vco, const Ratio &rate)
+{
+    // D = k x vco / rate must be an integer of the set.
+    const Int num = vco.numerator() * spec.rateFactor * rate.denominator();
+    const Int den = vco.denominator() * rate.numerator();
+    if (den == 0 || num % den != 0)
+        return 0;
+    const Int d = num / den;
+    return std::binary_search(spec.d.begin(), spec.d.end(), static_cast<int>(d)) ? int(d) : 0;
+}
+
+// N = N1 x N2 of the spec's sets; fills n1/n2 when the product is reachable.
+bool splitN(const PllSpec &spec, Int n, int *n1, int *n2)
+{
+    for (const int a : spec.n1) {
+        if (n % a != 0)
+            continue;
+        const Int b = n / a;
+        if (std::binary_search(spec.n2.begin(), spec.n2.end(), static_cast<int>(b))) {
+            *n1 = a;
+            *n2 = static_cast<int>(b);
+            return true;
+        }
+    }
+    return false;
+}
+
+QString decimalList(const QVector<Ratio> &values)
+{
+    QStringList texts;
+    for (const Ratio &value : values)
+        texts << value.toString(6);
+    return texts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString setText(const QVector<int> &values)
+{
+    if (values.size() > 2 && values.last() - values.first() == values.size() - 1)
+        return QStringLiteral("%1..%2").arg(values.first()).arg(values.last());
+    QStringList texts;
+    for (const int value : values)
+        texts << QString::number(value);
+    return QStringLiteral("{%1}").arg(texts.join(QStringLiteral(", ")));
+}
+
+bool bandAdmits(const PllSpec &spec, const Ratio &rate)
+{
+    if (!rate.isValid() || rate.isZero())
+        return false;
+    return std::any_of(spec.d.begin(), spec.d.end(),
+                       [&](int d) { return vcoInBand(spec, rate, d); });
+}
+
+std::optional<QVector<int>> dividersFor(const PllSpec &spec, const Ratio &vco,
+                                        const QVector<Ratio> &rates)
+{
+    QVector<int> dividers;
+    for (const Ratio &rate : rates) {
+        if (!rate.isValid() || rate.isZero())
+            return std::nullopt;
+        const int d = dividerFor(spec, vco, rate);
+        if (d == 0)
+            return std::nullopt;
+        dividers << d;
+    }
+    return dividers;
+}
+
+std::optional<PllSolution> solve(const PllSpec &spec, const Ratio &fref,
+                                 const QVector<Ratio> &rates)
+{
+    if (rates.isEmpty() || !fref.isValid() || fref.isZero())
+        return std::nullopt;
+    const Ratio &first = rates.first();
+    if (!first.isValid() || first.isZero())
+        return std::nullopt;
+    // N1 x N2 / M = VCO x 1000 / fref = rate x D x 1000 / (k x fref) = q x D.
+    const Ratio q = first * 1000 / (fref * spec.rateFactor);
+    for (const int m : spec.m) {
+        for (const int d : spec.d) {
+            if (!vcoInBand(spec, first, d))
+                continue;
+            const Int num = q.numerator() * d * m;
+            if (num % q.denominator() != 0)
+                continue;
+            PllSolution solution;
+            if (!splitN(spec, num / q.denominator(), &solution.n1, &solution.n2))
+                continue;
+            solution.m = m;
+            solution.vco = first * d / spec.rateFactor;
+            const auto dividers = dividersFor(spec, solution.vco, rates);
+            if (!dividers)
+                continue;
+            solution.d = *dividers;
+            return solution;
+        }
+    }
+    return std::nullopt;
+}
+
+QString servedRates(const PllSpec &spec, const Ratio &vco)
+{
+    QVector<Ratio> rates;
+    for (const int d : spec.d)
+        rates << vco * spec.rateFactor / d;
+    return decimalList(rates) + QStringLiteral(" Gbps");
+}
+
+QString explainFailure(const PllSpec &spec, const Ratio &fref, const QVector<Ratio> &rates)
+{
+    const QString nText = spec.perLane ? QStringLiteral("N1 x N2") : QStringLiteral("N");
+    const QString nRange =
+        spec.perLane ? QStringLiteral("N1 in %1, N2 in %2").arg(setText(spec.n1), setText(spec.n2))
+                     : QStringLiteral("N in %1").arg(setText(spec.n1));
+    const QString vcoRule = spec.rateFactor == 1
+                                ? QStringLiteral("rate x D")
+                                : QStringLiteral("rate x D / %1").arg(spec.rateFactor);
+    for (const Ratio &rate : rates) {
+        if (bandAdmits(spec, rate))
+            continue;
+        QVector<Ratio> vcos;
+        for (const int d : spec.d)
+            vcos << rate * d / spec.rateFactor;
+        return QStringLiteral("%1 Gbps needs a VCO of %2 GHz (%3, %4), none of which lies in %5")
+            .arg(rate.toString(), decimalList(vcos), vcoRule, spec.dividerText(), spec.bandText());
+    }
+    if (rates.size() > 1) {
+        bool shared = false;
+        for (const int d : spec.d) {
+            if (vcoInBand(spec, rates.first(), d) &&
+                dividersFor(spec, rates.first() * d / spec.rateFactor, rates)) {
+                shared = true;
+                break;
+            }
+        }
+        if (!shared) {
+            QStringList texts;
+            for (const Ratio &rate : rates)
+                texts << rate.toString();
+            return QStringLiteral("the rates %1 Gbps share one VCO, and no VCO in %2 gives all of "
+                                  "them with %3")
+                .arg(texts.join(QStringLiteral(", ")), spec.bandText(), spec.dividerText());
+        }
+    }
+    QStringList needs;
+    for (const int d : spec.d) {
+        if (!vcoInBand(spec, rates.first(), d))
+            continue;
+        const Ratio vco = rates.first() * d / spec.rateFactor;
+        if (!dividersFor(spec, vco, rates))
+            continue;
+        needs << QStringLiteral("VCO %1 GHz (D %2) needs %3 / M = %4")
+                     .arg(vco.toString(6))
+                     .arg(d)
+                     .arg(nText, (vco * 1000 / fref).toString(6));
+    }
+    return QStringLiteral("from %1 MHz, %2; no %3 with M in %4 gives that")
+        .arg(fref.toString(), needs.join(QStringLiteral("; ")), nRange, setText(spec.m));
+}
+
+QVector<Ratio> nearestRefClocks(const PllSpec &spec, const Ratio &fref, const QVector<Ratio> &rates,
+                                int count)
+{
+    QVector<Ratio> found;
+    if (rates.isEmpty() || !rates.first().isValid() || rates.first().isZero())
+        return found;
+    const Ratio limit = Ratio::fromInt(1000);
+    for (const int d : spec.d) {
+        if (!vcoInBand(spec, rates.first(), d))
+            continue;
+        const Ratio vco = rates.first() * d / spec.rateFactor;
+        if (!dividersFor(spec, vco, rates))
+            continue;
+        for (const int m : spec.m) {
+            for (const int n1 : spec.n1) {
+                for (const int n2 : spec.n2) {
+                    // fref = VCO x 1000 x M / (N1 x N2)
+                    const Ratio candidate = vco * (1000LL * m) / (static_cast<long long>(n1) * n2);
+                    if (candidate.hasDecimals(8) && candidate < limit && !found.contains(candidate))
+                        found << candidate;
+                }
+            }
+        }
+    }
+    if (fref.isValid()) {
+        std::stable_sort(found.begin(), found.end(),
+                         [&](const Ratio &a, const Ratio &b) { return (a - fref) < (b - fref); });
+    }
+    if (found.size() > count)
+        found.resize(count);
+    return found;
+}
+
+} // namespace PllSolver
+} // namespace IPSERDESIP

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ratio.h"
+
+#include <QJsonObject>
+#include <QMap>
+#include <QString>
+#include <QVector>
+
+namespace IPSERDESIP {
+
+// One PLL type of the SERDES as data: its dividers, VCO band and rate formula
+//   VCO = f_ref x N1 x N2 / M,   line rate = rateFactor x VCO / D
+// A quad PLL has N only (N2 fixed at 1, factor 1); the per-lane CPLL has N1, N2 and factor 2.
+struct PllSpec
+{
+    QString name;         // "QPLL0", "QPLL1", "CPLL"
+    bool perLane = false; // one per lane (CPLL) rather than one per quad
+    int rateFactor = 1;
+    QVector<int> n1; // N of a quad PLL
+    QVector<int> n2; // {1} for a quad PLL
+    QVector<int> m;
+    QVector<int> d;
+    Ratio vcoMin; // GHz
+    Ratio vcoMax;
+
+    bool admitsVco(const Ratio &vco) const { return vcoMin <= vco && vco <= vcoMax; }
+    QString bandText() const;    // "8.0-13.0 GHz"
+    QString dividerText() const; // "D in {1, 2, 4, 8, 16}"
+};
+
+// The PLL types of the device: the built-in table, optionally adjusted by a design.
+class PllTable
+{
+public:
+    // The table shipped with the host (":/serdes/plltable.json").
+    static const PllTable &builtin();
+
+    // Reads a complete table; false with *error naming the entry.
+    static bool fromJson(const QJsonObject &json, PllTable *table, QString *error);
+    // Changes the named fields of the named PLLs ("N", "N1", "N2", "M", "D", "vcoGHz");
+    // leaves the table unchanged and explains in *error when an entry is wrong.
+    bool applyOverrides(const QJsonObject &overrides, QString *error);
+
+    const PllSpec *spec(const QString &name) const;
+    QStringList names() const { return m_specs.keys(); }
+
+private:
+    QMap<QString, PllSpec> m_specs;
+};
+
+} // namespace IPSERDESIP
