@@ -112,9 +112,11 @@ bool generateFile(const QString &path, const QStringList &lines, QWidget *parent
     }
 
     // QSaveFile writes beside the target and renames on commit, so a failure at any point
-    // leaves the previous file as it was.
+    // leaves the previous file as it was. The explicit flush matters: commit() does not notice
+    // a failure of the buffered data it flushes itself, and would put a truncated file in place.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        !file.commit()) {
         reportFileError(path, file.errorString(), parent);
         return false;
     }

@@ -1,0 +1,5 @@
+#include "hostservicestests.h"
+
+#include <QTest>
+
+QTEST_MAIN(HostServicesTest)
