@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
+// A parameter set stored as a JSON object: strings, booleans, integers and arrays of strings.
+// "version", when present, is the string "1.0".
+namespace HostProgram {
+
+using ParameterSet = QMap<QString, QVariant>;
+
+// Reads the file into *params. On failure *params is left alone and *error holds one line
+// naming the file and what is wrong with it.
+bool readParameterFile(const QString &path, ParameterSet *params, QString *error);
+
+// The same checks on an object already parsed; *error names the offending key, not a file.
+bool parameterSetFromJson(const QJsonObject &object, ParameterSet *params, QString *error);
+
+// The JSON form of a set. Values other than strings, booleans, integers and string lists are
+// refused with *error naming the key.
+bool parameterSetToJson(const ParameterSet &params, QJsonObject *object, QString *error);
+
+// Writes the set atomically (an existing file stays as it was on failure).
+bool writeParameterFile(const QString &path, const ParameterSet &params, QString *error);
+
+} // namespace HostProgram
