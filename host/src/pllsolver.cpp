@@ -159,8 +159,10 @@ QString explainFailure(const PllSpec &spec, const Ratio &fref, const QVector<Rat
         }
         if (!shared) {
             QStringList texts;
-            for (const Ratio &rate : rates)
-                texts << rate.toString();
+            for (const Ratio &rate : rates) {
+                if (!texts.contains(rate.toString()))
+                    texts << rate.toString();
+            }
             return QStringLiteral("the rates %1 Gbps share one VCO, and no VCO in %2 gives all of "
                                   "them with %3")
                 .arg(texts.join(QStringLiteral(", ")), spec.bandText(), spec.dividerText());
@@ -173,13 +175,13 @@ QString explainFailure(const PllSpec &spec, const Ratio &fref, const QVector<Rat
         const Ratio vco = rates.first() * d / spec.rateFactor;
         if (!dividersFor(spec, vco, rates))
             continue;
-        needs << QStringLiteral("VCO %1 GHz (D %2) needs %3 / M = %4")
+        needs << QStringLiteral("VCO %1 GHz (D %2) would need %3 / M = %4")
                      .arg(vco.toString(6))
                      .arg(d)
                      .arg(nText, (vco * 1000 / fref).toString(6));
     }
-    return QStringLiteral("from %1 MHz, %2; no %3 with M in %4 gives that")
-        .arg(fref.toString(), needs.join(QStringLiteral("; ")), nRange, setText(spec.m));
+    return QStringLiteral("%1, which no %2 with M in %3 gives")
+        .arg(needs.join(QStringLiteral(" or ")), nRange, setText(spec.m));
 }
 
 QVector<Ratio> nearestRefClocks(const PllSpec &spec, const Ratio &fref, const QVector<Ratio> &rates,
