@@ -1,7 +1,8 @@
 #include "jesd204bdlg.h"
 
+#include "formwidgets.h"
+
 #include "model/nametables.h"
-#include "model/parameterkeys.h"
 #include "ui_core_config.h"
 #include "ui_phy_config.h"
 
@@ -17,12 +18,6 @@ namespace {
 
 // Protocols whose lane instances may not share a SERDES lane with this core.
 const char *const exclusiveProtocols[] = {"Quillan 64B66B", "Quillan 8B10B"};
-
-std::array<QComboBox *, MaxLanes> laneBoxes(const Ui::phy_config &phy)
-{
-    return {phy.Lane0Connect, phy.Lane1Connect, phy.Lane2Connect, phy.Lane3Connect,
-            phy.Lane4Connect, phy.Lane5Connect, phy.Lane6Connect, phy.Lane7Connect};
-}
 
 // Index of the lane count to show: the remembered one when still offered, otherwise the
 // offered count nearest to it ("2" on the first fill), so that a count is always chosen.
@@ -67,28 +62,23 @@ void jesd204bdlg::updateLaneConect()
 
     // Refilling eight boxes would run the PLL choice eight times over half-filled boxes; it
     // runs once at the end instead. The other slots of the boxes still see every change.
-    const auto boxes = laneBoxes(*m_phy);
+    const auto boxes = FormWidgets::laneBoxes(*m_phy);
     const auto indexChanged = QOverload<int>::of(&QComboBox::currentIndexChanged);
-    bool typed = false;
-    bool named = false;
-    for (QComboBox *box : boxes) {
-        typed = disconnect(box, indexChanged, this, &jesd204bdlg::updatePLLSel) || typed;
-        named =
-            disconnect(box, SIGNAL(currentIndexChanged(int)), this, SLOT(updatePLLSel())) || named;
-    }
+    std::array<bool, FormWidgets::LaneRows> wired{};
+    for (int k = 0; k < FormWidgets::LaneRows; ++k)
+        wired[k] = disconnect(boxes[k], indexChanged, this, &jesd204bdlg::updatePLLSel);
 
-    for (int k = 0; k < MaxLanes; ++k) {
+    for (int k = 0; k < FormWidgets::LaneRows; ++k) {
         boxes[k]->clear();
         boxes[k]->addItems(m_availableLanes);
         if (k < m_availableLanes.size())
             boxes[k]->setCurrentIndex(k);
     }
 
-    for (QComboBox *box : boxes) {
-        if (typed)
-            connect(box, indexChanged, this, &jesd204bdlg::updatePLLSel);
-        if (named)
-            connect(box, SIGNAL(currentIndexChanged(int)), this, SLOT(updatePLLSel()));
+    // Only what was wired goes back, so an early run cannot wire a box twice.
+    for (int k = 0; k < FormWidgets::LaneRows; ++k) {
+        if (wired[k])
+            connect(boxes[k], indexChanged, this, &jesd204bdlg::updatePLLSel);
     }
     updatePLLSel();
 }

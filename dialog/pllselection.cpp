@@ -28,7 +28,9 @@ void jesd204bdlg::updatePLLSel()
     };
 
     collectUsedLanes();
-    for (const QString &lane : qAsConst(m_usedLanes)) {
+    // A copy: every added item reaches refreshFigure, which refills usedLanes.
+    const QStringList lanes = m_usedLanes;
+    for (const QString &lane : lanes) {
         for (const QuadRow &quad : NameTables::quads()) {
             if (!lane.contains(quad.displayPrefix))
                 continue;
