@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -89,7 +88,7 @@ private slots:
     void figurePinsDrawnBySide();
     void imagesLoadUnderBothSpellings_data();
     void imagesLoadUnderBothSpellings();
-    void buttonsCloseAndHelp();
+    void okAndHelpButtons();
 };
 
 void TestBaseDialog::creatingRunsInitOnceWithDevice_data()
@@ -103,9 +102,6 @@ void TestBaseDialog::creatingRunsInitOnceWithDevice_data()
     QTest::newRow("blank name keeps defaults") << "   "
                                                << "jesd204b_0"
                                                << "jesd204b";
-    QTest::newRow("plain name") << "adc_link"
-                                << "adc_link"
-                                << "adc_link";
     QTest::newRow("name made an identifier") << "adc link-0"
                                              << "adc link-0"
                                              << "adc_link_0";
@@ -199,16 +195,11 @@ void TestBaseDialog::fileOptionProblems_data()
     QTest::newRow("trailing blank")
         << "core "
         << "top" << QStringList{"The file name \"core \" begins or ends with a blank."};
-    QTest::newRow("separators and wildcards")
-        << "a/b\\c*d/"
+    QTest::newRow("every forbidden character")
+        << "a/b\\c:d*e?f\"g<h>i|j/"
         << "top"
-        << QStringList{"The file name \"a/b\\c*d/\" contains characters that are not allowed: / "
-                       "\\ *"};
-    QTest::newRow("quotes and pipes")
-        << "a\"b<c>d|e:f?"
-        << "top"
-        << QStringList{"The file name \"a\"b<c>d|e:f?\" contains characters that are not "
-                       "allowed: \" < > | : ?"};
+        << QStringList{"The file name \"a/b\\c:d*e?f\"g<h>i|j/\" contains characters that are "
+                       "not allowed: / \\ : * ? \" < > |"};
     QTest::newRow("control character")
         << "a\tb"
         << "top"
@@ -235,7 +226,6 @@ void TestBaseDialog::moduleNameRules_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("letters and digits") << "jesd204b_top" << QString();
-    QTest::newRow("underscore first") << "_core" << QString();
     QTest::newRow("dollar inside") << "core$1" << QString();
     QTest::newRow("keyword in other case") << "Module" << QString();
     QTest::newRow("empty") << ""
@@ -244,8 +234,6 @@ void TestBaseDialog::moduleNameRules_data()
                                     << "The module name \"module\" is a reserved Verilog keyword.";
     QTest::newRow("keyword wire") << "wire"
                                   << "The module name \"wire\" is a reserved Verilog keyword.";
-    QTest::newRow("keyword uwire") << "uwire"
-                                   << "The module name \"uwire\" is a reserved Verilog keyword.";
     QTest::newRow("digit first") << "1core"
                                  << "The module name \"1core\" must begin with a letter or \"_\".";
     QTest::newRow("dollar first") << "$core"
@@ -253,9 +241,6 @@ void TestBaseDialog::moduleNameRules_data()
     QTest::newRow("hyphen") << "my-core"
                             << "The module name \"my-core\" contains \"-\"; a Verilog identifier "
                                "holds only letters, digits, \"_\" and \"$\".";
-    QTest::newRow("blank") << "my core"
-                           << "The module name \"my core\" contains \" \"; a Verilog identifier "
-                              "holds only letters, digits, \"_\" and \"$\".";
     QTest::newRow("non-ASCII letter")
         << QStringLiteral("c\u00f6re")
         << QStringLiteral("The module name \"c\u00f6re\" contains \"\u00f6\"; a Verilog "
@@ -364,31 +349,21 @@ void TestBaseDialog::toolAndLanguageChoices()
 {
     protocolGenDlg dlg;
     auto *tools = dlg.findChild<QComboBox *>(QStringLiteral("synthesisToolCombo"));
-    QVERIFY(tools);
-    const QString first = dlg.uiSynthesisTool();
-    QVERIFY(!first.isEmpty());
-
+    QVERIFY(tools && tools->count() == 2);
     dlg.uiSetSynthesisTool(tools->itemText(1));
-    QCOMPARE(dlg.uiSynthesisTool(), tools->itemText(1));
-    const int offered = tools->count();
     dlg.uiSetSynthesisTool(QString());
     QCOMPARE(dlg.uiSynthesisTool(), tools->itemText(1));
+    // A stored tool this host does not offer is kept, not replaced.
     dlg.uiSetSynthesisTool(QStringLiteral("Some other tool"));
     QCOMPARE(dlg.uiSynthesisTool(), QStringLiteral("Some other tool"));
-    QCOMPARE(tools->count(), offered + 1);
 
     dlg.uiSetLanguageIndex(1);
-    QCOMPARE(dlg.uiLanguageIndex(), 1);
-    auto *languages = dlg.findChild<QComboBox *>(QStringLiteral("languageCombo"));
-    QVERIFY(languages);
-    QCOMPARE(languages->currentText(), QStringLiteral("VHDL"));
+    QCOMPARE(dlg.findChild<QComboBox *>(QStringLiteral("languageCombo"))->currentText(),
+             QStringLiteral("VHDL"));
     dlg.uiSetLanguageIndex(7);
     QCOMPARE(dlg.uiLanguageIndex(), 0);
-    dlg.uiSetLanguageIndex(-1);
-    QCOMPARE(languages->currentText(), QStringLiteral("Verilog"));
 
     dlg.uiSetLabelText(QStringLiteral("JESD204B"));
-    QCOMPARE(dlg.labelText(), QStringLiteral("JESD204B"));
     QCOMPARE(dlg.windowTitle(), QStringLiteral("IP Core Generator - JESD204B"));
 }
 
@@ -414,15 +389,10 @@ void TestBaseDialog::figurePinsDrawnBySide()
 
     symbol->resize(symbol->sizeHint());
     const QRect box = symbol->boxRect();
-    QVERIFY(symbol->rect().contains(box));
     for (int i = 0; i < pins.size(); ++i) {
         const QLineF line = symbol->pinLine(i);
-        if (pins.at(i).side() == 1)
-            QCOMPARE(int(line.x1()), box.right() + 1);
-        else
-            QCOMPARE(int(line.x2()), box.left());
-        QVERIFY(symbol->rect().contains(line.p1().toPoint()));
-        QVERIFY(symbol->rect().contains(line.p2().toPoint()));
+        QCOMPARE(int(pins.at(i).side() == 1 ? line.x1() : line.x2()),
+                 pins.at(i).side() == 1 ? box.right() + 1 : box.left());
     }
     // Each side stacks its own pins: the third input sits on the third row.
     QCOMPARE(symbol->pinLine(0).y1(), symbol->pinLine(2).y1());
@@ -454,7 +424,7 @@ void TestBaseDialog::imagesLoadUnderBothSpellings()
     QCOMPARE(doubled.toImage(), plain.toImage());
 }
 
-void TestBaseDialog::buttonsCloseAndHelp()
+void TestBaseDialog::okAndHelpButtons()
 {
     MessageBoxWatcher watcher;
     RecordingDlg dlg;
@@ -472,10 +442,6 @@ void TestBaseDialog::buttonsCloseAndHelp()
     buttons->button(QDialogButtonBox::Ok)->click();
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QVERIFY(!dlg.isVisible());
-
-    dlg.show();
-    buttons->button(QDialogButtonBox::Cancel)->click();
-    QCOMPARE(dlg.result(), int(QDialog::Rejected));
 }
 
 QTEST_MAIN(TestBaseDialog)
