@@ -112,6 +112,10 @@ int runGenerate(const QStringList &arguments)
     QString message;
     const bool synthesis = parser.isSet(synthesisOption);
     if (!protocol->generate(params, iniLines, reserved, moduleOptions, message, synthesis)) {
+        if (params.isEmpty())
+            return fail(JobFailed,
+                        positional.first() + QStringLiteral(": the parameter set is empty; nothing "
+                                                            "was generated"));
         const QString where = serdes->workingDir() + QLatin1Char('/') +
                               params.value(QStringLiteral("file")).toString() +
                               QStringLiteral("/temp/jesd204b");
