@@ -1,6 +1,202 @@
-// STUB: check command
 #include "commands.h"
+#include "parameterfile.h"
+#include "pluginloader.h"
+
+#include <baseprotocol.h>
+#include <designfile.h>
+#include <devicedb.h>
+#include <generator.h>
+#include <idecore.h>
+#include <message.h>
+#include <serdes.h>
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
 
 namespace HostProgram {
-int runCheck(const QStringList &) { return JobFailed; }
+
+namespace {
+
+int fail(int code, const QString &message)
+{
+    QTextStream(stderr) << "ipcore-host check: " << message << '\n';
+    return code;
+}
+
+DEV::DeviceArg lookUpDevice(const QString &wanted)
+{
+    const DEV::DeviceDb *db = Core::IdeCore::deviceDataBase();
+    const DEV::DeviceArg device = db->findDevice(wanted);
+    return device.isNull() ? db->findDeviceByName(wanted) : device;
+}
+
+// Registers the core's routes, runs the generator on its SERDES option lines, releases the
+// lanes again: what the dialog's Calculate button does, without the dialog.
+class Check
+{
+public:
+    Check(IPSERDESIP::BaseProtocol *protocol, const ParameterSet &params)
+        : m_protocol(protocol), m_params(params)
+    {}
+
+    bool prepare(const DEV::DeviceArg &device, QString *error)
+    {
+        if (!m_scratch.isValid()) {
+            *error =
+                QStringLiteral("cannot make a scratch directory: %1").arg(m_scratch.errorString());
+            return false;
+        }
+        IPSERDESIP::serdes::instance()->setWorkingDir(m_scratch.path());
+        if (!device.isNull())
+            m_protocol->setDevice(device);
+        QStringList reserved;
+        QStringList moduleOptions;
+        QString message;
+        // Only the option lines are wanted; the files land in the scratch directory.
+        m_protocol->generate(m_params, m_options, reserved, moduleOptions, message, false);
+        if (m_options.isEmpty()) {
+            *error = QStringLiteral("the parameter set gives no SERDES option lines (no lane "
+                                    "in \"recordlanes\"?)");
+            return false;
+        }
+        m_report.reset(m_protocol->resources(m_params));
+        return true;
+    }
+
+    bool run(const QStringList &notes)
+    {
+        IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+        model->checkRoute(m_report->laneList, m_report->pllList, m_report->refClkList,
+                          m_report->refClkFreqList, m_report->instanceName);
+        const bool ok = m_generator.generate(m_options, recordPath(), notes);
+        for (const QString &lane : m_report->laneList)
+            model->resetLane(lane, false);
+        return ok;
+    }
+
+    QString instanceName() const { return m_report->instanceName; }
+    QString recordPath() const { return m_scratch.filePath(QStringLiteral("jesd204b.csr")); }
+    const IPSERDESIP::generator &result() const { return m_generator; }
+
+private:
+    IPSERDESIP::BaseProtocol *m_protocol;
+    ParameterSet m_params;
+    QTemporaryDir m_scratch;
+    QStringList m_options;
+    std::unique_ptr<IPSERDESIP::Message> m_report;
+    IPSERDESIP::generator m_generator;
+};
+
+} // namespace
+
+int runCheck(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Proves that a parameter set's line rate can be made from its reference "
+                       "clock by its PLL on its lanes, in the design given. Prints every lane's "
+                       "PLL settings (exit 0) or the reasons it cannot be made (exit 1)."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption designOption(
+        QStringLiteral("design"),
+        QStringLiteral("Design whose other cores hold lanes, PLLs and reference clocks."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption deviceOption(
+        QStringLiteral("device"),
+        QStringLiteral("Target device (part-number id or device name) instead of the set's "
+                       "\"target_device\"."),
+        QStringLiteral("ID"));
+    const QCommandLineOption recordOption(
+        QStringLiteral("csr"), QStringLiteral("Also keep the SERDES configuration record in FILE."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption dirOption(QStringLiteral("plugin-dir"),
+                                       QStringLiteral("Directory of the plug-ins."),
+                                       QStringLiteral("DIR"), defaultPluginDir());
+    parser.addOptions({designOption, deviceOption, recordOption, dirOption});
+    parser.addPositionalArgument(QStringLiteral("PARAMS.json"),
+                                 QStringLiteral("The parameter set."));
+
+    if (!parser.parse(arguments))
+        return fail(BadUsage, parser.errorText());
+    if (parser.isSet(helpOption)) {
+        QTextStream(stdout) << parser.helpText();
+        return Success;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return fail(BadUsage,
+                    QStringLiteral("expected one parameter file, got %1").arg(positional.size()));
+
+    QString error;
+    ParameterSet params;
+    if (!readParameterFile(positional.first(), &params, &error))
+        return fail(BadUsage, error);
+
+    // The device: the one asked for, else the one the core was configured for.
+    const QString wanted = parser.isSet(deviceOption)
+                               ? parser.value(deviceOption)
+                               : params.value(QStringLiteral("target_device")).toString();
+    const DEV::DeviceArg device = wanted.isEmpty() ? DEV::DeviceArg() : lookUpDevice(wanted);
+    if (!wanted.isEmpty() && device.isNull())
+        return fail(BadUsage,
+                    QStringLiteral("device '%1' is not in the device database").arg(wanted));
+
+    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    model->reset();
+    model->setDevice(device);
+    if (parser.isSet(designOption)) {
+        if (!IPSERDESIP::DesignFile::load(parser.value(designOption), &error))
+            return fail(BadUsage, error);
+        // A design made for another chip says nothing about this one.
+        if (!device.isNull() && model->device() != device)
+            return fail(BadUsage,
+                        QStringLiteral("%1 is a design for %2, the core targets %3")
+                            .arg(parser.value(designOption), model->device().id(), device.id()));
+    }
+
+    const PluginSet plugins = loadPlugins(parser.value(dirOption), &error);
+    if (plugins.status() == PluginSet::Status::NoDirectory)
+        return fail(BadUsage, error);
+    if (plugins.status() != PluginSet::Status::Loaded)
+        return fail(JobFailed, error);
+    IPSERDESIP::BaseProtocol *protocol = plugins.jesd204b();
+    if (!protocol)
+        return fail(JobFailed, QStringLiteral("%1: no plug-in offers the %2 core")
+                                   .arg(parser.value(dirOption), jesd204bId()));
+
+    Check check(protocol, params);
+    if (!check.prepare(model->device(), &error))
+        return fail(JobFailed, error);
+    QStringList notes{QStringLiteral("core %1").arg(check.instanceName()),
+                      QStringLiteral("parameters %1").arg(positional.first())};
+    if (parser.isSet(designOption))
+        notes << QStringLiteral("design %1").arg(parser.value(designOption));
+    const bool ok = check.run(notes);
+
+    QTextStream out(stdout);
+    if (!ok) {
+        out << check.instanceName() << ": the line rate cannot be made\n";
+        const QStringList reasons = check.result().getErrStringList();
+        for (const QString &reason : reasons)
+            out << "  " << reason << '\n';
+        return JobFailed;
+    }
+    out << check.instanceName() << ": the line rate can be made\n";
+    for (const QString &line : check.result().solvedSettings())
+        out << "  " << line << '\n';
+    if (parser.isSet(recordOption)) {
+        const QString target = parser.value(recordOption);
+        QFile::remove(target);
+        if (!QFile::copy(check.recordPath(), target))
+            return fail(JobFailed, QStringLiteral("cannot write %1").arg(target));
+    }
+    return Success;
+}
+
 } // namespace HostProgram
