@@ -9,13 +9,14 @@ std::unique_ptr<QObject> createCalculationTest();
 std::unique_ptr<QObject> createBiasTest();
 std::unique_ptr<QObject> createDrpTest();
 std::unique_ptr<QObject> createPinFigureTest();
+std::unique_ptr<QObject> createSnapshotTest();
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     int failed = 0;
     for (auto create : {createLaneOfferTest, createCalculationTest, createBiasTest, createDrpTest,
-                        createPinFigureTest}) {
+                        createPinFigureTest, createSnapshotTest}) {
         const std::unique_ptr<QObject> test = create();
         failed += QTest::qExec(test.get(), argc, argv);
     }
