@@ -11,6 +11,8 @@
 
 namespace {
 
+const char ProgramVersion[] = "1.0";
+
 const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
 {
     static const std::map<QString, std::function<int(const QStringList &)>> table{
@@ -35,7 +37,8 @@ int usage(FILE *stream)
            "  check       prove a parameter set's line rate against its PLL and clock\n"
            "  generate    generate a core's files from a parameter set\n"
            "  resources   print the SERDES resources a parameter set occupies\n\n"
-           "Run 'ipcore-host <command> --help' for a command's options.\n";
+           "Run 'ipcore-host <command> --help' for a command's options.\n"
+           "Exit codes: 0 success, 1 the job failed, 2 bad usage or bad input.\n";
     return stream == stdout ? HostProgram::Success : HostProgram::BadUsage;
 }
 
@@ -51,6 +54,10 @@ int main(int argc, char *argv[])
     const QString command = raw.at(1);
     if (command == QLatin1String("--help") || command == QLatin1String("-h"))
         return usage(stdout);
+    if (command == QLatin1String("--version")) {
+        QTextStream(stdout) << "ipcore-host " << ProgramVersion << '\n';
+        return HostProgram::Success;
+    }
     const auto found = commandTable().find(command);
     if (found == commandTable().end()) {
         QTextStream(stderr) << "ipcore-host: unknown command '" << command << "'\n";
@@ -65,6 +72,6 @@ int main(int argc, char *argv[])
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ipcore-host"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion));
     return found->second(arguments);
 }

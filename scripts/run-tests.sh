@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite (Release build in build/).
+# Builds (Release, in build/ or the folder given as $1) and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build}
