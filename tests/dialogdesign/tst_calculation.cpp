@@ -39,35 +39,41 @@ private slots:
     {
         QTest::addColumn<QString>("design");
         QTest::addColumn<QString>("mode");
+        QTest::addColumn<QStringList>("lanes");
         QTest::addColumn<QString>("lineRate");
         QTest::addColumn<QString>("pll");
         QTest::addColumn<QString>("refClkFreq");
         QTest::addColumn<QString>("message");
 
+        const QStringList q0Pair{"Q0 Lane0", "Q0 Lane1"};
         QTest::newRow("feasible") << ""
-                                  << "Transmit"
-                                  << "4.9152"
+                                  << "Transmit" << q0Pair << "4.9152"
                                   << "QPLL1"
                                   << "122.88"
                                   << "Succeed: Succeed";
         // A receive core on Q0 Lane0 and Q0 Lane1 at 6.25 Gbps from QPLL1.
         QTest::newRow("lane at another rate") << "rx_core_q0"
-                                              << "Receive"
-                                              << "4.9152"
+                                              << "Receive" << q0Pair << "4.9152"
                                               << "QPLL1"
                                               << "122.88"
                                               << "Error: On Q0 Lane0,the Line Rate must set 6.25";
         QTest::newRow("lane on another PLL")
             << "rx_core_q0"
-            << "Receive"
-            << "6.25"
+            << "Receive" << q0Pair << "6.25"
             << "CPLL"
             << "122.88"
             << "Error: Please set PLL is " + IPSERDESIP::FromPllToStringOption("QPLL1");
+        // Another core transmits on Q1 Lane2 with no rate or PLL recorded: the lane passes the
+        // dialog's own checks, and the host's generator names the clash.
+        QTest::newRow("shared lane without rate")
+            << "tx_protocols_q1"
+            << "Transmit" << QStringList{"Q1 Lane2", "Q0 Lane0"} << "4.9152"
+            << "QPLL1"
+            << "122.88"
+            << "Failure: Q1_LANE2_TX";
         // Q0 REFCLK0 already runs at 156.25 MHz.
         QTest::newRow("clock at another frequency") << "refclk_running"
-                                                    << "Transmit"
-                                                    << "4.9152"
+                                                    << "Transmit" << q0Pair << "4.9152"
                                                     << "QPLL1"
                                                     << "122.88"
                                                     << "Failure: " + unreachable;
@@ -76,6 +82,7 @@ private slots:
     {
         QFETCH(QString, design);
         QFETCH(QString, mode);
+        QFETCH(QStringList, lanes);
         QFETCH(QString, lineRate);
         QFETCH(QString, pll);
         QFETCH(QString, refClkFreq);
@@ -84,13 +91,14 @@ private slots:
         QVERIFY2(d.isLoaded(), qPrintable(d.error()));
         d.setMode(mode.toLatin1().constData());
         d.setText("lineRate", lineRate);
-        d.pickLanes({"Q0 Lane0", "Q0 Lane1"});
+        d.pickLanes(lanes);
         d.select("PLL_Selection", pll);
         d.widget<QLineEdit>("refClkFreq")->setText(refClkFreq);
 
         MessageBoxWatcher boxes;
         const bool succeeded = d.calculate();
-        QCOMPARE(boxes.lines(), QStringList{message});
+        QCOMPARE(boxes.lines().size(), 1);
+        QVERIFY2(boxes.lines().first().startsWith(message), qPrintable(boxes.lines().first()));
         QCOMPARE(succeeded, message.startsWith(QLatin1String("Succeed")));
         if (succeeded)
             QVERIFY(QFileInfo::exists(d.projectDir() + "/temp/jesd204b/jesd204b.csr"));
