@@ -76,8 +76,8 @@ private slots:
     void protocolsRefuseIncompleteDescriptions();
     void protocolsGiveFreshLoadedObjects();
     void loadOverwritesDataDirectory();
+    void identityAccessors_data();
     void identityAccessors();
-    void missingKeysReadEmpty();
     void isSupportedPassesListsInHostOrder_data();
     void isSupportedPassesListsInHostOrder();
 
@@ -269,29 +269,35 @@ void PluginTest::loadOverwritesDataDirectory()
     QVERIFY(!refused.ipInfo().contains("ipcore.dir.data"));
 }
 
+void PluginTest::identityAccessors_data()
+{
+    QTest::addColumn<QByteArray>("spec");
+    QTest::addColumn<QStringList>("category");
+    QTest::addColumn<QString>("summary");
+
+    QTest::newRow("every key") << QByteArray(R"({"ipcore": {"id": "core-id", "name": "Core Name",
+        "version": "2.3", "category": ["One", "Two"], "doc": {"summary": "What it is"}}})")
+                               << QStringList{"One", "Two"} << "What it is";
+    QTest::newRow("identity only") << QByteArray(R"({"ipcore": {"id": "core-id",
+        "name": "Core Name", "version": "2.3"}})")
+                                   << QStringList() << QString();
+}
+
 void PluginTest::identityAccessors()
 {
-    const QString dir = makeCoreDir(R"({"ipcore": {"id": "core-id", "name": "Core Name",
-        "version": "2.3", "category": ["One", "Two"], "doc": {"summary": "What it is"}}})");
-    IPJESD204B::jesd204b protocol(dir);
+    QFETCH(QByteArray, spec);
+    QFETCH(QStringList, category);
+    QFETCH(QString, summary);
+
+    IPJESD204B::jesd204b protocol(makeCoreDir(spec));
     QVERIFY(protocol.load());
     QCOMPARE(protocol.id(), QStringLiteral("core-id"));
     QCOMPARE(protocol.name(), QStringLiteral("Core Name"));
     QCOMPARE(protocol.version(), QStringLiteral("2.3"));
-    QCOMPARE(protocol.category(), (QStringList{"One", "Two"}));
-    QCOMPARE(protocol.summary(), QStringLiteral("What it is"));
+    QCOMPARE(protocol.category(), category);
+    QCOMPARE(protocol.summary(), summary);
     QVERIFY(protocol.parameters().isEmpty());
     QVERIFY(protocol.device().isNull());
-}
-
-void PluginTest::missingKeysReadEmpty()
-{
-    const QString dir =
-        makeCoreDir(R"({"ipcore": {"id": "jesd204b", "name": "JESD204B", "version": "1.0"}})");
-    IPJESD204B::jesd204b protocol(dir);
-    QVERIFY(protocol.load());
-    QCOMPARE(protocol.category(), QStringList());
-    QCOMPARE(protocol.summary(), QString());
     // No supported list admits every device; a null device is still refused.
     QVERIFY(protocol.isSupported(DEV::DeviceArg("ANY-PART", "ANY", 2)));
     QVERIFY(!protocol.isSupported(DEV::DeviceArg()));
