@@ -74,7 +74,6 @@ private slots:
     void acceptRecordsBias();
     void acceptRecordsDrpLanes();
     void createThenCancel();
-    void createThenAccept();
     void editWithRefusedSetNeverShows();
 };
 
@@ -226,28 +225,6 @@ void ShellTest::createThenCancel()
     const ParameterSet result = protocol.create(QStringLiteral("link0"), device);
     QVERIFY(cancel.seen());
     QVERIFY(result.isEmpty());
-}
-
-void ShellTest::createThenAccept()
-{
-    IPJESD204B::jesd204b protocol(TestPaths::sourceDir() + QStringLiteral("/data"));
-    QVERIFY(protocol.load());
-    QTemporaryDir project;
-    Core::IdeCore::setProjectDirectory(project.path());
-    IPSERDESIP::serdes::instance()->reset();
-    const DEV::DeviceArg device = Core::IdeCore::deviceDataBase()->findDevice(Devices::groupB());
-    IPSERDESIP::serdes::instance()->setDevice(device);
-
-    MessageBoxWatcher watcher;
-    ModalDialogHandler accept([](IPJESD204B::jesd204bdlg *dialog) { dialog->accept(); });
-    const ParameterSet result = protocol.create(QStringLiteral("link0"), device);
-    Core::IdeCore::setProjectDirectory(QString());
-    QVERIFY(accept.seen());
-    QCOMPARE(result, protocol.parameters());
-    QCOMPARE(result.value("file").toString(), QStringLiteral("link0"));
-    QCOMPARE(result.value("target_device").toString(), Devices::groupB());
-    QCOMPARE(result.value("type").toString(), protocol.id());
-    QVERIFY(result.contains(QStringLiteral("ifChangedAllOfBias")));
 }
 
 void ShellTest::editWithRefusedSetNeverShows()
