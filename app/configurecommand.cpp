@@ -191,7 +191,12 @@ int runConfigure(const QStringList &arguments)
             return fail(BadUsage, QStringLiteral("device '%1' is not in the device database")
                                       .arg(options.deviceWanted));
     } else if (!options.editPath.isEmpty()) {
-        device = findDevice(stored.value(QStringLiteral("target_device")).toString());
+        const QString storedDevice = stored.value(QStringLiteral("target_device")).toString();
+        device = findDevice(storedDevice);
+        if (device.isNull() && !storedDevice.isEmpty() && options.designPath.isEmpty())
+            return fail(BadUsage, QStringLiteral("%1: device '%2' is not in the device database; "
+                                                 "give --device ID")
+                                      .arg(options.editPath, storedDevice));
     }
 
     const PluginSet plugins = loadPlugins(options.pluginDir, &error);
