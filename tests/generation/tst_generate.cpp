@@ -5,7 +5,6 @@
 
 #include <idecore.h>
 #include <serdes.h>
-#include <testpaths.h>
 
 #include <QtTest>
 
@@ -68,13 +67,10 @@ private slots:
     void writesThreeFiles();
     void emptyFileName();
     void secondCallAppends();
-    void emptyParameterSet();
     void unwritableWorkingDir();
     void failedFileStopsLaterOnes();
     void device_data();
     void device();
-    void synthesis_data();
-    void synthesis();
 
 private:
     std::unique_ptr<QTemporaryDir> m_work;
@@ -148,17 +144,6 @@ void TestGenerate::secondCallAppends()
              QByteArray("`define module_name jesd_rx\n"));
 }
 
-void TestGenerate::emptyParameterSet()
-{
-    jesd204b protocol(QStringLiteral("/nonexistent"));
-    const Run run = generate(protocol, {}, true, Run{false, {"kept"}, {}, "untouched"});
-    QVERIFY(!run.ok);
-    QCOMPARE(run.ini, QStringList{"kept"});
-    QVERIFY(run.options.isEmpty());
-    QCOMPARE(run.message, QStringLiteral("untouched"));
-    QVERIFY(entries(m_work->path()).isEmpty());
-}
-
 void TestGenerate::unwritableWorkingDir()
 {
     const QString blocker = m_work->filePath("plain");
@@ -219,56 +204,14 @@ void TestGenerate::device()
     QCOMPARE(protocol.device().id(), expectedId);
     QCOMPARE(run.ini.at(6), pmaLine);
 
-    // An empty set still looks the device up first.
+    // An empty set looks the device up, then stops before anything else.
     jesd204b empty(QStringLiteral("/nonexistent"));
-    QVERIFY(!generate(empty, {}).ok);
+    const Run none = generate(empty, {}, true, Run{false, {"kept"}, {}, "untouched"});
+    QVERIFY(!none.ok);
     QVERIFY(empty.device().isNull());
-}
-
-void TestGenerate::synthesis_data()
-{
-    QTest::addColumn<QStringList>("sources");
-    QTest::addColumn<QString>("device");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("messagePart");
-    const QStringList both{"jesd204b_core_encryption.v", "jesd204b_top.v"};
-    QTest::newRow("ready") << both << "TQ2H4-FF676" << true << "manifest";
-    QTest::newRow("vendor source missing") << QStringList{"jesd204b_top.v"} << "TQ2H4-FF676"
-                                           << false << "jesd204b_core_encryption.v not found";
-    QTest::newRow("no device") << both << "" << false << "no target device";
-}
-
-void TestGenerate::synthesis()
-{
-    QFETCH(QStringList, sources);
-    QFETCH(QString, device);
-    QFETCH(bool, ok);
-    QFETCH(QString, messagePart);
-    QTemporaryDir package;
-    QFile::copy(TestPaths::sourceDir() + "/data/jesd204b.ipspec",
-                package.filePath("jesd204b.ipspec"));
-    QDir(package.path()).mkdir("data");
-    for (const QString &source : sources)
-        QFile(package.filePath("data/" + source)).open(QIODevice::WriteOnly);
-    jesd204b protocol(package.path());
-    QVERIFY(protocol.load());
-
-    const Run run = generate(
-        protocol,
-        ParameterSets::with(ParameterSets::receiveTwoLanes(), {{"target_device", device}}), true);
-    QCOMPARE(run.ok, ok);
-    QVERIFY2(run.message.contains(messagePart), qPrintable(run.message));
-    const QString dir = m_work->path() + "/jesd_rx/temp/jesd204b";
-    QCOMPARE(entries(dir).size(), ok ? 4 : 3);
-    if (!ok)
-        return;
-    const QJsonObject manifest =
-        QJsonDocument::fromJson(fileBytes(dir + "/jesd204b_synthesis.json")).object();
-    QCOMPARE(manifest.value("module").toString(), QStringLiteral("jesd_rx"));
-    QCOMPARE(manifest.value("device").toString(), QStringLiteral("TQ2-H4"));
-    QCOMPARE(manifest.value("includeDir").toString(), QFileInfo(dir).absoluteFilePath());
-    QCOMPARE(manifest.value("sources").toArray().size(), 2);
-    QCOMPARE(manifest.value("defines").toArray(), QJsonArray{"JESD204B_Q0_QPLL0_OK"});
+    QCOMPARE(none.ini, QStringList{"kept"});
+    QVERIFY(none.options.isEmpty());
+    QCOMPARE(none.message, QStringLiteral("untouched"));
 }
 
 std::unique_ptr<QObject> makeGenerateTest()

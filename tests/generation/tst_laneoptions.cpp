@@ -114,13 +114,6 @@ void TestLaneOptions::frontEnd_data()
     QTest::newRow("64-bit") << QVariantMap{{"Pcs_Width_32bit", false}, {"Pcs_Width_64bit", true}}
                             << gear64 + receive;
     QTest::newRow("no width") << QVariantMap{{"Pcs_Width_32bit", false}} << receive;
-    QTest::newRow("stored values, lower-cased modes")
-        << QVariantMap{{"SD_THRESHOLD", "25mV"},
-                       {"Equalization_Mode", "Manual"},
-                       {"ATT", 3},
-                       {"BOOST", "12"}}
-        << gear32 + QStringList{"q0_ln0_rx_sd_thsel 25mV", "q0_ln0_rx_eq_mode manual",
-                                "q0_ln0_rx_att 3", "q0_ln0_rx_boost 12"};
     QTest::newRow("present but empty or no number")
         << QVariantMap{{"SD_THRESHOLD", ""}, {"Equalization_Mode", ""}, {"ATT", "x"}, {"BOOST", ""}}
         << gear32 + QStringList{"q0_ln0_rx_sd_thsel ", "q0_ln0_rx_eq_mode ", "q0_ln0_rx_att 0",

@@ -80,18 +80,12 @@ void TestTopDefines::coreLine_data()
                                << QStringList{"define INIT_F -1"};
     QTest::newRow("F not a number")
         << QVariantMap{{"Default_F", "four"}} << "INIT_F" << QStringList{"define INIT_F -1"};
-    QTest::newRow("F as integer") << QVariantMap{{"Default_F", 8}} << "INIT_F"
-                                  << QStringList{"define INIT_F 7"};
     QTest::newRow("F smallest int") << QVariantMap{{"Default_F", "-2147483648"}} << "INIT_F"
                                     << QStringList{"define INIT_F -2147483649"};
     QTest::newRow("F fraction") << QVariantMap{{"Default_F", "4.0"}} << "INIT_F"
                                 << QStringList{"define INIT_F -1"};
     QTest::newRow("sysref on") << QVariantMap{{"Default_SYSREF_Always", "Always On"}}
                                << "INIT_SYSMODE" << QStringList{"define INIT_SYSMODE 1"};
-    QTest::newRow("sysref other case")
-        << QVariantMap{{"Default_SYSREF_Always", "always on"}} << "INIT_SYSMODE" << QStringList{};
-    QTest::newRow("scrambling on") << QVariantMap{{"Default_Scrambling_ON", "Scrambling ON"}}
-                                   << "INIT_SCAMEBLE" << QStringList{"define INIT_SCAMEBLE 1"};
     QTest::newRow("resync required")
         << QVariantMap{{"Default_SYSREF_Required_on_Re-Sync", "Required"}} << "INIT_REINIT_MODE"
         << QStringList{"define INIT_REINIT_MODE 1"};
@@ -99,13 +93,8 @@ void TestTopDefines::coreLine_data()
                                     << "INIT_REINIT_MODE" << QStringList{};
     QTest::newRow("drp") << QVariantMap{{"DRP_Ports", true}} << "DRP_PORT_EN"
                          << QStringList{"define DRP_PORT_EN"};
-    QTest::newRow("generators") << QVariantMap{{"Include_RPAT_Generator", true},
-                                               {"Include_JSPAT_Generator", true}}
-                                << "JSPAT_EN" << QStringList{"define JSPAT_EN 1"};
     QTest::newRow("fixed 32 caps at 4") << ParameterSets::with(fixed, {{"Default_F", "8"}})
                                         << "FIX_F" << QStringList{"define FIX_F 4"};
-    QTest::newRow("fixed 32 below cap") << ParameterSets::with(fixed, {{"Default_F", "3"}})
-                                        << "FIX_F" << QStringList{"define FIX_F 3"};
     QTest::newRow("fixed 64 caps at 8")
         << ParameterSets::with(
                fixed, {{"Default_F", "16"}, {"Pcs_Width_32bit", false}, {"Pcs_Width_64bit", true}})
