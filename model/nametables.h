@@ -11,26 +11,26 @@ namespace IPJESD204B {
 
 struct LaneRow
 {
-    QString displayName;     // "Q0 Lane0"
-    int quad;                // 0
-    int laneInQuad;          // 0
-    QString resource;        // "Q0_LANE0", both directions
-    QString rxResource;      // "Q0_LANE0_RX"
-    QString txResource;      // "Q0_LANE0_TX"
-    QString lanePrefix;      // "q0_ln0"
-    QString quadPrefix;      // "q0"
-    QString cpllResource;    // "Q0_CPLL0"
+    QString displayName;  // "Q0 Lane0"
+    int quad;             // 0
+    int laneInQuad;       // 0
+    QString resource;     // "Q0_LANE0", both directions
+    QString rxResource;   // "Q0_LANE0_RX"
+    QString txResource;   // "Q0_LANE0_TX"
+    QString lanePrefix;   // "q0_ln0"
+    QString quadPrefix;   // "q0"
+    QString cpllResource; // "Q0_CPLL0"
 };
 
 struct QuadRow
 {
-    int quad;                // 0
-    QString displayPrefix;   // "Q0"
-    QString optionPrefix;    // "q0"
-    QString enableLine;      // "q0_enable true"
-    QString qpll0Resource;   // "Q0_QPLL0"
-    QString qpll1Resource;   // "Q0_QPLL1"
-    QString biasKey;         // "Q0_BIAS"
+    int quad;                 // 0
+    QString displayPrefix;    // "Q0"
+    QString optionPrefix;     // "q0"
+    QString enableLine;       // "q0_enable true"
+    QString qpll0Resource;    // "Q0_QPLL0"
+    QString qpll1Resource;    // "Q0_QPLL1"
+    QString biasKey;          // "Q0_BIAS"
     QString biasLineTemplate; // "q0_rx_eq_bias %1"
 };
 

@@ -9,7 +9,7 @@
 
 namespace ParameterSets {
 
-// The receive-only two-lane core of the worked examples, as the example file stores it.
+// The receive-only two-lane reference core, as its example file stores it.
 inline QVariantMap receiveTwoLanes()
 {
     QFile file(TestPaths::examplesDir() + QStringLiteral("/rx_2lane.json"));
