@@ -18,7 +18,8 @@ public:
     // design loads nothing and explains itself in *error (file and entry named).
     static bool load(const QString &path, QString *error);
     // Adds an accepted core's resource report to the design file as an instance and writes
-    // the file back atomically.
+    // the file back atomically. The model's global data (what the accepted dialog published:
+    // quad bias, DRP record) is written into the design's global data too.
     static bool addInstance(const QString &path, const Message &report, QString *error);
 };
 

@@ -110,6 +110,21 @@ void addEntries(QJsonObject &root, const Message &report, const ReportEvaluation
                        {QStringLiteral("lanes"), QJsonArray::fromStringList(report.laneList)}});
 }
 
+// What the accepted core published in the model's global data (quad bias, DRP record) goes
+// into the design too, so the next core configured in it sees the same.
+void mergeGlobalData(QJsonObject &root)
+{
+    QJsonObject data = root.value(QStringLiteral("globalData")).toObject();
+    const QMap<QString, QVariant> published = serdes::instance()->globalData();
+    for (auto it = published.begin(); it != published.end(); ++it) {
+        const QJsonValue value = QJsonValue::fromVariant(it.value());
+        if (value.isBool() || value.isDouble() || value.isString())
+            data.insert(it.key(), value);
+    }
+    if (!data.isEmpty())
+        root.insert(QStringLiteral("globalData"), data);
+}
+
 } // namespace
 
 bool DesignFile::load(const QString &path, QString *error)
@@ -166,6 +181,7 @@ bool DesignFile::addInstance(const QString &path, const Message &report, QString
         return false;
     }
     addEntries(root, report, evaluation, model);
+    mergeGlobalData(root);
     if (!parseDesign(root, serdes::instance()->device(), &design, &problem)) {
         setError(error,
                  QStringLiteral("%1: the updated design would be invalid: %2").arg(path, problem));

@@ -222,6 +222,9 @@ void DesignFileTest::addInstanceWritesBack()
     // The design's global data survives the round trip.
     QCOMPARE(model()->getData(QStringLiteral("jesd204bCheckDRP_jesd_rx")), QVariant(12));
 
+    // What the accepted dialog published goes into the design as well.
+    model()->setData(QStringLiteral("Q0_BIAS"), 11);
+    model()->setData(QStringLiteral("jesd204bCheckDRP_tx2"), 2);
     // A new core on QPLL1 starts that PLL; the file records its VCO.
     QVERIFY2(
         DesignFile::addInstance(path,
@@ -234,6 +237,9 @@ void DesignFileTest::addInstanceWritesBack()
         dynamic_cast<IPSERDESIP::PLL *>(model()->allInstance().value(QStringLiteral("Q0_QPLL1")));
     QCOMPARE(qpll1->vco(), QStringLiteral("9.8304"));
     QCOMPARE(qpll1->owner(), QStringLiteral("dac.v:tx2"));
+    QCOMPARE(model()->getData(QStringLiteral("Q0_BIAS")), QVariant(11));
+    QCOMPARE(model()->getData(QStringLiteral("jesd204bCheckDRP_tx2")), QVariant(2));
+    QCOMPARE(model()->getData(QStringLiteral("jesd204bCheckDRP_jesd_rx")), QVariant(12));
 }
 
 void DesignFileTest::addInstanceRefusesClash()
