@@ -293,23 +293,22 @@ private:
 
 QString LaneSetting::describe() const
 {
+    const bool tx = demand.lane.directions & TxDirection;
+    const bool rx = demand.lane.directions & RxDirection;
     QStringList dirs;
-    QStringList dividers;
-    QString rate;
-    if (demand.lane.directions & TxDirection) {
+    if (tx)
         dirs << QStringLiteral("tx");
-        dividers << QStringLiteral("D %1").arg(txDivider);
-        rate = demand.txRate;
-    }
-    if (demand.lane.directions & RxDirection) {
+    if (rx)
         dirs << QStringLiteral("rx");
-        if (demand.rxRate != demand.txRate || dividers.isEmpty())
-            dividers << QStringLiteral("D %1").arg(rxDivider);
-        if (rate.isEmpty() || demand.rxRate != demand.txRate)
-            rate = rate.isEmpty() ? demand.rxRate : rate + QLatin1Char('/') + demand.rxRate;
+    QString rate;
+    QString dividers;
+    if (tx && rx && demand.txRate != demand.rxRate) {
+        rate = demand.txRate + QLatin1Char('/') + demand.rxRate;
+        dividers = QStringLiteral("D tx %1, rx %2").arg(txDivider).arg(rxDivider);
+    } else {
+        rate = tx ? demand.txRate : demand.rxRate;
+        dividers = QStringLiteral("D %1").arg(tx ? txDivider : rxDivider);
     }
-    if (dividers.size() == 2)
-        dividers = QStringList{QStringLiteral("D tx %1, rx %2").arg(txDivider).arg(rxDivider)};
     QString multipliers;
     if (m == 0)
         multipliers = QStringLiteral("dividers set by %1").arg(runningFor);
@@ -320,8 +319,8 @@ QString LaneSetting::describe() const
     QString text = QStringLiteral("%1 (%2, %3): %4 Gbps on %5, %6, %7, VCO %8 GHz, from %9 at "
                                   "%10 MHz")
                        .arg(demand.label, laneName(demand.lane.quad, demand.lane.lane),
-                            dirs.join(QLatin1Char('+')), rate, pll, multipliers,
-                            dividers.join(QString()), vco.toString(), demand.refSource)
+                            dirs.join(QLatin1Char('+')), rate, pll, multipliers, dividers,
+                            vco.toString(), demand.refSource)
                        .arg(demand.refFrequency);
     if (!runningFor.isEmpty())
         text += QStringLiteral(" (shared with %1)").arg(runningFor);

@@ -49,6 +49,8 @@ private slots:
     void suggestsNearestReferenceClocks();
     void sharedQuadPll_data();
     void sharedQuadPll();
+    void directionsOfOneLane_data();
+    void directionsOfOneLane();
     void runningPllKeepsItsVco_data();
     void runningPllKeepsItsVco();
     void runningPllFromOtherClock();
@@ -242,6 +244,31 @@ void GeneratorTest::sharedQuadPll()
     } else {
         QCOMPARE(gen.solvedSettings().size(), 2);
     }
+}
+
+void GeneratorTest::directionsOfOneLane_data()
+{
+    QTest::addColumn<QString>("rxRate");
+    QTest::addColumn<QString>("solved"); // empty: infeasible
+    QTest::newRow("half the rate") << "2.4576"
+                                   << "4.9152/2.4576 Gbps on Q0_QPLL1, M 1, N 80, D tx 2, rx 4";
+    QTest::newRow("another VCO") << "6.144" << QString();
+}
+
+void GeneratorTest::directionsOfOneLane()
+{
+    QFETCH(QString, rxRate);
+    QFETCH(QString, solved);
+    QStringList options =
+        oneLane(QStringLiteral("4.9152"), QStringLiteral("122.88"), QStringLiteral("QPLL1"));
+    options.replaceInStrings(QStringLiteral("rx_rate 4.9152"), QStringLiteral("rx_rate ") + rxRate);
+    generator gen;
+    QCOMPARE(gen.generate(options, QString(), {}), !solved.isEmpty());
+    if (!solved.isEmpty())
+        QVERIFY2(gen.solvedSettings().value(0).contains(solved),
+                 qPrintable(gen.solvedSettings().value(0)));
+    else
+        QVERIFY(gen.getErrStringList().value(0).contains(QStringLiteral("share one VCO")));
 }
 
 void GeneratorTest::runningPllKeepsItsVco_data()
