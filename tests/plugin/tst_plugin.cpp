@@ -56,7 +56,8 @@ private:
 using InstanceFunction = QObject *(*)();
 using MetadataFunction = const char *(*)();
 
-const char ValidSpec[] = R"({"ipcore": {"id": "jesd204b", "name": "JESD204B", "version": "1.0",
+const char ValidDescription[] =
+    R"({"ipcore": {"id": "jesd204b", "name": "JESD204B", "version": "1.0",
     "category": ["Interfaces"], "doc": {"summary": "link core"},
     "device": {"supported": ["TQ2-S1"], "unsupported": []}}})";
 
@@ -83,7 +84,7 @@ private slots:
 
 private:
     IPSERDESIP::ProtocolPackage *package();
-    QString makeCoreDir(const QByteArray &spec);
+    QString makeCoreDir(const QByteArray &description);
 
     QLibrary m_library;
     std::unique_ptr<QTemporaryDir> m_tmp;
@@ -104,14 +105,14 @@ IPSERDESIP::ProtocolPackage *PluginTest::package()
     return instance ? qobject_cast<IPSERDESIP::ProtocolPackage *>(instance()) : nullptr;
 }
 
-QString PluginTest::makeCoreDir(const QByteArray &spec)
+QString PluginTest::makeCoreDir(const QByteArray &description)
 {
     const QString dir = m_tmp->filePath(QString::number(++m_dirCount));
     if (!QDir().mkpath(dir))
         return {};
-    if (!spec.isNull()) {
+    if (!description.isNull()) {
         QFile file(dir + QStringLiteral("/jesd204b.ipspec"));
-        if (!file.open(QIODevice::WriteOnly) || file.write(spec) != spec.size())
+        if (!file.open(QIODevice::WriteOnly) || file.write(description) != description.size())
             return {};
     }
     return dir;
@@ -193,7 +194,7 @@ void PluginTest::singleInstanceUntilDeleted()
 
 void PluginTest::protocolsRefuseIncompleteDescriptions_data()
 {
-    QTest::addColumn<QByteArray>("spec");
+    QTest::addColumn<QByteArray>("description");
 
     QTest::newRow("no description file") << QByteArray();
     QTest::newRow("malformed") << QByteArray(R"({"ipcore": {"id": "jesd204b", )");
@@ -205,11 +206,11 @@ void PluginTest::protocolsRefuseIncompleteDescriptions_data()
 
 void PluginTest::protocolsRefuseIncompleteDescriptions()
 {
-    QFETCH(QByteArray, spec);
+    QFETCH(QByteArray, description);
 
     IPSERDESIP::ProtocolPackage *pkg = package();
     QVERIFY(pkg);
-    const QString dir = makeCoreDir(spec);
+    const QString dir = makeCoreDir(description);
     QVERIFY(!dir.isEmpty());
     pkg->setDirectory(dir);
 
@@ -227,7 +228,7 @@ void PluginTest::protocolsGiveFreshLoadedObjects()
 {
     IPSERDESIP::ProtocolPackage *pkg = package();
     QVERIFY(pkg);
-    const QString dir = makeCoreDir(ValidSpec);
+    const QString dir = makeCoreDir(ValidDescription);
     pkg->setDirectory(dir);
 
     QList<IPSERDESIP::BaseProtocol *> first;
@@ -271,7 +272,7 @@ void PluginTest::loadOverwritesDataDirectory()
 
 void PluginTest::identityAccessors_data()
 {
-    QTest::addColumn<QByteArray>("spec");
+    QTest::addColumn<QByteArray>("description");
     QTest::addColumn<QStringList>("category");
     QTest::addColumn<QString>("summary");
 
@@ -285,11 +286,11 @@ void PluginTest::identityAccessors_data()
 
 void PluginTest::identityAccessors()
 {
-    QFETCH(QByteArray, spec);
+    QFETCH(QByteArray, description);
     QFETCH(QStringList, category);
     QFETCH(QString, summary);
 
-    IPJESD204B::jesd204b protocol(makeCoreDir(spec));
+    IPJESD204B::jesd204b protocol(makeCoreDir(description));
     QVERIFY(protocol.load());
     QCOMPARE(protocol.id(), QStringLiteral("core-id"));
     QCOMPARE(protocol.name(), QStringLiteral("Core Name"));
