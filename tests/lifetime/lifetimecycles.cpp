@@ -1,0 +1,90 @@
+#include "lifetimecycles.h"
+
+#include "dialog/jesd204bdlg.h"
+
+#include <baseprotocol.h>
+#include <devicedb.h>
+#include <idecore.h>
+#include <message.h>
+#include <protocolpackage.h>
+#include <serdes.h>
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPluginLoader>
+
+#include <malloc.h>
+
+#include <memory>
+
+namespace Lifetime {
+
+namespace {
+const QString TwoQuadDevice = QStringLiteral("TQ2H4-FF676");
+}
+
+ParameterSet eightLaneSet()
+{
+    QFile file(QStringLiteral(JESD_SOURCE_DIR "/examples/both_8lane.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    ParameterSet set = QJsonDocument::fromJson(file.readAll()).object().toVariantMap();
+    set.insert(QStringLiteral("target_device"), TwoQuadDevice);
+    return set;
+}
+
+QString pluginRound(const QString &pluginFile, const ParameterSet &params, const QString &workDir)
+{
+    QPluginLoader loader(pluginFile);
+    auto *package = qobject_cast<IPSERDESIP::ProtocolPackage *>(loader.instance());
+    if (!package)
+        return QStringLiteral("not a protocol package: ") + loader.errorString();
+    package->setDirectory(pluginFile.left(pluginFile.lastIndexOf(QLatin1Char('/'))));
+    QString problem;
+    {
+        const QList<IPSERDESIP::BaseProtocol *> offered = package->protocols();
+        std::vector<std::unique_ptr<IPSERDESIP::BaseProtocol>> protocols(offered.begin(),
+                                                                         offered.end());
+        if (protocols.size() != 1)
+            return QStringLiteral("%1 protocols offered").arg(protocols.size());
+        IPSERDESIP::BaseProtocol &protocol = *protocols.front();
+        IPSERDESIP::serdes::instance()->setWorkingDir(workDir);
+        QStringList ini;
+        QStringList reserved;
+        QStringList moduleOptions;
+        QString message;
+        if (!protocol.generate(params, ini, reserved, moduleOptions, message, false))
+            problem = QStringLiteral("generate failed");
+        const std::unique_ptr<IPSERDESIP::Message> report(protocol.resources(params));
+        if (!report || report->laneList.isEmpty())
+            problem = QStringLiteral("no resource report");
+    }
+    // The host deletes the package's root object through the loader.
+    if (!loader.unload())
+        return QStringLiteral("unload failed: ") + loader.errorString();
+    return problem;
+}
+
+bool dialogRound(const ParameterSet &stored)
+{
+    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    if (model->device().isNull())
+        model->setDevice(Core::IdeCore::deviceDataBase()->findDevice(TwoQuadDevice));
+    const QMap<QString, QVariant> ipInfo{
+        {QStringLiteral("ipcore.id"), QStringLiteral("jesd204b")},
+        {QStringLiteral("ipcore.name"), QStringLiteral("JESD204B")},
+        {QStringLiteral("ipcore.version"), QStringLiteral("1.0")},
+    };
+    QMap<QString, QVariant> parameters;
+    IPJESD204B::jesd204bdlg dialog(ipInfo, &parameters, nullptr);
+    return dialog.setOpening(stored);
+}
+
+std::size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+} // namespace Lifetime

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
+#include <cstddef>
+
+// The repeated work whose memory must not grow: a host's whole round with the plug-in, and
+// opening the configuration dialog on a stored core.
+namespace Lifetime {
+
+using ParameterSet = QMap<QString, QVariant>;
+
+// The eight-lane example core, on a two-quad device.
+ParameterSet eightLaneSet();
+
+// Loads the plug-in library, takes its protocols, generates the set into workDir, asks for the
+// resource report, deletes what it was handed and unloads the library. Empty on success,
+// otherwise what went wrong.
+QString pluginRound(const QString &pluginFile, const ParameterSet &params, const QString &workDir);
+
+// Constructs the dialog, runs initDialog and the restore of the stored set, destroys it.
+// False when the dialog refused the set.
+bool dialogRound(const ParameterSet &stored);
+
+// Bytes the C heap has handed out and not taken back.
+std::size_t heapInUse();
+
+} // namespace Lifetime

@@ -1,0 +1,68 @@
+// Runs one of the lifetime rounds many times, for valgrind and for a quick look at the heap:
+//   lifetime_driver plugin|dialog [ROUNDS]
+#include "lifetimecycles.h"
+
+#include <idecore.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+#if __has_include(<valgrind/memcheck.h>)
+#include <valgrind/memcheck.h>
+#define JESD_LEAK_CHECK() VALGRIND_DO_LEAK_CHECK
+#define JESD_ADDED_LEAK_CHECK() VALGRIND_DO_ADDED_LEAK_CHECK
+#else
+#define JESD_LEAK_CHECK()
+#define JESD_ADDED_LEAK_CHECK()
+#endif
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream err(stderr);
+    const QStringList args = app.arguments();
+    const QString mode = args.value(1);
+    bool ok = true;
+    const int rounds = args.size() > 2 ? args.at(2).toInt(&ok) : 100;
+    if ((mode != QLatin1String("plugin") && mode != QLatin1String("dialog")) || !ok || rounds < 1) {
+        err << "usage: lifetime_driver plugin|dialog [ROUNDS]\n";
+        return 2;
+    }
+
+    QTemporaryDir work;
+    Core::IdeCore::setProjectDirectory(work.path());
+    const Lifetime::ParameterSet set = Lifetime::eightLaneSet();
+    const QString plugin = QStringLiteral(JESD_PLUGIN_DIR "/libjesd204b.so");
+    const auto round = [&]() -> QString {
+        if (mode == QLatin1String("plugin"))
+            return Lifetime::pluginRound(plugin, set, work.path());
+        return Lifetime::dialogRound(set) ? QString() : QStringLiteral("stored set refused");
+    };
+
+    // The first round pays for Qt's one-time set-up; the heap is compared after it.
+    std::size_t before = 0;
+    for (int i = 0; i < rounds; ++i) {
+        const QString problem = round();
+        if (!problem.isEmpty()) {
+            err << "round " << i + 1 << ": " << problem << '\n';
+            return 1;
+        }
+        if (i == 0) {
+            before = Lifetime::heapInUse();
+            JESD_LEAK_CHECK(); // under memcheck: the books after the first round...
+        }
+    }
+    JESD_ADDED_LEAK_CHECK(); // ...and what the other rounds added to them
+    const std::size_t after = Lifetime::heapInUse();
+    err << mode << ": " << rounds << " rounds";
+    if (before > 0) // zero under valgrind, whose allocator keeps its own books
+        err << ", heap in use after the first " << before << " bytes, after the last " << after
+            << " bytes";
+    err << '\n';
+    return 0;
+}
