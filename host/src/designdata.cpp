@@ -259,11 +259,11 @@ private:
         pll.pll = name.toString();
         pll.vco = decimalText(object.value(QStringLiteral("vcoGHz")));
         const Ratio vco = Ratio::fromDecimal(pll.vco);
-        const PllSpec *spec = m_design->pllTable.spec(pllKindName(ref.kind));
-        if (!vco.isValid() || !spec || !spec->admitsVco(vco))
+        const PllLimits *limits = m_design->pllTable.limits(pllKindName(ref.kind));
+        if (!vco.isValid() || !limits || !limits->admitsVco(vco))
             return fail(entry + QStringLiteral(".vcoGHz"),
                         QStringLiteral("expected a VCO frequency within %1's band %2")
-                            .arg(pllKindName(ref.kind), spec ? spec->bandText() : QString()));
+                            .arg(pllKindName(ref.kind), limits ? limits->bandText() : QString()));
         if (!readSourceName(object.value(QStringLiteral("refClock")),
                             entry + QStringLiteral(".refClock"), &pll.refClock))
             return false;

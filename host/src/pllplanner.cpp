@@ -50,15 +50,15 @@ QString rateList(const QVector<Ratio> &rates)
 }
 
 // Dividers behind a VCO that another instance runs, when its clock allows any.
-void traceDividers(const PllSpec &spec, const Ratio &fref, LaneSetting *setting)
+void traceDividers(const PllLimits &limits, const Ratio &fref, LaneSetting *setting)
 {
     const Ratio ratio = setting->vco * 1000 / fref; // N1 x N2 / M
-    for (const int m : spec.m) {
+    for (const int m : limits.m) {
         const Ratio n = ratio * m;
         if (!n.isValid() || !n.isInteger())
             continue;
-        for (const int n1 : spec.n1) {
-            if (n.toInt() % n1 == 0 && spec.n2.contains(int(n.toInt() / n1))) {
+        for (const int n1 : limits.n1) {
+            if (n.toInt() % n1 == 0 && limits.n2.contains(int(n.toInt() / n1))) {
                 setting->m = m;
                 setting->n1 = n1;
                 setting->n2 = int(n.toInt() / n1);
@@ -142,7 +142,7 @@ private:
 
     void planGroup(const Group &group)
     {
-        const PllSpec *spec = m_model.pllTable.spec(pllKindName(group.kind));
+        const PllLimits *limits = m_model.pllTable.limits(pllKindName(group.kind));
         const LaneDemand &first = group.lanes.first();
         for (const LaneDemand &lane : group.lanes) {
             if (lane.refSource != first.refSource ||
@@ -155,7 +155,7 @@ private:
                 return;
             }
         }
-        if (!spec) {
+        if (!limits) {
             m_plan.errors << QStringLiteral("%1: the PLL table has no %2")
                                  .arg(labels(group.lanes), pllKindName(group.kind));
             return;
@@ -166,12 +166,12 @@ private:
         base.pll = group.pll;
         QVector<int> dividers;
         if (const PLL *running = runningPll(group.pll)) {
-            if (!planRunning(group, *spec, *running, fref, rates, &base, &dividers))
+            if (!planRunning(group, *limits, *running, fref, rates, &base, &dividers))
                 return;
         } else {
-            const auto solution = PllSolver::solve(*spec, fref, rates);
+            const auto solution = PllSolver::solve(*limits, fref, rates);
             if (!solution) {
-                reportInfeasible(group, *spec, fref, rates);
+                reportInfeasible(group, *limits, fref, rates);
                 return;
             }
             base.m = solution->m;
@@ -193,8 +193,9 @@ private:
         }
     }
 
-    bool planRunning(const Group &group, const PllSpec &spec, const PLL &running, const Ratio &fref,
-                     const QVector<Ratio> &rates, LaneSetting *base, QVector<int> *dividers)
+    bool planRunning(const Group &group, const PllLimits &limits, const PLL &running,
+                     const Ratio &fref, const QVector<Ratio> &rates, LaneSetting *base,
+                     QVector<int> *dividers)
     {
         const LaneDemand &first = group.lanes.first();
         const Ratio vco = Ratio::fromDecimal(running.vco());
@@ -211,31 +212,31 @@ private:
                                       running.owner(), first.refSource);
             return false;
         }
-        const auto found = PllSolver::dividersFor(spec, vco, rates);
+        const auto found = PllSolver::dividersFor(limits, vco, rates);
         if (!found) {
             m_plan.errors << QStringLiteral("%1 on %2: the PLL already runs at %3 GHz for %4 and "
                                             "serves %5, not %6 Gbps. %7")
                                  .arg(labels(group.lanes), group.pll, vco.toString(),
-                                      running.owner(), PllSolver::servedRates(spec, vco),
+                                      running.owner(), PllSolver::servedRates(limits, vco),
                                       rateList(rates), otherPlls(group, fref, rates));
             return false;
         }
         base->vco = vco;
         base->runningFor = running.owner();
-        traceDividers(spec, fref, base);
+        traceDividers(limits, fref, base);
         *dividers = *found;
         return true;
     }
 
-    void reportInfeasible(const Group &group, const PllSpec &spec, const Ratio &fref,
+    void reportInfeasible(const Group &group, const PllLimits &limits, const Ratio &fref,
                           const QVector<Ratio> &rates)
     {
         const LaneDemand &first = group.lanes.first();
         QString text = QStringLiteral("%1 on %2: %3 cannot make %4 Gbps from %5 at %6 MHz: %7.")
                            .arg(labels(group.lanes), group.pll, pllKindName(group.kind),
                                 rateList(rates), first.refSource, fref.toString(),
-                                PllSolver::explainFailure(spec, fref, rates));
-        const QVector<Ratio> clocks = PllSolver::nearestRefClocks(spec, fref, rates, suggestions);
+                                PllSolver::explainFailure(limits, fref, rates));
+        const QVector<Ratio> clocks = PllSolver::nearestRefClocks(limits, fref, rates, suggestions);
         if (!clocks.isEmpty()) {
             QStringList texts;
             for (const Ratio &clock : clocks)
@@ -253,18 +254,19 @@ private:
         for (const PllKind kind : {PllKind::Qpll0, PllKind::Qpll1, PllKind::Cpll}) {
             if (kind == group.kind)
                 continue;
-            const PllSpec *spec = m_model.pllTable.spec(pllKindName(kind));
-            if (!spec)
+            const PllLimits *limits = m_model.pllTable.limits(pllKindName(kind));
+            if (!limits)
                 continue;
             if (kind == PllKind::Cpll) {
                 // One CPLL per lane: each lane needs its own rates only.
                 bool all = true;
                 for (const LaneDemand &lane : group.lanes)
-                    all = all && worksOn(*spec, pllName(lane.lane.quad, kind, lane.lane.lane), fref,
-                                         groupRates({lane}));
+                    all = all && worksOn(*limits, pllName(lane.lane.quad, kind, lane.lane.lane),
+                                         fref, groupRates({lane}));
                 if (all)
                     working << pllKindName(kind);
-            } else if (worksOn(*spec, pllName(group.lanes.first().lane.quad, kind), fref, rates)) {
+            } else if (worksOn(*limits, pllName(group.lanes.first().lane.quad, kind), fref,
+                               rates)) {
                 working << pllKindName(kind);
             }
         }
@@ -274,14 +276,14 @@ private:
             .arg(working.join(QStringLiteral(" or ")), fref.toString());
     }
 
-    bool worksOn(const PllSpec &spec, const QString &pll, const Ratio &fref,
+    bool worksOn(const PllLimits &limits, const QString &pll, const Ratio &fref,
                  const QVector<Ratio> &rates) const
     {
         if (const PLL *running = runningPll(pll)) {
             const Ratio vco = Ratio::fromDecimal(running->vco());
-            return vco.isValid() && PllSolver::dividersFor(spec, vco, rates).has_value();
+            return vco.isValid() && PllSolver::dividersFor(limits, vco, rates).has_value();
         }
-        return PllSolver::solve(spec, fref, rates).has_value();
+        return PllSolver::solve(limits, fref, rates).has_value();
     }
 
     const serdes::Model &m_model;

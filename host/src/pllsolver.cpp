@@ -11,34 +11,34 @@ namespace {
 using Int = Ratio::Int;
 
 // VCO = rate x D / k, compared with the band without building a ratio.
-bool vcoInBand(const PllSpec &spec, const Ratio &rate, int d)
+bool vcoInBand(const PllLimits &limits, const Ratio &rate, int d)
 {
     const Int num = rate.numerator() * d;
-    const Int den = rate.denominator() * spec.rateFactor;
-    return spec.vcoMin.numerator() * den <= num * spec.vcoMin.denominator() &&
-           num * spec.vcoMax.denominator() <= spec.vcoMax.numerator() * den;
+    const Int den = rate.denominator() * limits.rateFactor;
+    return limits.vcoMin.numerator() * den <= num * limits.vcoMin.denominator() &&
+           num * limits.vcoMax.denominator() <= limits.vcoMax.numerator() * den;
 }
 
-// The divider that turns vco into rate (rate x D = k x vco), 0 when none of spec's does.
-int dividerFor(const PllSpec &spec, const Ratio &vco, const Ratio &rate)
+// The divider that turns vco into rate (rate x D = k x vco), 0 when none of its dividers does.
+int dividerFor(const PllLimits &limits, const Ratio &vco, const Ratio &rate)
 {
     // D = k x vco / rate must be an integer of the set.
-    const Int num = vco.numerator() * spec.rateFactor * rate.denominator();
+    const Int num = vco.numerator() * limits.rateFactor * rate.denominator();
     const Int den = vco.denominator() * rate.numerator();
     if (den == 0 || num % den != 0)
         return 0;
     const Int d = num / den;
-    return std::binary_search(spec.d.begin(), spec.d.end(), static_cast<int>(d)) ? int(d) : 0;
+    return std::binary_search(limits.d.begin(), limits.d.end(), static_cast<int>(d)) ? int(d) : 0;
 }
 
-// N = N1 x N2 of the spec's sets; fills n1/n2 when the product is reachable.
-bool splitN(const PllSpec &spec, Int n, int *n1, int *n2)
+// N = N1 x N2 of the allowed sets; fills n1/n2 when the product is reachable.
+bool splitN(const PllLimits &limits, Int n, int *n1, int *n2)
 {
-    for (const int a : spec.n1) {
+    for (const int a : limits.n1) {
         if (n % a != 0)
             continue;
         const Int b = n / a;
-        if (std::binary_search(spec.n2.begin(), spec.n2.end(), static_cast<int>(b))) {
+        if (std::binary_search(limits.n2.begin(), limits.n2.end(), static_cast<int>(b))) {
             *n1 = a;
             *n2 = static_cast<int>(b);
             return true;
@@ -67,22 +67,22 @@ QString setText(const QVector<int> &values)
     return QStringLiteral("{%1}").arg(texts.join(QStringLiteral(", ")));
 }
 
-bool bandAdmits(const PllSpec &spec, const Ratio &rate)
+bool bandAdmits(const PllLimits &limits, const Ratio &rate)
 {
     if (!rate.isValid() || rate.isZero())
         return false;
-    return std::any_of(spec.d.begin(), spec.d.end(),
-                       [&](int d) { return vcoInBand(spec, rate, d); });
+    return std::any_of(limits.d.begin(), limits.d.end(),
+                       [&](int d) { return vcoInBand(limits, rate, d); });
 }
 
-std::optional<QVector<int>> dividersFor(const PllSpec &spec, const Ratio &vco,
+std::optional<QVector<int>> dividersFor(const PllLimits &limits, const Ratio &vco,
                                         const QVector<Ratio> &rates)
 {
     QVector<int> dividers;
     for (const Ratio &rate : rates) {
         if (!rate.isValid() || rate.isZero())
             return std::nullopt;
-        const int d = dividerFor(spec, vco, rate);
+        const int d = dividerFor(limits, vco, rate);
         if (d == 0)
             return std::nullopt;
         dividers << d;
@@ -90,7 +90,7 @@ std::optional<QVector<int>> dividersFor(const PllSpec &spec, const Ratio &vco,
     return dividers;
 }
 
-std::optional<PllSolution> solve(const PllSpec &spec, const Ratio &fref,
+std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
                                  const QVector<Ratio> &rates)
 {
     if (rates.isEmpty() || !fref.isValid() || fref.isZero())
@@ -99,20 +99,20 @@ std::optional<PllSolution> solve(const PllSpec &spec, const Ratio &fref,
     if (!first.isValid() || first.isZero())
         return std::nullopt;
     // N1 x N2 / M = VCO x 1000 / fref = rate x D x 1000 / (k x fref) = q x D.
-    const Ratio q = first * 1000 / (fref * spec.rateFactor);
-    for (const int m : spec.m) {
-        for (const int d : spec.d) {
-            if (!vcoInBand(spec, first, d))
+    const Ratio q = first * 1000 / (fref * limits.rateFactor);
+    for (const int m : limits.m) {
+        for (const int d : limits.d) {
+            if (!vcoInBand(limits, first, d))
                 continue;
             const Int num = q.numerator() * d * m;
             if (num % q.denominator() != 0)
                 continue;
             PllSolution solution;
-            if (!splitN(spec, num / q.denominator(), &solution.n1, &solution.n2))
+            if (!splitN(limits, num / q.denominator(), &solution.n1, &solution.n2))
                 continue;
             solution.m = m;
-            solution.vco = first * d / spec.rateFactor;
-            const auto dividers = dividersFor(spec, solution.vco, rates);
+            solution.vco = first * d / limits.rateFactor;
+            const auto dividers = dividersFor(limits, solution.vco, rates);
             if (!dividers)
                 continue;
             solution.d = *dividers;
@@ -122,37 +122,39 @@ std::optional<PllSolution> solve(const PllSpec &spec, const Ratio &fref,
     return std::nullopt;
 }
 
-QString servedRates(const PllSpec &spec, const Ratio &vco)
+QString servedRates(const PllLimits &limits, const Ratio &vco)
 {
     QVector<Ratio> rates;
-    for (const int d : spec.d)
-        rates << vco * spec.rateFactor / d;
+    for (const int d : limits.d)
+        rates << vco * limits.rateFactor / d;
     return decimalList(rates) + QStringLiteral(" Gbps");
 }
 
-QString explainFailure(const PllSpec &spec, const Ratio &fref, const QVector<Ratio> &rates)
+QString explainFailure(const PllLimits &limits, const Ratio &fref, const QVector<Ratio> &rates)
 {
-    const QString nText = spec.perLane ? QStringLiteral("N1 x N2") : QStringLiteral("N");
+    const QString nText = limits.perLane ? QStringLiteral("N1 x N2") : QStringLiteral("N");
     const QString nRange =
-        spec.perLane ? QStringLiteral("N1 in %1, N2 in %2").arg(setText(spec.n1), setText(spec.n2))
-                     : QStringLiteral("N in %1").arg(setText(spec.n1));
-    const QString vcoRule = spec.rateFactor == 1
+        limits.perLane
+            ? QStringLiteral("N1 in %1, N2 in %2").arg(setText(limits.n1), setText(limits.n2))
+            : QStringLiteral("N in %1").arg(setText(limits.n1));
+    const QString vcoRule = limits.rateFactor == 1
                                 ? QStringLiteral("rate x D")
-                                : QStringLiteral("rate x D / %1").arg(spec.rateFactor);
+                                : QStringLiteral("rate x D / %1").arg(limits.rateFactor);
     for (const Ratio &rate : rates) {
-        if (bandAdmits(spec, rate))
+        if (bandAdmits(limits, rate))
             continue;
         QVector<Ratio> vcos;
-        for (const int d : spec.d)
-            vcos << rate * d / spec.rateFactor;
+        for (const int d : limits.d)
+            vcos << rate * d / limits.rateFactor;
         return QStringLiteral("%1 Gbps needs a VCO of %2 GHz (%3, %4), none of which lies in %5")
-            .arg(rate.toString(), decimalList(vcos), vcoRule, spec.dividerText(), spec.bandText());
+            .arg(rate.toString(), decimalList(vcos), vcoRule, limits.dividerText(),
+                 limits.bandText());
     }
     if (rates.size() > 1) {
         bool shared = false;
-        for (const int d : spec.d) {
-            if (vcoInBand(spec, rates.first(), d) &&
-                dividersFor(spec, rates.first() * d / spec.rateFactor, rates)) {
+        for (const int d : limits.d) {
+            if (vcoInBand(limits, rates.first(), d) &&
+                dividersFor(limits, rates.first() * d / limits.rateFactor, rates)) {
                 shared = true;
                 break;
             }
@@ -165,15 +167,15 @@ QString explainFailure(const PllSpec &spec, const Ratio &fref, const QVector<Rat
             }
             return QStringLiteral("the rates %1 Gbps share one VCO, and no VCO in %2 gives all of "
                                   "them with %3")
-                .arg(texts.join(QStringLiteral(", ")), spec.bandText(), spec.dividerText());
+                .arg(texts.join(QStringLiteral(", ")), limits.bandText(), limits.dividerText());
         }
     }
     QStringList needs;
-    for (const int d : spec.d) {
-        if (!vcoInBand(spec, rates.first(), d))
+    for (const int d : limits.d) {
+        if (!vcoInBand(limits, rates.first(), d))
             continue;
-        const Ratio vco = rates.first() * d / spec.rateFactor;
-        if (!dividersFor(spec, vco, rates))
+        const Ratio vco = rates.first() * d / limits.rateFactor;
+        if (!dividersFor(limits, vco, rates))
             continue;
         needs << QStringLiteral("VCO %1 GHz (D %2) would need %3 / M = %4")
                      .arg(vco.toString(6))
@@ -181,25 +183,25 @@ QString explainFailure(const PllSpec &spec, const Ratio &fref, const QVector<Rat
                      .arg(nText, (vco * 1000 / fref).toString(6));
     }
     return QStringLiteral("%1, which no %2 with M in %3 gives")
-        .arg(needs.join(QStringLiteral(" or ")), nRange, setText(spec.m));
+        .arg(needs.join(QStringLiteral(" or ")), nRange, setText(limits.m));
 }
 
-QVector<Ratio> nearestRefClocks(const PllSpec &spec, const Ratio &fref, const QVector<Ratio> &rates,
-                                int count)
+QVector<Ratio> nearestRefClocks(const PllLimits &limits, const Ratio &fref,
+                                const QVector<Ratio> &rates, int count)
 {
     QVector<Ratio> found;
     if (rates.isEmpty() || !rates.first().isValid() || rates.first().isZero())
         return found;
     const Ratio limit = Ratio::fromInt(1000);
-    for (const int d : spec.d) {
-        if (!vcoInBand(spec, rates.first(), d))
+    for (const int d : limits.d) {
+        if (!vcoInBand(limits, rates.first(), d))
             continue;
-        const Ratio vco = rates.first() * d / spec.rateFactor;
-        if (!dividersFor(spec, vco, rates))
+        const Ratio vco = rates.first() * d / limits.rateFactor;
+        if (!dividersFor(limits, vco, rates))
             continue;
-        for (const int m : spec.m) {
-            for (const int n1 : spec.n1) {
-                for (const int n2 : spec.n2) {
+        for (const int m : limits.m) {
+            for (const int n1 : limits.n1) {
+                for (const int n2 : limits.n2) {
                     // fref = VCO x 1000 x M / (N1 x N2)
                     const Ratio candidate = vco * (1000LL * m) / (static_cast<long long>(n1) * n2);
                     if (candidate.hasDecimals(8) && candidate < limit && !found.contains(candidate))

@@ -74,7 +74,7 @@ Ratio readDecimal(const QJsonValue &value)
     return {};
 }
 
-bool readBand(const QJsonValue &value, const QString &where, PllSpec *spec, QString *error)
+bool readBand(const QJsonValue &value, const QString &where, PllLimits *limits, QString *error)
 {
     const QJsonObject band = value.toObject();
     const Ratio min = readDecimal(band.value(QStringLiteral("min")));
@@ -85,13 +85,13 @@ bool readBand(const QJsonValue &value, const QString &where, PllSpec *spec, QStr
                      .arg(where);
         return false;
     }
-    spec->vcoMin = min;
-    spec->vcoMax = max;
+    limits->vcoMin = min;
+    limits->vcoMax = max;
     return true;
 }
 
-// Applies the fields present in json to *spec.
-bool readFields(const QJsonObject &json, const QString &where, PllSpec *spec, QString *error)
+// Applies the fields present in json to *limits.
+bool readFields(const QJsonObject &json, const QString &where, PllLimits *limits, QString *error)
 {
     static const QStringList known{QStringLiteral("scope"), QStringLiteral("rateFactor"),
                                    QStringLiteral("N"),     QStringLiteral("N1"),
@@ -104,19 +104,19 @@ bool readFields(const QJsonObject &json, const QString &where, PllSpec *spec, QS
             return false;
         }
         if (it.key() == QLatin1String("N") || it.key() == QLatin1String("N1")) {
-            if (!readIntSet(it.value(), field, &spec->n1, error))
+            if (!readIntSet(it.value(), field, &limits->n1, error))
                 return false;
         } else if (it.key() == QLatin1String("N2")) {
-            if (!readIntSet(it.value(), field, &spec->n2, error))
+            if (!readIntSet(it.value(), field, &limits->n2, error))
                 return false;
         } else if (it.key() == QLatin1String("M")) {
-            if (!readIntSet(it.value(), field, &spec->m, error))
+            if (!readIntSet(it.value(), field, &limits->m, error))
                 return false;
         } else if (it.key() == QLatin1String("D")) {
-            if (!readIntSet(it.value(), field, &spec->d, error))
+            if (!readIntSet(it.value(), field, &limits->d, error))
                 return false;
         } else if (it.key() == QLatin1String("vcoGHz")) {
-            if (!readBand(it.value(), field, spec, error))
+            if (!readBand(it.value(), field, limits, error))
                 return false;
         }
     }
@@ -125,12 +125,12 @@ bool readFields(const QJsonObject &json, const QString &where, PllSpec *spec, QS
 
 } // namespace
 
-QString PllSpec::bandText() const
+QString PllLimits::bandText() const
 {
     return QStringLiteral("%1-%2 GHz").arg(vcoMin.toString(), vcoMax.toString());
 }
 
-QString PllSpec::dividerText() const
+QString PllLimits::dividerText() const
 {
     return QStringLiteral("D in {%1}").arg(joinInts(d));
 }
@@ -154,25 +154,25 @@ bool PllTable::fromJson(const QJsonObject &json, PllTable *table, QString *error
     PllTable result;
     for (auto it = json.begin(); it != json.end(); ++it) {
         const QJsonObject entry = it.value().toObject();
-        PllSpec spec;
-        spec.name = it.key();
+        PllLimits limits;
+        limits.name = it.key();
         const QString scope = entry.value(QStringLiteral("scope")).toString();
         if (scope != QLatin1String("quad") && scope != QLatin1String("lane")) {
             *error = QStringLiteral("%1.scope: expected \"quad\" or \"lane\"").arg(it.key());
             return false;
         }
-        spec.perLane = scope == QLatin1String("lane");
-        spec.rateFactor = entry.value(QStringLiteral("rateFactor")).toInt(1);
-        spec.n2 = {1};
-        if (!readFields(entry, it.key(), &spec, error))
+        limits.perLane = scope == QLatin1String("lane");
+        limits.rateFactor = entry.value(QStringLiteral("rateFactor")).toInt(1);
+        limits.n2 = {1};
+        if (!readFields(entry, it.key(), &limits, error))
             return false;
-        if (spec.rateFactor < 1 || spec.n1.isEmpty() || spec.m.isEmpty() || spec.d.isEmpty() ||
-            !spec.vcoMin.isValid()) {
+        if (limits.rateFactor < 1 || limits.n1.isEmpty() || limits.m.isEmpty() ||
+            limits.d.isEmpty() || !limits.vcoMin.isValid()) {
             *error = QStringLiteral("%1: needs N (or N1), M, D and vcoGHz, rateFactor >= 1")
                          .arg(it.key());
             return false;
         }
-        result.m_specs.insert(spec.name, spec);
+        result.m_limits.insert(limits.name, limits);
     }
     *table = result;
     return true;
@@ -180,7 +180,7 @@ bool PllTable::fromJson(const QJsonObject &json, PllTable *table, QString *error
 
 bool PllTable::applyOverrides(const QJsonObject &overrides, QString *error)
 {
-    QMap<QString, PllSpec> changed = m_specs;
+    QMap<QString, PllLimits> changed = m_limits;
     for (auto it = overrides.begin(); it != overrides.end(); ++it) {
         if (!changed.contains(it.key())) {
             *error = QStringLiteral("%1: unknown PLL (known: %2)")
@@ -201,14 +201,14 @@ bool PllTable::applyOverrides(const QJsonObject &overrides, QString *error)
         if (!readFields(fields, it.key(), &changed[it.key()], error))
             return false;
     }
-    m_specs = changed;
+    m_limits = changed;
     return true;
 }
 
-const PllSpec *PllTable::spec(const QString &name) const
+const PllLimits *PllTable::limits(const QString &name) const
 {
-    const auto found = m_specs.constFind(name);
-    return found == m_specs.constEnd() ? nullptr : &found.value();
+    const auto found = m_limits.constFind(name);
+    return found == m_limits.constEnd() ? nullptr : &found.value();
 }
 
 } // namespace IPSERDESIP

@@ -12,7 +12,7 @@ namespace IPSERDESIP {
 // One PLL type of the SERDES as data: its dividers, VCO band and rate formula
 //   VCO = f_ref x N1 x N2 / M,   line rate = rateFactor x VCO / D
 // A quad PLL has N only (N2 fixed at 1, factor 1); the per-lane CPLL has N1, N2 and factor 2.
-struct PllSpec
+struct PllLimits
 {
     QString name;         // "QPLL0", "QPLL1", "CPLL"
     bool perLane = false; // one per lane (CPLL) rather than one per quad
@@ -42,11 +42,11 @@ public:
     // leaves the table unchanged and explains in *error when an entry is wrong.
     bool applyOverrides(const QJsonObject &overrides, QString *error);
 
-    const PllSpec *spec(const QString &name) const;
-    QStringList names() const { return m_specs.keys(); }
+    const PllLimits *limits(const QString &name) const;
+    QStringList names() const { return m_limits.keys(); }
 
 private:
-    QMap<QString, PllSpec> m_specs;
+    QMap<QString, PllLimits> m_limits;
 };
 
 } // namespace IPSERDESIP

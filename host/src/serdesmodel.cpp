@@ -258,16 +258,16 @@ QStringList serdes::checkPLLforQuad(int quad, double lineRate) const
         return usable;
     for (const PllKind kind : {PllKind::Qpll0, PllKind::Qpll1}) {
         const PLL *object = m_model->pll(pllName(quad, kind));
-        const PllSpec *spec = m_model->pllTable.spec(pllKindName(kind));
-        if (!object || !spec)
+        const PllLimits *limits = m_model->pllTable.limits(pllKindName(kind));
+        if (!object || !limits)
             continue;
         bool serves = false;
         if (object->isEnabled()) {
             // A running PLL keeps its VCO: only its output dividers are free.
             const Ratio vco = Ratio::fromDecimal(object->vco());
-            serves = vco.isValid() && PllSolver::dividersFor(*spec, vco, {rate}).has_value();
+            serves = vco.isValid() && PllSolver::dividersFor(*limits, vco, {rate}).has_value();
         } else {
-            serves = PllSolver::bandAdmits(*spec, rate);
+            serves = PllSolver::bandAdmits(*limits, rate);
         }
         if (serves)
             usable << pllKindName(kind);
