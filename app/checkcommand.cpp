@@ -1,6 +1,5 @@
 #include "commands.h"
-#include "parameterfile.h"
-#include "pluginloader.h"
+#include "commandsupport.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
@@ -22,19 +21,6 @@
 namespace HostProgram {
 
 namespace {
-
-int fail(int code, const QString &message)
-{
-    QTextStream(stderr) << "ipcore-host check: " << message << '\n';
-    return code;
-}
-
-DEV::DeviceArg lookUpDevice(const QString &wanted)
-{
-    const DEV::DeviceDb *db = Core::IdeCore::deviceDataBase();
-    const DEV::DeviceArg device = db->findDevice(wanted);
-    return device.isNull() ? db->findDeviceByName(wanted) : device;
-}
 
 // Registers the core's routes, runs the generator on its SERDES option lines, releases the
 // lanes again: what the dialog's Calculate button does, without the dialog.
@@ -97,12 +83,12 @@ private:
 
 int runCheck(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
+    CommandLine command(
+        QStringLiteral("check"),
         QStringLiteral("Proves that a parameter set's line rate can be made from its reference "
                        "clock by its PLL on its lanes, in the design given. Prints every lane's "
                        "PLL settings (exit 0) or the reasons it cannot be made (exit 1)."));
-    const QCommandLineOption helpOption = parser.addHelpOption();
+    QCommandLineParser &parser = command.parser();
     const QCommandLineOption designOption(
         QStringLiteral("design"),
         QStringLiteral("Design whose other cores hold lanes, PLLs and reference clocks."),
@@ -115,28 +101,17 @@ int runCheck(const QStringList &arguments)
     const QCommandLineOption recordOption(
         QStringLiteral("csr"), QStringLiteral("Also keep the SERDES configuration record in FILE."),
         QStringLiteral("FILE"));
-    const QCommandLineOption dirOption(QStringLiteral("plugin-dir"),
-                                       QStringLiteral("Directory of the plug-ins."),
-                                       QStringLiteral("DIR"), defaultPluginDir());
-    parser.addOptions({designOption, deviceOption, recordOption, dirOption});
-    parser.addPositionalArgument(QStringLiteral("PARAMS.json"),
-                                 QStringLiteral("The parameter set."));
-
-    if (!parser.parse(arguments))
-        return fail(BadUsage, parser.errorText());
-    if (parser.isSet(helpOption)) {
-        QTextStream(stdout) << parser.helpText();
-        return Success;
-    }
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
-        return fail(BadUsage,
-                    QStringLiteral("expected one parameter file, got %1").arg(positional.size()));
+    parser.addOptions({designOption, deviceOption, recordOption});
+    command.addPluginDirOption();
+    command.addParameterFileArgument();
+    int exitCode = Success;
+    if (!command.parse(arguments, &exitCode))
+        return exitCode;
 
     QString error;
     ParameterSet params;
-    if (!readParameterFile(positional.first(), &params, &error))
-        return fail(BadUsage, error);
+    if (!readParameterFile(command.parameterFile(), &params, &error))
+        return command.fail(BadUsage, error);
 
     // The device: the one asked for, else the one the core was configured for.
     const QString wanted = parser.isSet(deviceOption)
@@ -144,37 +119,32 @@ int runCheck(const QStringList &arguments)
                                : params.value(QStringLiteral("target_device")).toString();
     const DEV::DeviceArg device = wanted.isEmpty() ? DEV::DeviceArg() : lookUpDevice(wanted);
     if (!wanted.isEmpty() && device.isNull())
-        return fail(BadUsage,
-                    QStringLiteral("device '%1' is not in the device database").arg(wanted));
+        return command.fail(
+            BadUsage, QStringLiteral("device '%1' is not in the device database").arg(wanted));
 
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
     model->reset();
     model->setDevice(device);
     if (parser.isSet(designOption)) {
         if (!IPSERDESIP::DesignFile::load(parser.value(designOption), &error))
-            return fail(BadUsage, error);
+            return command.fail(BadUsage, error);
         // A design made for another chip says nothing about this one.
         if (!device.isNull() && model->device() != device)
-            return fail(BadUsage,
-                        QStringLiteral("%1 is a design for %2, the core targets %3")
-                            .arg(parser.value(designOption), model->device().id(), device.id()));
+            return command.fail(
+                BadUsage, QStringLiteral("%1 is a design for %2, the core targets %3")
+                              .arg(parser.value(designOption), model->device().id(), device.id()));
     }
 
-    const PluginSet plugins = loadPlugins(parser.value(dirOption), &error);
-    if (plugins.status() == PluginSet::Status::NoDirectory)
-        return fail(BadUsage, error);
-    if (plugins.status() != PluginSet::Status::Loaded)
-        return fail(JobFailed, error);
-    IPSERDESIP::BaseProtocol *protocol = plugins.jesd204b();
+    PluginSet plugins;
+    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
     if (!protocol)
-        return fail(JobFailed, QStringLiteral("%1: no plug-in offers the %2 core")
-                                   .arg(parser.value(dirOption), jesd204bId()));
+        return exitCode;
 
     Check check(protocol, params);
     if (!check.prepare(model->device(), &error))
-        return fail(JobFailed, error);
+        return command.fail(JobFailed, error);
     QStringList notes{QStringLiteral("core %1").arg(check.instanceName()),
-                      QStringLiteral("parameters %1").arg(positional.first())};
+                      QStringLiteral("parameters %1").arg(command.parameterFile())};
     if (parser.isSet(designOption))
         notes << QStringLiteral("design %1").arg(parser.value(designOption));
     const bool ok = check.run(notes);
@@ -194,7 +164,7 @@ int runCheck(const QStringList &arguments)
         const QString target = parser.value(recordOption);
         QFile::remove(target);
         if (!QFile::copy(check.recordPath(), target))
-            return fail(JobFailed, QStringLiteral("cannot write %1").arg(target));
+            return command.fail(JobFailed, QStringLiteral("cannot write %1").arg(target));
     }
     return Success;
 }

@@ -1,8 +1,7 @@
 #include "commands.h"
+#include "commandsupport.h"
 #include "dialogdriver.h"
 #include "dialogsnapshot.h"
-#include "parameterfile.h"
-#include "pluginloader.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
@@ -20,24 +19,10 @@
 
 #include <cstdio>
 #include <memory>
-#include <optional>
 
 namespace HostProgram {
 
 namespace {
-
-int fail(int code, const QString &message)
-{
-    QTextStream(stderr) << "ipcore-host configure: " << message << '\n';
-    return code;
-}
-
-DEV::DeviceArg findDevice(const QString &idOrName)
-{
-    const DEV::DeviceDb *db = Core::IdeCore::deviceDataBase();
-    const DEV::DeviceArg byId = db->findDevice(idOrName);
-    return byId.isNull() ? db->findDeviceByName(idOrName) : byId;
-}
 
 struct ConfigureOptions
 {
@@ -46,7 +31,6 @@ struct ConfigureOptions
     QString outputPath;
     QString designPath;
     QString projectDir;
-    QString pluginDir;
     QString snapshotDir;
     QString name;
     bool batch = false;
@@ -54,15 +38,11 @@ struct ConfigureOptions
     QMessageBox::StandardButton answer = QMessageBox::No;
 };
 
-// Parses and cross-checks the options; an error message when they do not fit together.
-std::optional<QString> parseOptions(const QStringList &arguments, ConfigureOptions *options,
-                                    bool *helpOnly)
+// Parses and cross-checks the options. False when the command should stop with *exitCode.
+bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureOptions *options,
+                  int *exitCode)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Configures a core in its dialog and writes the accepted parameter set "
-                       "as JSON (standard output without --output)."));
-    const QCommandLineOption help = parser.addHelpOption();
+    QCommandLineParser &parser = command.parser();
     const QCommandLineOption device(
         QStringLiteral("device"),
         QStringLiteral("Target device (part-number id or device name); default: the design's "
@@ -84,9 +64,6 @@ std::optional<QString> parseOptions(const QStringList &arguments, ConfigureOptio
                                      QStringLiteral("Project directory (default: the current "
                                                     "directory)."),
                                      QStringLiteral("DIR"));
-    const QCommandLineOption plugins(QStringLiteral("plugin-dir"),
-                                     QStringLiteral("Directory of the plug-ins."),
-                                     QStringLiteral("DIR"), defaultPluginDir());
     const QCommandLineOption name(QStringLiteral("name"),
                                   QStringLiteral("File name of a new core (the module name "
                                                  "follows it)."),
@@ -108,46 +85,54 @@ std::optional<QString> parseOptions(const QStringList &arguments, ConfigureOptio
                                                    "(default no)."),
                                     QStringLiteral("yes|no"));
     parser.addOptions(
-        {device, edit, output, design, project, plugins, name, snapshot, batch, calculate, answer});
-
-    if (!parser.parse(arguments))
-        return parser.errorText();
-    *helpOnly = parser.isSet(help);
-    if (*helpOnly) {
-        QTextStream(stdout) << parser.helpText();
-        return std::nullopt;
-    }
-    if (!parser.positionalArguments().isEmpty())
-        return QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
+        {device, edit, output, design, project, name, snapshot, batch, calculate, answer});
+    command.addPluginDirOption();
+    if (!command.parse(arguments, exitCode))
+        return false;
+    const auto refuse = [&command, exitCode](const QString &problem) {
+        *exitCode = command.fail(BadUsage, problem);
+        return false;
+    };
 
     options->deviceWanted = parser.value(device);
     options->editPath = parser.value(edit);
     options->outputPath = parser.value(output);
     options->designPath = parser.value(design);
     options->projectDir = parser.isSet(project) ? parser.value(project) : QDir::currentPath();
-    options->pluginDir = parser.value(plugins);
     options->snapshotDir = parser.value(snapshot);
     options->name = parser.value(name);
     options->batch = parser.isSet(batch);
     options->calculate = parser.isSet(calculate);
 
     if (options->batch && parser.isSet(snapshot))
-        return QStringLiteral("--batch and --snapshot exclude each other");
+        return refuse(QStringLiteral("--batch and --snapshot exclude each other"));
     if (!options->batch && (options->calculate || parser.isSet(answer)))
-        return QStringLiteral("--calculate and --answer need --batch");
+        return refuse(QStringLiteral("--calculate and --answer need --batch"));
     if (parser.isSet(snapshot) && (parser.isSet(output) || parser.isSet(design)))
-        return QStringLiteral("--snapshot configures nothing: --output and --design do not "
-                              "apply");
+        return refuse(QStringLiteral("--snapshot configures nothing: --output and --design do "
+                                     "not apply"));
     if (parser.isSet(edit) && parser.isSet(name))
-        return QStringLiteral("--name names a new core; an edited core keeps its file name");
+        return refuse(
+            QStringLiteral("--name names a new core; an edited core keeps its file name"));
     if (parser.isSet(answer)) {
         const QString value = parser.value(answer);
         if (value == QLatin1String("yes"))
             options->answer = QMessageBox::Yes;
         else if (value != QLatin1String("no"))
-            return QStringLiteral("--answer takes yes or no, not '%1'").arg(value);
+            return refuse(QStringLiteral("--answer takes yes or no, not '%1'").arg(value));
     }
-    return std::nullopt;
+    return true;
+}
+
+// A core being edited gives up what its earlier configuration holds in the design, so that its
+// own lanes, PLLs and DRP record do not count against it.
+void releaseEditedCore(const ParameterSet &stored)
+{
+    const QString module = stored.value(QStringLiteral("module")).toString();
+    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    model->removeInstance(stored.value(QStringLiteral("file")).toString() + QLatin1Char(':') +
+                          module);
+    model->removeData(QStringLiteral("jesd204bCheckDRP_") + module);
 }
 
 bool writeResult(const ConfigureOptions &options, const ParameterSet &result, QString *error)
@@ -165,47 +150,51 @@ bool writeResult(const ConfigureOptions &options, const ParameterSet &result, QS
 
 int runConfigure(const QStringList &arguments)
 {
+    CommandLine command(QStringLiteral("configure"),
+                        QStringLiteral("Configures a core in its dialog and writes the accepted "
+                                       "parameter set as JSON (standard output without "
+                                       "--output)."));
     ConfigureOptions options;
-    bool helpOnly = false;
-    if (const std::optional<QString> problem = parseOptions(arguments, &options, &helpOnly))
-        return fail(BadUsage, *problem);
-    if (helpOnly)
-        return Success;
+    int exitCode = Success;
+    if (!parseOptions(command, arguments, &options, &exitCode))
+        return exitCode;
 
     const bool headless = options.batch || !options.snapshotDir.isEmpty();
     const QString platform = QGuiApplication::platformName();
     if (!headless &&
         (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")))
-        return fail(BadUsage, QStringLiteral("no display to show the dialog on; use --batch "
-                                             "or --snapshot"));
+        return command.fail(BadUsage,
+                            QStringLiteral("no display to show the dialog on; use --batch "
+                                           "or --snapshot"));
 
     // Every input is checked before anything is loaded or written.
     QString error;
     ParameterSet stored;
-    if (!options.editPath.isEmpty() && !readParameterFile(options.editPath, &stored, &error))
-        return fail(BadUsage, error);
+    // The core's dialog judges a stored set's version itself, with its own message.
+    if (!options.editPath.isEmpty() &&
+        !readParameterFile(options.editPath, &stored, &error, VersionCheck::LeaveToCore))
+        return command.fail(BadUsage, error);
     DEV::DeviceArg device;
     if (!options.deviceWanted.isEmpty()) {
-        device = findDevice(options.deviceWanted);
+        device = lookUpDevice(options.deviceWanted);
         if (device.isNull())
-            return fail(BadUsage, QStringLiteral("device '%1' is not in the device database")
-                                      .arg(options.deviceWanted));
+            return command.fail(BadUsage,
+                                QStringLiteral("device '%1' is not in the device database")
+                                    .arg(options.deviceWanted));
     } else if (!options.editPath.isEmpty()) {
         const QString storedDevice = stored.value(QStringLiteral("target_device")).toString();
-        device = findDevice(storedDevice);
+        device = lookUpDevice(storedDevice);
         if (device.isNull() && !storedDevice.isEmpty() && options.designPath.isEmpty())
-            return fail(BadUsage, QStringLiteral("%1: device '%2' is not in the device database; "
-                                                 "give --device ID")
-                                      .arg(options.editPath, storedDevice));
+            return command.fail(BadUsage,
+                                QStringLiteral("%1: device '%2' is not in the device database; "
+                                               "give --device ID")
+                                    .arg(options.editPath, storedDevice));
     }
 
-    const PluginSet plugins = loadPlugins(options.pluginDir, &error);
-    if (plugins.status() != PluginSet::Status::Loaded)
-        return fail(JobFailed, error);
-    IPSERDESIP::BaseProtocol *protocol = plugins.jesd204b();
+    PluginSet plugins;
+    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
     if (!protocol)
-        return fail(JobFailed, QStringLiteral("%1: no plug-in offers the %2 core")
-                                   .arg(options.pluginDir, jesd204bId()));
+        return exitCode;
 
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
     model->reset();
@@ -213,17 +202,20 @@ int runConfigure(const QStringList &arguments)
         model->setDevice(device);
     if (!options.designPath.isEmpty()) {
         if (!IPSERDESIP::DesignFile::load(options.designPath, &error))
-            return fail(BadUsage, error);
+            return command.fail(BadUsage, error);
         if (!device.isNull() && model->device() != device)
-            return fail(BadUsage, QStringLiteral("%1: the design is for %2, not %3")
-                                      .arg(options.designPath, model->device().id(), device.id()));
+            return command.fail(BadUsage,
+                                QStringLiteral("%1: the design is for %2, not %3")
+                                    .arg(options.designPath, model->device().id(), device.id()));
         device = model->device();
     }
     if (device.isNull())
-        return fail(BadUsage, QStringLiteral("no device: give --device ID (see ipcore-host "
-                                             "devices)"));
-    if (!options.editPath.isEmpty())
+        return command.fail(BadUsage, QStringLiteral("no device: give --device ID (see ipcore-host "
+                                                     "devices)"));
+    if (!options.editPath.isEmpty()) {
         stored.insert(QStringLiteral("target_device"), device.id());
+        releaseEditedCore(stored);
+    }
     Core::IdeCore::setProjectDirectory(
         QDir::cleanPath(QDir::current().absoluteFilePath(options.projectDir)));
 
@@ -247,23 +239,23 @@ int runConfigure(const QStringList &arguments)
 
     if (!options.snapshotDir.isEmpty()) {
         if (!driver->dialogSeen())
-            return fail(JobFailed, QStringLiteral("the dialog did not open"));
+            return command.fail(JobFailed, QStringLiteral("the dialog did not open"));
         if (!driver->succeeded())
-            return fail(JobFailed, snapshotError);
+            return command.fail(JobFailed, snapshotError);
         return Success;
     }
     if (result.isEmpty())
-        return fail(JobFailed, driver && !driver->dialogSeen()
-                                   ? QStringLiteral("the dialog did not open")
-                                   : QStringLiteral("nothing configured"));
+        return command.fail(JobFailed, driver && !driver->dialogSeen()
+                                           ? QStringLiteral("the dialog did not open")
+                                           : QStringLiteral("nothing configured"));
 
     if (!options.designPath.isEmpty()) {
         const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
         if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, &error))
-            return fail(JobFailed, error);
+            return command.fail(JobFailed, error);
     }
     if (!writeResult(options, result, &error))
-        return fail(JobFailed, error);
+        return command.fail(JobFailed, error);
     return Success;
 }
 

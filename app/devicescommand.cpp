@@ -1,4 +1,4 @@
-#include "commands.h"
+#include "commandsupport.h"
 
 #include <devicedb.h>
 #include <idecore.h>
@@ -12,29 +12,17 @@ namespace HostProgram {
 
 int runDevices(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
+    CommandLine command(
+        QStringLiteral("devices"),
         QStringLiteral("Lists the device database: part-number id, a tab, device name."));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    if (!parser.parse(arguments)) {
-        QTextStream(stderr) << "ipcore-host devices: " << parser.errorText() << '\n';
-        return BadUsage;
-    }
-    if (parser.isSet(helpOption)) {
-        QTextStream(stdout) << parser.helpText();
-        return Success;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        QTextStream(stderr) << "ipcore-host devices: unexpected argument '"
-                            << parser.positionalArguments().first() << "'\n";
-        return BadUsage;
-    }
+    int exitCode = Success;
+    if (!command.parse(arguments, &exitCode))
+        return exitCode;
 
     const QList<DEV::DeviceArg> devices = Core::IdeCore::deviceDataBase()->devices();
     if (devices.isEmpty()) {
-        QTextStream(stderr) << "ipcore-host devices: :/devices/devices.json: the device database "
-                               "is empty or unreadable\n";
-        return JobFailed;
+        return command.fail(JobFailed, QStringLiteral(":/devices/devices.json: the device "
+                                                      "database is empty or unreadable"));
     }
     QTextStream out(stdout);
     for (const DEV::DeviceArg &device : devices)

@@ -1,5 +1,5 @@
 #include "commands.h"
-#include "pluginloader.h"
+#include "commandsupport.h"
 
 #include <baseprotocol.h>
 #include <devicedb.h>
@@ -13,12 +13,6 @@
 namespace HostProgram {
 
 namespace {
-
-int fail(int code, const QString &message)
-{
-    QTextStream(stderr) << "ipcore-host list: " << message << '\n';
-    return code;
-}
 
 void printProtocol(QTextStream &out, const IPSERDESIP::BaseProtocol &protocol,
                    const DEV::DeviceArg &device)
@@ -38,54 +32,40 @@ void printProtocol(QTextStream &out, const IPSERDESIP::BaseProtocol &protocol,
 
 int runList(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Lists the IP cores of the protocol plug-ins."));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption dirOption(QStringLiteral("plugin-dir"),
-                                       QStringLiteral("Directory of the plug-ins."),
-                                       QStringLiteral("DIR"), defaultPluginDir());
+    CommandLine command(QStringLiteral("list"),
+                        QStringLiteral("Lists the IP cores of the protocol plug-ins."));
     const QCommandLineOption deviceOption(
         QStringLiteral("device"),
         QStringLiteral("Also tell whether each core supports the device "
                        "(device name or part-number id)."),
         QStringLiteral("NAME"));
-    parser.addOption(dirOption);
-    parser.addOption(deviceOption);
-
-    if (!parser.parse(arguments))
-        return fail(BadUsage, parser.errorText());
-    if (parser.isSet(helpOption)) {
-        QTextStream(stdout) << parser.helpText();
-        return Success;
-    }
-    if (!parser.positionalArguments().isEmpty())
-        return fail(
-            BadUsage,
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    command.addPluginDirOption();
+    command.parser().addOption(deviceOption);
+    int exitCode = Success;
+    if (!command.parse(arguments, &exitCode))
+        return exitCode;
 
     DEV::DeviceArg device;
-    if (parser.isSet(deviceOption)) {
-        const QString wanted = parser.value(deviceOption);
-        const DEV::DeviceDb *db = Core::IdeCore::deviceDataBase();
-        device = db->findDeviceByName(wanted);
+    if (command.parser().isSet(deviceOption)) {
+        const QString wanted = command.parser().value(deviceOption);
+        device = lookUpDevice(wanted);
         if (device.isNull())
-            device = db->findDevice(wanted);
-        if (device.isNull())
-            return fail(BadUsage,
-                        QStringLiteral("device '%1' is not in the device database").arg(wanted));
+            return command.fail(BadUsage, QStringLiteral("device '%1' is not in the device "
+                                                         "database")
+                                              .arg(wanted));
     }
 
     QString error;
-    const PluginSet plugins = loadPlugins(parser.value(dirOption), &error);
+    const PluginSet plugins = loadPlugins(command.pluginDir(), &error);
     if (plugins.status() == PluginSet::Status::NoDirectory)
-        return fail(BadUsage, error);
+        return command.fail(BadUsage, error);
     if (plugins.status() == PluginSet::Status::NoPlugin)
-        return fail(JobFailed, error);
+        return command.fail(JobFailed, error);
     if (plugins.protocols().empty()) {
-        return fail(JobFailed, QStringLiteral("%1: the plug-in offers no IP core (its description "
-                                              "file is missing or incomplete)")
-                                   .arg(plugins.packages().front().file));
+        return command.fail(JobFailed,
+                            QStringLiteral("%1: the plug-in offers no IP core (its description "
+                                           "file is missing or incomplete)")
+                                .arg(plugins.packages().front().file));
     }
 
     QTextStream out(stdout);

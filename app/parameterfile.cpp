@@ -80,7 +80,8 @@ bool fromJsonValue(const QString &key, const QJsonValue &value, QVariant *out, Q
 
 } // namespace
 
-bool parameterSetFromJson(const QJsonObject &object, ParameterSet *params, QString *error)
+bool parameterSetFromJson(const QJsonObject &object, ParameterSet *params, QString *error,
+                          VersionCheck versionCheck)
 {
     ParameterSet read;
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
@@ -90,7 +91,7 @@ bool parameterSetFromJson(const QJsonObject &object, ParameterSet *params, QStri
         read.insert(it.key(), value);
     }
     const auto version = read.constFind(VersionKey);
-    if (version != read.constEnd() &&
+    if (versionCheck == VersionCheck::Refuse && version != read.constEnd() &&
         (version->userType() != QMetaType::QString || version->toString() != Version)) {
         const QJsonValue found = object.value(VersionKey);
         *error =
@@ -104,7 +105,8 @@ bool parameterSetFromJson(const QJsonObject &object, ParameterSet *params, QStri
     return true;
 }
 
-bool readParameterFile(const QString &path, ParameterSet *params, QString *error)
+bool readParameterFile(const QString &path, ParameterSet *params, QString *error,
+                       VersionCheck versionCheck)
 {
     const auto fail = [&path, error](const QString &reason) {
         *error = path + QStringLiteral(": ") + reason;
@@ -128,7 +130,7 @@ bool readParameterFile(const QString &path, ParameterSet *params, QString *error
         return fail(QStringLiteral("not a JSON object; a parameter set is an object of keys and "
                                    "values"));
     QString reason;
-    if (!parameterSetFromJson(document.object(), params, &reason))
+    if (!parameterSetFromJson(document.object(), params, &reason, versionCheck))
         return fail(reason);
     return true;
 }

@@ -11,12 +11,18 @@ namespace HostProgram {
 
 using ParameterSet = QMap<QString, QVariant>;
 
+// Whether the reader refuses a "version" other than "1.0" itself, or hands the set on so the
+// core's dialog can judge it (as it does for a stored core it is asked to open).
+enum class VersionCheck { Refuse, LeaveToCore };
+
 // Reads the file into *params. On failure *params is left alone and *error holds one line
 // naming the file and what is wrong with it.
-bool readParameterFile(const QString &path, ParameterSet *params, QString *error);
+bool readParameterFile(const QString &path, ParameterSet *params, QString *error,
+                       VersionCheck versionCheck = VersionCheck::Refuse);
 
 // The same checks on an object already parsed; *error names the offending key, not a file.
-bool parameterSetFromJson(const QJsonObject &object, ParameterSet *params, QString *error);
+bool parameterSetFromJson(const QJsonObject &object, ParameterSet *params, QString *error,
+                          VersionCheck versionCheck = VersionCheck::Refuse);
 
 // The JSON form of a set. Values other than strings, booleans, integers and string lists are
 // refused with *error naming the key.

@@ -1,6 +1,5 @@
 #include "commands.h"
-#include "parameterfile.h"
-#include "pluginloader.h"
+#include "commandsupport.h"
 
 #include <baseprotocol.h>
 #include <message.h>
@@ -17,12 +16,6 @@
 namespace HostProgram {
 
 namespace {
-
-int fail(int code, const QString &message)
-{
-    QTextStream(stderr) << "ipcore-host resources: " << message << '\n';
-    return code;
-}
 
 QJsonObject reportToJson(const IPSERDESIP::Message &report)
 {
@@ -46,43 +39,24 @@ QJsonObject reportToJson(const IPSERDESIP::Message &report)
 
 int runResources(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Prints the SERDES lanes, PLLs and reference clocks a parameter set "
-                       "occupies, as one JSON object."));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption dirOption(QStringLiteral("plugin-dir"),
-                                       QStringLiteral("Directory of the plug-ins."),
-                                       QStringLiteral("DIR"), defaultPluginDir());
-    parser.addOption(dirOption);
-    parser.addPositionalArgument(QStringLiteral("PARAMS.json"),
-                                 QStringLiteral("The parameter set."));
-
-    if (!parser.parse(arguments))
-        return fail(BadUsage, parser.errorText());
-    if (parser.isSet(helpOption)) {
-        QTextStream(stdout) << parser.helpText();
-        return Success;
-    }
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
-        return fail(BadUsage,
-                    QStringLiteral("expected one parameter file, got %1").arg(positional.size()));
+    CommandLine command(QStringLiteral("resources"),
+                        QStringLiteral("Prints the SERDES lanes, PLLs and reference clocks a "
+                                       "parameter set occupies, as one JSON object."));
+    command.addPluginDirOption();
+    command.addParameterFileArgument();
+    int exitCode = Success;
+    if (!command.parse(arguments, &exitCode))
+        return exitCode;
 
     QString error;
     ParameterSet params;
-    if (!readParameterFile(positional.first(), &params, &error))
-        return fail(BadUsage, error);
+    if (!readParameterFile(command.parameterFile(), &params, &error))
+        return command.fail(BadUsage, error);
 
-    const PluginSet plugins = loadPlugins(parser.value(dirOption), &error);
-    if (plugins.status() == PluginSet::Status::NoDirectory)
-        return fail(BadUsage, error);
-    if (plugins.status() != PluginSet::Status::Loaded)
-        return fail(JobFailed, error);
-    IPSERDESIP::BaseProtocol *protocol = plugins.jesd204b();
+    PluginSet plugins;
+    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
     if (!protocol)
-        return fail(JobFailed, QStringLiteral("%1: no plug-in offers the %2 core")
-                                   .arg(parser.value(dirOption), jesd204bId()));
+        return exitCode;
 
     const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(params));
     QTextStream(stdout) << QJsonDocument(reportToJson(*report)).toJson(QJsonDocument::Indented);

@@ -119,6 +119,7 @@ public:
     // Global data.
     void setData(const QString &key, const QVariant &value);
     QVariant getData(const QString &key) const;
+    void removeData(const QString &key);
     QMap<QString, QVariant> globalData() const { return m_globalData; }
 
     QString workingDir() const { return m_workingDir; }

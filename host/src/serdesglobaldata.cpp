@@ -12,6 +12,11 @@ QVariant serdes::getData(const QString &key) const
     return m_globalData.value(key);
 }
 
+void serdes::removeData(const QString &key)
+{
+    m_globalData.remove(key);
+}
+
 void serdes::setGlobalResetEnableParam(QStringList &options) const
 {
     const QVariant enable = m_globalData.value(QStringLiteral("GLOBAL_RESET_ENABLE"));

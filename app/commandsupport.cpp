@@ -1,0 +1,99 @@
+#include "commandsupport.h"
+
+#include <idecore.h>
+
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace HostProgram {
+
+CommandLine::CommandLine(const QString &command, const QString &description)
+    : m_command(command), m_help(m_parser.addHelpOption()),
+      m_pluginDir(QStringLiteral("plugin-dir"), QStringLiteral("Directory of the plug-ins."),
+                  QStringLiteral("DIR"), defaultPluginDir())
+{
+    m_parser.setApplicationDescription(description);
+}
+
+void CommandLine::addPluginDirOption()
+{
+    m_parser.addOption(m_pluginDir);
+}
+
+void CommandLine::addParameterFileArgument()
+{
+    m_takesParameterFile = true;
+    m_parser.addPositionalArgument(QStringLiteral("PARAMS.json"),
+                                   QStringLiteral("The parameter set."));
+}
+
+bool CommandLine::parse(const QStringList &arguments, int *exitCode)
+{
+    if (!m_parser.parse(arguments)) {
+        *exitCode = fail(BadUsage, m_parser.errorText());
+        return false;
+    }
+    if (m_parser.isSet(m_help)) {
+        QTextStream(stdout) << m_parser.helpText();
+        *exitCode = Success;
+        return false;
+    }
+    const QStringList positional = m_parser.positionalArguments();
+    if (m_takesParameterFile && positional.size() != 1) {
+        *exitCode = fail(
+            BadUsage, QStringLiteral("expected one parameter file, got %1").arg(positional.size()));
+        return false;
+    }
+    if (!m_takesParameterFile && !positional.isEmpty()) {
+        *exitCode =
+            fail(BadUsage, QStringLiteral("unexpected argument '%1'").arg(positional.first()));
+        return false;
+    }
+    return true;
+}
+
+int CommandLine::fail(int code, const QString &message) const
+{
+    QTextStream(stderr) << "ipcore-host " << m_command << ": " << message << '\n';
+    return code;
+}
+
+QString CommandLine::pluginDir() const
+{
+    return m_parser.value(m_pluginDir);
+}
+
+QString CommandLine::parameterFile() const
+{
+    return m_parser.positionalArguments().value(0);
+}
+
+DEV::DeviceArg lookUpDevice(const QString &idOrName)
+{
+    const DEV::DeviceDb *db = Core::IdeCore::deviceDataBase();
+    const DEV::DeviceArg byId = db->findDevice(idOrName);
+    return byId.isNull() ? db->findDeviceByName(idOrName) : byId;
+}
+
+IPSERDESIP::BaseProtocol *loadJesd204b(const CommandLine &command, PluginSet *plugins,
+                                       int *exitCode)
+{
+    QString error;
+    *plugins = loadPlugins(command.pluginDir(), &error);
+    if (plugins->status() == PluginSet::Status::NoDirectory) {
+        *exitCode = command.fail(BadUsage, error);
+        return nullptr;
+    }
+    if (plugins->status() != PluginSet::Status::Loaded) {
+        *exitCode = command.fail(JobFailed, error);
+        return nullptr;
+    }
+    IPSERDESIP::BaseProtocol *protocol = plugins->jesd204b();
+    if (!protocol)
+        *exitCode = command.fail(JobFailed, QStringLiteral("%1: no plug-in offers the %2 core")
+                                                .arg(command.pluginDir(), jesd204bId()));
+    return protocol;
+}
+
+} // namespace HostProgram

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "commands.h"
+#include "parameterfile.h"
+#include "pluginloader.h"
+
+#include <devicedb.h>
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+
+namespace IPSERDESIP {
+class BaseProtocol;
+}
+
+namespace HostProgram {
+
+// What every command shares: its parser with --help, one-line errors on standard error as
+// "ipcore-host <command>: ...", and the way it finds the device and the JESD204B protocol.
+class CommandLine
+{
+public:
+    CommandLine(const QString &command, const QString &description);
+
+    QCommandLineParser &parser() { return m_parser; }
+    // --plugin-dir DIR, defaulting to where the build or installation put the plug-in.
+    void addPluginDirOption();
+    // One positional PARAMS.json argument.
+    void addParameterFileArgument();
+
+    // Parses the arguments. Returns true when the command should go on; otherwise *exitCode
+    // holds the code to return (help printed, or bad usage reported).
+    bool parse(const QStringList &arguments, int *exitCode);
+
+    int fail(int code, const QString &message) const;
+
+    QString pluginDir() const;
+    QString parameterFile() const;
+
+private:
+    QString m_command;
+    QCommandLineParser m_parser;
+    QCommandLineOption m_help;
+    QCommandLineOption m_pluginDir;
+    bool m_takesParameterFile = false;
+};
+
+// A part-number id or a device name; null when the database knows neither.
+DEV::DeviceArg lookUpDevice(const QString &idOrName);
+
+// Loads the plug-ins of the command line's directory and finds the JESD204B protocol. On
+// failure it is null and *exitCode / the reported message say why.
+IPSERDESIP::BaseProtocol *loadJesd204b(const CommandLine &command, PluginSet *plugins,
+                                       int *exitCode);
+
+} // namespace HostProgram
