@@ -104,7 +104,8 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
     splitter->addWidget(d->tabs);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({420, 580});
+    // The tabs get room for a whole form row (the PHY tab's Calculate button sits at its right).
+    splitter->setSizes({400, 700});
     root->addWidget(splitter, 1);
 
     auto *buttons = new QDialogButtonBox(
@@ -122,7 +123,7 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
     connect(d->moduleEdit, &QLineEdit::textEdited, this,
             [this](const QString &text) { d->moduleFollowsFile = text.isEmpty(); });
 
-    resize(1000, 650);
+    resize(1120, 720);
 }
 
 protocolGenDlg::~protocolGenDlg() = default;
