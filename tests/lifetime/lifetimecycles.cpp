@@ -37,6 +37,9 @@ ParameterSet eightLaneSet()
 QString pluginRound(const QString &pluginFile, const ParameterSet &params, const QString &workDir)
 {
     QPluginLoader loader(pluginFile);
+    // QPluginLoader keeps its libraries loaded by default; without the hint unload() hands the
+    // library back to the dynamic linker, as a host that unloads plug-ins would.
+    loader.setLoadHints({});
     auto *package = qobject_cast<IPSERDESIP::ProtocolPackage *>(loader.instance());
     if (!package)
         return QStringLiteral("not a protocol package: ") + loader.errorString();
