@@ -4,18 +4,15 @@
 
 #include <memory>
 
-std::unique_ptr<QObject> createInitDialogTest();
-std::unique_ptr<QObject> createFieldRulesTest();
+std::unique_ptr<QObject> createSetupTest();
 std::unique_ptr<QObject> createParametersTest();
 std::unique_ptr<QObject> createRecordingTest();
-std::unique_ptr<QObject> createShellTest();
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     int failed = 0;
-    for (auto create : {createInitDialogTest, createFieldRulesTest, createParametersTest,
-                        createRecordingTest, createShellTest}) {
+    for (auto create : {createSetupTest, createParametersTest, createRecordingTest}) {
         const std::unique_ptr<QObject> test = create();
         failed += QTest::qExec(test.get(), argc, argv);
     }
