@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses with clang in build-fuzz/ and fuzzes each for a while.
+#   scripts/run-fuzz.sh [SECONDS] [HARNESS...]
+# SECONDS per harness (default 15); all harnesses when none is named. PARALLEL=n runs n at a
+# time (default 1). The repository's corpus is only read: each run grows a copy under
+# build-fuzz/corpus/. Crashes, leaks and timeouts land in build-fuzz/findings/<harness>/ and
+# fail the script. Each run ends with a line: harness, executions, coverage, findings.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+SECONDS_EACH=${1:-15}
+shift || true
+BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
+PARALLEL=${PARALLEL:-1}
+ALL=(fuzz_parameterset fuzz_ipspec fuzz_designfile fuzz_generator)
+HARNESSES=("${@:-${ALL[@]}}")
+
+CXX=${FUZZ_CXX:-clang++} cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DJESD_BUILD_FUZZ=ON -DJESD_BUILD_BENCH=OFF -DJESD_BUILD_TESTS=OFF >/dev/null
+cmake --build "$BUILD_DIR" -j"$(nproc)" --target "${HARNESSES[@]}"
+
+export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+dictionary() {
+    case $1 in
+    fuzz_generator) echo "$ROOT/fuzz/dict/options.dict" ;;
+    *) echo "$ROOT/fuzz/dict/json.dict" ;;
+    esac
+}
+
+run_one() {
+    local name=$1
+    local corpus="$BUILD_DIR/corpus/$name" findings="$BUILD_DIR/findings/$name"
+    local log="$BUILD_DIR/logs/$name.log"
+    mkdir -p "$corpus" "$findings" "$(dirname "$log")"
+    cp -n "$ROOT/fuzz/corpus/$name"/* "$corpus"/ 2>/dev/null || true
+    local status=0
+    "$BUILD_DIR/bin/$name" "$corpus" -dict="$(dictionary "$name")" \
+        -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$findings/" >"$log" 2>&1 || status=$?
+    local execs cov ft found
+    execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+    ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+    found=$(find "$findings" -type f | wc -l)
+    echo "$name: ${SECONDS_EACH}s, ${execs:-?} executions, cov ${cov:-?}, ft ${ft:-?}, findings $found (exit $status)"
+    if [ "$status" -ne 0 ] || [ "$found" -ne 0 ]; then
+        tail -40 "$log"
+        return 1
+    fi
+}
+
+failed=0
+pids=()
+for name in "${HARNESSES[@]}"; do
+    run_one "$name" &
+    pids+=($!)
+    if [ "${#pids[@]}" -ge "$PARALLEL" ]; then
+        wait "${pids[0]}" || failed=1
+        pids=("${pids[@]:1}")
+    fi
+done
+for pid in "${pids[@]}"; do
+    wait "$pid" || failed=1
+done
+exit $failed
