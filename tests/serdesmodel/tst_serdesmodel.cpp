@@ -1,51 +1,35 @@
-#include "serdesmodeltests.h"
+#include "testpaths.h"
 
-#include <devicedb.h>
+#include <designfile.h>
 #include <generator.h>
 #include <idecore.h>
 #include <message.h>
 #include <serdes.h>
-#include <serdesfunctions.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
+using IPSERDESIP::DesignFile;
 using IPSERDESIP::LANE;
 using IPSERDESIP::PLL;
 using IPSERDESIP::serdes;
 
 namespace {
 
-serdes *model()
-{
-    return serdes::instance();
-}
-
-LANE *lane(const QString &name)
-{
-    return dynamic_cast<LANE *>(model()->allInstance().value(name));
-}
-
-PLL *pll(const QString &name)
-{
-    return dynamic_cast<PLL *>(model()->allInstance().value(name));
-}
-
-// A core's resource report as the plug-in makes it.
-IPSERDESIP::Message report(const QString &name, const QStringList &lanes, const QString &pllName,
-                           const QString &rate, const QString &ref, const QString &freq)
+// A core's resource report as the plug-in makes it; Q0 REFCLK0 at 122.88 MHz feeds every lane.
+IPSERDESIP::Message report(const QString &name, const QStringList &lanes, const QString &pllKind,
+                           const QString &rate)
 {
     IPSERDESIP::Message message;
-    message.protocolName = QStringLiteral("JESD204B");
+    message.protocolName = "JESD204B";
     message.instanceName = name;
     message.laneList = lanes;
     for (const QString &entry : lanes) {
-        message.pllList << (pllName == QLatin1String("CPLL")
-                                ? entry.left(2) + QStringLiteral("_CPLL") + entry.mid(7, 1)
-                                : entry.left(2) + QLatin1Char('_') + pllName);
-        message.refClkList << ref;
-        message.refClkFreqList << freq;
-        message.bothRateList << QStringLiteral("0");
-        message.rxRateList << QStringLiteral("0");
+        message.pllList << entry.left(2) + "_" + pllKind;
+        message.refClkList << "Q0_REFCLK0";
+        message.refClkFreqList << "122.88";
         message.txRateList << rate;
     }
     return message;
@@ -53,426 +37,308 @@ IPSERDESIP::Message report(const QString &name, const QStringList &lanes, const 
 
 } // namespace
 
-void SerdesModelTest::init()
+// The SERDES model and the design files that fill it, with no plug-in involved.
+class SerdesModelTest : public QObject
 {
-    model()->reset();
-}
+    Q_OBJECT
 
-void SerdesModelTest::cleanup()
-{
-    model()->reset();
-}
+    serdes *const model = serdes::instance();
+    LANE *lane(const QString &key) { return dynamic_cast<LANE *>(model->allInstance().value(key)); }
+    PLL *pll(const QString &key) { return dynamic_cast<PLL *>(model->allInstance().value(key)); }
+    QString design(const QString &name) { return TestPaths::examplesDir() + "/designs/" + name; }
 
-void SerdesModelTest::laneKeysAndDevice_data()
-{
-    QTest::addColumn<QString>("deviceId");
-    QTest::addColumn<int>("quads");
-    QTest::newRow("no device") << QString() << 2;
-    QTest::newRow("two quads") << "TQ2H4-FF676" << 2;
-    QTest::newRow("one quad") << "TQ2M1-BG256" << 1;
-}
+private slots:
+    void cleanup() { model->reset(); }
 
-void SerdesModelTest::laneKeysAndDevice()
-{
-    QFETCH(QString, deviceId);
-    QFETCH(int, quads);
-    model()->setDevice(Core::IdeCore::deviceDataBase()->findDevice(deviceId));
-    QCOMPARE(model()->quadCount(), quads);
-    const QMap<QString, IPSERDESIP::Instance *> all = model()->allInstance();
-    for (int q = 0; q < 2; ++q) {
-        for (int l = 0; l < 4; ++l) {
-            const QString name = QStringLiteral("Q%1_LANE%2").arg(q).arg(l);
-            const QString alias = QStringLiteral("Q%1_Lane%2").arg(q).arg(l);
-            LANE *found = dynamic_cast<LANE *>(all.value(name));
-            QCOMPARE(found != nullptr, q < quads);
-            // Both key forms lead to the one lane, so the rate and PLL check sees its state.
-            QCOMPARE(all.value(alias), all.value(name));
-            if (found)
-                QCOMPARE(found->name(), name);
+    void laneStatus_data()
+    {
+        QTest::addColumn<QStringList>("lines"); // each claimed by a core of its own
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("owner");
+        // clang-format off
+        QTest::newRow("free") << QStringList() << int(LANE::Free) << "";
+        QTest::newRow("receive") << QStringList{"Q0_LANE1_RX"} << int(LANE::Receive) << "c0";
+        QTest::newRow("transmit") << QStringList{"Q0_LANE1_TX"} << int(LANE::Transmit) << "c0";
+        QTest::newRow("both, one core") << QStringList{"Q0_LANE1"} << int(LANE::Both) << "c0";
+        QTest::newRow("both, two cores") << QStringList{"Q0_LANE1_TX", "Q0_LANE1_RX"} << int(LANE::Both) << "c0, c1";
+        // clang-format on
+    }
+
+    void laneStatus()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(int, status);
+        QFETCH(QString, owner);
+        // The second core finds QPLL1 running at 9.8304 GHz and takes D 4 from it.
+        const QStringList rates{"4.9152", "2.4576"};
+        QString error;
+        for (int i = 0; i < lines.size(); ++i) {
+            QVERIFY2(model->addInstance(
+                         report(QString("c%1").arg(i), {lines[i]}, "QPLL1", rates[i]), &error),
+                     qPrintable(error));
         }
-        QCOMPARE(all.contains(QStringLiteral("Q%1_QPLL1").arg(q)), q < quads);
+        const LANE *used = lane("Q0_Lane1");
+        QCOMPARE(used->getLaneStatus(), status);
+        QCOMPARE(used->owner(), owner);
+        QCOMPARE(used->getLaneRate(), rates.value(lines.size() - 1).toDouble());
+        QCOMPARE(used->line(LANE::RxLine).getSource(),
+                 QString(status & LANE::Receive ? "QPLL1" : ""));
+        QCOMPARE(used->line(LANE::TxLine).getSource(),
+                 QString(status & LANE::Transmit ? "QPLL1" : ""));
+        QCOMPARE(model->checkPllEnable("Q0_QPLL1"), !lines.isEmpty());
+        QCOMPARE(pll("Q0_QPLL1")->vco(), QString(lines.isEmpty() ? "" : "9.8304"));
     }
-    QVERIFY(!all.contains(QStringLiteral("Q0 Lane0")));
-    QVERIFY(!all.contains(QStringLiteral("q0_lane0")));
-}
 
-void SerdesModelTest::laneStatusFromDesign()
-{
-    model()->setDevice(Core::IdeCore::deviceDataBase()->findDevice(QStringLiteral("TQ2H4-FF676")));
-    QString error;
-    QVERIFY(model()->addInstance(report(QStringLiteral("a.v:tx"), {QStringLiteral("Q0_LANE1_TX")},
-                                        QStringLiteral("QPLL1"), QStringLiteral("4.9152"),
-                                        QStringLiteral("Q0_REFCLK0"), QStringLiteral("122.88")),
-                                 &error));
-    QVERIFY(model()->addInstance(report(QStringLiteral("b.v:rx"), {QStringLiteral("Q0_LANE1_RX")},
-                                        QStringLiteral("QPLL1"), QStringLiteral("2.4576"),
-                                        QStringLiteral("Q0_REFCLK0"), QStringLiteral("122.88")),
-                                 &error));
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    const LANE *used = lane(QStringLiteral("Q0_Lane1"));
-    QCOMPARE(used->getLaneStatus(), int(LANE::Both));
-    QCOMPARE(used->line(LANE::RxLine).getSource(), QStringLiteral("QPLL1"));
-    QCOMPARE(used->line(LANE::TxLine).getSource(), QStringLiteral("QPLL1"));
-    QCOMPARE(used->owner(), QStringLiteral("a.v:tx, b.v:rx"));
-    QCOMPARE(lane(QStringLiteral("Q0_LANE0"))->getLaneStatus(), int(LANE::Free));
-    QCOMPARE(lane(QStringLiteral("Q0_LANE0"))->getLaneRate(), 0.0);
-    // The second core found QPLL1 running at 9.8304 GHz and took D 4 from it.
-    QVERIFY(model()->checkPllEnable(QStringLiteral("Q0_QPLL1")));
-    QCOMPARE(pll(QStringLiteral("Q0_QPLL1"))->vco(), QStringLiteral("9.8304"));
-    QCOMPARE(pll(QStringLiteral("Q0_QPLL1"))->owner(), QStringLiteral("a.v:tx"));
-    QVERIFY(!model()->checkPllEnable(QStringLiteral("Q0_QPLL0")));
-    QVERIFY(!model()->checkPllEnable(QStringLiteral("Q7_QPLL0")));
-}
-
-void SerdesModelTest::pllsForRate_data()
-{
-    QTest::addColumn<double>("rate");
-    QTest::addColumn<QString>("runningVco"); // Q0_QPLL0, empty: free
-    QTest::addColumn<QStringList>("quad0");
-
-    const QStringList both{QStringLiteral("QPLL0"), QStringLiteral("QPLL1")};
-    QTest::newRow("4.9152 free") << 4.9152 << QString() << both;
-    QTest::newRow("7.3728 free") << 7.3728 << QString() << QStringList{QStringLiteral("QPLL0")};
-    // The band alone decides for a free PLL: 16 GHz fits QPLL0, 8 GHz QPLL1.
-    QTest::newRow("1.0 free") << 1.0 << QString() << both;
-    QTest::newRow("13.0 free, QPLL1's edge") << 13.0 << QString() << both;
-    QTest::newRow("16.375 free") << 16.375 << QString() << QStringList{QStringLiteral("QPLL0")};
-    QTest::newRow("20 free") << 20.0 << QString() << QStringList();
-    QTest::newRow("0") << 0.0 << QString() << QStringList();
-    QTest::newRow("7.3728 on running 14.7456")
-        << 7.3728 << "14.7456" << QStringList{QStringLiteral("QPLL0")};
-    // 3.6864 x 2 and x 4 fall on either side of QPLL1's band.
-    QTest::newRow("3.6864 on running 14.7456")
-        << 3.6864 << "14.7456" << QStringList{QStringLiteral("QPLL0")};
-    QTest::newRow("4.9152 on running 14.7456")
-        << 4.9152 << "14.7456" << QStringList{QStringLiteral("QPLL1")};
-}
-
-void SerdesModelTest::pllsForRate()
-{
-    QFETCH(double, rate);
-    QFETCH(QString, runningVco);
-    QFETCH(QStringList, quad0);
-    if (!runningVco.isEmpty()) {
-        PLL *qpll0 = pll(QStringLiteral("Q0_QPLL0"));
-        qpll0->setEnabled(true);
-        qpll0->setVco(runningVco);
+    void pllsForRate_data()
+    {
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<QString>("runningVco"); // of Q0_QPLL0; empty: free
+        QTest::addColumn<QStringList>("quad0");
+        const QStringList both{"QPLL0", "QPLL1"};
+        const QStringList qpll0{"QPLL0"};
+        // clang-format off
+        QTest::newRow("4.9152 free") << 4.9152 << "" << both;
+        QTest::newRow("7.3728 free") << 7.3728 << "" << qpll0;
+        // The band alone decides for a free PLL: 16 GHz fits QPLL0, 8 GHz QPLL1.
+        QTest::newRow("1.0 free") << 1.0 << "" << both;
+        QTest::newRow("13.0 free, QPLL1's edge") << 13.0 << "" << both;
+        QTest::newRow("16.375 free") << 16.375 << "" << qpll0;
+        QTest::newRow("20 free") << 20.0 << "" << QStringList();
+        QTest::newRow("0") << 0.0 << "" << QStringList();
+        QTest::newRow("7.3728 on running 14.7456") << 7.3728 << "14.7456" << qpll0;
+        // 3.6864 x 2 and x 4 fall on either side of QPLL1's band.
+        QTest::newRow("3.6864 on running 14.7456") << 3.6864 << "14.7456" << qpll0;
+        QTest::newRow("4.9152 on running 14.7456") << 4.9152 << "14.7456" << QStringList{"QPLL1"};
+        // clang-format on
     }
-    QCOMPARE(model()->checkPLLforQuad0(rate), quad0);
-    // Quad 1's PLLs are free whatever quad 0 runs.
-    QCOMPARE(model()->checkPLLforQuad1(rate).isEmpty(), rate == 0.0 || rate == 20.0);
-}
 
-void SerdesModelTest::referenceClockReach_data()
-{
-    QTest::addColumn<QString>("deviceId");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("reaches");
-
-    const QString two = QStringLiteral("TQ2H4-FF676");
-    const QString one = QStringLiteral("TQ2M1-BG256");
-    QTest::newRow("own quad") << two << "Q0_REFCLK0"
-                              << "Q0_LANE0_RX" << true;
-    QTest::newRow("neighbour quad") << two << "Q0_REFCLK1"
-                                    << "Q1_LANE3_TX" << true;
-    QTest::newRow("neighbour quad back") << two << "Q1_REFCLK0"
-                                         << "Q0_LANE2_RX" << true;
-    QTest::newRow("display name") << two << "Q0 REFCLK0"
-                                  << "Q1_LANE0_TX" << true;
-    QTest::newRow("REFIN own quad") << one << "Q0_REFIN1"
-                                    << "Q0_LANE3_TX" << true;
-    QTest::newRow("REFIN other quad") << two << "Q0_REFIN"
-                                      << "Q1_LANE0_RX" << false;
-    QTest::newRow("MCLK") << two << "MCLK"
-                          << "Q1_LANE2_TX" << true;
-    QTest::newRow("plain lane name") << two << "Q1_REFCLK1"
-                                     << "Q1_LANE1" << true;
-    QTest::newRow("no such pin") << two << "Q0_REFCLK7"
-                                 << "Q0_LANE0_RX" << false;
-    QTest::newRow("quad beyond device") << one << "Q1_REFCLK0"
-                                        << "Q0_LANE0_RX" << false;
-    QTest::newRow("lane beyond device") << one << "MCLK"
-                                        << "Q1_LANE0_RX" << false;
-    QTest::newRow("lower case") << two << "q0_refclk0"
-                                << "Q0_LANE0_RX" << false;
-}
-
-void SerdesModelTest::referenceClockReach()
-{
-    QFETCH(QString, deviceId);
-    QFETCH(QString, source);
-    QFETCH(QString, line);
-    QFETCH(bool, reaches);
-    model()->setDevice(Core::IdeCore::deviceDataBase()->findDevice(deviceId));
-    QCOMPARE(model()->checkAccess(source, line), reaches);
-}
-
-void SerdesModelTest::referenceClockFrequency()
-{
-    // The dialog asks with the display name, the calculation with the converted one.
-    QCOMPARE(model()->getFreqByRefsrc(QStringLiteral("Q0 REFCLK0")), 0.0);
-    IPSERDESIP::REF_SOURCE *source = model()->FormStringToREFSPtr(
-        IPSERDESIP::refsrcOptTransforSerdesName(QStringLiteral("Q0 REFCLK0")));
-    QVERIFY(source);
-    QCOMPARE(source->getUseCount(), 0);
-    QString error;
-    QVERIFY(
-        model()->addInstance(report(QStringLiteral("a.v:tx"),
-                                    {QStringLiteral("Q0_LANE0_TX"), QStringLiteral("Q0_LANE1_TX")},
-                                    QStringLiteral("QPLL0"), QStringLiteral("10.3125"),
-                                    QStringLiteral("Q0_REFCLK0"), QStringLiteral("156.25")),
-                             &error));
-    QCOMPARE(source->getUseCount(), 1);
-    QCOMPARE(source->getFrequency(), 156.25);
-    QCOMPARE(model()->getFreqByRefsrc(QStringLiteral("Q0 REFCLK0")), 156.25);
-    QCOMPARE(model()->getFreqByRefsrc(QStringLiteral("Q0_REFCLK0")), 156.25);
-    QCOMPARE(model()->getFreqByRefsrc(QStringLiteral("Q0 REFCLK1")), 0.0);
-    QVERIFY(!model()->FormStringToREFSPtr(QStringLiteral("Q0 REFCLK9")));
-}
-
-void SerdesModelTest::routeConflicts_data()
-{
-    QTest::addColumn<QStringList>("lanes");
-    QTest::addColumn<QString>("owner");
-    QTest::addColumn<QString>("ref");
-    QTest::addColumn<QString>("freq");
-    QTest::addColumn<QStringList>("conflicts");
-
-    // The design: "a.v:tx" transmits on Q0 lane 1 from Q0 REFCLK0 at 122.88 MHz.
-    const QStringList none;
-    QTest::newRow("free lines") << QStringList{"Q0_LANE0_TX", "Q0_LANE1_RX"} << QString()
-                                << "Q0_REFCLK0"
-                                << "122.88" << none;
-    QTest::newRow("taken line") << QStringList{"Q0_LANE1"} << QString() << "Q0_REFCLK0"
-                                << "122.88"
-                                << QStringList{"Q0_LANE1: the transmit line is already used by "
-                                               "a.v:tx"};
-    QTest::newRow("its own line") << QStringList{"Q0_LANE1_TX"} << "a.v:tx"
-                                  << "Q0_REFCLK0"
-                                  << "122.88" << none;
-    QTest::newRow("clock at another frequency")
-        << QStringList{"Q0_LANE2_TX", "Q0_LANE3_TX"} << QString() << "Q0_REFCLK0"
-        << "156.25"
-        << QStringList{"Q0_REFCLK0 already runs at 122.88 MHz for other cores; this core asks "
-                       "156.25 MHz"};
-    QTest::newRow("out of reach") << QStringList{"Q1_LANE0_RX"} << QString() << "Q0_REFIN"
-                                  << "100"
-                                  << QStringList{"Q1_LANE0_RX: Q0_REFIN cannot reach quad 1 (a "
-                                                 "REFIN input drives its own quad only)"};
-    QTest::newRow("same line twice")
-        << QStringList{"Q0_LANE2_RX", "Q0_LANE2"} << QString() << "MCLK"
-        << "100"
-        << QStringList{"Q0_LANE2: the receive line is claimed twice "
-                       "by this core"};
-    QTest::newRow("unknown lane") << QStringList{"Q2_LANE0_RX"} << QString() << "MCLK"
-                                  << "100"
-                                  << QStringList{"Q2_LANE0_RX: no such lane on this device (2 "
-                                                 "quads)"};
-}
-
-void SerdesModelTest::routeConflicts()
-{
-    QFETCH(QStringList, lanes);
-    QFETCH(QString, owner);
-    QFETCH(QString, ref);
-    QFETCH(QString, freq);
-    QFETCH(QStringList, conflicts);
-    QString error;
-    QVERIFY(model()->addInstance(report(QStringLiteral("a.v:tx"), {QStringLiteral("Q0_LANE1_TX")},
-                                        QStringLiteral("QPLL1"), QStringLiteral("4.9152"),
-                                        QStringLiteral("Q0_REFCLK0"), QStringLiteral("122.88")),
-                                 &error));
-    QStringList plls;
-    QStringList refs;
-    QStringList freqs;
-    for (const QString &entry : lanes) {
-        plls << entry.left(2) + QStringLiteral("_QPLL1");
-        refs << ref;
-        freqs << freq;
+    void pllsForRate()
+    {
+        QFETCH(double, rate);
+        QFETCH(QString, runningVco);
+        QFETCH(QStringList, quad0);
+        if (!runningVco.isEmpty()) {
+            pll("Q0_QPLL0")->setEnabled(true);
+            pll("Q0_QPLL0")->setVco(runningVco);
+        }
+        QCOMPARE(model->checkPLLforQuad0(rate), quad0);
+        // Quad 1's PLLs are free whatever quad 0 runs.
+        QCOMPARE(model->checkPLLforQuad1(rate).isEmpty(), rate == 0.0 || rate == 20.0);
     }
-    QCOMPARE(model()->checkRoute(lanes, plls, refs, freqs, owner), conflicts.isEmpty());
-    QCOMPARE(model()->routeConflicts(), conflicts);
-    // The route is no occupancy: the design's lanes are as they were.
-    QCOMPARE(lane(QStringLiteral("Q0_LANE0"))->getLaneStatus(), int(LANE::Free));
-    for (const QString &entry : lanes)
-        model()->resetLane(entry, false);
-    QVERIFY(model()->routeConflicts().isEmpty());
-}
 
-void SerdesModelTest::resetLaneReleasesOrCommits()
-{
-    const QStringList lanes{QStringLiteral("Q0_LANE0_TX"), QStringLiteral("Q0_LANE1_TX")};
-    const QStringList plls{QStringLiteral("Q0_QPLL1"), QStringLiteral("Q0_QPLL1")};
-    const QStringList refs{QStringLiteral("Q0_REFCLK0"), QStringLiteral("Q0_REFCLK0")};
-    const QStringList freqs{QStringLiteral("122.88"), QStringLiteral("122.88")};
-    const QStringList options{
-        QStringLiteral("q0_ln0_tx_rate 4.9152"), QStringLiteral("q0_ln0_rx_rate 4.9152"),
-        QStringLiteral("q0_ln0_pll_sel qpll1"),  QStringLiteral("q0_ln0_enable true"),
-        QStringLiteral("q0_ln1_tx_rate 4.9152"), QStringLiteral("q0_ln1_rx_rate 4.9152"),
-        QStringLiteral("q0_ln1_pll_sel qpll1"),  QStringLiteral("q0_ln1_enable true"),
-        QStringLiteral("q0_enable true"),        QStringLiteral("q0_refclk0_freq 122.88")};
+    void referenceClockReach_data()
+    {
+        QTest::addColumn<QString>("deviceId");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("reaches");
+        // clang-format off
+        QTest::newRow("own quad") << "TQ2H4-FF676" << "Q0_REFCLK0" << "Q0_LANE0_RX" << true;
+        QTest::newRow("neighbour quad") << "TQ2H4-FF676" << "Q0_REFCLK1" << "Q1_LANE3_TX" << true;
+        QTest::newRow("neighbour quad back") << "TQ2H4-FF676" << "Q1_REFCLK0" << "Q0_LANE2_RX" << true;
+        QTest::newRow("display name") << "TQ2H4-FF676" << "Q0 REFCLK0" << "Q1_LANE0_TX" << true;
+        QTest::newRow("REFIN own quad") << "TQ2M1-BG256" << "Q0_REFIN1" << "Q0_LANE3_TX" << true;
+        QTest::newRow("REFIN other quad") << "TQ2H4-FF676" << "Q0_REFIN" << "Q1_LANE0_RX" << false;
+        QTest::newRow("MCLK") << "TQ2H4-FF676" << "MCLK" << "Q1_LANE2_TX" << true;
+        QTest::newRow("plain lane name") << "TQ2H4-FF676" << "Q1_REFCLK1" << "Q1_LANE1" << true;
+        QTest::newRow("no such pin") << "TQ2H4-FF676" << "Q0_REFCLK7" << "Q0_LANE0_RX" << false;
+        QTest::newRow("quad beyond device") << "TQ2M1-BG256" << "Q1_REFCLK0" << "Q0_LANE0_RX" << false;
+        QTest::newRow("lane beyond device") << "TQ2M1-BG256" << "MCLK" << "Q1_LANE0_RX" << false;
+        QTest::newRow("lower case") << "TQ2H4-FF676" << "q0_refclk0" << "Q0_LANE0_RX" << false;
+        // clang-format on
+    }
 
-    // Calculate twice: the same verdict, nothing left behind.
-    for (int run = 0; run < 2; ++run) {
-        QVERIFY(model()->checkRoute(lanes, plls, refs, freqs));
-        IPSERDESIP::generator gen;
-        QVERIFY(gen.generate(options, QString(), {}));
+    void referenceClockReach()
+    {
+        QFETCH(QString, deviceId);
+        QFETCH(QString, source);
+        QFETCH(QString, line);
+        QFETCH(bool, reaches);
+        model->setDevice(Core::IdeCore::deviceDataBase()->findDevice(deviceId));
+        QCOMPARE(model->checkAccess(source, line), reaches);
+    }
+
+    void routeConflicts_data()
+    {
+        QTest::addColumn<QStringList>("lanes");
+        QTest::addColumn<QString>("owner");
+        QTest::addColumn<QString>("ref");
+        QTest::addColumn<QString>("freq");
+        QTest::addColumn<QString>("conflict"); // empty: none
+        // The design: "a.v:tx" transmits on Q0 lane 1 from Q0 REFCLK0 at 122.88 MHz.
+        // clang-format off
+        QTest::newRow("free lines") << QStringList{"Q0_LANE0_TX", "Q0_LANE1_RX"} << "" << "Q0_REFCLK0" << "122.88" << "";
+        QTest::newRow("taken line") << QStringList{"Q0_LANE1"} << "" << "Q0_REFCLK0" << "122.88" << "Q0_LANE1: the transmit line is already used by a.v:tx";
+        QTest::newRow("its own line") << QStringList{"Q0_LANE1_TX"} << "a.v:tx" << "Q0_REFCLK0" << "122.88" << "";
+        QTest::newRow("clock at another frequency") << QStringList{"Q0_LANE2_TX", "Q0_LANE3_TX"} << "" << "Q0_REFCLK0" << "156.25" << "Q0_REFCLK0 already runs at 122.88 MHz for other cores; this core asks 156.25 MHz";
+        QTest::newRow("out of reach") << QStringList{"Q1_LANE0_RX"} << "" << "Q0_REFIN" << "100" << "Q1_LANE0_RX: Q0_REFIN cannot reach quad 1 (a REFIN input drives its own quad only)";
+        QTest::newRow("same line twice") << QStringList{"Q0_LANE2_RX", "Q0_LANE2"} << "" << "MCLK" << "100" << "Q0_LANE2: the receive line is claimed twice by this core";
+        QTest::newRow("unknown lane") << QStringList{"Q2_LANE0_RX"} << "" << "MCLK" << "100" << "Q2_LANE0_RX: no such lane on this device (2 quads)";
+        // clang-format on
+    }
+
+    void routeConflicts()
+    {
+        QFETCH(QStringList, lanes);
+        QFETCH(QString, owner);
+        QFETCH(QString, ref);
+        QFETCH(QString, freq);
+        QFETCH(QString, conflict);
+        QString error;
+        QVERIFY(model->addInstance(report("a.v:tx", {"Q0_LANE1_TX"}, "QPLL1", "4.9152"), &error));
+        QStringList plls, refs, freqs;
+        for (const QString &entry : lanes) {
+            plls << entry.left(2) + "_QPLL1";
+            refs << ref;
+            freqs << freq;
+        }
+        QCOMPARE(model->checkRoute(lanes, plls, refs, freqs, owner), conflict.isEmpty());
+        QCOMPARE(model->routeConflicts(),
+                 conflict.isEmpty() ? QStringList() : QStringList{conflict});
+        // The route is no occupancy: the design's lanes are as they were.
+        QCOMPARE(lane("Q0_LANE0")->getLaneStatus(), int(LANE::Free));
         for (const QString &entry : lanes)
-            model()->resetLane(entry, false);
-        QCOMPARE(lane(QStringLiteral("Q0_LANE0"))->getLaneStatus(), int(LANE::Free));
-        QVERIFY(!model()->checkPllEnable(QStringLiteral("Q0_QPLL1")));
-        QCOMPARE(model()->getFreqByRefsrc(QStringLiteral("Q0_REFCLK0")), 0.0);
+            model->resetLane(entry, false);
+        QVERIFY(model->routeConflicts().isEmpty());
     }
 
-    // Keeping the route makes it part of the design, with the VCO the run solved.
-    QVERIFY(model()->checkRoute(lanes, plls, refs, freqs, QStringLiteral("doc:top")));
-    IPSERDESIP::generator gen;
-    QVERIFY(gen.generate(options, QString(), {}));
-    for (const QString &entry : lanes)
-        model()->resetLane(entry, true);
-    QCOMPARE(lane(QStringLiteral("Q0_LANE1"))->getLaneStatus(), int(LANE::Transmit));
-    QCOMPARE(lane(QStringLiteral("Q0_LANE1"))->getLaneRate(), 4.9152);
-    QCOMPARE(lane(QStringLiteral("Q0_LANE1"))->owner(), QStringLiteral("doc:top"));
-    QCOMPARE(pll(QStringLiteral("Q0_QPLL1"))->vco(), QStringLiteral("9.8304"));
-    QCOMPARE(model()->FormStringToREFSPtr(QStringLiteral("Q0_REFCLK0"))->getUseCount(), 1);
-    QVERIFY(!model()->checkRoute(lanes, plls, refs, freqs, QStringLiteral("doc:other")));
-}
+    void resetLaneReleasesOrKeeps()
+    {
+        const QStringList lanes{"Q0_LANE0_TX", "Q0_LANE1_TX"};
+        const QStringList plls{"Q0_QPLL1", "Q0_QPLL1"}, refs{"Q0_REFCLK0", "Q0_REFCLK0"};
+        const QStringList freqs{"122.88", "122.88"};
+        const QStringList options{"q0_ln0_tx_rate 4.9152", "q0_ln0_rx_rate 4.9152",
+                                  "q0_ln0_pll_sel qpll1",  "q0_ln0_enable true",
+                                  "q0_ln1_tx_rate 4.9152", "q0_ln1_rx_rate 4.9152",
+                                  "q0_ln1_pll_sel qpll1",  "q0_ln1_enable true",
+                                  "q0_enable true",        "q0_refclk0_freq 122.88"};
+        // Calculate twice (the same verdict, nothing left behind), then keep the route.
+        for (const bool keep : {false, false, true}) {
+            QVERIFY(model->checkRoute(lanes, plls, refs, freqs, "doc:top"));
+            IPSERDESIP::generator gen;
+            QVERIFY(gen.generate(options, QString(), {}));
+            for (const QString &entry : lanes)
+                model->resetLane(entry, keep);
+            QCOMPARE(lane("Q0_LANE1")->getLaneStatus(), int(keep ? LANE::Transmit : LANE::Free));
+            QCOMPARE(model->checkPllEnable("Q0_QPLL1"), keep);
+            QCOMPARE(model->getFreqByRefsrc("Q0_REFCLK0"), keep ? 122.88 : 0.0);
+        }
+        // Kept, the route is part of the design, with the VCO the run solved.
+        QCOMPARE(lane("Q0_LANE1")->getLaneRate(), 4.9152);
+        QCOMPARE(lane("Q0_LANE1")->owner(), QString("doc:top"));
+        QCOMPARE(pll("Q0_QPLL1")->vco(), QString("9.8304"));
+        QVERIFY(!model->checkRoute(lanes, plls, refs, freqs, "doc:other"));
+    }
 
-void SerdesModelTest::addInstanceClaimsOrRefuses()
-{
-    QString error;
-    QVERIFY(
-        model()->addInstance(report(QStringLiteral("adc.v:rx"),
-                                    {QStringLiteral("Q0_LANE2_TX"), QStringLiteral("Q0_LANE3_TX")},
-                                    QStringLiteral("QPLL0"), QStringLiteral("7.3728"),
-                                    QStringLiteral("Q0_REFCLK0"), QStringLiteral("122.88")),
-                             &error));
-    QCOMPARE(pll(QStringLiteral("Q0_QPLL0"))->vco(), QStringLiteral("14.7456"));
-    QCOMPARE(pll(QStringLiteral("Q0_QPLL0"))->refClock(), QStringLiteral("Q0_REFCLK0"));
+    void examplesLoad_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("quads");
+        QTest::addColumn<QString>("laneName");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("txSource");
+        QTest::addColumn<QString>("refSource");
+        QTest::addColumn<double>("refFrequency");
+        QTest::addColumn<bool>("qpll1At13"); // whether QPLL1 is offered for 13 Gbps
+        // The slow grade's QPLL1 stops at 12.5 GHz; the next design has the built-in table back.
+        // clang-format off
+        QTest::newRow("slow grade") << "slow_grade_m1.json" << 1 << "Q0_LANE0" << 3 << "CPLL" << "Q0 REFIN0" << 125.0 << false;
+        QTest::newRow("empty") << "empty.json" << 2 << "Q0_LANE0" << 0 << "" << "Q0 REFCLK0" << 0.0 << true;
+        QTest::newRow("quillan") << "quillan_q1.json" << 2 << "Q1_LANE1" << 3 << "QPLL0" << "Q1 REFCLK0" << 156.25 << true;
+        QTest::newRow("jesd rx") << "jesd_rx_q0.json" << 2 << "Q0_LANE3" << 1 << "" << "Q0 REFCLK0" << 122.88 << true;
+        // clang-format on
+    }
 
-    // 4.9152 Gbps cannot come from a QPLL0 that runs at 14.7456 GHz: nothing is claimed.
-    QVERIFY(!model()->addInstance(
-        report(QStringLiteral("dac.v:tx"), {QStringLiteral("Q0_LANE0_TX")}, QStringLiteral("QPLL0"),
-               QStringLiteral("4.9152"), QStringLiteral("Q0_REFCLK0"), QStringLiteral("122.88")),
-        &error));
-    QVERIFY2(error.contains(QStringLiteral("already runs at 14.7456 GHz for adc.v:rx")),
-             qPrintable(error));
-    QCOMPARE(lane(QStringLiteral("Q0_LANE0"))->getLaneStatus(), int(LANE::Free));
-    QCOMPARE(model()->FormStringToREFSPtr(QStringLiteral("Q0_REFCLK0"))->getUseCount(), 1);
+    void examplesLoad()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, quads);
+        QFETCH(QString, laneName);
+        QFETCH(int, status);
+        QFETCH(QString, txSource);
+        QFETCH(QString, refSource);
+        QFETCH(double, refFrequency);
+        QFETCH(bool, qpll1At13);
+        QString error;
+        QVERIFY2(DesignFile::load(design(file), &error), qPrintable(error));
+        QCOMPARE(model->quadCount(), quads);
+        QCOMPARE(lane(laneName)->getLaneStatus(), status);
+        QCOMPARE(lane(laneName)->line(LANE::TxLine).getSource(), txSource);
+        QCOMPARE(model->getFreqByRefsrc(refSource), refFrequency);
+        QCOMPARE(model->checkPLLforQuad0(13.0).contains("QPLL1"), qpll1At13);
+    }
 
-    // Adding the same instance again replaces it instead of clashing with itself.
-    QVERIFY2(
-        model()->addInstance(report(QStringLiteral("adc.v:rx"), {QStringLiteral("Q0_LANE3_TX")},
-                                    QStringLiteral("CPLL"), QStringLiteral("4.9152"),
-                                    QStringLiteral("Q0_REFCLK0"), QStringLiteral("122.88")),
-                             &error),
-        qPrintable(error));
-    QCOMPARE(lane(QStringLiteral("Q0_LANE2"))->getLaneStatus(), int(LANE::Free));
-    QVERIFY(!model()->checkPllEnable(QStringLiteral("Q0_QPLL0")));
-    QCOMPARE(pll(QStringLiteral("Q0_CPLL3"))->vco(), QStringLiteral("2.4576"));
-    QCOMPARE(model()->FormStringToREFSPtr(QStringLiteral("Q0_REFCLK0"))->getUseCount(), 1);
-    QCOMPARE(model()->findLaneName(QStringLiteral("JESD204B")),
-             QStringList{QStringLiteral("Q0_LANE3_TX")});
-}
+    void malformedDesign_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("error");
+        // clang-format off
+        QTest::newRow("not JSON") << QByteArray("{\"lanes\": [") << "not valid JSON at offset";
+        QTest::newRow("not an object") << QByteArray("[]") << "a design is a JSON object";
+        QTest::newRow("unknown entry") << QByteArray(R"({"lane": []})") << "lane: unknown entry";
+        QTest::newRow("unknown device") << QByteArray(R"({"device": "XC-1"})") << "device: unknown device id \"XC-1\"";
+        QTest::newRow("lane beyond device") << QByteArray(R"({"device": "TQ2M1-BG256", "lanes": [{"lane": "Q1_LANE0", "status": 1}]})") << "lanes[0].lane: \"Q1_LANE0\" is no lane of this device (Q0_LANE0 to Q0_LANE3)";
+        QTest::newRow("bad status") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": 4}]})") << "lanes[0].status: expected 1, 2, 3, \"rx\", \"tx\" or \"both\"";
+        QTest::newRow("source of unused line") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": "rx", "txSource": "QPLL0"}]})") << "lanes[0].txSource: the lane's status does not use this line";
+        QTest::newRow("line claimed twice") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": "both", "owner": "a"}, {"lane": "Q0_LANE0", "status": "tx", "owner": "b"}]})") << "lanes[1].status: Q0_LANE0 already has this line for a";
+        QTest::newRow("rate not a number") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": 2, "rate": "fast"}]})") << "lanes[0].rate: expected a decimal number of Gbps";
+        QTest::newRow("VCO outside band") << QByteArray(R"({"plls": [{"pll": "Q0_QPLL1", "vcoGHz": "14.7456", "refClock": "Q0_REFCLK0"}]})") << "plls[0].vcoGHz: expected a VCO frequency within QPLL1's band 8-13 GHz";
+        QTest::newRow("PLL clock out of reach") << QByteArray(R"({"plls": [{"pll": "Q1_QPLL0", "vcoGHz": "10", "refClock": "Q0_REFIN"}]})") << "plls[0].refClock: Q0_REFIN cannot reach quad 1";
+        QTest::newRow("clock at two frequencies") << QByteArray(R"({"refClocks": [{"source": "MCLK", "frequency": "100"}, {"source": "MCLK", "frequency": 125}]})") << "refClocks[1].frequency: MCLK is already given at 100 MHz; a clock has one frequency";
+        QTest::newRow("instance lane") << QByteArray(R"({"instances": [{"name": "x", "protocol": "Quillan 8B10B", "lanes": ["Q0 Lane9"]}]})") << "instances[0].lanes[0]: \"Q0 Lane9\" is no lane of this device";
+        QTest::newRow("bias out of range") << QByteArray(R"({"globalData": {"Q0_BIAS": 16}})") << "globalData.Q0_BIAS: expected a bias from 0 to 15";
+        QTest::newRow("PLL table field") << QByteArray(R"({"pllTable": {"QPLL1": {"vcoGHz": {"min": "13", "max": "8"}}}})") << "pllTable.QPLL1.vcoGHz: expected {\"min\": \"...\", \"max\": \"...\"} in GHz";
+        QTest::newRow("PLL table unknown PLL") << QByteArray(R"({"pllTable": {"LCPLL": {}}})") << "pllTable.LCPLL: unknown PLL";
+        // clang-format on
+    }
 
-void SerdesModelTest::removeInstanceFrees()
-{
-    QString error;
-    QVERIFY(model()->addInstance(report(QStringLiteral("a.v:tx"), {QStringLiteral("Q1_LANE0_TX")},
-                                        QStringLiteral("QPLL1"), QStringLiteral("6.25"),
-                                        QStringLiteral("Q1_REFCLK0"), QStringLiteral("156.25")),
-                                 &error));
-    model()->addProtocolInstance(QStringLiteral("Quillan 8B10B"), QStringLiteral("q.v:link"),
-                                 {QStringLiteral("Q0_LANE0")});
-    QCOMPARE(model()->findLaneName(QStringLiteral("Quillan 8B10B")),
-             QStringList{QStringLiteral("Q0_LANE0")});
-    model()->removeInstance(QStringLiteral("a.v:tx"));
-    QCOMPARE(lane(QStringLiteral("Q1_LANE0"))->getLaneStatus(), int(LANE::Free));
-    QCOMPARE(lane(QStringLiteral("Q1_LANE0"))->line(LANE::TxLine).getSource(), QString());
-    QVERIFY(!model()->checkPllEnable(QStringLiteral("Q1_QPLL1")));
-    QCOMPARE(model()->getFreqByRefsrc(QStringLiteral("Q1 REFCLK0")), 0.0);
-    QVERIFY(model()->findLaneName(QStringLiteral("JESD204B")).isEmpty());
-    QCOMPARE(model()->findLaneName(QStringLiteral("Quillan 8B10B")).size(), 1);
-}
+    void malformedDesign()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, error);
+        QTemporaryFile file;
+        QVERIFY(file.open() && file.write(json) == json.size() && file.flush());
+        QString message;
+        QVERIFY(!DesignFile::load(file.fileName(), &message));
+        QVERIFY2(message.startsWith(file.fileName() + ": " + error), qPrintable(message));
+    }
 
-void SerdesModelTest::laneSetEncoding()
-{
-    using IPSERDESIP::FromLaneToInt;
-    const QStringList a{QStringLiteral("Q0 Lane1"), QStringLiteral("Q1 Lane3")};
-    const QStringList b{QStringLiteral("Q1 Lane3"), QStringLiteral("Q0 Lane1")};
-    QCOMPARE(FromLaneToInt(a), FromLaneToInt(b));
-    QCOMPARE(FromLaneToInt(a),
-             FromLaneToInt({QStringLiteral("Q0_LANE1_RX"), QStringLiteral("Q1_LANE3")}));
-    QVERIFY(FromLaneToInt(a) != FromLaneToInt({QStringLiteral("Q0 Lane1")}));
-    QVERIFY(FromLaneToInt(a) !=
-            FromLaneToInt({QStringLiteral("Q0 Lane1"), QStringLiteral("Q1 Lane2")}));
-    QVERIFY(FromLaneToInt({QStringLiteral("Q0 Lane0")}) != FromLaneToInt({}));
-    // Every one-lane set differs from every other.
-    QSet<int> seen;
-    for (int q = 0; q < 2; ++q)
-        for (int l = 0; l < 4; ++l)
-            seen.insert(FromLaneToInt({QStringLiteral("Q%1 Lane%2").arg(q).arg(l)}));
-    QCOMPARE(seen.size(), 8);
-}
+    void writeBack()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("design.json");
+        QVERIFY(QFile::copy(design("jesd_rx_q0.json"), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        // Half its rate shares the receiver's running QPLL0; added again, a core replaces its
+        // entries.
+        QString error;
+        const auto sharing = report("dac.v:tx", {"Q0_LANE0_TX"}, "QPLL0", "3.6864");
+        QVERIFY2(DesignFile::addInstance(path, sharing, &error), qPrintable(error));
+        QVERIFY2(DesignFile::addInstance(path, sharing, &error), qPrintable(error));
+        // What the accepted dialog published goes into the design; a core on QPLL1 starts that PLL.
+        model->setData("Q0_BIAS", 11);
+        const auto starting = report("dac.v:tx2", {"Q0_LANE1_TX"}, "QPLL1", "4.9152");
+        QVERIFY2(DesignFile::addInstance(path, starting, &error), qPrintable(error));
+        // QPLL0 at 14.7456 GHz cannot give 4.9152 Gbps: the core is refused and not written.
+        const auto clash = report("dac.v:tx3", {"Q0_LANE2_TX"}, "QPLL0", "4.9152");
+        QVERIFY(!DesignFile::addInstance(path, clash, &error));
+        QVERIFY2(error.startsWith(path + ": dac.v:tx3 does not fit the design:\n"),
+                 qPrintable(error));
+        QVERIFY2(error.contains("already runs at 14.7456 GHz"), qPrintable(error));
 
-void SerdesModelTest::nameConversions_data()
-{
-    QTest::addColumn<QString>("function");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("output");
-    QTest::newRow("clock") << "ref"
-                           << "Q0 REFCLK1"
-                           << "Q0_REFCLK1";
-    QTest::newRow("REFIN") << "ref"
-                           << "Q0 REFIN"
-                           << "Q0_REFIN";
-    QTest::newRow("MCLK") << "ref"
-                          << "MCLK"
-                          << "MCLK";
-    QTest::newRow("not a clock") << "ref"
-                                 << "Q0 Lane0"
-                                 << "";
-    QTest::newRow("quad PLL") << "pll"
-                              << "Q0_QPLL1"
-                              << "QPLL1";
-    QTest::newRow("CPLL resource") << "pll"
-                                   << "Q1_CPLL2"
-                                   << "CPLL";
-    QTest::newRow("line source") << "pll"
-                                 << "QPLL0"
-                                 << "QPLL0";
-    QTest::newRow("option value") << "pll"
-                                  << "qpll0"
-                                  << "QPLL0";
-    QTest::newRow("unknown") << "pll"
-                             << "LCPLL"
-                             << "LCPLL";
-}
+        QVERIFY2(DesignFile::load(path, &error), qPrintable(error));
+        QCOMPARE(lane("Q0_LANE0")->getLaneStatus(), int(LANE::Transmit));
+        QCOMPARE(lane("Q0_LANE0")->owner(), QString("dac.v:tx"));
+        QCOMPARE(model->findLaneName("JESD204B"),
+                 QStringList({"Q0_LANE2_RX", "Q0_LANE3_RX", "Q0_LANE0_TX", "Q0_LANE1_TX"}));
+        QCOMPARE(model->FormStringToREFSPtr("Q0_REFCLK0")->getUseCount(), 3);
+        QCOMPARE(pll("Q0_QPLL1")->vco(), QString("9.8304"));
+        QCOMPARE(pll("Q0_QPLL1")->owner(), QString("dac.v:tx2"));
+        QCOMPARE(model->getData("Q0_BIAS"), QVariant(11));
+        // The design's own global data survives the round trip.
+        QCOMPARE(model->getData("jesd204bCheckDRP_jesd_rx"), QVariant(12));
+    }
+};
 
-void SerdesModelTest::nameConversions()
-{
-    QFETCH(QString, function);
-    QFETCH(QString, input);
-    QFETCH(QString, output);
-    const QString result = function == QLatin1String("ref")
-                               ? IPSERDESIP::refsrcOptTransforSerdesName(input)
-                               : IPSERDESIP::FromPllToStringOption(input);
-    QCOMPARE(result, output);
-}
-
-void SerdesModelTest::resetForgetsEverything()
-{
-    model()->setDevice(Core::IdeCore::deviceDataBase()->findDevice(QStringLiteral("TQ2M1-BG256")));
-    model()->setData(QStringLiteral("Q0_BIAS"), 3);
-    model()->addProtocolInstance(QStringLiteral("Quillan 8B10B"), QStringLiteral("x"),
-                                 {QStringLiteral("Q0_LANE0")});
-    lane(QStringLiteral("Q0_LANE0"))->setLaneStatus(LANE::Receive);
-    QVERIFY(!model()->checkRoute({QStringLiteral("Q0_LANE0_RX")}, {}, {}, {}));
-    model()->reset();
-    QVERIFY(model()->globalData().isEmpty());
-    QCOMPARE(model()->quadCount(), 2);
-    QCOMPARE(lane(QStringLiteral("Q0_LANE0"))->getLaneStatus(), int(LANE::Free));
-    QVERIFY(model()->findLaneName(QStringLiteral("Quillan 8B10B")).isEmpty());
-    QVERIFY(model()->routeConflicts().isEmpty());
-}
+QTEST_GUILESS_MAIN(SerdesModelTest)
+#include "tst_serdesmodel.moc"
