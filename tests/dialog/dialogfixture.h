@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -21,6 +22,18 @@ inline const QString groupA = QStringLiteral("TQ2M1-BG256");
 inline const QString groupB = QStringLiteral("TQ2S1-FG324");
 inline const QString twoQuads = QStringLiteral("TQ2H4-FF676");
 } // namespace Devices
+
+// The expected entries that `actual` lacks or holds with another value or type, one per line.
+inline QString mismatches(const ParameterSet &actual, const ParameterSet &expected)
+{
+    QStringList out;
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const QVariant value = actual.value(it.key());
+        if (value.userType() != it.value().userType() || value != it.value())
+            out << it.key() + ": " + value.toString() + " (" + value.typeName() + ")";
+    }
+    return out.join('\n');
+}
 
 // A configuration dialog on a fresh SERDES model of the given device, with a scratch project
 // directory: prepared for a new core, or left for open() to prepare for a stored one.
@@ -37,10 +50,7 @@ public:
         Core::IdeCore::setProjectDirectory(m_project.path());
         const ParameterSet ipInfo{{"ipcore.id", "jesd204b"},
                                   {"ipcore.name", "JESD204B"},
-                                  {"ipcore.label", "JESD204B Link Core"},
-                                  {"ipcore.target", "jesd_link"},
-                                  {"ipcore.module", "jesd_top"},
-                                  {"ipcore.doc.help", "help/jesd204b.html"}};
+                                  {"ipcore.label", "JESD204B Link Core"}};
         m_dialog = std::make_unique<IPJESD204B::jesd204bdlg>(ipInfo, &m_parameters, nullptr);
         if (start == Start::NewCore)
             m_dialog->setCreating(QStringLiteral("jesd_top"), m_device);
@@ -64,39 +74,72 @@ public:
     IPJESD204B::jesd204bdlg *dialog() const { return m_dialog.get(); }
     ParameterSet &parameters() { return m_parameters; }
 
-    template <class W> W *widget(const QString &name) const
+    template <class W> W *widget(const QString &name, const QObject *root = nullptr) const
     {
-        W *found = m_dialog->findChild<W *>(name);
-        Q_ASSERT_X(found, "OpenDialog::widget", qPrintable(name));
+        W *found = (root ? root : m_dialog.get())->findChild<W *>(name);
+        if (!found)
+            qFatal("No widget %s", qPrintable(name));
         return found;
     }
     // Names such as "label" recur in several forms: look in one form ("afe_config", ...).
-    template <class W> W *inForm(const char *form, const char *name) const
+    template <class W> W *inForm(const QString &form, const QString &name) const
     {
-        return widget<QWidget>(QStringLiteral("IPJESD204B__") + QLatin1String(form))
-            ->template findChild<W *>(QLatin1String(name));
+        return widget<W>(name, widget<QWidget>(QStringLiteral("IPJESD204B__") + form));
     }
     QComboBox *combo(const QString &name) const { return widget<QComboBox>(name); }
     QComboBox *laneBox(int row) const { return combo(QStringLiteral("Lane%1Connect").arg(row)); }
-    QStringList items(const QString &comboName) const
+
+    // Sets a widget from "name=value", as a user would: selects the combo box item with that
+    // text (none if there is no such item), ticks a button ("1") or not, sets a spin box, or
+    // enters a line edit's text and leaves the field.
+    void set(const QString &assignment) const
     {
-        QStringList out;
-        for (int i = 0; i < combo(comboName)->count(); ++i)
-            out << combo(comboName)->itemText(i);
-        return out;
+        const QString value = assignment.section('=', 1);
+        QWidget *target = widget<QWidget>(assignment.section('=', 0, 0));
+        if (auto *box = qobject_cast<QComboBox *>(target)) {
+            box->setCurrentIndex(box->findText(value));
+        } else if (auto *button = qobject_cast<QAbstractButton *>(target)) {
+            button->setChecked(value == QLatin1String("1"));
+        } else if (auto *spin = qobject_cast<QSpinBox *>(target)) {
+            spin->setValue(value.toInt());
+        } else if (auto *line = qobject_cast<QLineEdit *>(target)) {
+            line->setText(value);
+            emit line->editingFinished();
+        }
     }
-    void edit(const QString &lineEditName, const QString &text) const
-    {
-        widget<QLineEdit>(lineEditName)->setText(text);
-        emit widget<QLineEdit>(lineEditName)->editingFinished();
-    }
-    void setMode(const QString &button) const { widget<QRadioButton>(button)->setChecked(true); }
     // Sets the lane count to the number of lanes and picks them row by row.
     void chooseLanes(const QStringList &lanes) const
     {
-        combo(QStringLiteral("comboxNumOfLanes"))->setCurrentText(QString::number(lanes.size()));
+        set(QStringLiteral("comboxNumOfLanes=%1").arg(lanes.size()));
         for (int row = 0; row < lanes.size(); ++row)
-            laneBox(row)->setCurrentText(lanes.at(row));
+            set(QStringLiteral("Lane%1Connect=%2").arg(row).arg(lanes.at(row)));
+    }
+
+    // The expected states that do not hold. Keys name a widget property ("defaultF.text",
+    // "afe_config/label.enabled", "groupBoxRx.hidden" for an explicitly hidden widget), the
+    // dialog's "usedLanes" or "biasDecision", or a written parameter ("@LMFC_Buffer").
+    QString unmet(const ParameterSet &expected) const
+    {
+        ParameterSet actual;
+        for (const QString &key : expected.keys()) {
+            const QString name = key.section('.', 0, 0);
+            const QString property = key.section('.', 1);
+            if (key.startsWith('@')) {
+                actual.insert(key, m_parameters.value(key.mid(1)));
+            } else if (key == QLatin1String("usedLanes")) {
+                actual.insert(key, m_dialog->usedLanes());
+            } else if (key == QLatin1String("biasDecision")) {
+                actual.insert(key, m_dialog->biasDecision());
+            } else {
+                QWidget *target = name.contains('/') ? inForm<QWidget>(name.section('/', 0, 0),
+                                                                       name.section('/', 1))
+                                                     : widget<QWidget>(name);
+                actual.insert(key, property == QLatin1String("hidden")
+                                       ? QVariant(target->isHidden())
+                                       : target->property(qPrintable(property)));
+            }
+        }
+        return mismatches(actual, expected);
     }
 
 private:

@@ -1,25 +1,10 @@
 #include "dialogfixture.h"
 #include "messageboxwatcher.h"
 
-#include <QCheckBox>
-#include <QSpinBox>
+#include <serdesfunctions.h>
+
+#include <QLabel>
 #include <QTest>
-
-namespace {
-
-// The expected entries that the written set lacks or holds with another value or type.
-QStringList mismatches(const ParameterSet &written, const ParameterSet &expected)
-{
-    QStringList out;
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-        const QVariant actual = written.value(it.key());
-        if (actual.userType() != it.value().userType() || actual != it.value())
-            out << it.key() + ": " + actual.toString() + " (" + actual.typeName() + ")";
-    }
-    return out;
-}
-
-} // namespace
 
 class ParametersTest : public QObject
 {
@@ -40,9 +25,6 @@ private slots:
         MessageBoxWatcher watcher;
         QVERIFY(!stored || d.open({}));
         QCOMPARE(d.dialog()->labelText(), QStringLiteral("JESD204B Link Core"));
-        QCOMPARE(d.dialog()->helpText(), QStringLiteral("help/jesd204b.html"));
-        QCOMPARE(d.dialog()->biasDecision(), 0);
-        QVERIFY(d.widget<QLineEdit>("refClkFreq")->isEnabled());
 
         QVERIFY(d.dialog()->recordResources());
         const IPJESD204B::jesd204bdlg *dlg = d.dialog();
@@ -72,7 +54,7 @@ private slots:
             expected.insert(QStringLiteral("JESD204B_Lane%1_connect_with").arg(row),
                             d.laneBox(row)->currentText());
         }
-        QCOMPARE(mismatches(d.parameters(), expected), QStringList());
+        QCOMPARE(mismatches(d.parameters(), expected), QString());
         QCOMPARE(d.parameters().keys(), expected.keys());
         QCoreApplication::processEvents();
         QVERIFY2(watcher.boxes().isEmpty(), qPrintable(watcher.lines().join('\n')));
@@ -81,43 +63,34 @@ private slots:
     // Every key written from changed widgets comes back through applying and writing again.
     void roundTrip()
     {
+        const QStringList lanes{"Q1 Lane2", "Q0 Lane1", "Q0 Lane2", "Q1 Lane0"};
         ParameterSet written;
         {
             OpenDialog d;
-            d.setMode(QStringLiteral("Receive"));
-            d.chooseLanes({"Q1 Lane2", "Q0 Lane1", "Q0 Lane2", "Q1 Lane0"});
-            d.widget<QCheckBox>("checkBoxFixedCfgEnable")->setChecked(true);
-            d.widget<QCheckBox>("checkBoxDRPPort")->setChecked(true);
-            d.widget<QRadioButton>("radioButton64Bit")->setChecked(true);
-            const QList<QPair<const char *, const char *>> choices{
-                {"comboBoxLmfcBuffer", "512"},       {"defaultSysrefAlw", "Always On"},
-                {"defaultScram", "Scrambling ON"},   {"defaultSysrefReq", "Required"},
-                {"refClkSource", "Q1 REFCLK1"},      {"PLL_Selection", "CPLL"},
-                {"LoopbackMode", "LB_FES"},          {"sdThresholdComboBox", "150mV"},
-                {"differeSwingComboBox", "420mV"},   {"ffeModeCombox", "Manual"},
-                {"equalizationModeCombox", "Manual"}};
-            for (const auto &choice : choices)
-                d.combo(choice.first)->setCurrentText(choice.second);
-            for (const auto &edit : {QPair<const char *, const char *>{"defaultF", "8"},
-                                     {"defaultK", "16"},
-                                     {"lineEditClkFreq", "62.5"},
-                                     {"lineRate", "6.144"},
-                                     {"refClkFreq", "153.6"}})
-                d.edit(edit.first, edit.second);
-            int value = 0;
-            for (const char *spin : {"cmSpinBox", "c1SpinBox", "attSpinBox", "boostSpinBox"})
-                d.widget<QSpinBox>(spin)->setValue(++value);
+            d.set("Transmit=1");
+            d.chooseLanes(lanes);
+            // clang-format off
+            const QStringList actions{"rpatGenerator=1", "checkBoxFixedCfgEnable=1", "checkBoxDRPPort=1", "radioButton64Bit=1",
+                "defaultSysrefAlw=Always On", "defaultScram=Scrambling ON", "defaultSysrefReq=Required", "refClkSource=Q1 REFCLK1",
+                "PLL_Selection=CPLL", "LoopbackMode=LB_FES", "sdThresholdComboBox=150mV", "differeSwingComboBox=420mV",
+                "ffeModeCombox=Manual", "equalizationModeCombox=Manual", "defaultF=8", "defaultK=16", "lineEditClkFreq=62.5",
+                "lineRate=6.144", "refClkFreq=153.6", "cmSpinBox=1", "c1SpinBox=2", "attSpinBox=3", "boostSpinBox=4"};
+            // clang-format on
+            for (const QString &action : actions)
+                d.set(action);
             QVERIFY(d.dialog()->recordResources());
             written = d.parameters();
         }
-        QCOMPARE(written.value("PLL_Selection").toString(), QStringLiteral("CPLL"));
-        QCOMPARE(written.value("FFE_C0").toString(), QStringLiteral("37"));
-        QCOMPARE(written.value("recordlanes").toStringList().first(), QStringLiteral("Q1 Lane2"));
+        QCOMPARE(mismatches(written, {{"PLL_Selection", "CPLL"},
+                                      {"FFE_C0", "37"},
+                                      {"Include_RPAT_Generator", true},
+                                      {"recordlanes", lanes}}),
+                 QString());
 
         OpenDialog reopened(Devices::twoQuads, OpenDialog::Start::Unprepared);
         QVERIFY(reopened.open(written));
         QVERIFY(reopened.dialog()->recordResources());
-        QCOMPARE(mismatches(reopened.parameters(), written), QStringList());
+        QCOMPARE(mismatches(reopened.parameters(), written), QString());
         QCOMPARE(reopened.parameters().keys(), written.keys());
     }
 
@@ -133,10 +106,8 @@ private slots:
     {
         QFETCH(QVariant, version);
         OpenDialog d(Devices::twoQuads, OpenDialog::Start::Unprepared);
-        ParameterSet stored{{"target_device", Devices::twoQuads},
-                            {"LMFC_Buffer", "128"},
-                            {"Default_F", "12"},
-                            {"Receive", true}};
+        ParameterSet stored{
+            {"target_device", Devices::twoQuads}, {"LMFC_Buffer", "128"}, {"Receive", true}};
         if (version.isValid())
             stored.insert(QStringLiteral("version"), version);
         MessageBoxWatcher watcher;
@@ -146,89 +117,151 @@ private slots:
         QCOMPARE(watcher.boxes().first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(watcher.boxes().first().hasIconPixmap);
         // Refused as a whole: the widgets keep the values of a new core.
-        QCOMPARE(d.combo("comboBoxLmfcBuffer")->currentText(), QStringLiteral("1024"));
-        QCOMPARE(d.widget<QLineEdit>("defaultF")->text(), QStringLiteral("4"));
-        QVERIFY(d.widget<QRadioButton>("Both")->isChecked());
+        QCOMPARE(d.unmet({{"comboBoxLmfcBuffer.currentText", "1024"}, {"Both.checked", true}}),
+                 QString());
     }
 
-    void exclusiveGroups_data()
+    // Exclusive buttons, choices the dialog does not offer, and the published quad bias.
+    void storedSets_data()
     {
-        QTest::addColumn<QVariantList>("modes");  // Receive, Transmit, Both
-        QTest::addColumn<QString>("modeChecked"); // the radio button left selected
-        QTest::addColumn<QVariantList>("widths"); // 32bit, 64bit
-        QTest::addColumn<QString>("widthChecked");
+        QTest::addColumn<QString>("deviceId");
+        QTest::addColumn<ParameterSet>("stored");
+        QTest::addColumn<ParameterSet>("expected");
+        const auto lanes = [](const QStringList &chosen, ParameterSet set) {
+            set.insert(QStringLiteral("Number_of_lanes"), QString::number(chosen.size()));
+            for (int i = 0; i < chosen.size(); ++i)
+                set.insert(QStringLiteral("JESD204B_Lane%1_connect_with").arg(i), chosen.at(i));
+            return set;
+        };
         // clang-format off
-        QTest::newRow("all true") << QVariantList{true, true, true} << "Both" << QVariantList{true, true} << "radioButton64Bit";
-        QTest::newRow("receive and transmit") << QVariantList{true, true, false} << "Transmit" << QVariantList{false, true} << "radioButton64Bit";
-        QTest::newRow("all false keeps the selection") << QVariantList{false, false, false} << "Both" << QVariantList{false, false} << "radioButton32Bit";
-        QTest::newRow("receive only") << QVariantList{true, false, false} << "Receive" << QVariantList{true, false} << "radioButton32Bit";
-        // clang-format on
-    }
-    void exclusiveGroups()
-    {
-        QFETCH(QVariantList, modes);
-        QFETCH(QVariantList, widths);
-        OpenDialog d(Devices::twoQuads, OpenDialog::Start::Unprepared);
-        QVERIFY(d.open({{"Receive", modes.at(0)},
-                        {"Transmit", modes.at(1)},
-                        {"Both_Receive_and_Transmit", modes.at(2)},
-                        {"Pcs_Width_32bit", widths.at(0)},
-                        {"Pcs_Width_64bit", widths.at(1)}}));
-        QFETCH(QString, modeChecked);
-        QFETCH(QString, widthChecked);
-        QVERIFY(d.widget<QRadioButton>(modeChecked)->isChecked());
-        QVERIFY(d.widget<QRadioButton>(widthChecked)->isChecked());
-    }
-
-    void choicesNotOffered()
-    {
+        QTest::newRow("all true: last applied wins") << Devices::twoQuads
+            << ParameterSet{{"Receive", true}, {"Transmit", true}, {"Both_Receive_and_Transmit", true}, {"Pcs_Width_32bit", true}, {"Pcs_Width_64bit", true}}
+            << ParameterSet{{"Both.checked", true}, {"radioButton64Bit.checked", true}};
+        QTest::newRow("receive and transmit") << Devices::twoQuads
+            << ParameterSet{{"Receive", true}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"Pcs_Width_32bit", false}, {"Pcs_Width_64bit", true}}
+            << ParameterSet{{"Transmit.checked", true}, {"radioButton64Bit.checked", true}};
+        QTest::newRow("all false keeps the selection") << Devices::twoQuads
+            << ParameterSet{{"Receive", false}, {"Transmit", false}, {"Both_Receive_and_Transmit", false}, {"Pcs_Width_32bit", false}, {"Pcs_Width_64bit", false}}
+            << ParameterSet{{"Both.checked", true}, {"radioButton32Bit.checked", true}};
         // A one-quad device offers no quad 1 lane; unknown texts are no lanes at all.
-        OpenDialog d(Devices::groupA, OpenDialog::Start::Unprepared);
-        QVERIFY(d.open({{"Number_of_lanes", "3"},
-                        {"JESD204B_Lane0_connect_with", "Q1 Lane0"},
-                        {"JESD204B_Lane1_connect_with", "Q0 Lane3"},
-                        {"JESD204B_Lane2_connect_with", "q0 lane2"},
-                        {"PLL_Selection", "qpll0"}}));
-        QCOMPARE(d.dialog()->usedLanes(), (QStringList{"Q0 Lane0", "Q0 Lane3", "Q0 Lane2"}));
-        QVERIFY(d.combo("PLL_Selection")->currentIndex() >= 0);
-
-        // A lane count not offered leaves none chosen, so no lane row at all.
-        OpenDialog other(Devices::groupB, OpenDialog::Start::Unprepared);
-        QVERIFY(other.open({{"Number_of_lanes", "6"}}));
-        QCOMPARE(other.combo("comboxNumOfLanes")->currentIndex(), -1);
-        QVERIFY(other.dialog()->usedLanes().isEmpty());
-    }
-
-    void storedBias_data()
-    {
-        QTest::addColumn<QStringList>("lanes");
-        QTest::addColumn<QVariant>("stored"); // "ifChangedAllOfBias"; invalid: absent
-        QTest::addColumn<int>("bias");
-        QTest::addColumn<int>("decision");
+        QTest::newRow("lanes not offered") << Devices::groupA
+            << lanes({"Q1 Lane0", "Q0 Lane3", "q0 lane2"}, {{"PLL_Selection", "qpll0"}})
+            << ParameterSet{{"usedLanes", QStringList{"Q0 Lane0", "Q0 Lane3", "Q0 Lane2"}}, {"PLL_Selection.currentText", "QPLL1"}};
+        QTest::newRow("lane count not offered") << Devices::groupB << ParameterSet{{"Number_of_lanes", "6"}}
+            << ParameterSet{{"comboxNumOfLanes.currentIndex", -1}, {"usedLanes", QStringList()}};
         // Quad 0 publishes 11, quad 1 publishes 3.
-        // clang-format off
-        QTest::newRow("quad 0, no decision") << QStringList{"Q0 Lane0", "Q0 Lane1"} << QVariant() << 11 << 0;
-        QTest::newRow("quad 1, whole quads") << QStringList{"Q1 Lane2"} << QVariant(true) << 3 << 1;
-        QTest::newRow("both quads, declined: quad 1 wins") << QStringList{"Q0 Lane0", "Q1 Lane1"} << QVariant(false) << 3 << 2;
+        QTest::newRow("quad 0 bias, no decision") << Devices::twoQuads << lanes({"Q0 Lane0", "Q0 Lane1"}, {})
+            << ParameterSet{{"biasSpinBox.value", 11}, {"biasDecision", 0}};
+        QTest::newRow("quad 1 bias, whole quads") << Devices::twoQuads << lanes({"Q1 Lane2"}, {{"ifChangedAllOfBias", true}})
+            << ParameterSet{{"biasSpinBox.value", 3}, {"biasDecision", 1}, {"usedLanes", QStringList{"Q1 Lane2"}}};
+        QTest::newRow("both quads, declined: quad 1 wins") << Devices::twoQuads << lanes({"Q0 Lane0", "Q1 Lane1"}, {{"ifChangedAllOfBias", false}})
+            << ParameterSet{{"biasSpinBox.value", 3}, {"biasDecision", 2}};
         // clang-format on
     }
-    void storedBias()
+    void storedSets()
     {
-        QFETCH(QStringList, lanes);
-        QFETCH(QVariant, stored);
-        OpenDialog d(Devices::twoQuads, OpenDialog::Start::Unprepared);
+        QFETCH(QString, deviceId);
+        QFETCH(ParameterSet, stored);
+        OpenDialog d(deviceId, OpenDialog::Start::Unprepared);
         IPSERDESIP::serdes::instance()->setData(QStringLiteral("Q0_BIAS"), 11);
         IPSERDESIP::serdes::instance()->setData(QStringLiteral("Q1_BIAS"), 3);
-        ParameterSet set{{"Number_of_lanes", QString::number(lanes.size())}};
-        if (stored.isValid())
-            set.insert(QStringLiteral("ifChangedAllOfBias"), stored);
-        for (int i = 0; i < lanes.size(); ++i)
-            set.insert(QStringLiteral("JESD204B_Lane%1_connect_with").arg(i), lanes.at(i));
-        QVERIFY(d.open(set));
-        QCOMPARE(d.dialog()->usedLanes(), lanes);
-        QTEST(d.widget<QSpinBox>("biasSpinBox")->value(), "bias");
-        // Set after the bias value, so the value's change does not undo it.
-        QTEST(d.dialog()->biasDecision(), "decision");
+        QVERIFY(d.open(stored));
+        // The bias decision is applied after the bias value, whose change would undo it.
+        QFETCH(ParameterSet, expected);
+        QCOMPARE(d.unmet(expected), QString());
+    }
+
+    void resourcesByMode_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("pll");
+        QTest::addColumn<QStringList>("laneResources");
+        QTest::addColumn<QStringList>("pllResources");
+        QTest::addColumn<QStringList>("frontEnd");
+
+        const QStringList rx{"rx_sd_thsel", "rx_eq_mode", "rx_att", "rx_boost"};
+        const QStringList tx{"tx_differential_swing", "tx_ffe_mode", "tx_ffe_cm", "tx_ffe_c1",
+                             "tx_ffe_c0"};
+        // clang-format off
+        QTest::newRow("transmit on CPLL") << "Transmit" << "CPLL" << QStringList{"Q0_LANE1_TX", "Q1_LANE0_TX"} << QStringList{"Q0_CPLL1", "Q1_CPLL0"} << tx;
+        QTest::newRow("receive on QPLL0") << "Receive" << "QPLL0" << QStringList{"Q0_LANE1_RX", "Q1_LANE0_RX"} << QStringList{"Q0_QPLL0", "Q1_QPLL0"} << rx;
+        QTest::newRow("both on QPLL1: receive first") << "Both" << "QPLL1" << QStringList{"Q0_LANE1", "Q1_LANE0"} << QStringList{"Q0_QPLL1", "Q1_QPLL1"} << rx + tx;
+        // clang-format on
+    }
+    void resourcesByMode()
+    {
+        QFETCH(QString, mode);
+        OpenDialog d;
+        d.set(mode + "=1");
+        d.chooseLanes({"Q0 Lane1", "Q1 Lane0"});
+        QFETCH(QString, pll);
+        d.set("PLL_Selection=" + pll);
+        QCOMPARE(d.combo("PLL_Selection")->currentText(), pll);
+        // C0 goes out as its label shows it, not as a number.
+        d.widget<QLabel>("c0Lael")->setText(QStringLiteral("040"));
+
+        // A second run starts afresh rather than adding to the first.
+        QVERIFY(d.dialog()->recordResources());
+        QVERIFY(d.dialog()->recordResources());
+        QTEST(d.dialog()->laneResources(), "laneResources");
+        QTEST(d.dialog()->pllResources(), "pllResources");
+        const QString clock = IPSERDESIP::FromRefOptionToRef(QStringLiteral("Q0 REFCLK0"));
+        QCOMPARE(d.dialog()->refClkResources(), (QStringList{clock, clock}));
+        QCOMPARE(d.dialog()->refClkFrequencies(), (QStringList{"122.88", "122.88"}));
+        const QStringList options = d.dialog()->serdesOptions();
+        QStringList frontEnd;
+        for (const QString &line : options.filter(
+                 QRegularExpression("^q0_ln1_(rx_sd|rx_eq|rx_att|rx_boost|tx_diff|tx_ffe)")))
+            frontEnd << line.section(' ', 0, 0).mid(int(qstrlen("q0_ln1_")));
+        QTEST(frontEnd, "frontEnd");
+        QVERIFY(!frontEnd.contains("tx_ffe_c0") || options.contains("q0_ln1_tx_ffe_c0 040"));
+        QCOMPARE(options.filter(QRegularExpression("^q\\d_ln\\d_enable ")),
+                 (QStringList{"q0_ln1_enable true", "q1_ln0_enable true"}));
+        // The host's reset line closes the list, after the reference clock frequency.
+        QCOMPARE(options.mid(options.size() - 2),
+                 (QStringList{"q0_refclk0_freq 122.88", "global_reset_enable true"}));
+    }
+
+    void acceptOutcome_data()
+    {
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<QStringList>("boxes"); // each box's "title: text" starts so
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<ParameterSet>("expected");
+        const ParameterSet nothingWritten{{"@version", QVariant()}};
+        // clang-format off
+        QTest::newRow("transmit only: no bias question") << QStringList{"Transmit=1", "comboxNumOfLanes=1", "Lane0Connect=Q1 Lane3"} << QStringList() << true << ParameterSet{{"@ifChangedAllOfBias", false}, {"@recordlanes", QStringList{"Q1 Lane3"}}};
+        QTest::newRow("duplicate lane") << QStringList{"comboxNumOfLanes=3", "Lane0Connect=Q0 Lane1", "Lane1Connect=Q0 Lane2", "Lane2Connect=Q0 Lane1"} << QStringList{"Error: Selected duplicate Q0 Lane1"} << false << nothingWritten;
+        QTest::newRow("no lane free") << QStringList{"lanes taken", "Transmit=1", "Both=1"} << QStringList{"Error: No available lanes"} << false << nothingWritten;
+        QTest::newRow("no lane row, silently") << QStringList{"comboxNumOfLanes=none"} << QStringList() << false << nothingWritten;
+        QTest::newRow("infeasible: written, bias undecided") << QStringList{"Transmit=1", "lineRate=8.0", "refClkFreq=156.25"} << QStringList{"Failure: "} << false << ParameterSet{{"@Line_Rate", "8.0"}, {"@ifChangedAllOfBias", QVariant()}};
+        // clang-format on
+    }
+    void acceptOutcome()
+    {
+        QFETCH(QStringList, actions);
+        QFETCH(QStringList, boxes);
+        OpenDialog d;
+        for (const QString &action : actions) {
+            if (action != QLatin1String("lanes taken")) {
+                d.set(action);
+                continue;
+            }
+            // Every lane receives for another core: nothing is left for both directions.
+            for (IPSERDESIP::Instance *instance : IPSERDESIP::serdes::instance()->allInstance()) {
+                if (auto *lane = dynamic_cast<IPSERDESIP::LANE *>(instance))
+                    lane->setLaneStatus(IPSERDESIP::LANE::Receive);
+            }
+        }
+        MessageBoxWatcher watcher;
+        d.dialog()->accept();
+        QCOMPARE(watcher.lines().size(), boxes.size());
+        for (int i = 0; i < boxes.size(); ++i)
+            QVERIFY2(watcher.lines().at(i).startsWith(boxes.at(i)),
+                     qPrintable(watcher.lines().at(i)));
+        QTEST(d.dialog()->result() == QDialog::Accepted, "accepted");
+        QFETCH(ParameterSet, expected);
+        QCOMPARE(d.unmet(expected), QString());
     }
 };
 

@@ -1,11 +1,7 @@
 #include "dialogfixture.h"
 #include "messageboxwatcher.h"
 
-#include <QCheckBox>
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QLabel>
-#include <QSpinBox>
 #include <QTest>
 
 class SetupTest : public QObject
@@ -29,209 +25,107 @@ private slots:
         QFETCH(QString, deviceId);
         QFETCH(int, laneRows);
         OpenDialog d(deviceId);
-        QTEST(d.items("refClkSource"), "sources");
-        for (int i = 0; i < d.combo("refClkSource")->count(); ++i)
-            QCOMPARE(d.combo("refClkSource")->itemData(i), QVariant(i));
-        QCOMPARE(d.combo("refClkSource")->currentText(), QStringLiteral("Q0 REFCLK0"));
+        QComboBox *sources = d.combo("refClkSource");
+        QStringList items;
+        for (int i = 0; i < sources->count(); ++i) {
+            items << sources->itemText(i);
+            QCOMPARE(sources->itemData(i), QVariant(i));
+        }
+        QTEST(items, "sources");
 
-        auto *page = d.widget<QWidget>("IPJESD204B__phy_config");
         auto *grid = d.inForm<QGridLayout>("phy_config", "gridLayout_2");
         for (int row = 0; row < 8; ++row) {
-            QCOMPARE(d.laneBox(row)->isVisibleTo(page), row < laneRows);
-            QCOMPARE(d.widget<QLabel>(QStringLiteral("labelconect%1").arg(row))->isVisibleTo(page),
-                     row < laneRows);
+            QCOMPARE(d.laneBox(row)->isHidden(), row >= laneRows);
+            QCOMPARE(d.widget<QWidget>(QStringLiteral("labelconect%1").arg(row))->isHidden(),
+                     row >= laneRows);
             // Removed rows leave nothing behind in the grid, spacers included.
             for (int column = 0; column < 3; ++column)
                 QCOMPARE(grid->itemAtPosition(row, column) != nullptr, row < laneRows);
         }
     }
 
-    void choiceLists_data()
+    // Range corrections, core mode, lane count and automatic front-end modes.
+    void widgetRules_data()
     {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QStringList>("items");
-        // clang-format off
-        QTest::newRow("LMFC") << "comboBoxLmfcBuffer" << QStringList{"128", "256", "512", "1024"};
-        QTest::newRow("threshold") << "sdThresholdComboBox" << QStringList{"25mV", "50mV", "75mV", "100mV", "125mV", "150mV", "175mV", "200mV"};
-        QTest::newRow("swing") << "differeSwingComboBox" << QStringList{"180mV", "228mV", "276mV", "324mV", "372mV", "420mV", "468mV", "516mV", "564mV", "612mV", "660mV", "708mV", "756mV", "804mV", "852mV", "900mV"};
-        // clang-format on
-    }
-    void choiceLists()
-    {
-        QFETCH(QString, box);
-        QTEST(OpenDialog().items(box), "items");
-    }
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<ParameterSet>("expected");
 
-    void validators_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
+        const auto with = [](ParameterSet states, const ParameterSet &more) {
+            states.insert(more);
+            return states;
+        };
+        const QStringList ticked{"comboBoxLmfcBuffer=256", "rpatGenerator=1", "jspatGenerator=1"};
+        const auto patterns = [](bool enabled, bool ticked) {
+            return ParameterSet{
+                {"rpatGenerator.enabled", enabled},  {"jspatGenerator.enabled", enabled},
+                {"rpatGenerator.checked", ticked},   {"jspatGenerator.checked", ticked},
+                {"@Include_RPAT_Generator", ticked}, {"@Include_JSPAT_Generator", ticked}};
+        };
+        const auto frontEnd = [](bool enabled, int cm, int att, int boost) {
+            ParameterSet states{{"cmSpinBox.value", cm},
+                                {"c1SpinBox.value", 0},
+                                {"attSpinBox.value", att},
+                                {"boostSpinBox.value", boost}};
+            for (const char *name :
+                 {"cmSpinBox", "c1SpinBox", "attSpinBox", "boostSpinBox", "afe_config/label",
+                  "afe_config/label_2", "afe_config/label_14", "afe_config/label_15"})
+                states.insert(name + QStringLiteral(".enabled"), enabled);
+            return states;
+        };
+        const auto lanes = [](int count) {
+            QStringList used;
+            for (int i = 0; i < count; ++i)
+                used << QStringLiteral("Q%1 Lane%2").arg(i / 4).arg(i % 4);
+            return used;
+        };
         // clang-format off
-        QTest::newRow("F three digits") << "defaultF" << "2567" << "256";
-        QTest::newRow("F no letters") << "defaultF" << "1x2" << "12";
-        QTest::newRow("K two digits") << "defaultK" << "321" << "32";
-        QTest::newRow("clock 100") << "lineEditClkFreq" << "100" << "100";
-        QTest::newRow("clock two integer digits") << "lineEditClkFreq" << "123" << "12";
-        QTest::newRow("clock six decimals") << "lineEditClkFreq" << "9.12345678" << "9.123456";
-        QTest::newRow("rate eight decimals") << "lineRate" << "4.9152000012" << "4.91520000";
-        QTest::newRow("rate lone point") << "lineRate" << "." << ".";
-        QTest::newRow("refclk three digits") << "refClkFreq" << "1228.8" << "122.8";
-        QTest::newRow("refclk starts with a digit") << "refClkFreq" << ".5" << "5";
-        // clang-format on
-    }
-    void validators()
-    {
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        OpenDialog d;
-        QLineEdit *edit = d.widget<QLineEdit>(field);
-        edit->clear();
-        QTest::keyClicks(edit, typed);
-        QTEST(edit->text(), "shown");
-    }
+        QTest::newRow("F 0") << QStringList{"defaultF=0"} << ParameterSet{{"defaultF.text", "4"}};
+        QTest::newRow("F 257") << QStringList{"defaultF=257"} << ParameterSet{{"defaultF.text", "4"}};
+        QTest::newRow("F 256") << QStringList{"defaultF=256"} << ParameterSet{{"defaultF.text", "256"}};
+        QTest::newRow("K 0") << QStringList{"defaultK=0"} << ParameterSet{{"defaultK.text", "32"}};
+        QTest::newRow("K 33") << QStringList{"defaultK=33"} << ParameterSet{{"defaultK.text", "32"}};
+        QTest::newRow("K 1") << QStringList{"defaultK=1"} << ParameterSet{{"defaultK.text", "1"}};
+        QTest::newRow("clock 0.5") << QStringList{"lineEditClkFreq=0.5"} << ParameterSet{{"lineEditClkFreq.text", "10.0"}};
+        QTest::newRow("clock empty") << QStringList{"lineEditClkFreq="} << ParameterSet{{"lineEditClkFreq.text", "10.0"}};
+        QTest::newRow("clock 100") << QStringList{"lineEditClkFreq=100"} << ParameterSet{{"lineEditClkFreq.text", "100"}};
+        QTest::newRow("clock 1, trailing point") << QStringList{"lineEditClkFreq=1."} << ParameterSet{{"lineEditClkFreq.text", "1."}};
+        QTest::newRow("rate 12.5") << QStringList{"lineRate=12.5"} << ParameterSet{{"lineRate.text", "12.5"}};
+        QTest::newRow("rate 12.6") << QStringList{"lineRate=12.6"} << ParameterSet{{"lineRate.text", "4.9152"}};
+        QTest::newRow("rate trailing point") << QStringList{"lineRate=5."} << ParameterSet{{"lineRate.text", "4.9152"}};
+        QTest::newRow("refclk 49.99") << QStringList{"refClkFreq=49.99"} << ParameterSet{{"refClkFreq.text", "122.88"}};
+        QTest::newRow("refclk 500.01") << QStringList{"refClkFreq=500.01"} << ParameterSet{{"refClkFreq.text", "122.88"}};
+        QTest::newRow("refclk 50") << QStringList{"refClkFreq=50"} << ParameterSet{{"refClkFreq.text", "50"}};
+        QTest::newRow("refclk 500, trailing point") << QStringList{"refClkFreq=500."} << ParameterSet{{"refClkFreq.text", "500."}};
 
-    void rangeCorrections_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("entered");
-        QTest::addColumn<QString>("kept");
-        // clang-format off
-        QTest::newRow("F 0") << "defaultF" << "0" << "4";
-        QTest::newRow("F 257") << "defaultF" << "257" << "4";
-        QTest::newRow("F 256") << "defaultF" << "256" << "256";
-        QTest::newRow("F empty") << "defaultF" << "" << "4";
-        QTest::newRow("K 0") << "defaultK" << "0" << "32";
-        QTest::newRow("K 33") << "defaultK" << "33" << "32";
-        QTest::newRow("K 1") << "defaultK" << "1" << "1";
-        QTest::newRow("clock 0.5") << "lineEditClkFreq" << "0.5" << "10.0";
-        QTest::newRow("clock empty") << "lineEditClkFreq" << "" << "10.0";
-        QTest::newRow("clock 100") << "lineEditClkFreq" << "100" << "100";
-        QTest::newRow("clock 1") << "lineEditClkFreq" << "1" << "1";
-        QTest::newRow("clock trailing point") << "lineEditClkFreq" << "5." << "5.";
-        QTest::newRow("rate 12.5") << "lineRate" << "12.5" << "12.5";
-        QTest::newRow("rate 12.6") << "lineRate" << "12.6" << "4.9152";
-        QTest::newRow("rate 0.9") << "lineRate" << "0.9" << "4.9152";
-        QTest::newRow("rate trailing point") << "lineRate" << "5." << "4.9152";
-        QTest::newRow("refclk 49.99") << "refClkFreq" << "49.99" << "122.88";
-        QTest::newRow("refclk 500.01") << "refClkFreq" << "500.01" << "122.88";
-        QTest::newRow("refclk 50") << "refClkFreq" << "50" << "50";
-        QTest::newRow("refclk 500") << "refClkFreq" << "500" << "500";
-        QTest::newRow("refclk trailing point") << "refClkFreq" << "156." << "156.";
+        QTest::newRow("receive") << ticked + QStringList{"Transmit=1", "Receive=1"} << with(patterns(false, false), {{"LMFCBuffer.enabled", true}, {"groupBoxRx.hidden", false}, {"groupBoxTx.hidden", true}, {"@LMFC_Buffer", "256"}});
+        QTest::newRow("transmit") << ticked + QStringList{"Transmit=1"} << with(patterns(true, true), {{"LMFCBuffer.enabled", false}, {"groupBoxRx.hidden", true}, {"groupBoxTx.hidden", false}, {"@LMFC_Buffer", "1024"}});
+        QTest::newRow("both") << ticked + QStringList{"Transmit=1", "Both=1"} << with(patterns(true, true), {{"LMFCBuffer.enabled", true}, {"groupBoxRx.hidden", false}, {"groupBoxTx.hidden", false}, {"@LMFC_Buffer", "256"}});
+        QTest::newRow("receive, then transmit") << ticked + QStringList{"Receive=1", "Transmit=1"} << patterns(true, false);
+
+        QTest::newRow("no lane count") << QStringList{"comboxNumOfLanes=none"} << ParameterSet{{"Lane0Connect.enabled", false}, {"labelconect0.enabled", false}, {"usedLanes", QStringList()}, {"@recordlanes", QVariant()}};
+        QTest::newRow("three lanes") << QStringList{"comboxNumOfLanes=3"} << ParameterSet{{"Lane2Connect.enabled", true}, {"labelconect2.enabled", true}, {"Lane3Connect.enabled", false}, {"labelconect3.enabled", false}, {"Lane7Connect.enabled", false}, {"usedLanes", lanes(3)}};
+        QTest::newRow("eight lanes") << QStringList{"comboxNumOfLanes=8"} << ParameterSet{{"Lane7Connect.enabled", true}, {"labelconect7.enabled", true}, {"usedLanes", lanes(8)}};
+
+        QTest::newRow("new core") << QStringList() << with(frontEnd(false, 0, 7, 9), {{"refClkFreq.enabled", true}, {"c0Lael.text", "40"}, {"biasDecision", 0}});
+        QTest::newRow("manual keeps automatic values") << QStringList{"ffeModeCombox=Manual", "equalizationModeCombox=Manual"} << frontEnd(true, 0, 7, 9);
+        QTest::newRow("automatic again") << QStringList{"ffeModeCombox=Manual", "equalizationModeCombox=Manual", "cmSpinBox=5", "c1SpinBox=3", "attSpinBox=2", "boostSpinBox=12", "ffeModeCombox=Auto", "equalizationModeCombox=Auto"} << with(frontEnd(false, 0, 7, 9), {{"c0Lael.text", "40"}});
         // clang-format on
     }
-    void rangeCorrections()
+    void widgetRules()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, entered);
+        QFETCH(QStringList, actions);
+        QFETCH(ParameterSet, expected);
         OpenDialog d;
         MessageBoxWatcher watcher;
-        d.edit(field, entered);
-        QTEST(d.widget<QLineEdit>(field)->text(), "kept");
+        for (const QString &action : actions)
+            d.set(action);
+        // Nothing of an earlier set survives recording, written or not.
+        d.parameters().insert(QStringLiteral("stale"), 1);
+        QCOMPARE(d.dialog()->recordResources(), !d.dialog()->usedLanes().isEmpty());
+        QVERIFY(!d.parameters().contains(QStringLiteral("stale")));
+        QCOMPARE(d.unmet(expected), QString());
         QCoreApplication::processEvents();
         QVERIFY2(watcher.boxes().isEmpty(), qPrintable(watcher.lines().join('\n')));
-    }
-
-    void coreMode_data()
-    {
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<bool>("lmfcEnabled");
-        QTest::addColumn<bool>("rxShown");
-        QTest::addColumn<bool>("txShown");
-        QTest::addColumn<bool>("patternsEnabled");
-        QTest::addColumn<bool>("patternsTicked");
-        QTest::addColumn<QString>("lmfcWritten");
-        // Both pattern generators ticked and LMFC 256 before the clicks.
-        // clang-format off
-        QTest::newRow("receive") << QStringList{"Transmit", "Receive"} << true << true << false << false << false << "256";
-        QTest::newRow("transmit") << QStringList{"Transmit"} << false << false << true << true << true << "1024";
-        QTest::newRow("both") << QStringList{"Transmit", "Both"} << true << true << true << true << true << "256";
-        QTest::newRow("receive, then transmit") << QStringList{"Receive", "Transmit"} << false << false << true << true << false << "1024";
-        // clang-format on
-    }
-    void coreMode()
-    {
-        QFETCH(QStringList, clicks);
-        QFETCH(bool, patternsEnabled);
-        QFETCH(bool, patternsTicked);
-        OpenDialog d;
-        d.combo("comboBoxLmfcBuffer")->setCurrentText(QStringLiteral("256"));
-        const QList<QCheckBox *> patterns{d.widget<QCheckBox>("rpatGenerator"),
-                                          d.widget<QCheckBox>("jspatGenerator")};
-        for (QCheckBox *box : patterns)
-            box->setChecked(true);
-        for (const QString &button : clicks)
-            d.setMode(button);
-
-        QTEST(d.widget<QGroupBox>("LMFCBuffer")->isEnabled(), "lmfcEnabled");
-        auto *afePage = d.widget<QWidget>("IPJESD204B__afe_config");
-        QTEST(d.widget<QGroupBox>("groupBoxRx")->isVisibleTo(afePage), "rxShown");
-        QTEST(d.widget<QGroupBox>("groupBoxTx")->isVisibleTo(afePage), "txShown");
-        for (QCheckBox *box : patterns) {
-            QCOMPARE(box->isEnabled(), patternsEnabled);
-            QCOMPARE(box->isChecked(), patternsTicked);
-        }
-        QVERIFY(d.dialog()->recordResources());
-        QTEST(d.parameters().value("LMFC_Buffer").toString(), "lmfcWritten");
-        for (const char *key : {"Include_RPAT_Generator", "Include_JSPAT_Generator"})
-            QCOMPARE(d.parameters().value(key), QVariant(patternsTicked));
-    }
-
-    void laneCountEnablesRows_data()
-    {
-        QTest::addColumn<int>("count"); // 0: no lane count chosen
-        QTest::newRow("none") << 0;
-        QTest::newRow("three") << 3;
-        QTest::newRow("eight") << 8;
-    }
-    void laneCountEnablesRows()
-    {
-        QFETCH(int, count);
-        OpenDialog d;
-        d.combo("comboxNumOfLanes")
-            ->setCurrentIndex(d.items("comboxNumOfLanes").indexOf(QString::number(count)));
-        for (int row = 0; row < 8; ++row) {
-            QCOMPARE(d.laneBox(row)->isEnabled(), row < count);
-            QCOMPARE(d.widget<QLabel>(QStringLiteral("labelconect%1").arg(row))->isEnabled(),
-                     row < count);
-        }
-        QCOMPARE(d.dialog()->usedLanes().size(), count);
-        // Without a lane the set is not written, and nothing of an earlier one stays.
-        d.parameters().insert(QStringLiteral("stale"), 1);
-        QCOMPARE(d.dialog()->recordResources(), count > 0);
-        QVERIFY(!d.parameters().contains(QStringLiteral("stale")));
-    }
-
-    void automaticModesForceValues()
-    {
-        OpenDialog d;
-        const QList<QSpinBox *> spins{
-            d.widget<QSpinBox>("cmSpinBox"), d.widget<QSpinBox>("c1SpinBox"),
-            d.widget<QSpinBox>("attSpinBox"), d.widget<QSpinBox>("boostSpinBox")};
-        const auto states = [&] {
-            QList<QVariant> out;
-            for (QSpinBox *spin : spins)
-                out << spin->value() << spin->isEnabled();
-            for (const char *range : {"label", "label_2", "label_14", "label_15"})
-                out << d.inForm<QLabel>("afe_config", range)->isEnabled();
-            return out;
-        };
-        // Values and enabled states of CM, C1, ATT, BOOST, then of their range labels.
-        const QList<QVariant> automatic{0, false, 0,     false, 7,     false,
-                                        9, false, false, false, false, false};
-        QCOMPARE(states(), automatic);
-
-        d.combo("ffeModeCombox")->setCurrentText(QStringLiteral("Manual"));
-        d.combo("equalizationModeCombox")->setCurrentText(QStringLiteral("Manual"));
-        // Manual keeps the automatic values until edited.
-        QCOMPARE(states(),
-                 (QList<QVariant>{0, true, 0, true, 7, true, 9, true, true, true, true, true}));
-        for (QSpinBox *spin : spins)
-            spin->setValue(3);
-        d.combo("ffeModeCombox")->setCurrentText(QStringLiteral("Auto"));
-        d.combo("equalizationModeCombox")->setCurrentText(QStringLiteral("Auto"));
-        QCOMPARE(states(), automatic);
-        QCOMPARE(d.widget<QLabel>("c0Lael")->text(), QStringLiteral("40"));
     }
 };
 
