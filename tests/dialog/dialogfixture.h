@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -91,9 +92,15 @@ public:
 
     // Sets a widget from "name=value", as a user would: selects the combo box item with that
     // text (none if there is no such item), ticks a button ("1") or not, sets a spin box, or
-    // enters a line edit's text and leaves the field.
+    // enters a line edit's text and leaves the field. "name+=keys" types into a line edit.
     void set(const QString &assignment) const
     {
+        if (assignment.contains(QLatin1String("+="))) {
+            auto *line = widget<QLineEdit>(assignment.section(QLatin1String("+="), 0, 0));
+            line->clear();
+            QTest::keyClicks(line, assignment.section(QLatin1String("+="), 1));
+            return;
+        }
         const QString value = assignment.section('=', 1);
         QWidget *target = widget<QWidget>(assignment.section('=', 0, 0));
         if (auto *box = qobject_cast<QComboBox *>(target)) {

@@ -44,7 +44,7 @@ private slots:
         }
     }
 
-    // Range corrections, core mode, lane count and automatic front-end modes.
+    // Range corrections, typing limits, core mode, lane count and automatic front-end modes.
     void widgetRules_data()
     {
         QTest::addColumn<QStringList>("actions");
@@ -96,6 +96,13 @@ private slots:
         QTest::newRow("refclk 500.01") << QStringList{"refClkFreq=500.01"} << ParameterSet{{"refClkFreq.text", "122.88"}};
         QTest::newRow("refclk 50") << QStringList{"refClkFreq=50"} << ParameterSet{{"refClkFreq.text", "50"}};
         QTest::newRow("refclk 500, trailing point") << QStringList{"refClkFreq=500."} << ParameterSet{{"refClkFreq.text", "500."}};
+        QTest::newRow("typed F: three digits") << QStringList{"defaultF+=2567"} << ParameterSet{{"defaultF.text", "256"}};
+        QTest::newRow("typed K: two digits, no letters") << QStringList{"defaultK+=3x21"} << ParameterSet{{"defaultK.text", "32"}};
+        QTest::newRow("typed clock: 100") << QStringList{"lineEditClkFreq+=100"} << ParameterSet{{"lineEditClkFreq.text", "100"}};
+        QTest::newRow("typed clock: two integer digits, six decimals") << QStringList{"lineEditClkFreq+=123.12345678"} << ParameterSet{{"lineEditClkFreq.text", "12.123456"}};
+        QTest::newRow("typed rate: two integer digits, eight decimals") << QStringList{"lineRate+=104.9152000012"} << ParameterSet{{"lineRate.text", "10.91520000"}};
+        QTest::newRow("typed rate: lone point") << QStringList{"lineRate+=."} << ParameterSet{{"lineRate.text", "."}};
+        QTest::newRow("typed refclk: a digit first, three of them") << QStringList{"refClkFreq+=.1228.8"} << ParameterSet{{"refClkFreq.text", "122.8"}};
 
         QTest::newRow("receive") << ticked + QStringList{"Transmit=1", "Receive=1"} << with(patterns(false, false), {{"LMFCBuffer.enabled", true}, {"groupBoxRx.hidden", false}, {"groupBoxTx.hidden", true}, {"@LMFC_Buffer", "256"}});
         QTest::newRow("transmit") << ticked + QStringList{"Transmit=1"} << with(patterns(true, true), {{"LMFCBuffer.enabled", false}, {"groupBoxRx.hidden", true}, {"groupBoxTx.hidden", false}, {"@LMFC_Buffer", "1024"}});
