@@ -1,146 +1,114 @@
-#include "formtables.h"
-
 #include "ui_afe_config.h"
 #include "ui_core_config.h"
 #include "ui_opt_config.h"
 #include "ui_phy_config.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSpinBox>
-#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
 
-using namespace FormTables;
-
 namespace {
 
-class FormHost
+// Builds one of the forms ("core", "phy", "afe", "opt") on a fresh page.
+std::unique_ptr<QWidget> makeForm(const QString &form, const QString &pageName = QString())
 {
-public:
-    virtual ~FormHost() = default;
-    virtual void retranslate() = 0;
-    QWidget *root() { return &m_root; }
+    auto page = std::make_unique<QWidget>();
+    page->setObjectName(pageName);
+    if (form == "core")
+        IPJESD204B::Ui::core_config().setupUi(page.get());
+    else if (form == "phy")
+        IPJESD204B::Ui::phy_config().setupUi(page.get());
+    else if (form == "afe")
+        IPJESD204B::Ui::afe_config().setupUi(page.get());
+    else
+        IPJESD204B::Ui::opt_config().setupUi(page.get());
+    return page;
+}
 
-protected:
-    QWidget m_root;
+struct Widget
+{
+    const char *form, *name, *className, *text; // text: label or button text, group box title
 };
 
-template <class Ui> class UiHost : public FormHost
-{
-public:
-    explicit UiHost(const QString &presetName)
-    {
-        if (!presetName.isEmpty())
-            m_root.setObjectName(presetName);
-        m_ui.setupUi(&m_root);
-    }
-    void retranslate() override { m_ui.retranslateUi(&m_root); }
-
-private:
-    Ui m_ui;
+// The widgets the dialog works with, and the texts the user reads on them.
+// clang-format off
+const Widget formWidgets[] = {
+    {"core", "Receive", "QRadioButton", "Receive"},
+    {"core", "Transmit", "QRadioButton", "Transmit"},
+    {"core", "Both", "QRadioButton", "Both Receive and Transmit"},
+    {"core", "comboxNumOfLanes", "QComboBox", nullptr},
+    {"core", "LMFCBuffer", "QGroupBox", "LMFC Buffer (Receiver parameter)"},
+    {"core", "comboBoxLmfcBuffer", "QComboBox", nullptr},
+    {"core", "rpatGenerator", "QCheckBox", "Include RPAT Generator"},
+    {"core", "jspatGenerator", "QCheckBox", "Include JSPAT Generator"},
+    {"core", "defaultSysrefAlw", "QComboBox", nullptr},
+    {"core", "defaultScram", "QComboBox", nullptr},
+    {"core", "defaultF", "QLineEdit", nullptr},
+    {"core", "label_4", "QLabel", "(1~256)"},
+    {"core", "defaultK", "QLineEdit", nullptr},
+    {"core", "label_6", "QLabel", "(1~32)"},
+    {"core", "defaultSysrefReq", "QComboBox", nullptr},
+    {"core", "checkBoxFixedCfgEnable", "QCheckBox", "Fixed Config Enable"},
+    {"core", "lineEditClkFreq", "QLineEdit", nullptr},
+    {"core", "label_9", "QLabel", "(1~100)"},
+    {"phy", "radioButton32Bit", "QRadioButton", "32bit"},
+    {"phy", "radioButton64Bit", "QRadioButton", "64bit"},
+    {"phy", "lineRate", "QLineEdit", nullptr},
+    {"phy", "refClkSource", "QComboBox", nullptr},
+    {"phy", "refClkFreq", "QLineEdit", nullptr},
+    {"phy", "PLL_Selection", "QComboBox", nullptr},
+    {"phy", "pushButton", "QPushButton", "Calculate"},
+    {"phy", "LoopbackMode", "QComboBox", nullptr},
+    {"afe", "groupBoxTx", "QGroupBox", "TX"},
+    {"afe", "differeSwingComboBox", "QComboBox", nullptr},
+    {"afe", "ffeModeCombox", "QComboBox", nullptr},
+    {"afe", "cmSpinBox", "QSpinBox", nullptr},
+    {"afe", "label", "QLabel", "(0~19)"},
+    {"afe", "c0Lael", "QLabel", "TextLabel"},
+    {"afe", "c1SpinBox", "QSpinBox", nullptr},
+    {"afe", "label_2", "QLabel", "(0~19)"},
+    {"afe", "groupBoxRx", "QGroupBox", "RX"},
+    {"afe", "sdThresholdComboBox", "QComboBox", nullptr},
+    {"afe", "equalizationModeCombox", "QComboBox", nullptr},
+    {"afe", "attSpinBox", "QSpinBox", nullptr},
+    {"afe", "label_14", "QLabel", "(0~10)"},
+    {"afe", "boostSpinBox", "QSpinBox", nullptr},
+    {"afe", "label_15", "QLabel", "(0~15)"},
+    {"afe", "biasSpinBox", "QSpinBox", nullptr},
+    {"opt", "checkBoxDRPPort", "QCheckBox", "DRP Ports"},
 };
+// clang-format on
 
-std::unique_ptr<FormHost> makeForm(const QString &key, const QString &presetName = QString())
-{
-    if (key == "core")
-        return std::make_unique<UiHost<IPJESD204B::Ui::core_config>>(presetName);
-    if (key == "phy")
-        return std::make_unique<UiHost<IPJESD204B::Ui::phy_config>>(presetName);
-    if (key == "afe")
-        return std::make_unique<UiHost<IPJESD204B::Ui::afe_config>>(presetName);
-    if (key == "opt")
-        return std::make_unique<UiHost<IPJESD204B::Ui::opt_config>>(presetName);
-    return nullptr;
-}
-
-const Form &formByKey(const QString &key)
-{
-    for (const Form &form : forms())
-        if (form.key == key)
-            return form;
-    qFatal("unknown form %s", qPrintable(key));
-}
-
-QWidget *widgetNamed(QWidget *root, const QString &name)
-{
-    return root->objectName() == name ? root : root->findChild<QWidget *>(name);
-}
-
-// Widgets and layouts the form names itself; Qt's own helpers are called qt_* or go unnamed.
-bool isFormObject(const QObject *object)
-{
-    return !object->objectName().isEmpty() && !object->objectName().startsWith("qt_");
-}
-
-// Label and button text, group box title.
 QString displayText(const QWidget *widget)
 {
-    if (auto box = qobject_cast<const QGroupBox *>(widget))
+    if (auto *box = qobject_cast<const QGroupBox *>(widget))
         return box->title();
     return widget->property("text").toString();
 }
 
-// Answers only for one translation context, so a wrong context shows as an untranslated text.
-class ContextTranslator : public QTranslator
-{
-public:
-    explicit ContextTranslator(const QString &context) : m_context(context) {}
-    QString translate(const char *context, const char *sourceText, const char *, int) const override
-    {
-        if (QString::fromUtf8(context) != m_context)
-            return QString();
-        return marked(QString::fromUtf8(sourceText));
-    }
-    bool isEmpty() const override { return false; }
-    static QString marked(const QString &text) { return "[" + text + "]"; }
-
-private:
-    QString m_context;
-};
-
-// The only combo boxes that the form itself fills.
-QStringList modeItems(const QString &boxName)
+// The only choices a form fills itself; the dialog fills every other box.
+QStringList formItems(const QString &boxName)
 {
     if (boxName == "ffeModeCombox" || boxName == "equalizationModeCombox")
         return {"Auto", "Manual"};
     return {};
 }
 
-void addFormRows()
+// Answers for one translation context only, so a wrong context leaves a text untranslated.
+class ContextTranslator : public QTranslator
 {
-    QTest::addColumn<QString>("form");
-    for (const Form &form : forms())
-        QTest::newRow(qPrintable(form.key)) << form.key;
-}
+public:
+    explicit ContextTranslator(const QString &context) : m_context(context) {}
+    QString translate(const char *context, const char *text, const char *, int) const override
+    {
+        return QString::fromUtf8(context) == m_context ? "[" + QString::fromUtf8(text) + "]"
+                                                       : QString();
+    }
+    bool isEmpty() const override { return false; }
 
-// Every text the form sets, with the widget or item it lands on, read back from the live tree.
-void compareTexts(QWidget *root, const Form &form, bool translated)
-{
-    const auto expect = [translated](const QString &text) {
-        return translated ? ContextTranslator::marked(text) : text;
-    };
-    QCOMPARE(root->windowTitle(), expect("Form"));
-    for (const WidgetCell &cell : form.widgets) {
-        if (cell.text.isNull())
-            continue;
-        const QWidget *widget = widgetNamed(root, cell.name);
-        QVERIFY2(widget, qPrintable(cell.name));
-        QCOMPARE(displayText(widget), expect(cell.text));
-    }
-    for (const QComboBox *box : root->findChildren<QComboBox *>()) {
-        const QStringList items = modeItems(box->objectName());
-        QCOMPARE(box->count(), items.size());
-        for (int i = 0; i < items.size(); ++i)
-            QCOMPARE(box->itemText(i), expect(items[i]));
-    }
-}
+private:
+    QString m_context;
+};
 
 } // namespace
 
@@ -149,326 +117,150 @@ class TestForms : public QObject
     Q_OBJECT
 
 private slots:
-    void widgetCells_data();
-    void widgetCells();
-    void layouts_data();
-    void layouts();
-    void spacers_data();
-    void spacers();
-    void properties_data();
-    void properties();
-    void noStrayObjects_data() { addFormRows(); }
-    void noStrayObjects();
-    void freshForm_data();
-    void freshForm();
-    void rootObjectName_data();
-    void rootObjectName();
-    void spinBoxesRefuseOutOfRange_data();
-    void spinBoxesRefuseOutOfRange();
-    void retranslateUsesFormContext_data();
-    void retranslateUsesFormContext();
-    void setupUiTranslatesTexts_data() { addFormRows(); }
-    void setupUiTranslatesTexts();
+    void widgets_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("text");
+        for (const Widget &w : formWidgets)
+            QTest::addRow("%s/%s", w.form, w.name) << w.form << w.name << w.className << w.text;
+    }
+    void widgets()
+    {
+        QFETCH(QString, form);
+        QFETCH(QString, name);
+        QFETCH(QString, className);
+        QFETCH(QString, text);
+        const auto page = makeForm(form);
+        const QWidget *widget = page->findChild<QWidget *>(name);
+        QVERIFY(widget);
+        QCOMPARE(QString(widget->metaObject()->className()), className);
+        if (!text.isNull())
+            QCOMPARE(displayText(widget), text);
+    }
+
+    // Rows 4 to 7 are taken out of the grid for one-quad devices, spacers included.
+    void laneGrid()
+    {
+        const auto page = makeForm("phy");
+        auto *grid = page->findChild<QGridLayout *>("gridLayout_2");
+        QVERIFY(grid);
+        QCOMPARE(grid->rowCount(), 8);
+        for (int row = 0; row < 8; ++row) {
+            QLayoutItem *label = grid->itemAtPosition(row, 0);
+            QLayoutItem *box = grid->itemAtPosition(row, 1);
+            QLayoutItem *spacer = grid->itemAtPosition(row, 2);
+            QVERIFY(label && box && spacer && spacer->spacerItem());
+            QCOMPARE(label->widget()->objectName(), QStringLiteral("labelconect%1").arg(row));
+            QCOMPARE(displayText(label->widget()),
+                     QStringLiteral("JESD204B Lane%1 connect with:").arg(row));
+            QCOMPARE(box->widget()->objectName(), QStringLiteral("Lane%1Connect").arg(row));
+            QCOMPARE(box->widget()->metaObject()->className(), "QComboBox");
+        }
+    }
+
+    void ranges_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("value");
+        QTest::newRow("Cm") << "cmSpinBox" << 19 << 0;
+        QTest::newRow("C1") << "c1SpinBox" << 19 << 0;
+        QTest::newRow("ATT") << "attSpinBox" << 10 << 7;
+        QTest::newRow("BOOST") << "boostSpinBox" << 15 << 9;
+        QTest::newRow("BIAS") << "biasSpinBox" << 15 << 7;
+    }
+    void ranges()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, maximum);
+        QFETCH(int, value);
+        const auto page = makeForm("afe");
+        auto *spin = page->findChild<QSpinBox *>(name);
+        QCOMPARE(spin->value(), value);
+        QCOMPARE(spin->buttonSymbols(), QAbstractSpinBox::NoButtons);
+        spin->setValue(maximum + 1);
+        QCOMPARE(spin->value(), maximum);
+        spin->setValue(-1);
+        QCOMPARE(spin->value(), 0);
+    }
+
+    void freshForm_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QStringList>("checked");
+        QTest::newRow("core") << "core" << QStringList{"Both"};
+        QTest::newRow("phy") << "phy" << QStringList{"radioButton32Bit"};
+        QTest::newRow("afe") << "afe" << QStringList();
+        QTest::newRow("opt") << "opt" << QStringList();
+    }
+    void freshForm()
+    {
+        QFETCH(QString, form);
+        QFETCH(QStringList, checked);
+        const auto page = makeForm(form);
+        QCOMPARE(page->objectName(), "IPJESD204B__" + form + "_config");
+        // A page the dialog has named keeps its name.
+        QCOMPARE(makeForm(form, "tabPage")->objectName(), QStringLiteral("tabPage"));
+
+        QStringList checkedNow;
+        for (const QAbstractButton *button : page->findChildren<QAbstractButton *>())
+            if (button->isChecked())
+                checkedNow << button->objectName();
+        QCOMPARE(checkedNow, checked);
+        for (const QComboBox *box : page->findChildren<QComboBox *>()) {
+            QStringList items;
+            for (int i = 0; i < box->count(); ++i)
+                items << box->itemText(i);
+            QCOMPARE(items, formItems(box->objectName()));
+            QCOMPARE(box->currentIndex(), items.isEmpty() ? -1 : 0);
+        }
+        for (const QLineEdit *edit : page->findChildren<QLineEdit *>())
+            QVERIFY2(edit->text().isEmpty() || edit->objectName().startsWith("qt_"),
+                     qPrintable(edit->objectName()));
+    }
+
+    // setupUi names every text through the form's own translation context.
+    void translationContext_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<bool>("translated");
+        const QStringList forms{"core", "phy", "afe", "opt"};
+        for (int i = 0; i < forms.size(); ++i) {
+            const QString own = "IPJESD204B::" + forms[i] + "_config";
+            QTest::addRow("%s/own", qPrintable(forms[i])) << forms[i] << own << true;
+            QTest::addRow("%s/bare class", qPrintable(forms[i]))
+                << forms[i] << forms[i] + "_config" << false;
+            QTest::addRow("%s/other form", qPrintable(forms[i]))
+                << forms[i] << "IPJESD204B::" + forms[(i + 1) % 4] + "_config" << false;
+        }
+    }
+    void translationContext()
+    {
+        QFETCH(QString, form);
+        QFETCH(QString, context);
+        QFETCH(bool, translated);
+        ContextTranslator translator(context);
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        const auto page = makeForm(form);
+        QVERIFY(QCoreApplication::removeTranslator(&translator));
+        const auto expect = [translated](const QString &text) {
+            return translated ? "[" + text + "]" : text;
+        };
+        QCOMPARE(page->windowTitle(), expect("Form"));
+        for (const Widget &w : formWidgets) {
+            if (form == w.form && w.text)
+                QCOMPARE(displayText(page->findChild<QWidget *>(w.name)), expect(w.text));
+        }
+        for (const QComboBox *box : page->findChildren<QComboBox *>()) {
+            const QStringList items = formItems(box->objectName());
+            for (int i = 0; i < items.size(); ++i)
+                QCOMPARE(box->itemText(i), expect(items[i]));
+        }
+    }
 };
-
-void TestForms::widgetCells_data()
-{
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<int>("index");
-    for (const Form &form : forms())
-        for (int i = 0; i < form.widgets.size(); ++i)
-            QTest::addRow("%s/%s", qPrintable(form.key), qPrintable(form.widgets[i].name))
-                << form.key << i;
-}
-
-void TestForms::widgetCells()
-{
-    QFETCH(QString, form);
-    QFETCH(int, index);
-    const WidgetCell &cell = formByKey(form).widgets[index];
-    const auto host = makeForm(form);
-
-    QWidget *widget = widgetNamed(host->root(), cell.name);
-    QVERIFY(widget);
-    QCOMPARE(QString(widget->metaObject()->className()), cell.className);
-    if (!cell.text.isNull())
-        QCOMPARE(displayText(widget), cell.text);
-
-    const QLayout *layout = host->root()->findChild<QLayout *>(cell.layout);
-    QVERIFY(layout);
-    const int at = layout->indexOf(widget);
-    QVERIFY2(at >= 0, "widget is not in the expected layout");
-    if (auto grid = qobject_cast<const QGridLayout *>(layout)) {
-        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
-        grid->getItemPosition(at, &row, &column, &rowSpan, &columnSpan);
-        QCOMPARE(row, cell.row);
-        QCOMPARE(column, cell.column);
-        QCOMPARE(rowSpan, cell.rowSpan);
-        QCOMPARE(columnSpan, cell.columnSpan);
-    } else {
-        QCOMPARE(at, cell.row);
-    }
-}
-
-void TestForms::layouts_data()
-{
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<int>("index");
-    for (const Form &form : forms())
-        for (int i = 0; i < form.layouts.size(); ++i)
-            QTest::addRow("%s/%s", qPrintable(form.key), qPrintable(form.layouts[i].name))
-                << form.key << i;
-}
-
-void TestForms::layouts()
-{
-    QFETCH(QString, form);
-    QFETCH(int, index);
-    const LayoutShape &shape = formByKey(form).layouts[index];
-    const auto host = makeForm(form);
-
-    QLayout *layout = host->root()->findChild<QLayout *>(shape.name);
-    QVERIFY(layout);
-    QCOMPARE(QString(layout->metaObject()->className()), shape.className);
-    QCOMPARE(layout->count(), shape.itemCount);
-    if (shape.indexInOwner < 0) {
-        const QWidget *owner = widgetNamed(host->root(), shape.owner);
-        QVERIFY(owner);
-        QCOMPARE(owner->layout(), layout);
-    } else {
-        const QLayout *owner = host->root()->findChild<QLayout *>(shape.owner);
-        QVERIFY(owner);
-        QCOMPARE(owner->indexOf(layout), shape.indexInOwner);
-    }
-    if (auto grid = qobject_cast<const QGridLayout *>(layout)) {
-        QCOMPARE(grid->rowCount(), shape.rows);
-        QCOMPARE(grid->columnCount(), shape.columns);
-    }
-}
-
-void TestForms::spacers_data()
-{
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<int>("index");
-    for (const Form &form : forms())
-        for (int i = 0; i < form.spacers.size(); ++i) {
-            const SpacerCell &s = form.spacers[i];
-            QTest::addRow("%s/%s@%d,%d", qPrintable(form.key), qPrintable(s.layout), s.row,
-                          s.column)
-                << form.key << i;
-        }
-}
-
-void TestForms::spacers()
-{
-    QFETCH(QString, form);
-    QFETCH(int, index);
-    const SpacerCell &cell = formByKey(form).spacers[index];
-    const auto host = makeForm(form);
-
-    QLayout *layout = host->root()->findChild<QLayout *>(cell.layout);
-    QVERIFY(layout);
-    QLayoutItem *item = nullptr;
-    if (auto grid = qobject_cast<QGridLayout *>(layout)) {
-        item = grid->itemAtPosition(cell.row, cell.column);
-        QVERIFY(item);
-        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
-        grid->getItemPosition(grid->indexOf(item), &row, &column, &rowSpan, &columnSpan);
-        QCOMPARE(row, cell.row);
-        QCOMPARE(column, cell.column);
-        QCOMPARE(rowSpan, cell.rowSpan);
-        QCOMPARE(columnSpan, cell.columnSpan);
-    } else {
-        item = layout->itemAt(cell.row);
-        QVERIFY(item);
-    }
-    const QSpacerItem *spacer = item->spacerItem();
-    QVERIFY2(spacer, "no spacer in this cell");
-    QCOMPARE(spacer->sizeHint(), QSize(cell.width, cell.height));
-    const QSizePolicy policy = spacer->sizePolicy();
-    QCOMPARE(policy.horizontalPolicy(),
-             cell.vertical ? QSizePolicy::Minimum : QSizePolicy::Expanding);
-    QCOMPARE(policy.verticalPolicy(),
-             cell.vertical ? QSizePolicy::Expanding : QSizePolicy::Minimum);
-}
-
-void TestForms::properties_data()
-{
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<int>("index");
-    for (const Form &form : forms())
-        for (int i = 0; i < form.properties.size(); ++i)
-            QTest::addRow("%s/%s.%s", qPrintable(form.key), qPrintable(form.properties[i].name),
-                          qPrintable(form.properties[i].property))
-                << form.key << i;
-}
-
-void TestForms::properties()
-{
-    QFETCH(QString, form);
-    QFETCH(int, index);
-    const PropertyValue &expected = formByKey(form).properties[index];
-    const auto host = makeForm(form);
-
-    const QWidget *widget = widgetNamed(host->root(), expected.name);
-    QVERIFY(widget);
-    QVariant actual = widget->property(qPrintable(expected.property));
-    QVERIFY2(actual.isValid(), "no such property");
-    // Enum properties come back as their enum type; compare them as numbers.
-    QVERIFY(actual.convert(expected.value.userType()));
-    QCOMPARE(actual, expected.value);
-}
-
-void TestForms::noStrayObjects()
-{
-    QFETCH(QString, form);
-    const Form &expected = formByKey(form);
-    const auto host = makeForm(form);
-
-    QStringList want{"scrollAreaWidgetContents"};
-    for (const WidgetCell &cell : expected.widgets)
-        want << cell.name;
-    for (const LayoutShape &shape : expected.layouts)
-        want << shape.name;
-
-    QStringList have;
-    for (const QObject *object : host->root()->findChildren<QObject *>())
-        if (isFormObject(object) &&
-            (object->isWidgetType() || qobject_cast<const QLayout *>(object)))
-            have << object->objectName();
-    want.sort();
-    have.sort();
-    QCOMPARE(have, want);
-}
-
-void TestForms::freshForm_data()
-{
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<QStringList>("checkedButtons");
-    QTest::newRow("core") << "core" << QStringList{"Both"};
-    QTest::newRow("phy") << "phy" << QStringList{"radioButton32Bit"};
-    QTest::newRow("afe") << "afe" << QStringList();
-    QTest::newRow("opt") << "opt" << QStringList();
-}
-
-void TestForms::freshForm()
-{
-    QFETCH(QString, form);
-    QFETCH(QStringList, checkedButtons);
-    const auto host = makeForm(form);
-
-    QStringList checked;
-    for (const QAbstractButton *button : host->root()->findChildren<QAbstractButton *>())
-        if (button->isChecked())
-            checked << button->objectName();
-    QCOMPARE(checked, checkedButtons);
-
-    // The dialog fills every other choice list.
-    for (const QComboBox *box : host->root()->findChildren<QComboBox *>()) {
-        const QString name = box->objectName();
-        const QStringList items = modeItems(name);
-        QVERIFY2(box->count() == items.size(), qPrintable(name));
-        QCOMPARE(box->currentIndex(), items.isEmpty() ? -1 : 0);
-        for (int i = 0; i < items.size(); ++i) {
-            QCOMPARE(box->itemText(i), items[i]);
-            QVERIFY2(!box->itemData(i).isValid(), qPrintable(name));
-        }
-    }
-    for (const QLineEdit *edit : host->root()->findChildren<QLineEdit *>())
-        if (isFormObject(edit))
-            QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
-}
-
-void TestForms::rootObjectName_data()
-{
-    addFormRows();
-}
-
-void TestForms::rootObjectName()
-{
-    QFETCH(QString, form);
-    QCOMPARE(makeForm(form)->root()->objectName(), formByKey(form).rootName);
-    // A page that already has a name keeps it, so the dialog may name its tab pages freely.
-    QCOMPARE(makeForm(form, "tabPage")->root()->objectName(), QString("tabPage"));
-}
-
-void TestForms::spinBoxesRefuseOutOfRange_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("maximum");
-    QTest::newRow("Cm") << "cmSpinBox" << 19;
-    QTest::newRow("C1") << "c1SpinBox" << 19;
-    QTest::newRow("ATT") << "attSpinBox" << 10;
-    QTest::newRow("BOOST") << "boostSpinBox" << 15;
-    QTest::newRow("BIAS") << "biasSpinBox" << 15;
-}
-
-void TestForms::spinBoxesRefuseOutOfRange()
-{
-    QFETCH(QString, name);
-    QFETCH(int, maximum);
-    const auto host = makeForm("afe");
-    auto spin = host->root()->findChild<QSpinBox *>(name);
-    QVERIFY(spin);
-
-    spin->setValue(maximum + 1);
-    QCOMPARE(spin->value(), maximum);
-    spin->setValue(-1);
-    QCOMPARE(spin->value(), 0);
-
-    // Typed text goes through the same limits.
-    const QAbstractSpinBox *box = spin;
-    for (QString text : {QString::number(maximum + 1), QString("-1")}) {
-        int pos = text.size();
-        QVERIFY2(box->validate(text, pos) == QValidator::Invalid, qPrintable(text));
-    }
-    QString inRange = QString::number(maximum);
-    int pos = inRange.size();
-    QCOMPARE(box->validate(inRange, pos), QValidator::Acceptable);
-}
-
-void TestForms::retranslateUsesFormContext_data()
-{
-    QTest::addColumn<QString>("form");
-    QTest::addColumn<QString>("context");
-    QTest::addColumn<bool>("translated");
-    const QVector<Form> &all = forms();
-    for (int i = 0; i < all.size(); ++i) {
-        const QString key = all[i].key;
-        QTest::addRow("%s/own", qPrintable(key)) << key << all[i].context << true;
-        QTest::addRow("%s/bare class", qPrintable(key))
-            << key << all[i].context.section("::", 1) << false;
-        QTest::addRow("%s/other form", qPrintable(key))
-            << key << all[(i + 1) % all.size()].context << false;
-    }
-}
-
-void TestForms::retranslateUsesFormContext()
-{
-    QFETCH(QString, form);
-    QFETCH(QString, context);
-    QFETCH(bool, translated);
-    const auto host = makeForm(form);
-
-    ContextTranslator translator(context);
-    QVERIFY(QCoreApplication::installTranslator(&translator));
-    host->retranslate();
-    compareTexts(host->root(), formByKey(form), translated);
-    QVERIFY(QCoreApplication::removeTranslator(&translator));
-
-    host->retranslate();
-    compareTexts(host->root(), formByKey(form), false);
-}
-
-void TestForms::setupUiTranslatesTexts()
-{
-    QFETCH(QString, form);
-    ContextTranslator translator(formByKey(form).context);
-    QVERIFY(QCoreApplication::installTranslator(&translator));
-    const auto host = makeForm(form);
-    QVERIFY(QCoreApplication::removeTranslator(&translator));
-    compareTexts(host->root(), formByKey(form), true);
-}
 
 QTEST_MAIN(TestForms)
 #include "tst_forms.moc"
