@@ -26,7 +26,7 @@ private slots:
         const QString noPlugin =
             QStringLiteral("ipcore-host list: <dir>: no protocol plug-in found");
         // clang-format off
-        QTest::newRow("list") << QStringList{"list"} << "" << 0 << QStringList{"id:         jesd204b", "name:       JESD204B", "version:    1.0"};
+        QTest::newRow("list") << QStringList{"list"} << "" << 0 << QStringList{"id:         jesd204b", "name:       JESD204B", "version:    1.0", "categories: Interfaces, High-Speed Serial", "summary:    JESD204B link between data converters and logic on up to eight SERDES lanes"};
         QTest::newRow("device by name") << QStringList{"list", "--device", "TQ2-S1"} << "" << 0 << QStringList{"device:     TQ2-S1 supported"};
         QTest::newRow("device by part-number id") << QStringList{"list", "--device", "TQ3H8-FF900"} << "" << 0 << QStringList{"device:     TQ3-H8 supported"};
         QTest::newRow("devices") << QStringList{"devices"} << "" << 0 << QStringList{"TQ2M1-BG256\tTQ2-M1", "TQ2S1-FG324\tTQ2-S1"};
