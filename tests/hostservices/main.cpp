@@ -1,5 +1,0 @@
-#include "hostservicestests.h"
-
-#include <QTest>
-
-QTEST_MAIN(HostServicesTest)
