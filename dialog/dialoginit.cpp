@@ -34,19 +34,19 @@ QStringList millivoltTexts(int first, int step, int count)
     return texts;
 }
 
-// Devices of groups A and B have one quad: lane rows 4 to 7 go, spacers included.
-void removeUpperLaneRows(Ui::phy_config &phy)
+// Devices of groups A and B have one quad: the rows beyond its lanes go, spacers included.
+void removeLaneRowsFrom(Ui::phy_config &phy, int firstRemoved)
 {
     const auto boxes = FormWidgets::laneBoxes(phy);
     const auto labels = FormWidgets::laneLabels(phy);
     QGridLayout *grid = phy.gridLayout_2;
-    for (int row = 4; row < FormWidgets::LaneRows; ++row) {
+    for (int row = firstRemoved; row < FormWidgets::LaneRows; ++row) {
         labels[row]->hide();
         boxes[row]->hide();
         grid->removeWidget(labels[row]);
         grid->removeWidget(boxes[row]);
     }
-    for (int row = 4; row < FormWidgets::LaneRows; ++row) {
+    for (int row = firstRemoved; row < FormWidgets::LaneRows; ++row) {
         QLayoutItem *item = grid->itemAtPosition(row, 2);
         if (item && item->spacerItem()) {
             grid->removeItem(item);
@@ -86,8 +86,7 @@ void jesd204bdlg::initDialog()
     const QStringList sources = NameTables::offeredRefClocks(deviceName);
     for (int i = 0; i < sources.size(); ++i)
         phy.refClkSource->addItem(sources.at(i), i);
-    if (NameTables::deviceGroup(deviceName) != DeviceGroup::Other)
-        removeUpperLaneRows(phy);
+    removeLaneRowsFrom(phy, NameTables::laneRowCount(deviceName));
     selectText(phy.refClkSource, QStringLiteral("Q0 REFCLK0"));
     installValidator(phy.refClkFreq, QStringLiteral("^(\\d{1,3}(\\.\\d{1,8})?)$"));
     phy.refClkFreq->setText(QStringLiteral("122.88"));

@@ -15,18 +15,10 @@ namespace {
 
 using FormWidgets::selectText;
 
-// A stored set may lack any key: each then reads as a new core would show it.
-QVariant storedValue(const QMap<QString, QVariant> &params, const QString &key,
-                     const QVariant &absent = QVariant())
+// A stored set may lack any key: each then reads as the model's absent-key value.
+QString storedText(const QMap<QString, QVariant> &params, const QString &key)
 {
-    const auto found = params.constFind(key);
-    return found == params.constEnd() ? absent : found.value();
-}
-
-QString storedText(const QMap<QString, QVariant> &params, const QString &key,
-                   const char *absent = "")
-{
-    return storedValue(params, key, QString::fromLatin1(absent)).toString();
+    return valueOrAbsent(params, key).toString();
 }
 
 // Lane and PLL choices follow the design: a stored choice that is not offered is left alone.
@@ -129,55 +121,53 @@ void jesd204bdlg::applyParameters(const QMap<QString, QVariant> &params)
     Ui::core_config &core = *m_core;
     Ui::phy_config &phy = *m_phy;
     Ui::afe_config &afe = *m_afe;
-    const auto flag = [&params](const QString &key, bool absent) {
-        return storedValue(params, key, absent).toBool();
-    };
-    const auto number = [&params](const QString &key, int absent) {
-        return storedValue(params, key, absent).toInt();
+    const auto flag = [&params](const QString &key) { return valueOrAbsent(params, key).toBool(); };
+    const auto number = [&params](const QString &key) {
+        return valueOrAbsent(params, key).toInt();
     };
 
     uiSetSynthesisTool(storedText(params, Key::SynthesisTool));
-    uiSetLanguageIndex(number(Key::Lang, 0));
+    uiSetLanguageIndex(number(Key::Lang));
 
     // Exclusive buttons: setting one false never unselects it, the last one set true wins.
-    core.Receive->setChecked(flag(Key::Receive, false));
-    core.Transmit->setChecked(flag(Key::Transmit, false));
-    core.Both->setChecked(flag(Key::Both, true));
-    selectText(core.comboxNumOfLanes, storedText(params, Key::NumberOfLanes, "2"));
-    selectText(core.comboBoxLmfcBuffer, storedText(params, Key::LmfcBuffer, "1024"));
-    core.rpatGenerator->setChecked(flag(Key::RpatGenerator, false));
-    core.jspatGenerator->setChecked(flag(Key::JspatGenerator, false));
+    core.Receive->setChecked(flag(Key::Receive));
+    core.Transmit->setChecked(flag(Key::Transmit));
+    core.Both->setChecked(flag(Key::Both));
+    selectText(core.comboxNumOfLanes, storedText(params, Key::NumberOfLanes));
+    selectText(core.comboBoxLmfcBuffer, storedText(params, Key::LmfcBuffer));
+    core.rpatGenerator->setChecked(flag(Key::RpatGenerator));
+    core.jspatGenerator->setChecked(flag(Key::JspatGenerator));
 
-    selectText(core.defaultSysrefAlw, storedText(params, Key::SysrefAlways, "Always Off"));
-    selectText(core.defaultScram, storedText(params, Key::ScramblingOn, "Scrambling OFF"));
-    core.defaultF->setText(storedText(params, Key::DefaultF, "4"));
-    core.defaultK->setText(storedText(params, Key::DefaultK, "32"));
-    selectText(core.defaultSysrefReq, storedText(params, Key::SysrefRequired, "Not Required"));
-    core.checkBoxFixedCfgEnable->setChecked(flag(Key::FixedConfigEnable, false));
+    selectText(core.defaultSysrefAlw, storedText(params, Key::SysrefAlways));
+    selectText(core.defaultScram, storedText(params, Key::ScramblingOn));
+    core.defaultF->setText(storedText(params, Key::DefaultF));
+    core.defaultK->setText(storedText(params, Key::DefaultK));
+    selectText(core.defaultSysrefReq, storedText(params, Key::SysrefRequired));
+    core.checkBoxFixedCfgEnable->setChecked(flag(Key::FixedConfigEnable));
 
-    core.lineEditClkFreq->setText(storedText(params, Key::ClockFrequency, "10.0"));
-    phy.lineRate->setText(storedText(params, Key::LineRate, "4.9152"));
-    selectText(phy.refClkSource, storedText(params, Key::RefClkSource, "Q0 REFCLK0"));
-    phy.radioButton32Bit->setChecked(flag(Key::PcsWidth32, true));
-    phy.radioButton64Bit->setChecked(flag(Key::PcsWidth64, false));
-    phy.refClkFreq->setText(storedText(params, Key::RefClkFrequency, "122.88"));
-    selectText(phy.LoopbackMode, storedText(params, Key::LoopbackMode, "OFF"));
+    core.lineEditClkFreq->setText(storedText(params, Key::ClockFrequency));
+    phy.lineRate->setText(storedText(params, Key::LineRate));
+    selectText(phy.refClkSource, storedText(params, Key::RefClkSource));
+    phy.radioButton32Bit->setChecked(flag(Key::PcsWidth32));
+    phy.radioButton64Bit->setChecked(flag(Key::PcsWidth64));
+    phy.refClkFreq->setText(storedText(params, Key::RefClkFrequency));
+    selectText(phy.LoopbackMode, storedText(params, Key::LoopbackMode));
 
     const auto boxes = FormWidgets::laneBoxes(phy);
     for (int lane = 0; lane < FormWidgets::LaneRows; ++lane)
         selectIfOffered(boxes[lane], storedText(params, laneConnectKey(lane)));
     selectIfOffered(phy.PLL_Selection, storedText(params, Key::PllSelection));
 
-    selectText(afe.differeSwingComboBox, storedText(params, Key::DifferentialSwing, "900mV"));
-    selectText(afe.ffeModeCombox, storedText(params, Key::FfeMode, "Auto"));
-    afe.cmSpinBox->setValue(number(Key::FfeCm, 0));
-    afe.c1SpinBox->setValue(number(Key::FfeC1, 0));
-    afe.c0Lael->setText(storedText(params, Key::FfeC0, "40"));
-    selectText(afe.sdThresholdComboBox, storedText(params, Key::SdThreshold, "100mV"));
-    selectText(afe.equalizationModeCombox, storedText(params, Key::EqualizationMode, "Auto"));
-    afe.attSpinBox->setValue(number(Key::Att, 7));
-    afe.boostSpinBox->setValue(number(Key::Boost, 9));
-    m_opt->checkBoxDRPPort->setChecked(flag(Key::DrpPorts, false));
+    selectText(afe.differeSwingComboBox, storedText(params, Key::DifferentialSwing));
+    selectText(afe.ffeModeCombox, storedText(params, Key::FfeMode));
+    afe.cmSpinBox->setValue(number(Key::FfeCm));
+    afe.c1SpinBox->setValue(number(Key::FfeC1));
+    afe.c0Lael->setText(storedText(params, Key::FfeC0));
+    selectText(afe.sdThresholdComboBox, storedText(params, Key::SdThreshold));
+    selectText(afe.equalizationModeCombox, storedText(params, Key::EqualizationMode));
+    afe.attSpinBox->setValue(number(Key::Att));
+    afe.boostSpinBox->setValue(number(Key::Boost));
+    m_opt->checkBoxDRPPort->setChecked(flag(Key::DrpPorts));
 
     collectUsedLanes();
 

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "model/nametables.h"
+
 #include <QStringList>
 
 namespace IPJESD204B {
 
-// Which quads a list of lane display names touches. A name counts for quad 0 when it begins
-// with "Q0", else for quad 1 when it begins with "Q1".
+// Which quads a list of lane display names touches, by the quad table's display prefixes.
 struct QuadUse
 {
     bool quad0 = false;
@@ -15,10 +16,8 @@ struct QuadUse
     {
         QuadUse use;
         for (const QString &lane : lanes) {
-            if (lane.startsWith(QLatin1String("Q0")))
-                use.quad0 = true;
-            else if (lane.startsWith(QLatin1String("Q1")))
-                use.quad1 = true;
+            if (const auto quad = NameTables::quadByPrefix(lane))
+                (quad->quad == 0 ? use.quad0 : use.quad1) = true;
         }
         return use;
     }

@@ -69,14 +69,6 @@ const QStringList &pllSelections()
     return selections;
 }
 
-QStringList laneResourceNames()
-{
-    QStringList names;
-    for (const LaneRow &row : lanes())
-        names << row.resource;
-    return names;
-}
-
 QStringList laneDisplayNames()
 {
     QStringList names;
@@ -89,15 +81,6 @@ std::optional<LaneRow> laneByDisplayName(const QString &displayName)
 {
     for (const LaneRow &row : lanes()) {
         if (row.displayName == displayName)
-            return row;
-    }
-    return std::nullopt;
-}
-
-std::optional<LaneRow> laneByResource(const QString &resource)
-{
-    for (const LaneRow &row : lanes()) {
-        if (row.resource == resource)
             return row;
     }
     return std::nullopt;

@@ -49,12 +49,9 @@ const QList<QuadRow> &quads();
 const QList<RefClockRow> &refClocks();
 // "QPLL0", "QPLL1", "CPLL" in the dialog's order.
 const QStringList &pllSelections();
-// Host lane instance names "Q0_LANE0" ... "Q1_LANE3", in table order.
-QStringList laneResourceNames();
 QStringList laneDisplayNames();
 
 std::optional<LaneRow> laneByDisplayName(const QString &displayName);
-std::optional<LaneRow> laneByResource(const QString &resource);
 std::optional<QuadRow> quadByPrefix(const QString &displayName); // "Q0..." or "Q1..."
 // "QPLL0"/"QPLL1" give the lane's quad PLL, "CPLL" the lane's CPLL; anything else nothing.
 std::optional<QString> pllResource(const QString &selection, const LaneRow &lane);

@@ -211,8 +211,9 @@ QVector<Ratio> nearestRefClocks(const PllLimits &limits, const Ratio &fref,
         }
     }
     if (fref.isValid()) {
-        std::stable_sort(found.begin(), found.end(),
-                         [&](const Ratio &a, const Ratio &b) { return (a - fref) < (b - fref); });
+        std::stable_sort(found.begin(), found.end(), [&](const Ratio &a, const Ratio &b) {
+            return a.distanceTo(fref) < b.distanceTo(fref);
+        });
     }
     if (found.size() > count)
         found.resize(count);

@@ -103,7 +103,7 @@ Ratio Ratio::operator/(const Ratio &other) const
     return *this * Ratio(other.m_den, other.m_num);
 }
 
-Ratio Ratio::operator-(const Ratio &other) const
+Ratio Ratio::distanceTo(const Ratio &other) const
 {
     if (!isValid() || !other.isValid())
         return {};

@@ -34,7 +34,8 @@ public:
     Ratio operator/(const Ratio &other) const;
     Ratio operator*(long long factor) const { return *this * fromInt(factor); }
     Ratio operator/(long long divisor) const { return *this / fromInt(divisor); }
-    Ratio operator-(const Ratio &other) const; // absolute difference
+    // |this - other|: how far apart two values are, never negative.
+    Ratio distanceTo(const Ratio &other) const;
     bool operator==(const Ratio &other) const;
     bool operator!=(const Ratio &other) const { return !(*this == other); }
     bool operator<(const Ratio &other) const;

@@ -115,7 +115,7 @@ private slots:
 
         const QString transmit = m_dir.filePath(QStringLiteral("core_b.json"));
         // clang-format off
-        QVERIFY(writeJson(transmit, {{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"file", "core_b"}, {"module", "core_b"}}));
+        QVERIFY(writeJson(transmit, {{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"file", "core_b"}, {"module", "core_b"}, {"DRP_Ports", true}}));
         // clang-format on
         // Without --output the set goes to standard output, and nothing else does.
         const Run second = configure(
@@ -127,6 +127,16 @@ private slots:
         for (const QJsonValue &instance : readJson(design)["instances"].toArray())
             names << instance["name"].toString();
         QCOMPARE(names, (QStringList{"core_a:core_a", "core_b:core_b"}));
+
+        // Reopened in the design, a core clashes neither with its own lanes nor its DRP record.
+        const QString stored = m_dir.filePath(QStringLiteral("core_b_stored.json"));
+        QVERIFY(writeJson(stored, QJsonDocument::fromJson(second.out).object()));
+        const Run reopened = configure(
+            {"--design", design, "--edit", stored, "--batch", "--project-dir", m_dir.path()});
+        QVERIFY2(reopened.exitCode == 0, qPrintable(reopened.errLines.join('\n')));
+        QCOMPARE(QJsonDocument::fromJson(reopened.out).object()["recordlanes"].toArray(),
+                 (QJsonArray{"Q0 Lane2", "Q0 Lane3"}));
+        QCOMPARE(readJson(design)["instances"].toArray().size(), 2);
     }
 
     void refusals_data()
@@ -139,6 +149,7 @@ private slots:
         const QString usage = QStringLiteral("ipcore-host configure: ");
         // clang-format off
         QTest::newRow("no version") << QJsonObject{{"Receive", true}} << batch << 1 << "Error: This version of specified IP Config file is incompatible with current IP Core Generator.";
+        QTest::newRow("other version") << QJsonObject{{"version", "2.0"}} << batch << 1 << "Error: This version of specified IP Config file is incompatible with current IP Core Generator.";
         QTest::newRow("calculate") << QJsonObject{{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}} << batch + QStringList{"--calculate"} << 0 << "Succeed: Succeed";
         QTest::newRow("calculate, infeasible") << QJsonObject{{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}} << batch + QStringList{"--calculate"} << 1 << "";
         QTest::newRow("calculate alone") << QJsonObject() << QStringList{"--device", twoQuads, "--calculate"} << 2 << usage + "--calculate and --answer need --batch";
