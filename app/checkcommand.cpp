@@ -105,13 +105,10 @@ int runCheck(const QStringList &arguments)
     command.addPluginDirOption();
     command.addParameterFileArgument();
     int exitCode = Success;
-    if (!command.parse(arguments, &exitCode))
-        return exitCode;
-
-    QString error;
     ParameterSet params;
-    if (!readParameterFile(command.parameterFile(), &params, &error))
-        return command.fail(BadUsage, error);
+    if (!command.parse(arguments, &exitCode) || !command.readParameters(&params, &exitCode))
+        return exitCode;
+    QString error;
 
     // The device: the one asked for, else the one the core was configured for.
     const QString wanted = parser.isSet(deviceOption)

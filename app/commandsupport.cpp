@@ -59,6 +59,16 @@ int CommandLine::fail(int code, const QString &message) const
     return code;
 }
 
+bool CommandLine::readParameters(ParameterSet *params, int *exitCode,
+                                 VersionCheck versionCheck) const
+{
+    QString error;
+    if (readParameterFile(parameterFile(), params, &error, versionCheck))
+        return true;
+    *exitCode = fail(BadUsage, error);
+    return false;
+}
+
 QString CommandLine::pluginDir() const
 {
     return m_parser.value(m_pluginDir);

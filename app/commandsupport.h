@@ -35,6 +35,10 @@ public:
 
     int fail(int code, const QString &message) const;
 
+    // Reads the positional parameter file; false with *exitCode set when it cannot be read.
+    bool readParameters(ParameterSet *params, int *exitCode,
+                        VersionCheck versionCheck = VersionCheck::Refuse) const;
+
     QString pluginDir() const;
     QString parameterFile() const;
 

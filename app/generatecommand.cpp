@@ -42,15 +42,12 @@ int runGenerate(const QStringList &arguments)
     command.addPluginDirOption();
     command.addParameterFileArgument();
     int exitCode = Success;
-    if (!command.parse(arguments, &exitCode))
+    // Every input is checked before anything is loaded or written.
+    ParameterSet params;
+    if (!command.parse(arguments, &exitCode) || !command.readParameters(&params, &exitCode))
         return exitCode;
 
-    // Every input is checked before anything is loaded or written.
     QString error;
-    ParameterSet params;
-    if (!readParameterFile(command.parameterFile(), &params, &error))
-        return command.fail(BadUsage, error);
-
     DEV::DeviceArg device;
     if (parser.isSet(deviceOption)) {
         const QString wanted = parser.value(deviceOption);

@@ -45,13 +45,9 @@ int runResources(const QStringList &arguments)
     command.addPluginDirOption();
     command.addParameterFileArgument();
     int exitCode = Success;
-    if (!command.parse(arguments, &exitCode))
-        return exitCode;
-
-    QString error;
     ParameterSet params;
-    if (!readParameterFile(command.parameterFile(), &params, &error))
-        return command.fail(BadUsage, error);
+    if (!command.parse(arguments, &exitCode) || !command.readParameters(&params, &exitCode))
+        return exitCode;
 
     PluginSet plugins;
     IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
