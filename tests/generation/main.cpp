@@ -1,5 +1,0 @@
-#include "generationtest.h"
-
-#include <QtTest>
-
-QTEST_MAIN(GenerationTest)
