@@ -33,19 +33,21 @@ jesd204bdlg::jesd204bdlg(const QMap<QString, QVariant> &ipInfo, QMap<QString, QV
     m_helpText = infoText(m_ipInfo, "ipcore.doc.help");
 
     // The pages are owned by the dialog; the base class reparents them into its tab area.
+    // They join the tab area empty and get their forms after: a tab page that already has its
+    // form is laid out on the spot (text measured for every label), long before the dialog is
+    // shown and laid out anyway.
     auto *corePage = new QWidget(this);
-    m_core->setupUi(corePage);
     auto *phyPage = new QWidget(this);
-    m_phy->setupUi(phyPage);
     auto *afePage = new QWidget(this);
-    m_afe->setupUi(afePage);
     auto *optPage = new QWidget(this);
-    m_opt->setupUi(optPage);
-
     uiAddTab(corePage, QStringLiteral("JESD204B Core Configuration"));
     uiAddTab(phyPage, QStringLiteral("PHY Configuration"));
     uiAddTab(afePage, QStringLiteral("AFE"));
     uiAddTab(optPage, QStringLiteral("Optional Ports Configuration"));
+    m_core->setupUi(corePage);
+    m_phy->setupUi(phyPage);
+    m_afe->setupUi(afePage);
+    m_opt->setupUi(optPage);
 }
 
 jesd204bdlg::~jesd204bdlg()

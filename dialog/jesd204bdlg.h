@@ -128,6 +128,8 @@ private:
     QStringList m_refClkResources;
     QStringList m_refClkFrequencies;
     QStringList m_availableLanes;
+    // What the pin figure was last drawn from; an unchanged figure is not rebuilt.
+    QString m_figureInputs;
 };
 
 } // namespace IPJESD204B

@@ -120,6 +120,28 @@ void jesd204bdlg::refreshFigure()
     const int widthFactor =
         m_phy->radioButton32Bit->isChecked() ? 1 : (m_phy->radioButton64Bit->isChecked() ? 2 : 1);
     const bool both = m_core->Both->isChecked();
+    const QString pll = m_phy->PLL_Selection->currentText();
+
+    // A restore or a lane refill fires this for every box it touches; the figure depends on
+    // only these inputs, so an unchanged set of them keeps the figure it drew.
+    QString quadsInUse;
+    for (const QuadRow &quad : NameTables::quads())
+        quadsInUse +=
+            std::any_of(m_usedLanes.cbegin(), m_usedLanes.cend(),
+                        [&](const QString &lane) { return lane.contains(quad.displayPrefix); })
+                ? QLatin1Char('1')
+                : QLatin1Char('0');
+    const QString inputs = QStringLiteral("%1%2%3%4 %5 %6 %7 %8")
+                               .arg(int(m_core->Transmit->isChecked()))
+                               .arg(int(m_core->Receive->isChecked()))
+                               .arg(int(both))
+                               .arg(int(m_opt->checkBoxDRPPort->isChecked()))
+                               .arg(lanes)
+                               .arg(widthFactor)
+                               .arg(pll, quadsInUse);
+    if (inputs == m_figureInputs)
+        return;
+    m_figureInputs = inputs;
 
     QList<Utils::PinFigure> pins;
     if (m_core->Transmit->isChecked() || both) {
@@ -134,7 +156,6 @@ void jesd204bdlg::refreshFigure()
     append(pins, {"gt_fabric_rstn_i", In, false, -1});
 
     // One lock flag per quad PLL the core runs on; a CPLL reports through gt_cpll_ok_o.
-    const QString pll = m_phy->PLL_Selection->currentText();
     const QStringList &selections = NameTables::pllSelections();
     const char *lockTemplate = pll == selections[0]   ? "gt_%1_qpll0_ok_o"
                                : pll == selections[1] ? "gt_%1_qpll1_ok_o"
