@@ -10,22 +10,6 @@ MessageBoxWatcher::MessageBoxWatcher(QObject *parent) : QObject(parent)
     m_timer.start();
 }
 
-QStringList MessageBoxWatcher::titles() const
-{
-    QStringList out;
-    for (const Box &b : m_boxes)
-        out << b.title;
-    return out;
-}
-
-QStringList MessageBoxWatcher::texts() const
-{
-    QStringList out;
-    for (const Box &b : m_boxes)
-        out << b.text;
-    return out;
-}
-
 QStringList MessageBoxWatcher::lines() const
 {
     QStringList out;

@@ -25,8 +25,6 @@ public:
     void setDefaultAnswer(QMessageBox::StandardButton answer) { m_defaultAnswer = answer; }
 
     const QList<Box> &boxes() const { return m_boxes; }
-    QStringList titles() const;
-    QStringList texts() const;
     // "Title: text" for each box, in order; handy in QCOMPARE failure output.
     QStringList lines() const;
     void clear() { m_boxes.clear(); }
