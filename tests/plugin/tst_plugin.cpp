@@ -103,7 +103,7 @@ private slots:
 
     void protocols_data()
     {
-        QTest::addColumn<QByteArray>("spec"); // the description file's content; null: no file
+        QTest::addColumn<QByteArray>("ipspec"); // the description file's content; null: no file
         QTest::addColumn<int>("offered");
         // clang-format off
         QTest::newRow("no description file") << QByteArray() << 0;
@@ -115,11 +115,11 @@ private slots:
     // Only the protocol handed out outlives the call; each call hands out a fresh one.
     void protocols()
     {
-        QFETCH(QByteArray, spec);
+        QFETCH(QByteArray, ipspec);
         QFETCH(int, offered);
         QTemporaryDir dir;
         QFile file(dir.filePath("jesd204b.ipspec"));
-        QVERIFY(spec.isNull() || (file.open(QIODevice::WriteOnly) && file.write(spec) > 0));
+        QVERIFY(ipspec.isNull() || (file.open(QIODevice::WriteOnly) && file.write(ipspec) > 0));
         file.close();
         package()->setDirectory(dir.path());
         QList<IPSERDESIP::BaseProtocol *> first;
