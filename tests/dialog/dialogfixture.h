@@ -2,13 +2,14 @@
 
 #include "dialog/jesd204bdlg.h"
 
+#include <designfile.h>
 #include <devicedb.h>
 #include <idecore.h>
 #include <serdes.h>
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,11 +19,9 @@
 using ParameterSet = QMap<QString, QVariant>;
 
 // Device ids of the host's device database: group A, group B, and a two-quad device.
-namespace Devices {
-inline const QString groupA = QStringLiteral("TQ2M1-BG256");
-inline const QString groupB = QStringLiteral("TQ2S1-FG324");
-inline const QString twoQuads = QStringLiteral("TQ2H4-FF676");
-} // namespace Devices
+inline const QString groupADevice = QStringLiteral("TQ2M1-BG256");
+inline const QString groupBDevice = QStringLiteral("TQ2S1-FG324");
+inline const QString twoQuadDevice = QStringLiteral("TQ2H4-FF676");
 
 // The expected entries that `actual` lacks or holds with another value or type, one per line.
 inline QString mismatches(const ParameterSet &actual, const ParameterSet &expected)
@@ -37,33 +36,32 @@ inline QString mismatches(const ParameterSet &actual, const ParameterSet &expect
 }
 
 // A configuration dialog on a fresh SERDES model of the given device, with a scratch project
-// directory: prepared for a new core, or left for open() to prepare for a stored one.
+// directory and, if a design file is named, the design loaded: prepared for a new core, or left
+// for open() to prepare for a stored one.
 class OpenDialog
 {
 public:
     enum class Start { NewCore, Unprepared };
 
-    explicit OpenDialog(const QString &deviceId = Devices::twoQuads, Start start = Start::NewCore)
+    explicit OpenDialog(const QString &deviceId = twoQuadDevice, Start start = Start::NewCore,
+                        const QString &designFile = QString())
         : m_device(Core::IdeCore::deviceDataBase()->findDevice(deviceId))
     {
         IPSERDESIP::serdes::instance()->reset();
         IPSERDESIP::serdes::instance()->setDevice(m_device);
+        QString error;
+        if (!designFile.isEmpty() && !IPSERDESIP::DesignFile::load(designFile, &error))
+            qFatal("%s", qPrintable(error));
         Core::IdeCore::setProjectDirectory(m_project.path());
         const ParameterSet ipInfo{{"ipcore.id", "jesd204b"},
                                   {"ipcore.name", "JESD204B"},
                                   {"ipcore.label", "JESD204B Link Core"}};
         m_dialog = std::make_unique<IPJESD204B::jesd204bdlg>(ipInfo, &m_parameters, nullptr);
         if (start == Start::NewCore)
-            m_dialog->setCreating(QStringLiteral("jesd_top"), m_device);
-    }
-    ~OpenDialog()
-    {
-        m_dialog.reset();
-        Core::IdeCore::setProjectDirectory(QString());
-        IPSERDESIP::serdes::instance()->reset();
+            m_dialog->setCreating(QStringLiteral("jesd204b_0"), m_device);
     }
 
-    // Runs the host's opening of a stored core, always with "version" "1.0" unless given.
+    // Runs the host's opening of a stored core, with "version" "1.0" unless given.
     bool open(ParameterSet stored)
     {
         stored.insert(QStringLiteral("target_device"), m_device.id());
@@ -74,6 +72,7 @@ public:
 
     IPJESD204B::jesd204bdlg *dialog() const { return m_dialog.get(); }
     ParameterSet &parameters() { return m_parameters; }
+    QString projectDir() const { return m_project.path(); }
 
     template <class W> W *widget(const QString &name, const QObject *root = nullptr) const
     {
@@ -89,39 +88,41 @@ public:
     }
     QComboBox *combo(const QString &name) const { return widget<QComboBox>(name); }
     QComboBox *laneBox(int row) const { return combo(QStringLiteral("Lane%1Connect").arg(row)); }
+    static QStringList items(const QComboBox *box)
+    {
+        QStringList out;
+        for (int i = 0; i < box->count(); ++i)
+            out << box->itemText(i);
+        return out;
+    }
 
-    // Sets a widget from "name=value", as a user would: selects the combo box item with that
+    // Sets widgets from "name=value", as a user would: selects the combo box item with that
     // text (none if there is no such item), ticks a button ("1") or not, sets a spin box, or
     // enters a line edit's text and leaves the field. "name+=keys" types into a line edit.
-    void set(const QString &assignment) const
+    void set(const QStringList &assignments) const
     {
-        if (assignment.contains(QLatin1String("+="))) {
-            auto *line = widget<QLineEdit>(assignment.section(QLatin1String("+="), 0, 0));
-            line->clear();
-            QTest::keyClicks(line, assignment.section(QLatin1String("+="), 1));
-            return;
-        }
-        const QString value = assignment.section('=', 1);
-        QWidget *target = widget<QWidget>(assignment.section('=', 0, 0));
-        if (auto *box = qobject_cast<QComboBox *>(target)) {
-            box->setCurrentIndex(box->findText(value));
-        } else if (auto *button = qobject_cast<QAbstractButton *>(target)) {
-            button->setChecked(value == QLatin1String("1"));
-        } else if (auto *spin = qobject_cast<QSpinBox *>(target)) {
-            spin->setValue(value.toInt());
-        } else if (auto *line = qobject_cast<QLineEdit *>(target)) {
-            line->setText(value);
-            emit line->editingFinished();
+        for (const QString &assignment : assignments) {
+            const QString value = assignment.section('=', 1);
+            QWidget *target = widget<QWidget>(assignment.section('=', 0, 0).remove('+'));
+            auto *box = qobject_cast<QComboBox *>(target);
+            auto *button = qobject_cast<QAbstractButton *>(target);
+            auto *spin = qobject_cast<QSpinBox *>(target);
+            auto *line = qobject_cast<QLineEdit *>(target);
+            if (assignment.contains(QLatin1String("+="))) {
+                line->clear();
+                QTest::keyClicks(line, value);
+            } else if (box) {
+                box->setCurrentIndex(box->findText(value));
+            } else if (button) {
+                button->setChecked(value == QLatin1String("1"));
+            } else if (spin) {
+                spin->setValue(value.toInt());
+            } else if (line) {
+                line->setText(value);
+                emit line->editingFinished();
+            }
         }
     }
-    // Sets the lane count to the number of lanes and picks them row by row.
-    void chooseLanes(const QStringList &lanes) const
-    {
-        set(QStringLiteral("comboxNumOfLanes=%1").arg(lanes.size()));
-        for (int row = 0; row < lanes.size(); ++row)
-            set(QStringLiteral("Lane%1Connect=%2").arg(row).arg(lanes.at(row)));
-    }
-
     // The expected states that do not hold. Keys name a widget property ("defaultF.text",
     // "afe_config/label.enabled", "groupBoxRx.hidden" for an explicitly hidden widget), the
     // dialog's "usedLanes" or "biasDecision", or a written parameter ("@LMFC_Buffer").
