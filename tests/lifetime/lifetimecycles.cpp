@@ -1,6 +1,10 @@
 #include "lifetimecycles.h"
 
 #include "dialog/jesd204bdlg.h"
+#include "ui_afe_config.h"
+#include "ui_core_config.h"
+#include "ui_opt_config.h"
+#include "ui_phy_config.h"
 
 #include <baseprotocol.h>
 #include <devicedb.h>
@@ -9,6 +13,7 @@
 #include <protocolpackage.h>
 #include <serdes.h>
 
+#include <QDialog>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -82,6 +87,19 @@ bool dialogRound(const ParameterSet &stored)
     QMap<QString, QVariant> parameters;
     IPJESD204B::jesd204bdlg dialog(ipInfo, &parameters, nullptr);
     return dialog.setOpening(stored);
+}
+
+void bareFormsRound()
+{
+    QDialog dialog;
+    IPJESD204B::Ui::core_config core;
+    IPJESD204B::Ui::phy_config phy;
+    IPJESD204B::Ui::afe_config afe;
+    IPJESD204B::Ui::opt_config opt;
+    core.setupUi(new QWidget(&dialog));
+    phy.setupUi(new QWidget(&dialog));
+    afe.setupUi(new QWidget(&dialog));
+    opt.setupUi(new QWidget(&dialog));
 }
 
 std::size_t heapInUse()

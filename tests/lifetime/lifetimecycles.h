@@ -24,6 +24,10 @@ QString pluginRound(const QString &pluginFile, const ParameterSet &params, const
 // False when the dialog refused the set.
 bool dialogRound(const ParameterSet &stored);
 
+// The dialog's four forms set up in a bare QDialog and destroyed: the baseline of a dialog
+// round.
+void bareFormsRound();
+
 // Bytes the C heap has handed out and not taken back.
 std::size_t heapInUse();
 

@@ -1,5 +1,6 @@
 // Runs one of the lifetime rounds many times, for valgrind and for a quick look at the heap:
-//   lifetime_driver plugin|dialog [ROUNDS]
+//   lifetime_driver plugin|dialog|forms [ROUNDS]
+// (forms: the dialog's forms in a bare QDialog, the baseline of a dialog round)
 #include "lifetimecycles.h"
 
 #include <idecore.h>
@@ -36,8 +37,10 @@ int main(int argc, char **argv)
     const QString mode = args.value(1);
     bool ok = true;
     const int rounds = args.size() > 2 ? args.at(2).toInt(&ok) : 100;
-    if ((mode != QLatin1String("plugin") && mode != QLatin1String("dialog")) || !ok || rounds < 1) {
-        err << "usage: lifetime_driver plugin|dialog [ROUNDS]\n";
+    const QStringList modes{QStringLiteral("plugin"), QStringLiteral("dialog"),
+                            QStringLiteral("forms")};
+    if (!modes.contains(mode) || !ok || rounds < 1) {
+        err << "usage: lifetime_driver plugin|dialog|forms [ROUNDS]\n";
         return 2;
     }
 
@@ -48,6 +51,10 @@ int main(int argc, char **argv)
     const auto round = [&]() -> QString {
         if (mode == QLatin1String("plugin"))
             return Lifetime::pluginRound(plugin, set, work.path());
+        if (mode == QLatin1String("forms")) {
+            Lifetime::bareFormsRound();
+            return QString();
+        }
         return Lifetime::dialogRound(set) ? QString() : QStringLiteral("stored set refused");
     };
 
