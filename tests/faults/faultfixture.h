@@ -1,12 +1,18 @@
 #pragma once
 
+#include "parameterfile.h"
 #include "protocol/jesd204b.h"
+#include "testpaths.h"
 
-#include <QByteArray>
-#include <QMap>
-#include <QString>
-#include <QStringList>
-#include <QVariant>
+#include <idecore.h>
+#include <serdes.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -16,12 +22,51 @@ namespace Faults {
 
 using ParameterSet = QMap<QString, QVariant>;
 
-const QStringList &outputNames();
+inline const QStringList outputNames{QStringLiteral("top_define.vh"),
+                                     QStringLiteral("jesd204b_top_defines.vh"),
+                                     QStringLiteral("jesd204b.ini")};
+
+// A path that is missing or not a file reads as a marker.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return QByteArrayLiteral("<no file>");
+    return file.readAll();
+}
+
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+inline QJsonObject exampleJson(const QString &name)
+{
+    return QJsonDocument::fromJson(fileBytes(TestPaths::examplesDir() + QLatin1Char('/') + name))
+        .object();
+}
 
 // An example parameter set by file name ("tx_2lane.json"), as the host program reads it.
-ParameterSet exampleSet(const QString &name);
+inline ParameterSet exampleSet(const QString &name)
+{
+    ParameterSet set;
+    QString error;
+    if (!HostProgram::readParameterFile(TestPaths::examplesDir() + QLatin1Char('/') + name, &set,
+                                        &error))
+        qFatal("%s", qPrintable(error));
+    return set;
+}
 
-std::unique_ptr<IPJESD204B::jesd204b> loadedProtocol();
+inline std::unique_ptr<IPJESD204B::jesd204b> loadedProtocol()
+{
+    auto protocol =
+        std::make_unique<IPJESD204B::jesd204b>(TestPaths::sourceDir() + QStringLiteral("/data"));
+    if (!protocol->load())
+        qFatal("the core description does not load");
+    return protocol;
+}
 
 struct Result
 {
@@ -32,18 +77,74 @@ struct Result
 };
 
 // Generates the set with the working directory set to workDir.
-Result generate(IPJESD204B::jesd204b &protocol, const ParameterSet &params, const QString &workDir);
+inline Result generate(IPJESD204B::jesd204b &protocol, const ParameterSet &params,
+                       const QString &workDir)
+{
+    static QStringList reports;
+    reports.clear();
+    IPSERDESIP::serdes::instance()->setWorkingDir(workDir);
+    Core::MessageSink::setHandler([](const QString &title, const QString &text, QWidget *) {
+        reports << title + QStringLiteral(": ") + text;
+    });
+    Result result;
+    QStringList reserved;
+    QString message;
+    result.ok =
+        protocol.generate(params, result.ini, reserved, result.moduleOptions, message, false);
+    Core::MessageSink::setHandler(nullptr);
+    result.reports = reports;
+    return result;
+}
 
 // The generation directory of a set below workDir.
-QString generationDir(const QString &workDir, const ParameterSet &params);
+inline QString generationDir(const QString &workDir, const ParameterSet &params)
+{
+    return workDir + QLatin1Char('/') + params.value(QStringLiteral("file")).toString() +
+           QStringLiteral("/temp/jesd204b");
+}
 
-// The three output files' bytes; an entry that is missing or not a file reads as a marker.
-QList<QByteArray> outputs(const QString &dir);
-
-QByteArray fileBytes(const QString &path);
-void writeBytes(const QString &path, const QByteArray &bytes);
+inline QList<QByteArray> outputs(const QString &dir)
+{
+    QList<QByteArray> bytes;
+    for (const QString &name : outputNames)
+        bytes << fileBytes(dir + QLatin1Char('/') + name);
+    return bytes;
+}
 
 // Everything below dir, relative, sorted: leftovers show up here.
-QStringList tree(const QString &dir);
+inline QStringList tree(const QString &dir)
+{
+    QStringList entries;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(dir).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
+}
 
 } // namespace Faults
+
+class FaultsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void uncreatableDirectory_data();
+    void uncreatableDirectory();
+    void faultDuringWrite_data();
+    void faultDuringWrite();
+    void parameterOfEveryType_data();
+    void parameterOfEveryType();
+    void designEntryOfEveryType_data();
+    void designEntryOfEveryType();
+    void hostProgramRefusesInOneLine_data();
+    void hostProgramRefusesInOneLine();
+
+private:
+    Faults::ParameterSet m_old; // two lanes
+    Faults::ParameterSet m_new; // eight lanes, same output directory
+    QList<QByteArray> m_oldBytes;
+    QList<QByteArray> m_newBytes;
+};
