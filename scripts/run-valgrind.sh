@@ -35,7 +35,10 @@ for mode in plugin dialog; do
     grep -E 'total heap usage|in use at exit|definitely lost:|indirectly lost:|still reachable:|suppressed:|ERROR SUMMARY' "$log" |
         sed 's/^==[0-9]*== */    /'
     added=$(grep -E 'still reachable: .*\(\+' "$log" | tail -1 | sed 's/.*(+\([0-9,]*\)) bytes.*/\1/' | tr -d ,)
-    if [ -n "$added" ] && [ "$added" -gt $((64 * ROUNDS)) ]; then
+    # Room for a one-time block made after round 1 (the dynamic linker's, when a library is
+    # first handed back: 1,040 bytes) and for bookkeeping that settles; a list or cache that
+    # keeps 64 bytes more each round outgrows it over 100 rounds. Lost blocks fail on their own.
+    if [ -n "$added" ] && [ "$added" -gt $((4096 + 16 * ROUNDS)) ]; then
         echo "    $mode: $added bytes more in use after $ROUNDS rounds than after the first"
         status=1
     fi
