@@ -11,7 +11,9 @@
 #include <idecore.h>
 #include <serdes.h>
 
+#include "benchsupport.h"
 #include <QApplication>
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,15 +27,8 @@
 
 namespace {
 
-const QString TwoQuadDevice = QStringLiteral("TQ2H4-FF676");
-
-QMap<QString, QVariant> eightLaneSet()
-{
-    QFile file(QStringLiteral(JESD_SOURCE_DIR "/examples/both_8lane.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        std::abort();
-    return QJsonDocument::fromJson(file.readAll()).object().toVariantMap();
-}
+using BenchSupport::eightLaneSet;
+using BenchSupport::TwoQuadDevice;
 
 // The dialog as a user leaves it before pressing Calculate.
 struct OpenDialog

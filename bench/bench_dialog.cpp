@@ -12,8 +12,10 @@
 #include <idecore.h>
 #include <serdes.h>
 
+#include "benchsupport.h"
 #include <QApplication>
 #include <QDialog>
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -28,17 +30,8 @@
 
 namespace {
 
-const QString TwoQuadDevice = QStringLiteral("TQ2H4-FF676");
-
-QMap<QString, QVariant> eightLaneSet()
-{
-    QFile file(QStringLiteral(JESD_SOURCE_DIR "/examples/both_8lane.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        std::abort();
-    QMap<QString, QVariant> set = QJsonDocument::fromJson(file.readAll()).object().toVariantMap();
-    set.insert(QStringLiteral("target_device"), TwoQuadDevice);
-    return set;
-}
+using BenchSupport::eightLaneSet;
+using BenchSupport::TwoQuadDevice;
 
 const QMap<QString, QVariant> &ipInfo()
 {

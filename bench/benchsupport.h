@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
+#include <cstdlib>
+
+// Inputs the benchmarks share: the eight-lane example core on a device with two quads.
+namespace BenchSupport {
+
+inline const QString TwoQuadDevice = QStringLiteral("TQ2H4-FF676");
+
+inline QMap<QString, QVariant> eightLaneSet()
+{
+    QFile file(QStringLiteral(JESD_SOURCE_DIR "/examples/both_8lane.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        std::abort();
+    QMap<QString, QVariant> set = QJsonDocument::fromJson(file.readAll()).object().toVariantMap();
+    set.insert(QStringLiteral("target_device"), TwoQuadDevice);
+    return set;
+}
+
+} // namespace BenchSupport
