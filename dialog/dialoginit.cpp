@@ -59,6 +59,7 @@ void removeLaneRowsFrom(Ui::phy_config &phy, int firstRemoved)
 
 void jesd204bdlg::initDialog()
 {
+    const FigureHold hold(*this);
     Ui::core_config &core = *m_core;
     Ui::phy_config &phy = *m_phy;
     Ui::afe_config &afe = *m_afe;
@@ -111,7 +112,9 @@ void jesd204bdlg::initDialog()
         phy.refClkFreq->setText(QStringLiteral("%1").arg(knownFrequency, 0, 'g', 6));
         phy.refClkFreq->setEnabled(false);
     } else {
-        phy.refClkFreq->setText(QStringLiteral("122.88"));
+        // Usually still the text set above: setting it again would only lay it out again.
+        if (phy.refClkFreq->text() != QLatin1String("122.88"))
+            phy.refClkFreq->setText(QStringLiteral("122.88"));
         phy.refClkFreq->setEnabled(true);
     }
 
@@ -120,7 +123,6 @@ void jesd204bdlg::initDialog()
     onEqualizationModeChanged();
     calculateFFE_C0();
     fileNameConnectCreatIn();
-    refreshFigure();
 }
 
 void jesd204bdlg::connectSignals()

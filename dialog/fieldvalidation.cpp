@@ -105,21 +105,13 @@ void jesd204bdlg::onCoreModeChanged()
 
 void jesd204bdlg::onNumOfLanesChanged()
 {
+    // The first `requested` rows take part, the rest are greyed out; no count greys out all.
     const auto boxes = FormWidgets::laneBoxes(*m_phy);
     const auto labels = FormWidgets::laneLabels(*m_phy);
-    for (int row = 0; row < FormWidgets::LaneRows; ++row) {
-        boxes[row]->setEnabled(true);
-        labels[row]->setEnabled(true);
-    }
     const int requested = m_core->comboxNumOfLanes->currentText().toInt(nullptr, 10);
-    for (int remove = FormWidgets::LaneRows - requested; remove > 0; --remove) {
-        int row = FormWidgets::LaneRows - 1;
-        while (row >= 0 && !boxes[row]->isEnabled())
-            --row;
-        if (row < 0)
-            break;
-        boxes[row]->setEnabled(false);
-        labels[row]->setEnabled(false);
+    for (int row = 0; row < FormWidgets::LaneRows; ++row) {
+        boxes[row]->setEnabled(row < requested);
+        labels[row]->setEnabled(row < requested);
     }
 }
 

@@ -96,6 +96,20 @@ private slots:
     void updateBiasDefaultValue();
 
 private:
+    // While one is alive, widget changes leave the pin figure alone; the last one to go draws
+    // it once. A restore or a lane refill changes a dozen inputs of the figure in a row.
+    class FigureHold
+    {
+    public:
+        explicit FigureHold(jesd204bdlg &dialog);
+        ~FigureHold();
+        FigureHold(const FigureHold &) = delete;
+        FigureHold &operator=(const FigureHold &) = delete;
+
+    private:
+        jesd204bdlg &m_dialog;
+    };
+
     void connectSignals();
     void writeParameters();
     void applyParameters(const QMap<QString, QVariant> &params);
@@ -130,6 +144,7 @@ private:
     QStringList m_availableLanes;
     // What the pin figure was last drawn from; an unchanged figure is not rebuilt.
     QString m_figureInputs;
+    int m_figureHolds = 0;
 };
 
 } // namespace IPJESD204B

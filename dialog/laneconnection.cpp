@@ -9,8 +9,9 @@
 #include <serdes.h>
 
 #include <QComboBox>
+#include <QSignalBlocker>
 
-#include <array>
+#include <vector>
 
 namespace IPJESD204B {
 
@@ -34,6 +35,7 @@ int laneCountIndex(const QComboBox &box, const QString &remembered, int offered)
 
 void jesd204bdlg::updateLaneConect()
 {
+    const FigureHold hold(*this);
     m_availableLanes.clear();
     m_availableLaneCount = 0;
     const int mode = checkCoreMode();
@@ -52,34 +54,36 @@ void jesd204bdlg::updateLaneConect()
     }
 
     QComboBox *count = m_core->comboxNumOfLanes;
-    const QString remembered = count->currentText();
-    count->clear();
-    for (int n = 1; n <= m_availableLaneCount; ++n)
-        count->addItem(QString::number(n));
-    const int countIndex = laneCountIndex(*count, remembered, m_availableLaneCount);
-    if (countIndex >= 0)
-        count->setCurrentIndex(countIndex);
-
-    // Refilling eight boxes would run the PLL choice eight times over half-filled boxes; it
-    // runs once at the end instead. The other slots of the boxes still see every change.
     const auto boxes = FormWidgets::laneBoxes(*m_phy);
-    const auto indexChanged = QOverload<int>::of(&QComboBox::currentIndexChanged);
-    std::array<bool, FormWidgets::LaneRows> wired{};
-    for (int k = 0; k < FormWidgets::LaneRows; ++k)
-        wired[k] = disconnect(boxes[k], indexChanged, this, &jesd204bdlg::updatePLLSel);
+    {
+        // A refill passes every box through several indexes; what depends on them is worked
+        // out once below, from the final choices.
+        std::vector<QSignalBlocker> blockers;
+        blockers.reserve(FormWidgets::LaneRows + 1);
+        blockers.emplace_back(count);
+        for (QComboBox *box : boxes)
+            blockers.emplace_back(box);
 
-    for (int k = 0; k < FormWidgets::LaneRows; ++k) {
-        boxes[k]->clear();
-        boxes[k]->addItems(m_availableLanes);
-        if (k < m_availableLanes.size())
-            boxes[k]->setCurrentIndex(k);
-    }
+        const QString remembered = count->currentText();
+        QStringList counts;
+        for (int n = 1; n <= m_availableLaneCount; ++n)
+            counts << QString::number(n);
+        count->clear();
+        count->addItems(counts);
+        const int countIndex = laneCountIndex(*count, remembered, m_availableLaneCount);
+        if (countIndex >= 0)
+            count->setCurrentIndex(countIndex);
 
-    // Only what was wired goes back, so an early run cannot wire a box twice.
-    for (int k = 0; k < FormWidgets::LaneRows; ++k) {
-        if (wired[k])
-            connect(boxes[k], indexChanged, this, &jesd204bdlg::updatePLLSel);
+        for (int k = 0; k < FormWidgets::LaneRows; ++k) {
+            boxes[k]->clear();
+            boxes[k]->addItems(m_availableLanes);
+            if (k < m_availableLanes.size())
+                boxes[k]->setCurrentIndex(k);
+        }
     }
+    onNumOfLanesChanged();
+    resetFlagforBias();
+    updateBiasDefaultValue();
     updatePLLSel();
 }
 

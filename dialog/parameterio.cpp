@@ -118,6 +118,7 @@ bool jesd204bdlg::loadParameters(const QMap<QString, QVariant> &params)
 
 void jesd204bdlg::applyParameters(const QMap<QString, QVariant> &params)
 {
+    const FigureHold hold(*this);
     Ui::core_config &core = *m_core;
     Ui::phy_config &phy = *m_phy;
     Ui::afe_config &afe = *m_afe;

@@ -113,8 +113,21 @@ const Port drpPorts[] = {
 
 } // namespace
 
+jesd204bdlg::FigureHold::FigureHold(jesd204bdlg &dialog) : m_dialog(dialog)
+{
+    ++m_dialog.m_figureHolds;
+}
+
+jesd204bdlg::FigureHold::~FigureHold()
+{
+    if (--m_dialog.m_figureHolds == 0)
+        m_dialog.refreshFigure();
+}
+
 void jesd204bdlg::refreshFigure()
 {
+    if (m_figureHolds > 0)
+        return;
     collectUsedLanes();
     const int lanes = m_core->comboxNumOfLanes->currentText().toInt();
     const int widthFactor =
@@ -122,8 +135,7 @@ void jesd204bdlg::refreshFigure()
     const bool both = m_core->Both->isChecked();
     const QString pll = m_phy->PLL_Selection->currentText();
 
-    // A restore or a lane refill fires this for every box it touches; the figure depends on
-    // only these inputs, so an unchanged set of them keeps the figure it drew.
+    // The figure depends on only these inputs: an unchanged set of them keeps the figure drawn.
     QString quadsInUse;
     for (const QuadRow &quad : NameTables::quads())
         quadsInUse +=

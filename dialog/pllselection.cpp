@@ -12,6 +12,7 @@ namespace IPJESD204B {
 
 void jesd204bdlg::updatePLLSel()
 {
+    const FigureHold hold(*this);
     QComboBox *box = m_phy->PLL_Selection;
     const QString remembered = box->currentText();
     box->clear();
@@ -28,7 +29,6 @@ void jesd204bdlg::updatePLLSel()
     };
 
     collectUsedLanes();
-    // A copy: every added item reaches refreshFigure, which refills usedLanes.
     const QStringList lanes = m_usedLanes;
     for (const QString &lane : lanes) {
         for (const QuadRow &quad : NameTables::quads()) {

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
@@ -24,6 +25,16 @@ namespace IPSERDESIP {
 namespace {
 
 const char *const titlePrefix = "IP Core Generator";
+
+// Every dialog shows it twice (window and header); the cache spares reading the resource again.
+QPixmap moduleImage()
+{
+    const QString path = QStringLiteral(":/image/module.png");
+    QPixmap image;
+    if (!QPixmapCache::find(path, &image) && image.load(path))
+        QPixmapCache::insert(path, image);
+    return image;
+}
 
 } // namespace
 
@@ -43,7 +54,8 @@ struct protocolGenDlg::Private
 
 protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_unique<Private>())
 {
-    setWindowIcon(QIcon(QStringLiteral(":/image/module.png")));
+    const QPixmap image = moduleImage();
+    setWindowIcon(QIcon(image));
     setWindowTitle(QLatin1String(titlePrefix));
     setSizeGripEnabled(true);
 
@@ -51,7 +63,7 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
 
     auto *header = new QHBoxLayout;
     auto *icon = new QLabel(this);
-    icon->setPixmap(QPixmap(QStringLiteral(":/image/module.png")));
+    icon->setPixmap(image);
     d->label = new QLabel(this);
     d->label->setObjectName(QStringLiteral("labelText"));
     d->label->setWordWrap(true);
@@ -63,10 +75,19 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
     header->addWidget(d->label, 1);
     root->addLayout(header);
 
+    // Both sides join the splitter while empty: the splitter measures its children on every
+    // addition, and a filled side panel costs a full layout pass long before the first show.
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
-
     auto *side = new QWidget(splitter);
+    d->tabs = new QTabWidget(splitter);
+    splitter->addWidget(side);
+    splitter->addWidget(d->tabs);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    // The tabs get room for a whole form row (the PHY tab's Calculate button sits at its right).
+    splitter->setSizes({400, 700});
+
     auto *sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
     auto *fields = new QFormLayout;
@@ -95,17 +116,10 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
     sideLayout->addWidget(symbolTitle);
     sideLayout->addWidget(scroll, 1);
 
-    d->tabs = new QTabWidget(splitter);
     d->tabs->setObjectName(QStringLiteral("protocolTabs"));
     // Every tab stays in sight; long titles are shortened and shown whole as tool tips.
     d->tabs->setUsesScrollButtons(false);
     d->tabs->setElideMode(Qt::ElideRight);
-    splitter->addWidget(side);
-    splitter->addWidget(d->tabs);
-    splitter->setStretchFactor(0, 0);
-    splitter->setStretchFactor(1, 1);
-    // The tabs get room for a whole form row (the PHY tab's Calculate button sits at its right).
-    splitter->setSizes({400, 700});
     root->addWidget(splitter, 1);
 
     auto *buttons = new QDialogButtonBox(

@@ -88,6 +88,16 @@ void serdes::Model::build()
     const QString mclk = QStringLiteral("MCLK");
     if (!refSources.count(mclk))
         refSources.emplace(mclk, std::make_unique<REF_SOURCE>(mclk));
+
+    instances.clear();
+    for (const auto &entry : lanes) {
+        const LaneRef ref = parseLane(entry.first);
+        // The dialog looks lanes up both as "Q0_LANE1" and as "Q0_Lane1"; both find the lane.
+        instances.insert(entry.first, entry.second.get());
+        instances.insert(laneAlias(ref.quad, ref.lane), entry.second.get());
+    }
+    for (const auto &entry : plls)
+        instances.insert(entry.first, entry.second.get());
 }
 
 LANE *serdes::Model::lane(const QString &name) const
@@ -217,16 +227,7 @@ void serdes::reset()
 
 QMap<QString, Instance *> serdes::allInstance() const
 {
-    QMap<QString, Instance *> all;
-    for (const auto &entry : m_model->lanes) {
-        const LaneRef ref = parseLane(entry.first);
-        // The dialog looks lanes up both as "Q0_LANE1" and as "Q0_Lane1"; both find the lane.
-        all.insert(entry.first, entry.second.get());
-        all.insert(laneAlias(ref.quad, ref.lane), entry.second.get());
-    }
-    for (const auto &entry : m_model->plls)
-        all.insert(entry.first, entry.second.get());
-    return all;
+    return m_model->instances;
 }
 
 QStringList serdes::findLaneName(const QString &protocolName) const

@@ -51,8 +51,10 @@ struct serdes::Model
     std::map<QString, std::unique_ptr<LANE>> lanes;            // "Q0_LANE0"
     std::map<QString, std::unique_ptr<PLL>> plls;              // "Q0_QPLL0", "Q0_CPLL0"
     std::map<QString, std::unique_ptr<REF_SOURCE>> refSources; // "Q0_REFCLK0", "MCLK"
-    QMap<QString, QString> lineOwners;                         // "Q0_LANE0_RX" -> owner
-    QMap<QString, QStringList> refOwners;                      // "Q0_REFCLK0" -> owners
+    // Lanes (under both name forms) and PLLs by name; only build() changes which exist.
+    QMap<QString, Instance *> instances;
+    QMap<QString, QString> lineOwners;    // "Q0_LANE0_RX" -> owner
+    QMap<QString, QStringList> refOwners; // "Q0_REFCLK0" -> owners
     QList<ProtocolInstance> protocols;
 
     QString routeOwner;
