@@ -143,7 +143,24 @@ private:
     QStringList m_refClkFrequencies;
     QStringList m_availableLanes;
     // What the pin figure was last drawn from; an unchanged figure is not rebuilt.
-    QString m_figureInputs;
+    struct FigureInputs
+    {
+        bool transmit = false;
+        bool receive = false;
+        bool drp = false;
+        int lanes = 0;
+        int widthFactor = 1;
+        QString pll;
+        QStringList quadsInUse; // option prefixes, "q0" first
+        bool operator==(const FigureInputs &other) const
+        {
+            return transmit == other.transmit && receive == other.receive && drp == other.drp &&
+                   lanes == other.lanes && widthFactor == other.widthFactor && pll == other.pll &&
+                   quadsInUse == other.quadsInUse;
+        }
+    };
+    FigureInputs m_figureInputs;
+    bool m_figureDrawn = false;
     int m_figureHolds = 0;
 };
 

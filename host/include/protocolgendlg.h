@@ -66,7 +66,8 @@ public:
     QString labelText() const;
     QList<Utils::PinFigure> figurePins() const { return m_figurePins; }
     QString helpText() const { return m_helpText; }
-    // The tab area and the module symbol.
+    // The tab area and the module symbol (built on first use: a dialog that is never shown,
+    // as in batch runs, does without it).
     QTabWidget *tabWidget() const;
     QWidget *figureWidget() const;
     // True while typing a file name still renames the module (see fileNameConnectCreatIn).
@@ -75,6 +76,8 @@ public:
     void showHelp();
 
 protected:
+    void showEvent(QShowEvent *event) override;
+
     DEV::DeviceArg m_device;
     QString m_helpText;
     // Set once the user agreed to overwrite the current output; accept skips checkFileExisting.
@@ -82,6 +85,8 @@ protected:
 
 private:
     struct Private;
+    void ensureSymbol() const;
+
     std::unique_ptr<Private> d;
     QList<Utils::PinFigure> m_figurePins;
 };

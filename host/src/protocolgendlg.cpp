@@ -46,6 +46,7 @@ struct protocolGenDlg::Private
     QComboBox *toolCombo = nullptr;
     QComboBox *languageCombo = nullptr;
     QTabWidget *tabs = nullptr;
+    QVBoxLayout *sideLayout = nullptr;
     Utils::ModuleSymbol *symbol = nullptr;
     bool initialised = false;
     bool fileLinkConnected = false;
@@ -89,6 +90,7 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
     splitter->setSizes({400, 700});
 
     auto *sideLayout = new QVBoxLayout(side);
+    d->sideLayout = sideLayout;
     sideLayout->setContentsMargins(0, 0, 0, 0);
     auto *fields = new QFormLayout;
     d->fileEdit = new QLineEdit(side);
@@ -108,13 +110,7 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
     fields->addRow(tr("Language:"), d->languageCombo);
     sideLayout->addLayout(fields);
 
-    auto *symbolTitle = new QLabel(tr("Module symbol:"), side);
-    auto *scroll = new QScrollArea(side);
-    scroll->setWidgetResizable(true);
-    d->symbol = new Utils::ModuleSymbol(scroll);
-    scroll->setWidget(d->symbol);
-    sideLayout->addWidget(symbolTitle);
-    sideLayout->addWidget(scroll, 1);
+    sideLayout->addWidget(new QLabel(tr("Module symbol:"), side));
 
     d->tabs->setObjectName(QStringLiteral("protocolTabs"));
     // Every tab stays in sight; long titles are shortened and shown whole as tool tips.
@@ -132,7 +128,6 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
     connect(buttons, &QDialogButtonBox::helpRequested, this, &protocolGenDlg::showHelp);
     // A confirmed overwrite holds for the name it was given for only.
     connect(d->fileEdit, &QLineEdit::textChanged, this, [this] { m_fileChecked = false; });
-    connect(d->moduleEdit, &QLineEdit::textChanged, d->symbol, &Utils::ModuleSymbol::setModuleName);
     // Clearing the module name hands it back to the file name.
     connect(d->moduleEdit, &QLineEdit::textEdited, this,
             [this](const QString &text) { d->moduleFollowsFile = text.isEmpty(); });
@@ -141,6 +136,27 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
 }
 
 protocolGenDlg::~protocolGenDlg() = default;
+
+void protocolGenDlg::ensureSymbol() const
+{
+    if (d->symbol)
+        return;
+    QWidget *side = d->sideLayout->parentWidget();
+    auto *scroll = new QScrollArea(side);
+    scroll->setWidgetResizable(true);
+    d->symbol = new Utils::ModuleSymbol(scroll);
+    d->symbol->setModuleName(d->moduleEdit->text());
+    d->symbol->setPins(m_figurePins);
+    scroll->setWidget(d->symbol);
+    d->sideLayout->addWidget(scroll, 1);
+    connect(d->moduleEdit, &QLineEdit::textChanged, d->symbol, &Utils::ModuleSymbol::setModuleName);
+}
+
+void protocolGenDlg::showEvent(QShowEvent *event)
+{
+    ensureSymbol();
+    QDialog::showEvent(event);
+}
 
 void protocolGenDlg::initDialog() {}
 
@@ -224,7 +240,8 @@ void protocolGenDlg::uiAddTab(QWidget *page, const QString &title)
 void protocolGenDlg::uiSetFigurePins(const QList<Utils::PinFigure> &pins)
 {
     m_figurePins = pins;
-    d->symbol->setPins(pins);
+    if (d->symbol)
+        d->symbol->setPins(pins);
 }
 
 void protocolGenDlg::uiSetSynthesisTool(const QString &tool)
@@ -288,6 +305,7 @@ QTabWidget *protocolGenDlg::tabWidget() const
 
 QWidget *protocolGenDlg::figureWidget() const
 {
+    ensureSymbol();
     return d->symbol;
 }
 
