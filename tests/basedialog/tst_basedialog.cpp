@@ -1,6 +1,7 @@
 #include "messageboxwatcher.h"
 
 #include <idecore.h>
+#include <modulesymbol.h>
 #include <protocolgendlg.h>
 
 #include <QDir>
@@ -183,6 +184,53 @@ private slots:
         // Programmatic changes of the file name leave the module name alone.
         dlg.uiSetDefaultFileName(QStringLiteral("other"));
         QCOMPARE(dlg.moduleName(), QStringLiteral("_9_lane_vxy"));
+    }
+
+    // The symbol is built on first show or first request, from what the dialog was given until
+    // then, and follows later pins and module names.
+    void moduleSymbol_data()
+    {
+        QTest::addColumn<bool>("byShow");
+        QTest::addColumn<bool>("pinsBefore");
+        QTest::newRow("shown, pins given before") << true << true;
+        QTest::newRow("shown, pins given after") << true << false;
+        QTest::newRow("requested, pins given before") << false << true;
+        QTest::newRow("requested, pins given after") << false << false;
+    }
+
+    void moduleSymbol()
+    {
+        QFETCH(bool, byShow);
+        QFETCH(bool, pinsBefore);
+        const Utils::PinFigureList pins{
+            {QStringLiteral("clk_i"), 0, false, Qt::AlignLeft},
+            {QStringLiteral("data_o[31:0]"), 1, true, Qt::AlignRight},
+            {QStringLiteral("data_i[31:0]"), 0, true, Qt::AlignLeft},
+        };
+        RecordingDlg dlg;
+        QVERIFY(!dlg.findChild<Utils::ModuleSymbol *>());
+        if (pinsBefore)
+            dlg.uiSetFigurePins(pins);
+        if (byShow)
+            dlg.show();
+        auto *symbol = qobject_cast<Utils::ModuleSymbol *>(dlg.figureWidget());
+        QVERIFY(symbol);
+        QCOMPARE(dlg.findChildren<Utils::ModuleSymbol *>().size(), 1);
+        QCOMPARE(symbol->moduleName(), QStringLiteral("jesd204b"));
+        if (!pinsBefore)
+            dlg.uiSetFigurePins(pins);
+        QCOMPARE(symbol->pins(), pins);
+        dlg.uiSetModuleName(QStringLiteral("renamed"));
+        QCOMPARE(symbol->moduleName(), QStringLiteral("renamed"));
+
+        // Inputs end at the box's left edge, outputs start at its right edge.
+        symbol->resize(symbol->sizeHint());
+        const QRect box = symbol->boxRect();
+        QCOMPARE(symbol->pinLine(0).x2(), qreal(box.left()));
+        QCOMPARE(symbol->pinLine(1).x1(), qreal(box.right() + 1));
+        // Each side stacks its own pins: the first output shares the first input's row.
+        QCOMPARE(symbol->pinLine(1).y1(), symbol->pinLine(0).y1());
+        QVERIFY(symbol->pinLine(2).y1() > symbol->pinLine(0).y1());
     }
 };
 
