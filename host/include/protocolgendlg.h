@@ -75,9 +75,10 @@ public:
     // The Help button: shows the protocol's help text in a modal box.
     void showHelp();
 
-protected:
-    void showEvent(QShowEvent *event) override;
+    // Builds the module symbol before the first show lays the dialog out.
+    void setVisible(bool visible) override;
 
+protected:
     DEV::DeviceArg m_device;
     QString m_helpText;
     // Set once the user agreed to overwrite the current output; accept skips checkFileExisting.

@@ -152,10 +152,11 @@ void protocolGenDlg::ensureSymbol() const
     connect(d->moduleEdit, &QLineEdit::textChanged, d->symbol, &Utils::ModuleSymbol::setModuleName);
 }
 
-void protocolGenDlg::showEvent(QShowEvent *event)
+void protocolGenDlg::setVisible(bool visible)
 {
-    ensureSymbol();
-    QDialog::showEvent(event);
+    if (visible)
+        ensureSymbol();
+    QDialog::setVisible(visible);
 }
 
 void protocolGenDlg::initDialog() {}

@@ -215,6 +215,8 @@ private slots:
             dlg.show();
         auto *symbol = qobject_cast<Utils::ModuleSymbol *>(dlg.figureWidget());
         QVERIFY(symbol);
+        // Laid out with the rest by the show itself, not by a later pass of the event loop.
+        QCOMPARE(symbol->isVisible(), byShow);
         QCOMPARE(dlg.findChildren<Utils::ModuleSymbol *>().size(), 1);
         QCOMPARE(symbol->moduleName(), QStringLiteral("jesd204b"));
         if (!pinsBefore)
