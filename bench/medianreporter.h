@@ -14,8 +14,12 @@ public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
                 m_medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+                for (const auto &counter : run.counters)
+                    m_counters[run.run_name.function_name + "/" + counter.first] =
+                        counter.second.value;
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -39,6 +43,14 @@ public:
         return found == m_medians.end() ? -1.0 : found->second;
     }
 
+    // The median of a user counter across repetitions; -1 when there is none.
+    double medianCounter(const std::string &name, const std::string &counter) const
+    {
+        const auto found = m_counters.find(name + "/" + counter);
+        return found == m_counters.end() ? -1.0 : found->second;
+    }
+
 private:
     std::map<std::string, double> m_medians;
+    std::map<std::string, double> m_counters;
 };
