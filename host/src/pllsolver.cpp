@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <vector>
 
 namespace IPSERDESIP {
 namespace PllSolver {
@@ -189,10 +190,18 @@ QString explainFailure(const PllLimits &limits, const Ratio &fref, const QVector
 QVector<Ratio> nearestRefClocks(const PllLimits &limits, const Ratio &fref,
                                 const QVector<Ratio> &rates, int count)
 {
-    QVector<Ratio> found;
-    if (rates.isEmpty() || !rates.first().isValid() || rates.first().isZero())
-        return found;
-    const Ratio limit = Ratio::fromInt(1000);
+    if (rates.isEmpty() || !rates.first().isValid() || rates.first().isZero() || count <= 0)
+        return {};
+    // Each clock with the position it was first found at: among clocks as near as each other,
+    // the one found first comes first.
+    struct Candidate
+    {
+        Ratio clock;
+        int found;
+        Ratio distance;
+    };
+    std::vector<Candidate> candidates;
+    const Int decimals8 = 100000000;
     for (const int d : limits.d) {
         if (!vcoInBand(limits, rates.first(), d))
             continue;
@@ -202,22 +211,42 @@ QVector<Ratio> nearestRefClocks(const PllLimits &limits, const Ratio &fref,
         for (const int m : limits.m) {
             for (const int n1 : limits.n1) {
                 for (const int n2 : limits.n2) {
-                    // fref = VCO x 1000 x M / (N1 x N2)
-                    const Ratio candidate = vco * (1000LL * m) / (static_cast<long long>(n1) * n2);
-                    if (candidate.hasDecimals(8) && candidate < limit && !found.contains(candidate))
-                        found << candidate;
+                    // fref = VCO x 1000 x M / (N1 x N2) = num / den, below 1000 MHz and with at
+                    // most 8 decimals (den divides num x 10^8); tested before a ratio is made.
+                    const Int num = vco.numerator() * 1000 * m;
+                    const Int den = vco.denominator() * n1 * n2;
+                    if (num < den * 1000 && (num * decimals8) % den == 0)
+                        candidates.push_back({Ratio(num, den), int(candidates.size()), Ratio()});
                 }
             }
         }
     }
+
+    // One entry a clock, the first found.
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
+        return a.clock < b.clock || (a.clock == b.clock && a.found < b.found);
+    });
+    candidates.erase(
+        std::unique(candidates.begin(), candidates.end(),
+                    [](const Candidate &a, const Candidate &b) { return a.clock == b.clock; }),
+        candidates.end());
+
     if (fref.isValid()) {
-        std::stable_sort(found.begin(), found.end(), [&](const Ratio &a, const Ratio &b) {
-            return a.distanceTo(fref) < b.distanceTo(fref);
-        });
+        for (Candidate &candidate : candidates)
+            candidate.distance = candidate.clock.distanceTo(fref);
     }
-    if (found.size() > count)
-        found.resize(count);
-    return found;
+    const auto nearer = [&fref](const Candidate &a, const Candidate &b) {
+        if (fref.isValid() && a.distance != b.distance)
+            return a.distance < b.distance;
+        return a.found < b.found;
+    };
+    const auto kept = candidates.begin() + std::min<std::size_t>(count, candidates.size());
+    std::partial_sort(candidates.begin(), kept, candidates.end(), nearer);
+
+    QVector<Ratio> nearest;
+    for (auto it = candidates.begin(); it != kept; ++it)
+        nearest << it->clock;
+    return nearest;
 }
 
 } // namespace PllSolver
