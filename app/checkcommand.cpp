@@ -102,11 +102,9 @@ int runCheck(const QStringList &arguments)
         QStringLiteral("csr"), QStringLiteral("Also keep the SERDES configuration record in FILE."),
         QStringLiteral("FILE"));
     parser.addOptions({designOption, deviceOption, recordOption});
-    command.addPluginDirOption();
-    command.addParameterFileArgument();
     int exitCode = Success;
     ParameterSet params;
-    if (!command.parse(arguments, &exitCode) || !command.readParameters(&params, &exitCode))
+    if (!command.parseWithParameterFile(arguments, &params, &exitCode))
         return exitCode;
     QString error;
 

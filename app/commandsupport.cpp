@@ -21,11 +21,20 @@ void CommandLine::addPluginDirOption()
     m_parser.addOption(m_pluginDir);
 }
 
-void CommandLine::addParameterFileArgument()
+bool CommandLine::parseWithParameterFile(const QStringList &arguments, ParameterSet *params,
+                                         int *exitCode)
 {
+    addPluginDirOption();
     m_takesParameterFile = true;
     m_parser.addPositionalArgument(QStringLiteral("PARAMS.json"),
                                    QStringLiteral("The parameter set."));
+    if (!parse(arguments, exitCode))
+        return false;
+    QString error;
+    if (readParameterFile(parameterFile(), params, &error, VersionCheck::Refuse))
+        return true;
+    *exitCode = fail(BadUsage, error);
+    return false;
 }
 
 bool CommandLine::parse(const QStringList &arguments, int *exitCode)
@@ -57,16 +66,6 @@ int CommandLine::fail(int code, const QString &message) const
 {
     QTextStream(stderr) << "ipcore-host " << m_command << ": " << message << '\n';
     return code;
-}
-
-bool CommandLine::readParameters(ParameterSet *params, int *exitCode,
-                                 VersionCheck versionCheck) const
-{
-    QString error;
-    if (readParameterFile(parameterFile(), params, &error, versionCheck))
-        return true;
-    *exitCode = fail(BadUsage, error);
-    return false;
 }
 
 QString CommandLine::pluginDir() const

@@ -26,18 +26,17 @@ public:
     QCommandLineParser &parser() { return m_parser; }
     // --plugin-dir DIR, defaulting to where the build or installation put the plug-in.
     void addPluginDirOption();
-    // One positional PARAMS.json argument.
-    void addParameterFileArgument();
 
     // Parses the arguments. Returns true when the command should go on; otherwise *exitCode
     // holds the code to return (help printed, or bad usage reported).
     bool parse(const QStringList &arguments, int *exitCode);
 
-    int fail(int code, const QString &message) const;
+    // For a command over one parameter set: adds --plugin-dir and the positional PARAMS.json,
+    // parses, and reads the set (a version other than the supported one refused). False with
+    // *exitCode set when the command should stop.
+    bool parseWithParameterFile(const QStringList &arguments, ParameterSet *params, int *exitCode);
 
-    // Reads the positional parameter file; false with *exitCode set when it cannot be read.
-    bool readParameters(ParameterSet *params, int *exitCode,
-                        VersionCheck versionCheck = VersionCheck::Refuse) const;
+    int fail(int code, const QString &message) const;
 
     QString pluginDir() const;
     QString parameterFile() const;

@@ -39,12 +39,10 @@ int runGenerate(const QStringList &arguments)
         QStringLiteral("synthesis"),
         QStringLiteral("Run the host's synthesis step after writing the files."));
     parser.addOptions({workdirOption, deviceOption, designOption, synthesisOption});
-    command.addPluginDirOption();
-    command.addParameterFileArgument();
     int exitCode = Success;
     // Every input is checked before anything is loaded or written.
     ParameterSet params;
-    if (!command.parse(arguments, &exitCode) || !command.readParameters(&params, &exitCode))
+    if (!command.parseWithParameterFile(arguments, &params, &exitCode))
         return exitCode;
 
     QString error;

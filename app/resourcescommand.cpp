@@ -42,11 +42,9 @@ int runResources(const QStringList &arguments)
     CommandLine command(QStringLiteral("resources"),
                         QStringLiteral("Prints the SERDES lanes, PLLs and reference clocks a "
                                        "parameter set occupies, as one JSON object."));
-    command.addPluginDirOption();
-    command.addParameterFileArgument();
     int exitCode = Success;
     ParameterSet params;
-    if (!command.parse(arguments, &exitCode) || !command.readParameters(&params, &exitCode))
+    if (!command.parseWithParameterFile(arguments, &params, &exitCode))
         return exitCode;
 
     PluginSet plugins;
