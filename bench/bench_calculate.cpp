@@ -107,22 +107,16 @@ BENCHMARK(generatorAlone)->Unit(benchmark::kMillisecond)->Repetitions(7);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::offscreenWithoutDisplay();
     QApplication app(argc, argv);
     QTemporaryDir project;
     Core::IdeCore::setProjectDirectory(project.path());
     QTimer boxCloser;
     closeBoxesWhileRunning(boxCloser);
 
-    benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    reporter.runAll(&argc, argv);
     reporter.printRatio("calculateEightLanes", "generatorAlone", "ms");
-    const double median = reporter.median("calculateEightLanes");
-    if (median >= 0)
-        std::printf("Calculate on eight lanes: %.3f ms median (budget 5 ms): %s\n", median,
-                    median < 5.0 ? "within" : "OVER");
+    reporter.printBudget("calculateEightLanes", "Calculate on eight lanes", 5.0);
     return 0;
 }

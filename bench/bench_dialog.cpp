@@ -127,8 +127,7 @@ BENCHMARK(dialogOverBareForms)->Unit(benchmark::kMillisecond)->Repetitions(15);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::offscreenWithoutDisplay();
     QApplication app(argc, argv);
     // The Calculate button is not pressed here; the project directory only has to exist.
     QTemporaryDir project;
@@ -139,10 +138,8 @@ int main(int argc, char **argv)
     std::vector<char *> args(argv, argv + argc);
     args.insert(args.begin() + 1, interleave);
     int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    reporter.runAll(&count, args.data());
     reporter.printRatio("openStoredDialog", "bareForms", "ms");
     const double pairedRatio = reporter.medianCounter("dialogOverBareForms", "ratio");
     if (pairedRatio > 0)

@@ -100,14 +100,9 @@ BENCHMARK(qtPlugin)->UseManualTime()->Unit(benchmark::kMillisecond)->Repetitions
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    reporter.runAll(&argc, argv);
     reporter.printRatio("pluginToProtocol", "qtPlugin", "ms");
-    const double median = reporter.median("pluginToProtocol");
-    if (median >= 0)
-        std::printf("plug-in load to a loaded protocol: %.3f ms median (budget 5 ms): %s\n", median,
-                    median < 5.0 ? "within" : "OVER");
+    reporter.printBudget("pluginToProtocol", "plug-in load to a loaded protocol", 5.0);
     return 0;
 }

@@ -14,6 +14,13 @@ namespace BenchSupport {
 
 inline const QString TwoQuadDevice = QStringLiteral("TQ2H4-FF676");
 
+// Widget benchmarks run on the offscreen platform when there is no display to show on.
+inline void offscreenWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 inline QMap<QString, QVariant> eightLaneSet()
 {
     QFile file(QStringLiteral(JESD_SOURCE_DIR "/examples/both_8lane.json"));

@@ -24,6 +24,23 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
+    // Runs the benchmarks the command line selects, reported through this reporter.
+    void runAll(int *argc, char **argv)
+    {
+        benchmark::Initialize(argc, argv);
+        benchmark::RunSpecifiedBenchmarks(this);
+        benchmark::Shutdown();
+    }
+
+    // "<what>: x ms median (budget b ms): within" (or "OVER"); nothing when name did not run.
+    void printBudget(const std::string &name, const char *what, double budgetMs) const
+    {
+        const double value = median(name);
+        if (value >= 0)
+            std::printf("%s: %.3f ms median (budget %g ms): %s\n", what, value, budgetMs,
+                        value < budgetMs ? "within" : "OVER");
+    }
+
     // "name / baseline (medians): a unit / b unit = rx"; false when either is missing.
     bool printRatio(const std::string &name, const std::string &baseline, const char *unit) const
     {
