@@ -51,7 +51,52 @@ struct protocolGenDlg::Private
     bool initialised = false;
     bool fileLinkConnected = false;
     bool moduleFollowsFile = true;
+
+    QHBoxLayout *buildHeader(QWidget *dialog, const QPixmap &image);
+    void buildSidePanel(QWidget *side);
 };
+
+QHBoxLayout *protocolGenDlg::Private::buildHeader(QWidget *dialog, const QPixmap &image)
+{
+    auto *header = new QHBoxLayout;
+    auto *icon = new QLabel(dialog);
+    icon->setPixmap(image);
+    label = new QLabel(dialog);
+    label->setObjectName(QStringLiteral("labelText"));
+    label->setWordWrap(true);
+    QFont headerFont = label->font();
+    headerFont.setBold(true);
+    headerFont.setPointSizeF(headerFont.pointSizeF() * 1.25);
+    label->setFont(headerFont);
+    header->addWidget(icon);
+    header->addWidget(label, 1);
+    return header;
+}
+
+void protocolGenDlg::Private::buildSidePanel(QWidget *side)
+{
+    sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    auto *fields = new QFormLayout;
+    fileEdit = new QLineEdit(side);
+    fileEdit->setObjectName(QStringLiteral("fileNameEdit"));
+    moduleEdit = new QLineEdit(side);
+    moduleEdit->setObjectName(QStringLiteral("moduleNameEdit"));
+    toolCombo = new QComboBox(side);
+    toolCombo->setObjectName(QStringLiteral("synthesisToolCombo"));
+    toolCombo->addItems(
+        {QStringLiteral("Built-in synthesis"), QStringLiteral("External (netlist only)")});
+    languageCombo = new QComboBox(side);
+    languageCombo->setObjectName(QStringLiteral("languageCombo"));
+    languageCombo->addItems({QStringLiteral("Verilog"), QStringLiteral("VHDL")});
+    fields->addRow(protocolGenDlg::tr("File name:"), fileEdit);
+    fields->addRow(protocolGenDlg::tr("Module name:"), moduleEdit);
+    fields->addRow(protocolGenDlg::tr("Synthesis tool:"), toolCombo);
+    fields->addRow(protocolGenDlg::tr("Language:"), languageCombo);
+    sideLayout->addLayout(fields);
+
+    sideLayout->addWidget(new QLabel(protocolGenDlg::tr("Module symbol:"), side));
+}
 
 protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_unique<Private>())
 {
@@ -62,19 +107,7 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
 
     auto *root = new QVBoxLayout(this);
 
-    auto *header = new QHBoxLayout;
-    auto *icon = new QLabel(this);
-    icon->setPixmap(image);
-    d->label = new QLabel(this);
-    d->label->setObjectName(QStringLiteral("labelText"));
-    d->label->setWordWrap(true);
-    QFont headerFont = d->label->font();
-    headerFont.setBold(true);
-    headerFont.setPointSizeF(headerFont.pointSizeF() * 1.25);
-    d->label->setFont(headerFont);
-    header->addWidget(icon);
-    header->addWidget(d->label, 1);
-    root->addLayout(header);
+    root->addLayout(d->buildHeader(this, image));
 
     // Both sides join the splitter while empty: the splitter measures its children on every
     // addition, and a filled side panel costs a full layout pass long before the first show.
@@ -89,28 +122,7 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
     // The tabs get room for a whole form row (the PHY tab's Calculate button sits at its right).
     splitter->setSizes({400, 700});
 
-    auto *sideLayout = new QVBoxLayout(side);
-    d->sideLayout = sideLayout;
-    sideLayout->setContentsMargins(0, 0, 0, 0);
-    auto *fields = new QFormLayout;
-    d->fileEdit = new QLineEdit(side);
-    d->fileEdit->setObjectName(QStringLiteral("fileNameEdit"));
-    d->moduleEdit = new QLineEdit(side);
-    d->moduleEdit->setObjectName(QStringLiteral("moduleNameEdit"));
-    d->toolCombo = new QComboBox(side);
-    d->toolCombo->setObjectName(QStringLiteral("synthesisToolCombo"));
-    d->toolCombo->addItems(
-        {QStringLiteral("Built-in synthesis"), QStringLiteral("External (netlist only)")});
-    d->languageCombo = new QComboBox(side);
-    d->languageCombo->setObjectName(QStringLiteral("languageCombo"));
-    d->languageCombo->addItems({QStringLiteral("Verilog"), QStringLiteral("VHDL")});
-    fields->addRow(tr("File name:"), d->fileEdit);
-    fields->addRow(tr("Module name:"), d->moduleEdit);
-    fields->addRow(tr("Synthesis tool:"), d->toolCombo);
-    fields->addRow(tr("Language:"), d->languageCombo);
-    sideLayout->addLayout(fields);
-
-    sideLayout->addWidget(new QLabel(tr("Module symbol:"), side));
+    d->buildSidePanel(side);
 
     d->tabs->setObjectName(QStringLiteral("protocolTabs"));
     // Every tab stays in sight; long titles are shortened and shown whole as tool tips.

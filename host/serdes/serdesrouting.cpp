@@ -40,6 +40,44 @@ void addConflict(QList<RouteConflict> &conflicts, const QString &lane, const QSt
     conflicts.append({lane, text});
 }
 
+// The claim's reference clock: known, within reach of the lane's quad, and at the frequency
+// other cores already run it at.
+void checkRefClock(const serdes::Model &model, const RouteClaim &claim, const QString &owner,
+                   QList<RouteConflict> &conflicts)
+{
+    const QString &name = claim.laneResource;
+    if (claim.refSource.isEmpty())
+        return;
+    const REF_SOURCE *source = model.refSource(claim.refSource);
+    const RefRef ref = parseRefSource(claim.refSource);
+    if (!source) {
+        addConflict(conflicts, name,
+                    QStringLiteral("%1: unknown reference clock %2").arg(name, claim.refSource));
+        return;
+    }
+    if (!reaches(ref, claim.lane.quad)) {
+        addConflict(conflicts, name,
+                    QStringLiteral("%1: %2 cannot reach quad %3 (%4)")
+                        .arg(name, claim.refSource)
+                        .arg(claim.lane.quad)
+                        .arg(ref.kind == RefRef::RefIn
+                                 ? QStringLiteral("a REFIN input drives its own quad only")
+                                 : QStringLiteral("a REFCLK pin drives its own quad and the "
+                                                  "neighbouring ones")));
+    }
+    const QStringList users = model.refOwners.value(source->name());
+    const bool othersUse =
+        source->getUseCount() > 0 && (users.isEmpty() || users.count(owner) < users.size());
+    const Ratio asked = Ratio::fromDecimal(claim.refFrequency);
+    const Ratio running = Ratio::fromDecimal(source->frequencyText());
+    if (othersUse && asked != running) {
+        addConflict(conflicts, name,
+                    QStringLiteral("%1 already runs at %2 MHz for other cores; this core asks "
+                                   "%3 MHz")
+                        .arg(source->name(), source->frequencyText(), claim.refFrequency));
+    }
+}
+
 } // namespace
 
 // The PLL entry that belongs to the lane: the one at the lane's index when it fits the lane,
@@ -110,37 +148,7 @@ QList<RouteConflict> findConflicts(const serdes::Model &model, const QList<Route
                                 .arg(name, directionWord(direction), holder));
             }
         }
-        if (claim.refSource.isEmpty())
-            continue;
-        const REF_SOURCE *source = model.refSource(claim.refSource);
-        const RefRef ref = parseRefSource(claim.refSource);
-        if (!source) {
-            addConflict(
-                conflicts, name,
-                QStringLiteral("%1: unknown reference clock %2").arg(name, claim.refSource));
-            continue;
-        }
-        if (!reaches(ref, claim.lane.quad)) {
-            addConflict(conflicts, name,
-                        QStringLiteral("%1: %2 cannot reach quad %3 (%4)")
-                            .arg(name, claim.refSource)
-                            .arg(claim.lane.quad)
-                            .arg(ref.kind == RefRef::RefIn
-                                     ? QStringLiteral("a REFIN input drives its own quad only")
-                                     : QStringLiteral("a REFCLK pin drives its own quad and the "
-                                                      "neighbouring ones")));
-        }
-        const QStringList users = model.refOwners.value(source->name());
-        const bool othersUse =
-            source->getUseCount() > 0 && (users.isEmpty() || users.count(owner) < users.size());
-        const Ratio asked = Ratio::fromDecimal(claim.refFrequency);
-        const Ratio running = Ratio::fromDecimal(source->frequencyText());
-        if (othersUse && asked != running) {
-            addConflict(conflicts, name,
-                        QStringLiteral("%1 already runs at %2 MHz for other cores; this core asks "
-                                       "%3 MHz")
-                            .arg(source->name(), source->frequencyText(), claim.refFrequency));
-        }
+        checkRefClock(model, claim, owner, conflicts);
     }
     return conflicts;
 }
