@@ -1,15 +1,16 @@
 #include "devicedb.h"
+#include "generatoroptions.h"
 #include "serdes.h"
 #include "serdesfunctions.h"
+#include "serdesnames.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
-
-#include <algorithm>
 
 // The reference host cannot run a vendor synthesis tool. Its synthesis step proves that the
 // job could run (device known, every source present) and leaves a manifest that names
@@ -20,22 +21,31 @@ namespace {
 
 const QString ManifestSuffix = QStringLiteral("_synthesis.json");
 
-// Quad PLL status ports of the top-level wrapper that a parameter set needs: one per quad in
-// use, for the quad PLL it selects. The wrapper declares them as <CORE>_<quad>_<pll>_OK, the
-// core's name in capitals.
-QStringList pllStatusDefines(const ParameterMap &params, const QString &coreName)
+// The SERDES configuration the core wrote beside the manifest is bounded like every input.
+constexpr qint64 MaxIniBytes = 1 << 20;
+
+// Quad PLL status ports of the core's top-level wrapper that its SERDES configuration needs:
+// one per quad whose lanes run from a quad PLL, read from the option lines the core wrote into
+// <name>.ini. The wrapper declares them as <NAME>_<quad>_<pll>_OK, the core's name in capitals.
+QStringList pllStatusDefines(const QString &genDir, const QString &coreName)
 {
-    const QString pll = params.value(QStringLiteral("PLL_Selection")).toString();
-    if (pll != QLatin1String("QPLL0") && pll != QLatin1String("QPLL1"))
+    QFile ini(QDir(genDir).filePath(coreName + QStringLiteral(".ini")));
+    if (ini.size() > MaxIniBytes || !ini.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    const QStringList lanes = params.value(QStringLiteral("recordlanes")).toStringList();
+    const QStringList lines =
+        QString::fromUtf8(ini.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QStringList defines;
-    for (const QString &quad : {QStringLiteral("Q0"), QStringLiteral("Q1")}) {
-        const bool inUse = std::any_of(lanes.begin(), lanes.end(), [&quad](const QString &lane) {
-            return lane.contains(quad);
-        });
-        if (inUse)
-            defines << QStringLiteral("%1_%2_%3_OK").arg(coreName.toUpper(), quad, pll);
+    for (const LaneOptions &lane : parseOptions(lines).lanes) {
+        const Names::PllKind kind =
+            Names::pllKindFromText(lane.values.value(QStringLiteral("pll_sel")));
+        if (kind != Names::PllKind::Qpll0 && kind != Names::PllKind::Qpll1)
+            continue;
+        const QString define = QStringLiteral("%1_Q%2_%3_OK")
+                                   .arg(coreName.toUpper())
+                                   .arg(lane.quad)
+                                   .arg(Names::pllKindName(kind));
+        if (!defines.contains(define))
+            defines << define;
     }
     return defines;
 }
@@ -82,7 +92,7 @@ bool waitForRunSyntheSis(const DEV::DeviceArg &device, const ParameterMap &param
     manifest.insert(QStringLiteral("sources"), sourcePaths);
     manifest.insert(QStringLiteral("includeDir"), includeDir);
     manifest.insert(QStringLiteral("defines"),
-                    QJsonArray::fromStringList(pllStatusDefines(params, name)));
+                    QJsonArray::fromStringList(pllStatusDefines(genDir, name)));
 
     const QString manifestPath = QDir(genDir).filePath(name + ManifestSuffix);
     QSaveFile out(manifestPath);
