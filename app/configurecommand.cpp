@@ -132,7 +132,6 @@ void releaseEditedCore(const ParameterSet &stored)
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
     model->removeInstance(stored.value(QStringLiteral("file")).toString() + QLatin1Char(':') +
                           module);
-    model->removeData(QStringLiteral("jesd204bCheckDRP_") + module);
 }
 
 bool writeResult(const ConfigureOptions &options, const ParameterSet &result, QString *error)

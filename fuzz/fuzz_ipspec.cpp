@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = FuzzSupport::inputFile(QStringLiteral("jesd204b.ipspec"), data, size);
-    const IPCore::InfoMap info = IPCore::processIPInfoSpec(path);
+    const IPSERDESIP::ParameterMap info = IPCore::processIPInfoSpec(path);
     IPCore::checkCommonInfo(info);
 
     IPJESD204B::jesd204b protocol(FuzzSupport::scratchDir().path());

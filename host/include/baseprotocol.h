@@ -2,6 +2,7 @@
 
 #include "devicedb.h"
 #include "hostexport.h"
+#include "parametermap.h"
 
 #include <QMap>
 #include <QObject>
@@ -12,8 +13,6 @@
 namespace IPSERDESIP {
 
 class Message;
-
-using ParameterMap = QMap<QString, QVariant>;
 
 // A SERDES protocol offered by a plug-in package. The host owns every protocol object.
 class IPSERDESHOST_EXPORT BaseProtocol : public QObject

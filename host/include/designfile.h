@@ -19,7 +19,9 @@ public:
     static bool load(const QString &path, QString *error);
     // Adds an accepted core's resource report to the design file as an instance and writes
     // the file back atomically. The model's global data (what the accepted dialog published:
-    // quad bias, DRP record) is written into the design's global data too.
+    // quad bias, DRP record) is written into the design's global data too; the keys the core
+    // changed or added are recorded in its instance entry, and serdes::removeInstance gives
+    // them back when the core is edited.
     static bool addInstance(const QString &path, const Message &report, QString *error);
 };
 

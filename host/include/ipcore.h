@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hostexport.h"
+#include "parametermap.h"
 
 #include <QMap>
 #include <QString>
@@ -16,14 +17,12 @@ class DeviceArg;
 // IP core services of the host: description files, device support, directories and files.
 namespace IPCore {
 
-using InfoMap = QMap<QString, QVariant>;
-
 // Reads a JSON .ipspec file; nested objects flatten into dotted keys ("ipcore.id"),
 // arrays of strings become string lists. Unreadable or malformed files give an empty map.
-IPSERDESHOST_EXPORT InfoMap processIPInfoSpec(const QString &path);
+IPSERDESHOST_EXPORT IPSERDESIP::ParameterMap processIPInfoSpec(const QString &path);
 
 // True only when "ipcore.id", "ipcore.name" and "ipcore.version" are non-empty strings.
-IPSERDESHOST_EXPORT bool checkCommonInfo(const InfoMap &info);
+IPSERDESHOST_EXPORT bool checkCommonInfo(const IPSERDESIP::ParameterMap &info);
 
 // A device in the unsupported list is refused; an empty supported list admits every device;
 // otherwise the device name must be listed. A null device is refused.

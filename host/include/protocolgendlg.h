@@ -2,6 +2,7 @@
 
 #include "devicedb.h"
 #include "hostexport.h"
+#include "parametermap.h"
 #include "pinfigure.h"
 
 #include <QDialog>
@@ -28,14 +29,14 @@ public:
 
     // Protocol hooks, run by setCreating and setOpening.
     virtual void initDialog();
-    virtual bool loadParameters(const QMap<QString, QVariant> &params);
+    virtual bool loadParameters(const ParameterMap &params);
     // Takes the device from a stored set's "target_device".
-    virtual void setDevice(const QMap<QString, QVariant> &params);
+    virtual void setDevice(const ParameterMap &params);
 
     // New core: the device is known, then initDialog runs.
     void setCreating(const QString &name, const DEV::DeviceArg &device);
     // Stored core: device from the set, initDialog, then loadParameters; its answer.
-    bool setOpening(const QMap<QString, QVariant> &params);
+    bool setOpening(const ParameterMap &params);
 
     void uiSetLabelText(const QString &text);
     void uiSetModuleName(const QString &name);

@@ -2,6 +2,7 @@
 
 #include "devicedb.h"
 #include "hostexport.h"
+#include "parametermap.h"
 
 #include <QMap>
 #include <QString>
@@ -120,7 +121,7 @@ public:
     void setData(const QString &key, const QVariant &value);
     QVariant getData(const QString &key) const;
     void removeData(const QString &key);
-    QMap<QString, QVariant> globalData() const { return m_globalData; }
+    ParameterMap globalData() const { return m_globalData; }
 
     QString workingDir() const { return m_workingDir; }
     void setWorkingDir(const QString &dir) { m_workingDir = dir; }
@@ -164,7 +165,8 @@ public:
     // reference clock) as an instance of the design; false with *error when they clash with
     // the design or the rates cannot be made, and then nothing is claimed.
     bool addInstance(const Message &report, QString *error);
-    // Frees whatever the named instance holds (a core about to be edited).
+    // Frees whatever the named instance holds (a core about to be edited), the global data
+    // the design records as its own included.
     void removeInstance(const QString &instanceName);
 
     // The model behind the calls above; defined with the serdes model's implementation.
@@ -176,7 +178,7 @@ private:
     serdes();
     ~serdes();
 
-    QMap<QString, QVariant> m_globalData;
+    ParameterMap m_globalData;
     QString m_workingDir;
     std::unique_ptr<Model> m_model;
 };

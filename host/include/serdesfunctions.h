@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hostexport.h"
+#include "parametermap.h"
 
 #include <QMap>
 #include <QString>
@@ -18,8 +19,7 @@ namespace IPSERDESIP {
 // Synthesis step: checks the device and the named sources in the data directory, writes a
 // synthesis manifest into the generation directory and summarises in `message`.
 IPSERDESHOST_EXPORT bool waitForRunSyntheSis(const DEV::DeviceArg &device,
-                                             const QMap<QString, QVariant> &params,
-                                             const QMap<QString, QVariant> &ipInfo,
+                                             const ParameterMap &params, const ParameterMap &ipInfo,
                                              const QStringList &sources, const QString &name,
                                              QString &message, QObject *caller);
 

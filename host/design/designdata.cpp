@@ -1,0 +1,408 @@
+#include "designdata.h"
+
+#include "devicedb.h"
+#include "idecore.h"
+
+#include <QJsonArray>
+
+namespace IPSERDESIP {
+
+using namespace Names;
+
+namespace {
+
+// Numbers are accepted where a decimal is expected, but texts keep every digit exact.
+QString decimalText(const QJsonValue &value)
+{
+    if (value.isString())
+        return value.toString();
+    if (value.isDouble())
+        return QString::number(value.toDouble(), 'g', 12);
+    return {};
+}
+
+class Parser
+{
+public:
+    Parser(const DEV::DeviceArg &device, DesignData *design) : m_design(design)
+    {
+        m_design->device = device;
+        m_design->pllTable = PllTable::builtin();
+    }
+
+    bool parse(const QJsonObject &root)
+    {
+        static const QStringList known{QStringLiteral("description"), QStringLiteral("device"),
+                                       QStringLiteral("pllTable"),    QStringLiteral("lanes"),
+                                       QStringLiteral("plls"),        QStringLiteral("refClocks"),
+                                       QStringLiteral("instances"),   QStringLiteral("globalData")};
+        for (auto it = root.begin(); it != root.end(); ++it) {
+            if (!known.contains(it.key()))
+                return fail(it.key(), QStringLiteral("unknown entry (known: %1)")
+                                          .arg(known.join(QStringLiteral(", "))));
+        }
+        return readDevice(root.value(QStringLiteral("device"))) &&
+               readPllTable(root.value(QStringLiteral("pllTable"))) &&
+               readList(root, QStringLiteral("refClocks"), &Parser::readRefClock) &&
+               readList(root, QStringLiteral("lanes"), &Parser::readLane) &&
+               readList(root, QStringLiteral("plls"), &Parser::readPll) &&
+               readList(root, QStringLiteral("instances"), &Parser::readInstance) &&
+               readGlobalData(root.value(QStringLiteral("globalData")));
+    }
+
+    QString error() const { return m_error; }
+
+private:
+    using EntryReader = bool (Parser::*)(const QJsonObject &, const QString &);
+
+    bool fail(const QString &entry, const QString &reason)
+    {
+        m_error = QStringLiteral("%1: %2").arg(entry, reason);
+        return false;
+    }
+
+    int quads() const { return m_design->device.isNull() ? 2 : m_design->device.quadCount(); }
+
+    bool readDevice(const QJsonValue &value)
+    {
+        if (value.isUndefined())
+            return true;
+        const DEV::DeviceArg device = Core::IdeCore::deviceDataBase()->findDevice(value.toString());
+        if (!value.isString() || device.isNull())
+            return fail(QStringLiteral("device"),
+                        QStringLiteral("unknown device id \"%1\" (see ipcore-host devices)")
+                            .arg(value.toVariant().toString()));
+        m_design->device = device;
+        return true;
+    }
+
+    bool readPllTable(const QJsonValue &value)
+    {
+        if (value.isUndefined())
+            return true;
+        QString error;
+        if (!value.isObject())
+            return fail(QStringLiteral("pllTable"), QStringLiteral("expected an object"));
+        if (!m_design->pllTable.applyOverrides(value.toObject(), &error))
+            return fail(QStringLiteral("pllTable.") + error.section(QLatin1Char(':'), 0, 0),
+                        error.section(QLatin1Char(':'), 1).trimmed());
+        return true;
+    }
+
+    bool readList(const QJsonObject &root, const QString &key, EntryReader reader)
+    {
+        const QJsonValue value = root.value(key);
+        if (value.isUndefined())
+            return true;
+        if (!value.isArray())
+            return fail(key, QStringLiteral("expected a list"));
+        const QJsonArray list = value.toArray();
+        for (int i = 0; i < list.size(); ++i) {
+            const QString entry = QStringLiteral("%1[%2]").arg(key).arg(i);
+            if (!list.at(i).isObject())
+                return fail(entry, QStringLiteral("expected an object"));
+            if (!(this->*reader)(list.at(i).toObject(), entry))
+                return false;
+        }
+        return true;
+    }
+
+    bool onlyKeys(const QJsonObject &object, const QString &entry, const QStringList &keys)
+    {
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (!keys.contains(it.key()))
+                return fail(entry + QLatin1Char('.') + it.key(),
+                            QStringLiteral("unknown field (known: %1)")
+                                .arg(keys.join(QStringLiteral(", "))));
+        }
+        return true;
+    }
+
+    bool readOwner(const QJsonObject &object, const QString &entry, QString *owner)
+    {
+        const QJsonValue value = object.value(QStringLiteral("owner"));
+        if (value.isUndefined()) {
+            *owner = anonymousOwner();
+            return true;
+        }
+        if (!value.isString() || value.toString().isEmpty())
+            return fail(entry + QStringLiteral(".owner"), QStringLiteral("expected a name"));
+        *owner = value.toString();
+        return true;
+    }
+
+    bool readSourceName(const QJsonValue &value, const QString &entry, QString *name)
+    {
+        const RefRef ref = parseRefSource(value.toString());
+        if (!value.isString() || !ref.isValid() ||
+            (ref.kind != RefRef::Mclk && ref.quad >= quads()))
+            return fail(entry, QStringLiteral("\"%1\" is no reference clock of this device")
+                                   .arg(value.toVariant().toString()));
+        *name = refSourceName(value.toString());
+        return true;
+    }
+
+    bool readRefClock(const QJsonObject &object, const QString &entry)
+    {
+        if (!onlyKeys(object, entry,
+                      {QStringLiteral("source"), QStringLiteral("frequency"),
+                       QStringLiteral("useCount"), QStringLiteral("owner")}))
+            return false;
+        DesignRefClock clock;
+        if (!readSourceName(object.value(QStringLiteral("source")),
+                            entry + QStringLiteral(".source"), &clock.source))
+            return false;
+        clock.frequency = decimalText(object.value(QStringLiteral("frequency")));
+        const Ratio frequency = Ratio::fromDecimal(clock.frequency);
+        if (!frequency.isValid() || frequency.isZero())
+            return fail(entry + QStringLiteral(".frequency"),
+                        QStringLiteral("expected a positive decimal number of MHz"));
+        const QJsonValue count = object.value(QStringLiteral("useCount"));
+        if (!count.isUndefined() &&
+            (!count.isDouble() || count.toDouble() != count.toInt() || count.toInt() < 1))
+            return fail(entry + QStringLiteral(".useCount"),
+                        QStringLiteral("expected a whole number of at least 1"));
+        clock.useCount = count.toInt(1);
+        if (!readOwner(object, entry, &clock.owner))
+            return false;
+        for (const DesignRefClock &other : m_design->refClocks) {
+            if (other.source == clock.source && Ratio::fromDecimal(other.frequency) != frequency)
+                return fail(entry + QStringLiteral(".frequency"),
+                            QStringLiteral("%1 is already given at %2 MHz; a clock has one "
+                                           "frequency")
+                                .arg(clock.source, other.frequency));
+        }
+        m_design->refClocks << clock;
+        return true;
+    }
+
+    bool readLineSource(const QJsonObject &object, const QString &entry, const QString &key,
+                        bool used, QString *source)
+    {
+        const QJsonValue value = object.value(key);
+        if (value.isUndefined())
+            return true;
+        const QString text = value.toString();
+        if (!value.isString() || (!text.isEmpty() && pllKindName(pllKindFromText(text)) != text))
+            return fail(entry + QLatin1Char('.') + key,
+                        QStringLiteral("expected \"QPLL0\", \"QPLL1\", \"CPLL\" or \"\""));
+        if (!used && !text.isEmpty())
+            return fail(entry + QLatin1Char('.') + key,
+                        QStringLiteral("the lane's status does not use this line"));
+        *source = text;
+        return true;
+    }
+
+    bool readLane(const QJsonObject &object, const QString &entry)
+    {
+        if (!onlyKeys(object, entry,
+                      {QStringLiteral("lane"), QStringLiteral("status"), QStringLiteral("rate"),
+                       QStringLiteral("rxSource"), QStringLiteral("txSource"),
+                       QStringLiteral("owner")}))
+            return false;
+        DesignLane lane;
+        const QJsonValue name = object.value(QStringLiteral("lane"));
+        lane.lane = parseLane(name.toString());
+        if (!name.isString() || !lane.lane.isValid() || lane.lane.directions != BothDirections ||
+            lane.lane.quad >= quads())
+            return fail(entry + QStringLiteral(".lane"),
+                        QStringLiteral("\"%1\" is no lane of this device (Q0_LANE0 to Q%2_LANE3)")
+                            .arg(name.toVariant().toString())
+                            .arg(quads() - 1));
+        const QJsonValue status = object.value(QStringLiteral("status"));
+        static const QStringList words{QStringLiteral("rx"), QStringLiteral("tx"),
+                                       QStringLiteral("both")};
+        if (status.isString() && words.contains(status.toString()))
+            lane.status = words.indexOf(status.toString()) + 1;
+        else if (status.isDouble() && status.toDouble() == status.toInt() && status.toInt() >= 1 &&
+                 status.toInt() <= 3)
+            lane.status = status.toInt();
+        else
+            return fail(entry + QStringLiteral(".status"),
+                        QStringLiteral("expected 1, 2, 3, \"rx\", \"tx\" or \"both\""));
+        const QJsonValue rate = object.value(QStringLiteral("rate"));
+        if (!rate.isUndefined()) {
+            lane.rate = decimalText(rate);
+            if (!Ratio::fromDecimal(lane.rate).isValid())
+                return fail(entry + QStringLiteral(".rate"),
+                            QStringLiteral("expected a decimal number of Gbps"));
+        }
+        if (!readLineSource(object, entry, QStringLiteral("rxSource"), lane.status & RxDirection,
+                            &lane.rxSource) ||
+            !readLineSource(object, entry, QStringLiteral("txSource"), lane.status & TxDirection,
+                            &lane.txSource) ||
+            !readOwner(object, entry, &lane.owner))
+            return false;
+        for (const DesignLane &other : m_design->lanes) {
+            if (other.lane.index() == lane.lane.index() && (other.status & lane.status))
+                return fail(entry + QStringLiteral(".status"),
+                            QStringLiteral("%1 already has this line for %2")
+                                .arg(laneName(lane.lane.quad, lane.lane.lane), other.owner));
+        }
+        m_design->lanes << lane;
+        return true;
+    }
+
+    bool readPll(const QJsonObject &object, const QString &entry)
+    {
+        if (!onlyKeys(object, entry,
+                      {QStringLiteral("pll"), QStringLiteral("vcoGHz"), QStringLiteral("refClock"),
+                       QStringLiteral("owner")}))
+            return false;
+        DesignPll pll;
+        const QJsonValue name = object.value(QStringLiteral("pll"));
+        const PllRef ref = parsePll(name.toString());
+        if (!name.isString() || !ref.isValid() || ref.quad >= quads())
+            return fail(entry + QStringLiteral(".pll"),
+                        QStringLiteral("\"%1\" is no PLL of this device (Q0_QPLL0, Q0_CPLL2, ...)")
+                            .arg(name.toVariant().toString()));
+        pll.pll = name.toString();
+        pll.vco = decimalText(object.value(QStringLiteral("vcoGHz")));
+        const Ratio vco = Ratio::fromDecimal(pll.vco);
+        const PllLimits *limits = m_design->pllTable.limits(pllKindName(ref.kind));
+        if (!vco.isValid() || !limits || !limits->admitsVco(vco))
+            return fail(entry + QStringLiteral(".vcoGHz"),
+                        QStringLiteral("expected a VCO frequency within %1's band %2")
+                            .arg(pllKindName(ref.kind), limits ? limits->bandText() : QString()));
+        if (!readSourceName(object.value(QStringLiteral("refClock")),
+                            entry + QStringLiteral(".refClock"), &pll.refClock))
+            return false;
+        const RefRef source = parseRefSource(pll.refClock);
+        if (source.kind == RefRef::RefIn
+                ? source.quad != ref.quad
+                : (source.kind == RefRef::RefClk && qAbs(source.quad - ref.quad) > 1))
+            return fail(entry + QStringLiteral(".refClock"),
+                        QStringLiteral("%1 cannot reach quad %2").arg(pll.refClock).arg(ref.quad));
+        if (!readOwner(object, entry, &pll.owner))
+            return false;
+        for (const DesignPll &other : m_design->plls) {
+            if (other.pll == pll.pll)
+                return fail(
+                    entry + QStringLiteral(".pll"),
+                    QStringLiteral("%1 is already enabled for %2").arg(pll.pll, other.owner));
+        }
+        m_design->plls << pll;
+        return true;
+    }
+
+    bool readInstance(const QJsonObject &object, const QString &entry)
+    {
+        if (!onlyKeys(object, entry,
+                      {QStringLiteral("name"), QStringLiteral("protocol"), QStringLiteral("lanes"),
+                       QStringLiteral("globalData")}))
+            return false;
+        ProtocolInstance instance;
+        instance.name = object.value(QStringLiteral("name")).toString();
+        instance.protocol = object.value(QStringLiteral("protocol")).toString();
+        if (instance.name.isEmpty())
+            return fail(entry + QStringLiteral(".name"), QStringLiteral("expected a name"));
+        if (instance.protocol.isEmpty())
+            return fail(entry + QStringLiteral(".protocol"),
+                        QStringLiteral("expected a protocol name"));
+        const QJsonValue lanes = object.value(QStringLiteral("lanes"));
+        if (!lanes.isArray())
+            return fail(entry + QStringLiteral(".lanes"),
+                        QStringLiteral("expected a list of lanes"));
+        const QJsonArray list = lanes.toArray();
+        for (int i = 0; i < list.size(); ++i) {
+            const LaneRef lane = parseLane(list.at(i).toString());
+            if (!lane.isValid() || lane.quad >= quads())
+                return fail(QStringLiteral("%1.lanes[%2]").arg(entry).arg(i),
+                            QStringLiteral("\"%1\" is no lane of this device")
+                                .arg(list.at(i).toVariant().toString()));
+            instance.lanes << list.at(i).toString();
+        }
+        if (!readOwnedKeys(object.value(QStringLiteral("globalData")), entry, &instance))
+            return false;
+        m_design->instances << instance;
+        return true;
+    }
+
+    // The global data keys an instance wrote; designs written before cores recorded them
+    // have none.
+    bool readOwnedKeys(const QJsonValue &value, const QString &entry, ProtocolInstance *instance)
+    {
+        if (value.isUndefined())
+            return true;
+        const QString field = entry + QStringLiteral(".globalData");
+        if (!value.isArray())
+            return fail(field, QStringLiteral("expected a list of global data keys"));
+        const QJsonArray keys = value.toArray();
+        for (int i = 0; i < keys.size(); ++i) {
+            if (keys.at(i).toString().isEmpty())
+                return fail(QStringLiteral("%1[%2]").arg(field).arg(i),
+                            QStringLiteral("expected a global data key"));
+            instance->globalDataKeys << keys.at(i).toString();
+        }
+        return true;
+    }
+
+    bool readGlobalData(const QJsonValue &value)
+    {
+        if (value.isUndefined())
+            return true;
+        if (!value.isObject())
+            return fail(QStringLiteral("globalData"), QStringLiteral("expected an object"));
+        const QJsonObject data = value.toObject();
+        for (auto it = data.begin(); it != data.end(); ++it) {
+            const QString entry = QStringLiteral("globalData.") + it.key();
+            const QJsonValue item = it.value();
+            const bool whole = item.isDouble() && item.toDouble() == item.toInt();
+            if (it.key() == QLatin1String("Q0_BIAS") || it.key() == QLatin1String("Q1_BIAS")) {
+                if (!whole || item.toInt() < 0 || item.toInt() > 15)
+                    return fail(entry, QStringLiteral("expected a bias from 0 to 15"));
+            } else if (it.key() == QLatin1String("GLOBAL_RESET_ENABLE")) {
+                if (!item.isBool())
+                    return fail(entry, QStringLiteral("expected true or false"));
+            } else if (item.isArray() || item.isObject() || item.isNull()) {
+                return fail(entry, QStringLiteral("expected a text, number or true/false"));
+            }
+            m_design->globalData.insert(it.key(),
+                                        whole ? QVariant(item.toInt()) : item.toVariant());
+        }
+        return true;
+    }
+
+    DesignData *m_design;
+    QString m_error;
+};
+
+} // namespace
+
+QString anonymousOwner()
+{
+    return QStringLiteral("another core");
+}
+
+bool parseDesign(const QJsonObject &root, const DEV::DeviceArg &currentDevice, DesignData *design,
+                 QString *error)
+{
+    DesignData result;
+    Parser parser(currentDevice, &result);
+    if (!parser.parse(root)) {
+        *error = parser.error();
+        return false;
+    }
+    *design = result;
+    return true;
+}
+
+void applyDesign(const DesignData &design, serdes::Model &model)
+{
+    model.device = design.device;
+    model.build();
+    model.pllTable = design.pllTable;
+    for (const DesignLane &lane : design.lanes) {
+        if (lane.status & RxDirection)
+            model.claimLine(lane.lane, RxDirection, lane.owner, lane.rate, lane.rxSource);
+        if (lane.status & TxDirection)
+            model.claimLine(lane.lane, TxDirection, lane.owner, lane.rate, lane.txSource);
+    }
+    for (const DesignPll &pll : design.plls)
+        model.claimPll(pll.pll, pll.vco, pll.refClock, pll.owner);
+    for (const DesignRefClock &clock : design.refClocks)
+        model.claimRefSource(clock.source, clock.frequency, clock.owner, clock.useCount, false);
+    model.protocols = design.instances;
+}
+
+} // namespace IPSERDESIP

@@ -1,0 +1,248 @@
+#include "designfile.h"
+
+#include "designdata.h"
+#include "message.h"
+#include "pllplanner.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+namespace IPSERDESIP {
+
+using namespace Names;
+
+namespace {
+
+bool readRoot(const QString &path, QJsonObject *root, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: cannot read the design: %2").arg(path, file.errorString());
+        return false;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        *error = QStringLiteral("%1: not valid JSON at offset %2: %3")
+                     .arg(path)
+                     .arg(parseError.offset)
+                     .arg(parseError.errorString());
+        return false;
+    }
+    if (!document.isObject()) {
+        *error = QStringLiteral("%1: a design is a JSON object").arg(path);
+        return false;
+    }
+    *root = document.object();
+    return true;
+}
+
+void setError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+// Drops every entry of a list whose field names the instance.
+void dropOwned(QJsonObject &root, const QString &key, const QString &field, const QString &name)
+{
+    QJsonArray kept;
+    for (const QJsonValue &entry : root.value(key).toArray()) {
+        if (entry.toObject().value(field).toString() != name)
+            kept.append(entry);
+    }
+    if (root.contains(key))
+        root.insert(key, kept);
+}
+
+void append(QJsonObject &root, const QString &key, const QJsonObject &entry)
+{
+    QJsonArray list = root.value(key).toArray();
+    list.append(entry);
+    root.insert(key, list);
+}
+
+// The design entries an accepted core adds: its lane lines, the PLLs it starts and its clock.
+void addEntries(QJsonObject &root, const Message &report, const ReportEvaluation &evaluation,
+                const serdes::Model &model)
+{
+    const QString owner = report.instanceName;
+    static const QStringList statusWords{QString(), QStringLiteral("rx"), QStringLiteral("tx"),
+                                         QStringLiteral("both")};
+    QStringList startedPlls;
+    QStringList clocks;
+    for (const RouteClaim &claim : evaluation.claims) {
+        const QString source = pllKindName(parsePll(claim.pll).kind);
+        QJsonObject lane{{QStringLiteral("lane"), laneName(claim.lane.quad, claim.lane.lane)},
+                         {QStringLiteral("status"), statusWords.at(claim.lane.directions)},
+                         {QStringLiteral("owner"), owner}};
+        if (!claim.rate.isEmpty())
+            lane.insert(QStringLiteral("rate"), claim.rate);
+        if (!source.isEmpty() && (claim.lane.directions & RxDirection))
+            lane.insert(QStringLiteral("rxSource"), source);
+        if (!source.isEmpty() && (claim.lane.directions & TxDirection))
+            lane.insert(QStringLiteral("txSource"), source);
+        append(root, QStringLiteral("lanes"), lane);
+
+        const PLL *pll = model.pll(claim.pll);
+        if (pll && !pll->isEnabled() && !claim.vco.isEmpty() && !startedPlls.contains(claim.pll)) {
+            startedPlls << claim.pll;
+            append(root, QStringLiteral("plls"),
+                   QJsonObject{{QStringLiteral("pll"), claim.pll},
+                               {QStringLiteral("vcoGHz"), claim.vco},
+                               {QStringLiteral("refClock"), claim.refSource},
+                               {QStringLiteral("owner"), owner}});
+        }
+        if (!claim.refSource.isEmpty() && !clocks.contains(claim.refSource)) {
+            clocks << claim.refSource;
+            append(root, QStringLiteral("refClocks"),
+                   QJsonObject{{QStringLiteral("source"), claim.refSource},
+                               {QStringLiteral("frequency"), claim.refFrequency},
+                               {QStringLiteral("owner"), owner}});
+        }
+    }
+    append(root, QStringLiteral("instances"),
+           QJsonObject{{QStringLiteral("name"), owner},
+                       {QStringLiteral("protocol"), report.protocolName},
+                       {QStringLiteral("lanes"), QJsonArray::fromStringList(report.laneList)}});
+}
+
+// The global data keys the design records as the instance's own.
+QStringList ownedKeys(const QJsonObject &root, const QString &name)
+{
+    QStringList keys;
+    for (const QJsonValue &entry : root.value(QStringLiteral("instances")).toArray()) {
+        const QJsonObject instance = entry.toObject();
+        if (instance.value(QStringLiteral("name")).toString() != name)
+            continue;
+        for (const QJsonValue &key : instance.value(QStringLiteral("globalData")).toArray())
+            keys << key.toString();
+    }
+    return keys;
+}
+
+void dropGlobalData(QJsonObject &root, const QStringList &keys)
+{
+    if (keys.isEmpty() || !root.contains(QStringLiteral("globalData")))
+        return;
+    QJsonObject data = root.value(QStringLiteral("globalData")).toObject();
+    for (const QString &key : keys)
+        data.remove(key);
+    root.insert(QStringLiteral("globalData"), data);
+}
+
+// What the accepted core published in the model's global data (quad bias, DRP record) goes
+// into the design too, so the next core configured in it sees the same. Answers the keys
+// the design did not hold with that value before: what the core itself wrote.
+QStringList mergeGlobalData(QJsonObject &root)
+{
+    QJsonObject data = root.value(QStringLiteral("globalData")).toObject();
+    const ParameterMap published = serdes::instance()->globalData();
+    QStringList written;
+    for (auto it = published.begin(); it != published.end(); ++it) {
+        const QJsonValue value = QJsonValue::fromVariant(it.value());
+        if (!value.isBool() && !value.isDouble() && !value.isString())
+            continue;
+        if (data.value(it.key()) != value)
+            written << it.key();
+        data.insert(it.key(), value);
+    }
+    if (!data.isEmpty())
+        root.insert(QStringLiteral("globalData"), data);
+    return written;
+}
+
+// The instance's entry remembers the keys it wrote, so that editing the core gives them back.
+void recordOwnedKeys(QJsonObject &root, const QString &name, const QStringList &keys)
+{
+    if (keys.isEmpty())
+        return;
+    QJsonArray instances = root.value(QStringLiteral("instances")).toArray();
+    for (int i = 0; i < instances.size(); ++i) {
+        QJsonObject instance = instances.at(i).toObject();
+        if (instance.value(QStringLiteral("name")).toString() != name)
+            continue;
+        instance.insert(QStringLiteral("globalData"), QJsonArray::fromStringList(keys));
+        instances.replace(i, instance);
+    }
+    root.insert(QStringLiteral("instances"), instances);
+}
+
+} // namespace
+
+bool DesignFile::load(const QString &path, QString *error)
+{
+    QJsonObject root;
+    QString problem;
+    if (!readRoot(path, &root, &problem)) {
+        setError(error, problem);
+        return false;
+    }
+    serdes *model = serdes::instance();
+    DesignData design;
+    if (!parseDesign(root, model->device(), &design, &problem)) {
+        setError(error, QStringLiteral("%1: %2").arg(path, problem));
+        return false;
+    }
+    model->reset();
+    applyDesign(design, model->model());
+    for (auto it = design.globalData.begin(); it != design.globalData.end(); ++it)
+        model->setData(it.key(), it.value());
+    return true;
+}
+
+bool DesignFile::addInstance(const QString &path, const Message &report, QString *error)
+{
+    if (report.instanceName.isEmpty()) {
+        setError(error, QStringLiteral("%1: the core has no instance name").arg(path));
+        return false;
+    }
+    QJsonObject root;
+    QString problem;
+    if (QFileInfo::exists(path) && !readRoot(path, &root, &problem)) {
+        setError(error, problem);
+        return false;
+    }
+    // A core added again replaces its earlier entries, its global data included.
+    dropGlobalData(root, ownedKeys(root, report.instanceName));
+    for (const QString &key :
+         {QStringLiteral("lanes"), QStringLiteral("plls"), QStringLiteral("refClocks")})
+        dropOwned(root, key, QStringLiteral("owner"), report.instanceName);
+    dropOwned(root, QStringLiteral("instances"), QStringLiteral("name"), report.instanceName);
+
+    DesignData design;
+    if (!parseDesign(root, serdes::instance()->device(), &design, &problem)) {
+        setError(error, QStringLiteral("%1: %2").arg(path, problem));
+        return false;
+    }
+    serdes::Model model;
+    applyDesign(design, model);
+    const ReportEvaluation evaluation = evaluateReport(model, report);
+    if (!evaluation.problems.isEmpty()) {
+        setError(error,
+                 QStringLiteral("%1: %2 does not fit the design:\n%3")
+                     .arg(path, report.instanceName, evaluation.problems.join(QLatin1Char('\n'))));
+        return false;
+    }
+    addEntries(root, report, evaluation, model);
+    recordOwnedKeys(root, report.instanceName, mergeGlobalData(root));
+    if (!parseDesign(root, serdes::instance()->device(), &design, &problem)) {
+        setError(error,
+                 QStringLiteral("%1: the updated design would be invalid: %2").arg(path, problem));
+        return false;
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
+        setError(error,
+                 QStringLiteral("%1: cannot write the design: %2").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace IPSERDESIP

@@ -1,0 +1,243 @@
+#include "testpaths.h"
+
+#include <designfile.h>
+#include <message.h>
+#include <serdes.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+using namespace IPSERDESIP;
+
+namespace {
+
+// A core's resource report as the plug-in makes it; Q0 REFCLK0 at 122.88 MHz feeds every lane.
+Message report(const QString &name, const QStringList &lanes, const QString &pllKind,
+               const QString &rate)
+{
+    Message message;
+    message.protocolName = "JESD204B";
+    message.instanceName = name;
+    message.laneList = lanes;
+    for (const QString &entry : lanes) {
+        message.pllList << entry.left(2) + "_" + pllKind;
+        message.refClkList << "Q0_REFCLK0";
+        message.refClkFreqList << "122.88";
+        message.txRateList << rate;
+    }
+    return message;
+}
+
+QJsonObject readJson(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                          : QJsonObject();
+}
+
+} // namespace
+
+// Design files: what they put into the SERDES model, what they refuse, and how an accepted core
+// goes into one and is given back when it is edited.
+class DesignFileTest : public QObject
+{
+    Q_OBJECT
+
+    serdes *const model = serdes::instance();
+    LANE *lane(const QString &key) { return dynamic_cast<LANE *>(model->allInstance().value(key)); }
+    PLL *pll(const QString &key) { return dynamic_cast<PLL *>(model->allInstance().value(key)); }
+    QString design(const QString &name) { return TestPaths::examplesDir() + "/designs/" + name; }
+
+    // Two cores added one after the other to a design that already holds an unowned
+    // "Q1_BIAS" (a design written before cores recorded their keys): the receiver publishes a
+    // quad bias and its DRP record, the transmitter its DRP record and the reset switch, and
+    // leaves the receiver's bias as it found it.
+    QString twoCoreDesign(const QTemporaryDir &dir)
+    {
+        const QString path = dir.filePath("design.json");
+        QFile file(path);
+        const QByteArray seed = R"({"globalData": {"Q1_BIAS": 9}})";
+        if (!file.open(QIODevice::WriteOnly) || file.write(seed) != seed.size())
+            return {};
+        file.close();
+        QString error;
+        model->reset();
+        model->setData("Q1_BIAS", 9);
+        model->setData("Q0_BIAS", 5);
+        model->setData("jesd204bCheckDRP_rx", 12);
+        if (!DesignFile::addInstance(path, report("a.v:rx", {"Q0_LANE2_RX"}, "QPLL1", "4.9152"),
+                                     &error))
+            return {};
+        model->setData("jesd204bCheckDRP_tx", 1);
+        model->setData("GLOBAL_RESET_ENABLE", false);
+        if (!DesignFile::addInstance(path, report("b.v:tx", {"Q0_LANE0_TX"}, "QPLL1", "4.9152"),
+                                     &error))
+            return {};
+        return path;
+    }
+
+private slots:
+    void cleanup() { model->reset(); }
+
+    // A design's own PLL table and claims last until the next design is loaded.
+    void designsLoad()
+    {
+        QString error;
+        QVERIFY2(DesignFile::load(design("slow_grade_m1.json"), &error), qPrintable(error));
+        QCOMPARE(lane("Q0_LANE0")->getLaneStatus(), int(LANE::Both));
+        QCOMPARE(model->getFreqByRefsrc("Q0 REFIN0"), 125.0);
+        QCOMPARE(model->checkPLLforQuad0(13.0), QStringList{"QPLL0"});
+        // A design without a device keeps the current one, here the slow grade's one-quad device.
+        QVERIFY2(DesignFile::load(design("empty.json"), &error), qPrintable(error));
+        QCOMPARE(model->quadCount(), 1);
+        QCOMPARE(lane("Q0_LANE0")->getLaneStatus(), int(LANE::Free));
+        QCOMPARE(model->getFreqByRefsrc("Q0 REFIN0"), 0.0);
+        QCOMPARE(model->checkPLLforQuad0(13.0), (QStringList{"QPLL0", "QPLL1"}));
+    }
+
+    void malformedDesign_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("error");
+        // clang-format off
+        QTest::newRow("unknown entry") << QByteArray(R"({"lane": []})") << "lane: unknown entry";
+        QTest::newRow("lane beyond device") << QByteArray(R"({"device": "TQ2M1-BG256", "lanes": [{"lane": "Q1_LANE0", "status": 1}]})") << "lanes[0].lane: \"Q1_LANE0\" is no lane of this device (Q0_LANE0 to Q0_LANE3)";
+        QTest::newRow("bad status") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": 4}]})") << "lanes[0].status: expected 1, 2, 3, \"rx\", \"tx\" or \"both\"";
+        QTest::newRow("source of unused line") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": "rx", "txSource": "QPLL0"}]})") << "lanes[0].txSource: the lane's status does not use this line";
+        QTest::newRow("line claimed twice") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": "both", "owner": "a"}, {"lane": "Q0_LANE0", "status": "tx", "owner": "b"}]})") << "lanes[1].status: Q0_LANE0 already has this line for a";
+        QTest::newRow("VCO outside band") << QByteArray(R"({"plls": [{"pll": "Q0_QPLL1", "vcoGHz": "14.7456", "refClock": "Q0_REFCLK0"}]})") << "plls[0].vcoGHz: expected a VCO frequency within QPLL1's band 8-13 GHz";
+        QTest::newRow("PLL clock out of reach") << QByteArray(R"({"plls": [{"pll": "Q1_QPLL0", "vcoGHz": "10", "refClock": "Q0_REFIN"}]})") << "plls[0].refClock: Q0_REFIN cannot reach quad 1";
+        QTest::newRow("clock at two frequencies") << QByteArray(R"({"refClocks": [{"source": "MCLK", "frequency": "100"}, {"source": "MCLK", "frequency": 125}]})") << "refClocks[1].frequency: MCLK is already given at 100 MHz; a clock has one frequency";
+        QTest::newRow("instance lane") << QByteArray(R"({"instances": [{"name": "x", "protocol": "Quillan 8B10B", "lanes": ["Q0 Lane9"]}]})") << "instances[0].lanes[0]: \"Q0 Lane9\" is no lane of this device";
+        QTest::newRow("instance records") << QByteArray(R"({"instances": [{"name": "x", "protocol": "P", "lanes": [], "globalData": "Q0_BIAS"}]})") << "instances[0].globalData: expected a list of global data keys";
+        QTest::newRow("instance record key") << QByteArray(R"({"instances": [{"name": "x", "protocol": "P", "lanes": [], "globalData": ["Q0_BIAS", 3]}]})") << "instances[0].globalData[1]: expected a global data key";
+        QTest::newRow("bias out of range") << QByteArray(R"({"globalData": {"Q0_BIAS": 16}})") << "globalData.Q0_BIAS: expected a bias from 0 to 15";
+        QTest::newRow("PLL table field") << QByteArray(R"({"pllTable": {"QPLL1": {"vcoGHz": {"min": "13", "max": "8"}}}})") << "pllTable.QPLL1.vcoGHz: expected {\"min\": \"...\", \"max\": \"...\"} in GHz";
+        QTest::newRow("PLL table unknown PLL") << QByteArray(R"({"pllTable": {"LCPLL": {}}})") << "pllTable.LCPLL: unknown PLL";
+        // clang-format on
+    }
+
+    void malformedDesign()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, error);
+        QTemporaryFile file;
+        QVERIFY(file.open() && file.write(json) == json.size() && file.flush());
+        QString message;
+        QVERIFY(!DesignFile::load(file.fileName(), &message));
+        QVERIFY2(message.startsWith(file.fileName() + ": " + error), qPrintable(message));
+    }
+
+    void writeBack()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("design.json");
+        QVERIFY(QFile::copy(design("jesd_rx_q0.json"), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        // Half the rate shares the running QPLL0; added again, a core replaces its entries.
+        QString error;
+        const auto sharing = report("dac.v:tx", {"Q0_LANE0_TX"}, "QPLL0", "3.6864");
+        QVERIFY2(DesignFile::addInstance(path, sharing, &error), qPrintable(error));
+        QVERIFY2(DesignFile::addInstance(path, sharing, &error), qPrintable(error));
+        // What the accepted dialog published goes into the design; a core on QPLL1 starts that PLL.
+        model->setData("Q0_BIAS", 11);
+        const auto starting = report("dac.v:tx2", {"Q0_LANE1_TX"}, "QPLL1", "4.9152");
+        QVERIFY2(DesignFile::addInstance(path, starting, &error), qPrintable(error));
+        // QPLL0 at 14.7456 GHz cannot give 4.9152 Gbps: the core is refused and not written.
+        const auto clash = report("dac.v:tx3", {"Q0_LANE2_TX"}, "QPLL0", "4.9152");
+        QVERIFY(!DesignFile::addInstance(path, clash, &error));
+        QVERIFY2(error.startsWith(path + ": dac.v:tx3 does not fit the design:\n"),
+                 qPrintable(error));
+        QVERIFY2(error.contains("already runs at 14.7456 GHz"), qPrintable(error));
+
+        QVERIFY2(DesignFile::load(path, &error), qPrintable(error));
+        QCOMPARE(lane("Q0_LANE0")->owner(), QString("dac.v:tx"));
+        QCOMPARE(model->findLaneName("JESD204B"),
+                 QStringList({"Q0_LANE2_RX", "Q0_LANE3_RX", "Q0_LANE0_TX", "Q0_LANE1_TX"}));
+        QCOMPARE(model->FormStringToREFSPtr("Q0_REFCLK0")->getUseCount(), 3);
+        QCOMPARE(pll("Q0_QPLL1")->owner(), QString("dac.v:tx2"));
+        QCOMPARE(model->getData("Q0_BIAS"), QVariant(11));
+        // The design's own global data survives the round trip.
+        QCOMPARE(model->getData("jesd204bCheckDRP_jesd_rx"), QVariant(12));
+    }
+
+    void ownershipRecorded()
+    {
+        QTemporaryDir dir;
+        const QString path = twoCoreDesign(dir);
+        QVERIFY(!path.isEmpty());
+        const QJsonArray instances = readJson(path).value("instances").toArray();
+        QCOMPARE(instances.size(), 2);
+        QCOMPARE(instances.at(0).toObject().value("globalData").toArray(),
+                 QJsonArray({"Q0_BIAS", "jesd204bCheckDRP_rx"}));
+        QCOMPARE(instances.at(1).toObject().value("globalData").toArray(),
+                 QJsonArray({"GLOBAL_RESET_ENABLE", "jesd204bCheckDRP_tx"}));
+    }
+
+    void editReleasesOwnRecords_data()
+    {
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<ParameterMap>("remaining");
+        const ParameterMap all{{"Q1_BIAS", 9},
+                               {"Q0_BIAS", 5},
+                               {"jesd204bCheckDRP_rx", 12},
+                               {"jesd204bCheckDRP_tx", 1},
+                               {"GLOBAL_RESET_ENABLE", false}};
+        ParameterMap withoutRx = all, withoutTx = all;
+        withoutRx.remove("Q0_BIAS");
+        withoutRx.remove("jesd204bCheckDRP_rx");
+        withoutTx.remove("jesd204bCheckDRP_tx");
+        withoutTx.remove("GLOBAL_RESET_ENABLE");
+        QTest::newRow("receiver") << "a.v:rx" << withoutRx;
+        QTest::newRow("transmitter") << "b.v:tx" << withoutTx;
+        QTest::newRow("core not in the design") << "c.v:rx" << all;
+    }
+
+    void editReleasesOwnRecords()
+    {
+        QFETCH(QString, edited);
+        QFETCH(ParameterMap, remaining);
+        QTemporaryDir dir;
+        const QString path = twoCoreDesign(dir);
+        QVERIFY(!path.isEmpty());
+        QString error;
+        QVERIFY2(DesignFile::load(path, &error), qPrintable(error));
+        model->removeInstance(edited);
+        QCOMPARE(model->globalData(), remaining);
+        QCOMPARE(lane("Q0_LANE2")->getLaneStatus(),
+                 int(edited == "a.v:rx" ? LANE::Free : LANE::Receive));
+        QCOMPARE(lane("Q0_LANE0")->getLaneStatus(),
+                 int(edited == "b.v:tx" ? LANE::Free : LANE::Transmit));
+    }
+
+    // Edited and accepted again, a core's old records give way to what it publishes now.
+    void editedCoreAddedAgain()
+    {
+        QTemporaryDir dir;
+        const QString path = twoCoreDesign(dir);
+        QVERIFY(!path.isEmpty());
+        QString error;
+        QVERIFY2(DesignFile::load(path, &error), qPrintable(error));
+        model->removeInstance("a.v:rx");
+        model->setData("jesd204bCheckDRP_rx", 3);
+        QVERIFY2(DesignFile::addInstance(path, report("a.v:rx", {"Q0_LANE3_RX"}, "QPLL1", "4.9152"),
+                                         &error),
+                 qPrintable(error));
+        const QJsonObject root = readJson(path);
+        QCOMPARE(root.value("globalData").toObject(),
+                 QJsonObject({{"Q1_BIAS", 9},
+                              {"jesd204bCheckDRP_rx", 3},
+                              {"jesd204bCheckDRP_tx", 1},
+                              {"GLOBAL_RESET_ENABLE", false}}));
+        const QJsonArray instances = root.value("instances").toArray();
+        QCOMPARE(instances.size(), 2);
+        QCOMPARE(instances.at(0).toObject().value("name").toString(), QString("b.v:tx"));
+        QCOMPARE(instances.at(1).toObject().value("globalData").toArray(),
+                 QJsonArray({"jesd204bCheckDRP_rx"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(DesignFileTest)
+#include "tst_designfile.moc"
