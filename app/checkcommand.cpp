@@ -27,7 +27,7 @@ namespace {
 class Check
 {
 public:
-    Check(IPSERDESIP::BaseProtocol *protocol, const ParameterSet &params)
+    Check(IPSERDESIP::BaseProtocol *protocol, const IPSERDESIP::ParameterMap &params)
         : m_protocol(protocol), m_params(params)
     {}
 
@@ -72,7 +72,7 @@ public:
 
 private:
     IPSERDESIP::BaseProtocol *m_protocol;
-    ParameterSet m_params;
+    IPSERDESIP::ParameterMap m_params;
     QTemporaryDir m_scratch;
     QStringList m_options;
     std::unique_ptr<IPSERDESIP::Message> m_report;
@@ -103,7 +103,7 @@ int runCheck(const QStringList &arguments)
         QStringLiteral("FILE"));
     parser.addOptions({designOption, deviceOption, recordOption});
     int exitCode = Success;
-    ParameterSet params;
+    IPSERDESIP::ParameterMap params;
     if (!command.parseWithParameterFile(arguments, &params, &exitCode))
         return exitCode;
     QString error;

@@ -126,7 +126,7 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureO
 
 // A core being edited gives up what its earlier configuration holds in the design, so that its
 // own lanes, PLLs and DRP record do not count against it.
-void releaseEditedCore(const ParameterSet &stored)
+void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
 {
     const QString module = stored.value(QStringLiteral("module")).toString();
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
@@ -135,7 +135,8 @@ void releaseEditedCore(const ParameterSet &stored)
     model->removeData(QStringLiteral("jesd204bCheckDRP_") + module);
 }
 
-bool writeResult(const ConfigureOptions &options, const ParameterSet &result, QString *error)
+bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
+                 QString *error)
 {
     if (!options.outputPath.isEmpty())
         return writeParameterFile(options.outputPath, result, error);
@@ -169,7 +170,7 @@ int runConfigure(const QStringList &arguments)
 
     // Every input is checked before anything is loaded or written.
     QString error;
-    ParameterSet stored;
+    IPSERDESIP::ParameterMap stored;
     // The core's dialog judges a stored set's version itself, with its own message.
     if (!options.editPath.isEmpty() &&
         !readParameterFile(options.editPath, &stored, &error, VersionCheck::LeaveToCore))
@@ -234,8 +235,9 @@ int runConfigure(const QStringList &arguments)
                                                 options.answer);
     }
 
-    const ParameterSet result = options.editPath.isEmpty() ? protocol->create(options.name, device)
-                                                           : protocol->edit(stored);
+    const IPSERDESIP::ParameterMap result = options.editPath.isEmpty()
+                                                ? protocol->create(options.name, device)
+                                                : protocol->edit(stored);
 
     if (!options.snapshotDir.isEmpty()) {
         if (!driver->dialogSeen())

@@ -41,7 +41,7 @@ int runGenerate(const QStringList &arguments)
     parser.addOptions({workdirOption, deviceOption, designOption, synthesisOption});
     int exitCode = Success;
     // Every input is checked before anything is loaded or written.
-    ParameterSet params;
+    IPSERDESIP::ParameterMap params;
     if (!command.parseWithParameterFile(arguments, &params, &exitCode))
         return exitCode;
 

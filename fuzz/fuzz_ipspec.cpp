@@ -2,7 +2,7 @@
 // device support, and the protocol's load with every identity accessor after it.
 #include "fuzzsupport.h"
 
-#include "protocol/jesd204b.h"
+#include "jesd204b.h"
 
 #include <devicedb.h>
 #include <idecore.h>
@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = FuzzSupport::inputFile(QStringLiteral("jesd204b.ipspec"), data, size);
-    const IPCore::InfoMap info = IPCore::processIPInfoSpec(path);
+    const IPSERDESIP::ParameterMap info = IPCore::processIPInfoSpec(path);
     IPCore::checkCommonInfo(info);
 
     IPJESD204B::jesd204b protocol(FuzzSupport::scratchDir().path());
