@@ -102,6 +102,8 @@ private:
     void connectSignals();
     void writeParameters();
     void applyParameters(const IPSERDESIP::ParameterMap &params);
+    // The bias another core published for the quads in use, and the stored bias decision.
+    void restoreBias(const IPSERDESIP::ParameterMap &params);
     LaneOptionValues laneOptionValues() const;
     bool isLaneShareable(const QString &laneInstanceName) const;
     bool checkDuplicateLanes();

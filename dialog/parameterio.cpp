@@ -171,7 +171,12 @@ void jesd204bdlg::applyParameters(const IPSERDESIP::ParameterMap &params)
     m_opt->checkBoxDRPPort->setChecked(flag(Key::DrpPorts));
 
     collectUsedLanes();
+    restoreBias(params);
+}
 
+void jesd204bdlg::restoreBias(const IPSERDESIP::ParameterMap &params)
+{
+    Ui::afe_config &afe = *m_afe;
     const QuadUse quads = QuadUse::of(m_usedLanes);
     const IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
     const IPSERDESIP::ParameterMap published = model->globalData();

@@ -40,6 +40,28 @@ void appendTransmitGroup(QStringList &options, const QString &p, const LaneOptio
     appendLine(options, "%1_tx_ffe_c0 %2", p, v.ffeC0);
 }
 
+void appendFrontEndGroups(QStringList &options, const QString &p, const LaneOptionValues &values)
+{
+    switch (values.frontEnd) {
+    case FrontEndGroups::Receive:
+        appendReceiveGroup(options, p, values);
+        break;
+    case FrontEndGroups::Transmit:
+        appendTransmitGroup(options, p, values);
+        break;
+    case FrontEndGroups::TransmitThenReceive:
+        appendTransmitGroup(options, p, values);
+        appendReceiveGroup(options, p, values);
+        break;
+    case FrontEndGroups::ReceiveThenTransmit:
+        appendReceiveGroup(options, p, values);
+        appendTransmitGroup(options, p, values);
+        break;
+    case FrontEndGroups::None:
+        break;
+    }
+}
+
 } // namespace
 
 void appendLaneOptionLines(QStringList &options, const QString &lanePrefix,
@@ -86,24 +108,7 @@ void appendLaneOptionLines(QStringList &options, const QString &lanePrefix,
         break;
     }
 
-    switch (values.frontEnd) {
-    case FrontEndGroups::Receive:
-        appendReceiveGroup(options, p, values);
-        break;
-    case FrontEndGroups::Transmit:
-        appendTransmitGroup(options, p, values);
-        break;
-    case FrontEndGroups::TransmitThenReceive:
-        appendTransmitGroup(options, p, values);
-        appendReceiveGroup(options, p, values);
-        break;
-    case FrontEndGroups::ReceiveThenTransmit:
-        appendReceiveGroup(options, p, values);
-        appendTransmitGroup(options, p, values);
-        break;
-    case FrontEndGroups::None:
-        break;
-    }
+    appendFrontEndGroups(options, p, values);
 }
 
 LaneOptionValues laneOptionValuesFromParameters(const IPSERDESIP::ParameterMap &params,
