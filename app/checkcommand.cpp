@@ -27,7 +27,7 @@ namespace {
 class Check
 {
 public:
-    Check(IPSERDESIP::BaseProtocol *protocol, const ParameterSet &params)
+    Check(IPSERDESIP::BaseProtocol *protocol, const IPSERDESIP::ParameterMap &params)
         : m_protocol(protocol), m_params(params)
     {}
 
@@ -72,22 +72,26 @@ public:
 
 private:
     IPSERDESIP::BaseProtocol *m_protocol;
-    ParameterSet m_params;
+    IPSERDESIP::ParameterMap m_params;
     QTemporaryDir m_scratch;
     QStringList m_options;
     std::unique_ptr<IPSERDESIP::Message> m_report;
     IPSERDESIP::generator m_generator;
 };
 
-} // namespace
-
-int runCheck(const QStringList &arguments)
+struct CheckOptions
 {
-    CommandLine command(
-        QStringLiteral("check"),
-        QStringLiteral("Proves that a parameter set's line rate can be made from its reference "
-                       "clock by its PLL on its lanes, in the design given. Prints every lane's "
-                       "PLL settings (exit 0) or the reasons it cannot be made (exit 1)."));
+    IPSERDESIP::ParameterMap params;
+    QString device; // the one asked for, else the one the core was configured for
+    bool hasDesign = false;
+    QString designPath;
+    bool keepsRecord = false;
+    QString recordPath;
+};
+
+bool parseOptions(CommandLine &command, const QStringList &arguments, CheckOptions *options,
+                  int *exitCode)
+{
     QCommandLineParser &parser = command.parser();
     const QCommandLineOption designOption(
         QStringLiteral("design"),
@@ -102,46 +106,61 @@ int runCheck(const QStringList &arguments)
         QStringLiteral("csr"), QStringLiteral("Also keep the SERDES configuration record in FILE."),
         QStringLiteral("FILE"));
     parser.addOptions({designOption, deviceOption, recordOption});
-    int exitCode = Success;
-    ParameterSet params;
-    if (!command.parseWithParameterFile(arguments, &params, &exitCode))
-        return exitCode;
-    QString error;
+    if (!command.parseWithParameterFile(arguments, &options->params, exitCode))
+        return false;
+    options->device = parser.isSet(deviceOption)
+                          ? parser.value(deviceOption)
+                          : options->params.value(QStringLiteral("target_device")).toString();
+    options->hasDesign = parser.isSet(designOption);
+    options->designPath = parser.value(designOption);
+    options->keepsRecord = parser.isSet(recordOption);
+    options->recordPath = parser.value(recordOption);
+    return true;
+}
 
-    // The device: the one asked for, else the one the core was configured for.
-    const QString wanted = parser.isSet(deviceOption)
-                               ? parser.value(deviceOption)
-                               : params.value(QStringLiteral("target_device")).toString();
-    const DEV::DeviceArg device = wanted.isEmpty() ? DEV::DeviceArg() : lookUpDevice(wanted);
-    if (!wanted.isEmpty() && device.isNull())
-        return command.fail(
-            BadUsage, QStringLiteral("device '%1' is not in the device database").arg(wanted));
-
+// Puts the device and the design into the SERDES model. False with *exitCode set.
+bool prepareDesign(const CommandLine &command, const CheckOptions &options, int *exitCode)
+{
+    const DEV::DeviceArg device =
+        options.device.isEmpty() ? DEV::DeviceArg() : lookUpDevice(options.device);
+    if (!options.device.isEmpty() && device.isNull()) {
+        *exitCode = command.fail(
+            BadUsage,
+            QStringLiteral("device '%1' is not in the device database").arg(options.device));
+        return false;
+    }
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
     model->reset();
     model->setDevice(device);
-    if (parser.isSet(designOption)) {
-        if (!IPSERDESIP::DesignFile::load(parser.value(designOption), &error))
-            return command.fail(BadUsage, error);
-        // A design made for another chip says nothing about this one.
-        if (!device.isNull() && model->device() != device)
-            return command.fail(
-                BadUsage, QStringLiteral("%1 is a design for %2, the core targets %3")
-                              .arg(parser.value(designOption), model->device().id(), device.id()));
+    if (!options.hasDesign)
+        return true;
+    QString error;
+    if (!IPSERDESIP::DesignFile::load(options.designPath, &error)) {
+        *exitCode = command.fail(BadUsage, error);
+        return false;
     }
+    // A design made for another chip says nothing about this one.
+    if (!device.isNull() && model->device() != device) {
+        *exitCode =
+            command.fail(BadUsage, QStringLiteral("%1 is a design for %2, the core targets %3")
+                                       .arg(options.designPath, model->device().id(), device.id()));
+        return false;
+    }
+    return true;
+}
 
-    PluginSet plugins;
-    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol)
-        return exitCode;
-
-    Check check(protocol, params);
-    if (!check.prepare(model->device(), &error))
+// Proves the core in the prepared design and prints the verdict.
+int checkCore(const CommandLine &command, const CheckOptions &options,
+              IPSERDESIP::BaseProtocol *protocol)
+{
+    QString error;
+    Check check(protocol, options.params);
+    if (!check.prepare(IPSERDESIP::serdes::instance()->device(), &error))
         return command.fail(JobFailed, error);
     QStringList notes{QStringLiteral("core %1").arg(check.instanceName()),
                       QStringLiteral("parameters %1").arg(command.parameterFile())};
-    if (parser.isSet(designOption))
-        notes << QStringLiteral("design %1").arg(parser.value(designOption));
+    if (options.hasDesign)
+        notes << QStringLiteral("design %1").arg(options.designPath);
     const bool ok = check.run(notes);
 
     QTextStream out(stdout);
@@ -155,13 +174,35 @@ int runCheck(const QStringList &arguments)
     out << check.instanceName() << ": the line rate can be made\n";
     for (const QString &line : check.result().solvedSettings())
         out << "  " << line << '\n';
-    if (parser.isSet(recordOption)) {
-        const QString target = parser.value(recordOption);
-        QFile::remove(target);
-        if (!QFile::copy(check.recordPath(), target))
-            return command.fail(JobFailed, QStringLiteral("cannot write %1").arg(target));
+    if (options.keepsRecord) {
+        QFile::remove(options.recordPath);
+        if (!QFile::copy(check.recordPath(), options.recordPath))
+            return command.fail(JobFailed,
+                                QStringLiteral("cannot write %1").arg(options.recordPath));
     }
     return Success;
+}
+
+} // namespace
+
+int runCheck(const QStringList &arguments)
+{
+    CommandLine command(
+        QStringLiteral("check"),
+        QStringLiteral("Proves that a parameter set's line rate can be made from its reference "
+                       "clock by its PLL on its lanes, in the design given. Prints every lane's "
+                       "PLL settings (exit 0) or the reasons it cannot be made (exit 1)."));
+    CheckOptions options;
+    int exitCode = Success;
+    if (!parseOptions(command, arguments, &options, &exitCode) ||
+        !prepareDesign(command, options, &exitCode))
+        return exitCode;
+
+    PluginSet plugins;
+    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
+    if (!protocol)
+        return exitCode;
+    return checkCore(command, options, protocol);
 }
 
 } // namespace HostProgram

@@ -21,8 +21,8 @@ void CommandLine::addPluginDirOption()
     m_parser.addOption(m_pluginDir);
 }
 
-bool CommandLine::parseWithParameterFile(const QStringList &arguments, ParameterSet *params,
-                                         int *exitCode)
+bool CommandLine::parseWithParameterFile(const QStringList &arguments,
+                                         IPSERDESIP::ParameterMap *params, int *exitCode)
 {
     addPluginDirOption();
     m_takesParameterFile = true;

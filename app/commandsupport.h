@@ -5,6 +5,7 @@
 #include "pluginloader.h"
 
 #include <devicedb.h>
+#include <parametermap.h>
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -34,7 +35,8 @@ public:
     // For a command over one parameter set: adds --plugin-dir and the positional PARAMS.json,
     // parses, and reads the set (a version other than the supported one refused). False with
     // *exitCode set when the command should stop.
-    bool parseWithParameterFile(const QStringList &arguments, ParameterSet *params, int *exitCode);
+    bool parseWithParameterFile(const QStringList &arguments, IPSERDESIP::ParameterMap *params,
+                                int *exitCode);
 
     int fail(int code, const QString &message) const;
 

@@ -38,11 +38,9 @@ struct ConfigureOptions
     QMessageBox::StandardButton answer = QMessageBox::No;
 };
 
-// Parses and cross-checks the options. False when the command should stop with *exitCode.
-bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureOptions *options,
-                  int *exitCode)
+// The command's options, in the order --help lists them.
+void addOptions(QCommandLineParser &parser)
 {
-    QCommandLineParser &parser = command.parser();
     const QCommandLineOption device(
         QStringLiteral("device"),
         QStringLiteral("Target device (part-number id or device name); default: the design's "
@@ -86,6 +84,14 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureO
                                     QStringLiteral("yes|no"));
     parser.addOptions(
         {device, edit, output, design, project, name, snapshot, batch, calculate, answer});
+}
+
+// Parses and cross-checks the options. False when the command should stop with *exitCode.
+bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureOptions *options,
+                  int *exitCode)
+{
+    QCommandLineParser &parser = command.parser();
+    addOptions(parser);
     command.addPluginDirOption();
     if (!command.parse(arguments, exitCode))
         return false;
@@ -93,40 +99,42 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureO
         *exitCode = command.fail(BadUsage, problem);
         return false;
     };
+    const auto isSet = [&parser](const char *name) { return parser.isSet(QLatin1String(name)); };
+    const auto value = [&parser](const char *name) { return parser.value(QLatin1String(name)); };
 
-    options->deviceWanted = parser.value(device);
-    options->editPath = parser.value(edit);
-    options->outputPath = parser.value(output);
-    options->designPath = parser.value(design);
-    options->projectDir = parser.isSet(project) ? parser.value(project) : QDir::currentPath();
-    options->snapshotDir = parser.value(snapshot);
-    options->name = parser.value(name);
-    options->batch = parser.isSet(batch);
-    options->calculate = parser.isSet(calculate);
+    options->deviceWanted = value("device");
+    options->editPath = value("edit");
+    options->outputPath = value("output");
+    options->designPath = value("design");
+    options->projectDir = isSet("project-dir") ? value("project-dir") : QDir::currentPath();
+    options->snapshotDir = value("snapshot");
+    options->name = value("name");
+    options->batch = isSet("batch");
+    options->calculate = isSet("calculate");
 
-    if (options->batch && parser.isSet(snapshot))
+    if (options->batch && isSet("snapshot"))
         return refuse(QStringLiteral("--batch and --snapshot exclude each other"));
-    if (!options->batch && (options->calculate || parser.isSet(answer)))
+    if (!options->batch && (options->calculate || isSet("answer")))
         return refuse(QStringLiteral("--calculate and --answer need --batch"));
-    if (parser.isSet(snapshot) && (parser.isSet(output) || parser.isSet(design)))
+    if (isSet("snapshot") && (isSet("output") || isSet("design")))
         return refuse(QStringLiteral("--snapshot configures nothing: --output and --design do "
                                      "not apply"));
-    if (parser.isSet(edit) && parser.isSet(name))
+    if (isSet("edit") && isSet("name"))
         return refuse(
             QStringLiteral("--name names a new core; an edited core keeps its file name"));
-    if (parser.isSet(answer)) {
-        const QString value = parser.value(answer);
-        if (value == QLatin1String("yes"))
+    if (isSet("answer")) {
+        const QString answer = value("answer");
+        if (answer == QLatin1String("yes"))
             options->answer = QMessageBox::Yes;
-        else if (value != QLatin1String("no"))
-            return refuse(QStringLiteral("--answer takes yes or no, not '%1'").arg(value));
+        else if (answer != QLatin1String("no"))
+            return refuse(QStringLiteral("--answer takes yes or no, not '%1'").arg(answer));
     }
     return true;
 }
 
 // A core being edited gives up what its earlier configuration holds in the design, so that its
 // own lanes, PLLs and DRP record do not count against it.
-void releaseEditedCore(const ParameterSet &stored)
+void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
 {
     const QString module = stored.value(QStringLiteral("module")).toString();
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
@@ -134,7 +142,8 @@ void releaseEditedCore(const ParameterSet &stored)
                           module);
 }
 
-bool writeResult(const ConfigureOptions &options, const ParameterSet &result, QString *error)
+bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
+                 QString *error)
 {
     if (!options.outputPath.isEmpty())
         return writeParameterFile(options.outputPath, result, error);
@@ -145,96 +154,112 @@ bool writeResult(const ConfigureOptions &options, const ParameterSet &result, QS
     return true;
 }
 
-} // namespace
-
-int runConfigure(const QStringList &arguments)
+// What the run starts from: the stored set of an edited core and the device.
+struct ConfigureInputs
 {
-    CommandLine command(QStringLiteral("configure"),
-                        QStringLiteral("Configures a core in its dialog and writes the accepted "
-                                       "parameter set as JSON (standard output without "
-                                       "--output)."));
-    ConfigureOptions options;
-    int exitCode = Success;
-    if (!parseOptions(command, arguments, &options, &exitCode))
-        return exitCode;
+    IPSERDESIP::ParameterMap stored;
+    DEV::DeviceArg device;
+};
 
+// Refuses an interactive run without a display, reads the edited set and looks the device up:
+// every input is checked before anything is loaded or written.
+bool readInputs(const CommandLine &command, const ConfigureOptions &options,
+                ConfigureInputs *inputs, int *exitCode)
+{
+    const auto refuse = [&command, exitCode](const QString &problem) {
+        *exitCode = command.fail(BadUsage, problem);
+        return false;
+    };
     const bool headless = options.batch || !options.snapshotDir.isEmpty();
     const QString platform = QGuiApplication::platformName();
     if (!headless &&
         (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")))
-        return command.fail(BadUsage,
-                            QStringLiteral("no display to show the dialog on; use --batch "
-                                           "or --snapshot"));
+        return refuse(QStringLiteral("no display to show the dialog on; use --batch "
+                                     "or --snapshot"));
 
-    // Every input is checked before anything is loaded or written.
     QString error;
-    ParameterSet stored;
     // The core's dialog judges a stored set's version itself, with its own message.
     if (!options.editPath.isEmpty() &&
-        !readParameterFile(options.editPath, &stored, &error, VersionCheck::LeaveToCore))
-        return command.fail(BadUsage, error);
-    DEV::DeviceArg device;
+        !readParameterFile(options.editPath, &inputs->stored, &error, VersionCheck::LeaveToCore))
+        return refuse(error);
     if (!options.deviceWanted.isEmpty()) {
-        device = lookUpDevice(options.deviceWanted);
-        if (device.isNull())
-            return command.fail(BadUsage,
-                                QStringLiteral("device '%1' is not in the device database")
-                                    .arg(options.deviceWanted));
+        inputs->device = lookUpDevice(options.deviceWanted);
+        if (inputs->device.isNull())
+            return refuse(QStringLiteral("device '%1' is not in the device database")
+                              .arg(options.deviceWanted));
     } else if (!options.editPath.isEmpty()) {
-        const QString storedDevice = stored.value(QStringLiteral("target_device")).toString();
-        device = lookUpDevice(storedDevice);
-        if (device.isNull() && !storedDevice.isEmpty() && options.designPath.isEmpty())
-            return command.fail(BadUsage,
-                                QStringLiteral("%1: device '%2' is not in the device database; "
-                                               "give --device ID")
-                                    .arg(options.editPath, storedDevice));
+        const QString storedDevice =
+            inputs->stored.value(QStringLiteral("target_device")).toString();
+        inputs->device = lookUpDevice(storedDevice);
+        if (inputs->device.isNull() && !storedDevice.isEmpty() && options.designPath.isEmpty())
+            return refuse(QStringLiteral("%1: device '%2' is not in the device database; "
+                                         "give --device ID")
+                              .arg(options.editPath, storedDevice));
     }
+    return true;
+}
 
-    PluginSet plugins;
-    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol)
-        return exitCode;
-
+// Loads the design into the SERDES model, settles the device and the project directory, and
+// lets an edited core give up what it held.
+bool prepareDesign(const CommandLine &command, const ConfigureOptions &options,
+                   ConfigureInputs *inputs, int *exitCode)
+{
+    const auto refuse = [&command, exitCode](const QString &problem) {
+        *exitCode = command.fail(BadUsage, problem);
+        return false;
+    };
+    DEV::DeviceArg &device = inputs->device;
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
     model->reset();
     if (!device.isNull())
         model->setDevice(device);
     if (!options.designPath.isEmpty()) {
+        QString error;
         if (!IPSERDESIP::DesignFile::load(options.designPath, &error))
-            return command.fail(BadUsage, error);
+            return refuse(error);
         if (!device.isNull() && model->device() != device)
-            return command.fail(BadUsage,
-                                QStringLiteral("%1: the design is for %2, not %3")
-                                    .arg(options.designPath, model->device().id(), device.id()));
+            return refuse(QStringLiteral("%1: the design is for %2, not %3")
+                              .arg(options.designPath, model->device().id(), device.id()));
         device = model->device();
     }
     if (device.isNull())
-        return command.fail(BadUsage, QStringLiteral("no device: give --device ID (see ipcore-host "
-                                                     "devices)"));
+        return refuse(QStringLiteral("no device: give --device ID (see ipcore-host devices)"));
     if (!options.editPath.isEmpty()) {
-        stored.insert(QStringLiteral("target_device"), device.id());
-        releaseEditedCore(stored);
+        inputs->stored.insert(QStringLiteral("target_device"), device.id());
+        releaseEditedCore(inputs->stored);
     }
     Core::IdeCore::setProjectDirectory(
         QDir::cleanPath(QDir::current().absoluteFilePath(options.projectDir)));
+    return true;
+}
 
-    std::unique_ptr<DialogDriver> driver;
-    QString snapshotError;
+// The headless driver of the dialog, or none for an interactive run.
+std::unique_ptr<DialogDriver> makeDriver(const ConfigureOptions &options, QString *snapshotError)
+{
     if (!options.snapshotDir.isEmpty()) {
         const QString dir = options.snapshotDir;
-        driver = std::make_unique<DialogDriver>(
+        return std::make_unique<DialogDriver>(
             DialogDriver::Action::Inspect, options.answer,
-            [dir, &snapshotError](IPSERDESIP::protocolGenDlg *dialog) {
-                return writeDialogSnapshot(dialog, dir, &snapshotError);
+            [dir, snapshotError](IPSERDESIP::protocolGenDlg *dialog) {
+                return writeDialogSnapshot(dialog, dir, snapshotError);
             });
-    } else if (options.batch) {
-        driver = std::make_unique<DialogDriver>(options.calculate ? DialogDriver::Action::Calculate
-                                                                  : DialogDriver::Action::Accept,
-                                                options.answer);
     }
+    if (options.batch)
+        return std::make_unique<DialogDriver>(options.calculate ? DialogDriver::Action::Calculate
+                                                                : DialogDriver::Action::Accept,
+                                              options.answer);
+    return nullptr;
+}
 
-    const ParameterSet result = options.editPath.isEmpty() ? protocol->create(options.name, device)
-                                                           : protocol->edit(stored);
+// Runs the dialog and stores what it accepted: in the design, and as the output file.
+int configure(const CommandLine &command, const ConfigureOptions &options,
+              const ConfigureInputs &inputs, IPSERDESIP::BaseProtocol *protocol)
+{
+    QString snapshotError;
+    const std::unique_ptr<DialogDriver> driver = makeDriver(options, &snapshotError);
+    const IPSERDESIP::ParameterMap result = options.editPath.isEmpty()
+                                                ? protocol->create(options.name, inputs.device)
+                                                : protocol->edit(inputs.stored);
 
     if (!options.snapshotDir.isEmpty()) {
         if (!driver->dialogSeen())
@@ -248,6 +273,7 @@ int runConfigure(const QStringList &arguments)
                                            ? QStringLiteral("the dialog did not open")
                                            : QStringLiteral("nothing configured"));
 
+    QString error;
     if (!options.designPath.isEmpty()) {
         const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
         if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, &error))
@@ -256,6 +282,28 @@ int runConfigure(const QStringList &arguments)
     if (!writeResult(options, result, &error))
         return command.fail(JobFailed, error);
     return Success;
+}
+
+} // namespace
+
+int runConfigure(const QStringList &arguments)
+{
+    CommandLine command(QStringLiteral("configure"),
+                        QStringLiteral("Configures a core in its dialog and writes the accepted "
+                                       "parameter set as JSON (standard output without "
+                                       "--output)."));
+    ConfigureOptions options;
+    ConfigureInputs inputs;
+    int exitCode = Success;
+    if (!parseOptions(command, arguments, &options, &exitCode) ||
+        !readInputs(command, options, &inputs, &exitCode))
+        return exitCode;
+
+    PluginSet plugins;
+    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
+    if (!protocol || !prepareDesign(command, options, &inputs, &exitCode))
+        return exitCode;
+    return configure(command, options, inputs, protocol);
 }
 
 // The configuration dialog needs widgets. Without a display configure runs on the offscreen

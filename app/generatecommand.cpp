@@ -15,11 +15,23 @@
 
 namespace HostProgram {
 
-int runGenerate(const QStringList &arguments)
+namespace {
+
+struct GenerateOptions
 {
-    CommandLine command(QStringLiteral("generate"),
-                        QStringLiteral("Generates a core's define headers and SERDES record from "
-                                       "a parameter set and prints its module options."));
+    IPSERDESIP::ParameterMap params;
+    DEV::DeviceArg device; // null: the set's "target_device"
+    bool hasDesign = false;
+    QString designPath;
+    QString workdir;
+    bool synthesis = false;
+};
+
+// Parses the options and reads the parameter set and the device: every input is checked
+// before anything is loaded or written. False with *exitCode set.
+bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOptions *options,
+                  int *exitCode)
+{
     QCommandLineParser &parser = command.parser();
     const QCommandLineOption workdirOption(
         QStringLiteral("workdir"),
@@ -39,49 +51,58 @@ int runGenerate(const QStringList &arguments)
         QStringLiteral("synthesis"),
         QStringLiteral("Run the host's synthesis step after writing the files."));
     parser.addOptions({workdirOption, deviceOption, designOption, synthesisOption});
-    int exitCode = Success;
-    // Every input is checked before anything is loaded or written.
-    ParameterSet params;
-    if (!command.parseWithParameterFile(arguments, &params, &exitCode))
-        return exitCode;
-
-    QString error;
-    DEV::DeviceArg device;
+    if (!command.parseWithParameterFile(arguments, &options->params, exitCode))
+        return false;
     if (parser.isSet(deviceOption)) {
         const QString wanted = parser.value(deviceOption);
-        device = lookUpDevice(wanted);
-        if (device.isNull())
-            return command.fail(
+        options->device = lookUpDevice(wanted);
+        if (options->device.isNull()) {
+            *exitCode = command.fail(
                 BadUsage, QStringLiteral("device '%1' is not in the device database").arg(wanted));
+            return false;
+        }
     }
-
-    PluginSet plugins;
-    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol)
-        return exitCode;
-
-    IPSERDESIP::serdes *serdes = IPSERDESIP::serdes::instance();
-    if (parser.isSet(designOption) &&
-        !IPSERDESIP::DesignFile::load(parser.value(designOption), &error))
-        return command.fail(BadUsage, error);
-    const QString workdir =
+    options->hasDesign = parser.isSet(designOption);
+    options->designPath = parser.value(designOption);
+    options->workdir =
         parser.isSet(workdirOption) ? parser.value(workdirOption) : QDir::currentPath();
-    serdes->setWorkingDir(QDir::cleanPath(QDir::current().absoluteFilePath(workdir)));
-    if (!device.isNull())
-        protocol->setDevice(device);
+    options->synthesis = parser.isSet(synthesisOption);
+    return true;
+}
 
+// Loads the design's global data and sets the working directory and the device.
+bool prepare(const CommandLine &command, const GenerateOptions &options,
+             IPSERDESIP::BaseProtocol *protocol, int *exitCode)
+{
+    QString error;
+    if (options.hasDesign && !IPSERDESIP::DesignFile::load(options.designPath, &error)) {
+        *exitCode = command.fail(BadUsage, error);
+        return false;
+    }
+    IPSERDESIP::serdes::instance()->setWorkingDir(
+        QDir::cleanPath(QDir::current().absoluteFilePath(options.workdir)));
+    if (!options.device.isNull())
+        protocol->setDevice(options.device);
+    return true;
+}
+
+// Generates the files and prints the module options.
+int generate(const CommandLine &command, const GenerateOptions &options,
+             IPSERDESIP::BaseProtocol *protocol)
+{
+    const IPSERDESIP::ParameterMap &params = options.params;
     QStringList iniLines;
     QStringList reserved;
     QStringList moduleOptions;
     QString message;
-    const bool synthesis = parser.isSet(synthesisOption);
-    if (!protocol->generate(params, iniLines, reserved, moduleOptions, message, synthesis)) {
+    if (!protocol->generate(params, iniLines, reserved, moduleOptions, message,
+                            options.synthesis)) {
         if (params.isEmpty())
             return command.fail(JobFailed,
                                 command.parameterFile() +
                                     QStringLiteral(": the parameter set is empty; nothing "
                                                    "was generated"));
-        const QString where = serdes->workingDir() + QLatin1Char('/') +
+        const QString where = IPSERDESIP::serdes::instance()->workingDir() + QLatin1Char('/') +
                               params.value(QStringLiteral("file")).toString() +
                               QStringLiteral("/temp/jesd204b");
         return command.fail(JobFailed, message.isEmpty()
@@ -92,9 +113,28 @@ int runGenerate(const QStringList &arguments)
     QTextStream out(stdout);
     for (const QString &line : moduleOptions)
         out << line << '\n';
-    if (synthesis)
+    if (options.synthesis)
         QTextStream(stderr) << message << '\n';
     return Success;
+}
+
+} // namespace
+
+int runGenerate(const QStringList &arguments)
+{
+    CommandLine command(QStringLiteral("generate"),
+                        QStringLiteral("Generates a core's define headers and SERDES record from "
+                                       "a parameter set and prints its module options."));
+    GenerateOptions options;
+    int exitCode = Success;
+    if (!parseOptions(command, arguments, &options, &exitCode))
+        return exitCode;
+
+    PluginSet plugins;
+    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
+    if (!protocol || !prepare(command, options, protocol, &exitCode))
+        return exitCode;
+    return generate(command, options, protocol);
 }
 
 } // namespace HostProgram

@@ -80,10 +80,10 @@ bool fromJsonValue(const QString &key, const QJsonValue &value, QVariant *out, Q
 
 } // namespace
 
-bool parameterSetFromJson(const QJsonObject &object, ParameterSet *params, QString *error,
-                          VersionCheck versionCheck)
+bool parameterSetFromJson(const QJsonObject &object, IPSERDESIP::ParameterMap *params,
+                          QString *error, VersionCheck versionCheck)
 {
-    ParameterSet read;
+    IPSERDESIP::ParameterMap read;
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
         QVariant value;
         if (!fromJsonValue(it.key(), it.value(), &value, error))
@@ -105,7 +105,7 @@ bool parameterSetFromJson(const QJsonObject &object, ParameterSet *params, QStri
     return true;
 }
 
-bool readParameterFile(const QString &path, ParameterSet *params, QString *error,
+bool readParameterFile(const QString &path, IPSERDESIP::ParameterMap *params, QString *error,
                        VersionCheck versionCheck)
 {
     const auto fail = [&path, error](const QString &reason) {
@@ -135,7 +135,7 @@ bool readParameterFile(const QString &path, ParameterSet *params, QString *error
     return true;
 }
 
-bool parameterSetToJson(const ParameterSet &params, QJsonObject *object, QString *error)
+bool parameterSetToJson(const IPSERDESIP::ParameterMap &params, QJsonObject *object, QString *error)
 {
     QJsonObject json;
     for (auto it = params.constBegin(); it != params.constEnd(); ++it) {
@@ -164,7 +164,7 @@ bool parameterSetToJson(const ParameterSet &params, QJsonObject *object, QString
     return true;
 }
 
-bool writeParameterFile(const QString &path, const ParameterSet &params, QString *error)
+bool writeParameterFile(const QString &path, const IPSERDESIP::ParameterMap &params, QString *error)
 {
     QJsonObject object;
     QString reason;

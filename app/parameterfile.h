@@ -1,5 +1,7 @@
 #pragma once
 
+#include <parametermap.h>
+
 #include <QJsonObject>
 #include <QMap>
 #include <QString>
@@ -9,26 +11,26 @@
 // "version", when present, is the string "1.0".
 namespace HostProgram {
 
-using ParameterSet = QMap<QString, QVariant>;
-
 // Whether the reader refuses a "version" other than "1.0" itself, or hands the set on so the
 // core's dialog can judge it (as it does for a stored core it is asked to open).
 enum class VersionCheck { Refuse, LeaveToCore };
 
 // Reads the file into *params. On failure *params is left alone and *error holds one line
 // naming the file and what is wrong with it.
-bool readParameterFile(const QString &path, ParameterSet *params, QString *error,
+bool readParameterFile(const QString &path, IPSERDESIP::ParameterMap *params, QString *error,
                        VersionCheck versionCheck = VersionCheck::Refuse);
 
 // The same checks on an object already parsed; *error names the offending key, not a file.
-bool parameterSetFromJson(const QJsonObject &object, ParameterSet *params, QString *error,
-                          VersionCheck versionCheck = VersionCheck::Refuse);
+bool parameterSetFromJson(const QJsonObject &object, IPSERDESIP::ParameterMap *params,
+                          QString *error, VersionCheck versionCheck = VersionCheck::Refuse);
 
 // The JSON form of a set. Values other than strings, booleans, integers and string lists are
 // refused with *error naming the key.
-bool parameterSetToJson(const ParameterSet &params, QJsonObject *object, QString *error);
+bool parameterSetToJson(const IPSERDESIP::ParameterMap &params, QJsonObject *object,
+                        QString *error);
 
 // Writes the set atomically (an existing file stays as it was on failure).
-bool writeParameterFile(const QString &path, const ParameterSet &params, QString *error);
+bool writeParameterFile(const QString &path, const IPSERDESIP::ParameterMap &params,
+                        QString *error);
 
 } // namespace HostProgram

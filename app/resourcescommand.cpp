@@ -43,7 +43,7 @@ int runResources(const QStringList &arguments)
                         QStringLiteral("Prints the SERDES lanes, PLLs and reference clocks a "
                                        "parameter set occupies, as one JSON object."));
     int exitCode = Success;
-    ParameterSet params;
+    IPSERDESIP::ParameterMap params;
     if (!command.parseWithParameterFile(arguments, &params, &exitCode))
         return exitCode;
 

@@ -4,7 +4,7 @@
 // shows what the dialog adds around the solve.
 #include "medianreporter.h"
 
-#include "dialog/jesd204bdlg.h"
+#include "jesd204bdlg.h"
 
 #include <devicedb.h>
 #include <generator.h>
@@ -33,7 +33,7 @@ using BenchSupport::TwoQuadDevice;
 // The dialog as a user leaves it before pressing Calculate.
 struct OpenDialog
 {
-    QMap<QString, QVariant> parameters;
+    IPSERDESIP::ParameterMap parameters;
     IPJESD204B::jesd204bdlg dialog{
         {{QStringLiteral("ipcore.name"), QStringLiteral("JESD204B")}}, &parameters, nullptr};
     bool opened = dialog.setOpening(eightLaneSet());

@@ -2,7 +2,7 @@
 // the restore) against building the same four forms in a bare QDialog. The difference is what
 // the dialog adds: the base dialog, choice lists, validators, wiring and the slots that the
 // restore sets off. The run ends with the ratio of the two medians.
-#include "dialog/jesd204bdlg.h"
+#include "jesd204bdlg.h"
 #include "ui_afe_config.h"
 #include "ui_core_config.h"
 #include "ui_opt_config.h"
@@ -30,9 +30,9 @@ namespace {
 using BenchSupport::eightLaneSet;
 using BenchSupport::TwoQuadDevice;
 
-const QMap<QString, QVariant> &ipInfo()
+const IPSERDESIP::ParameterMap &ipInfo()
 {
-    static const QMap<QString, QVariant> info{
+    static const IPSERDESIP::ParameterMap info{
         {QStringLiteral("ipcore.id"), QStringLiteral("jesd204b")},
         {QStringLiteral("ipcore.name"), QStringLiteral("JESD204B")},
         {QStringLiteral("ipcore.label"), QStringLiteral("JESD204B")},
@@ -50,9 +50,9 @@ void useTwoQuadDevice()
 }
 
 // One dialog over the stored set, destroyed again; false when the set was refused.
-bool openStoredOnce(const QMap<QString, QVariant> &stored)
+bool openStoredOnce(const IPSERDESIP::ParameterMap &stored)
 {
-    QMap<QString, QVariant> parameters;
+    IPSERDESIP::ParameterMap parameters;
     IPJESD204B::jesd204bdlg dialog(ipInfo(), &parameters, nullptr);
     const bool opened = dialog.setOpening(stored);
     benchmark::DoNotOptimize(dialog.usedLanes());
@@ -76,7 +76,7 @@ void buildBareFormsOnce()
 void openStoredDialog(benchmark::State &state)
 {
     useTwoQuadDevice();
-    const QMap<QString, QVariant> stored = eightLaneSet();
+    const IPSERDESIP::ParameterMap stored = eightLaneSet();
     for (auto _ : state) {
         if (!openStoredOnce(stored))
             state.SkipWithError("the stored set was refused");
@@ -96,7 +96,7 @@ void dialogOverBareForms(benchmark::State &state)
 {
     using Clock = std::chrono::steady_clock;
     useTwoQuadDevice();
-    const QMap<QString, QVariant> stored = eightLaneSet();
+    const IPSERDESIP::ParameterMap stored = eightLaneSet();
     Clock::duration dialogTime{};
     Clock::duration bareTime{};
     for (auto _ : state) {

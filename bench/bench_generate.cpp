@@ -1,7 +1,7 @@
 // Generation of the eight-lane example against the bare cost of writing the same three files
 // with QSaveFile. Both write into the same directory, so the difference is what generation
 // adds: building the lines, the directory check and the host's file writer.
-#include "protocol/jesd204b.h"
+#include "jesd204b.h"
 
 #include <serdes.h>
 
@@ -20,7 +20,7 @@ namespace {
 
 const QStringList OutputFiles{"top_define.vh", "jesd204b_top_defines.vh", "jesd204b.ini"};
 
-QMap<QString, QVariant> eightLaneParameters()
+IPSERDESIP::ParameterMap eightLaneParameters()
 {
     QFile file(QStringLiteral(JESD_SOURCE_DIR "/examples/both_8lane.json"));
     if (!file.open(QIODevice::ReadOnly))
@@ -31,7 +31,7 @@ QMap<QString, QVariant> eightLaneParameters()
 struct Setup
 {
     QTemporaryDir work;
-    QMap<QString, QVariant> params = eightLaneParameters();
+    IPSERDESIP::ParameterMap params = eightLaneParameters();
     IPJESD204B::jesd204b protocol{QStringLiteral(JESD_SOURCE_DIR "/data")};
     QString dir;
 

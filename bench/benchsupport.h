@@ -1,5 +1,7 @@
 #pragma once
 
+#include <parametermap.h>
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,12 +23,12 @@ inline void offscreenWithoutDisplay()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-inline QMap<QString, QVariant> eightLaneSet()
+inline IPSERDESIP::ParameterMap eightLaneSet()
 {
     QFile file(QStringLiteral(JESD_SOURCE_DIR "/examples/both_8lane.json"));
     if (!file.open(QIODevice::ReadOnly))
         std::abort();
-    QMap<QString, QVariant> set = QJsonDocument::fromJson(file.readAll()).object().toVariantMap();
+    IPSERDESIP::ParameterMap set = QJsonDocument::fromJson(file.readAll()).object().toVariantMap();
     set.insert(QStringLiteral("target_device"), TwoQuadDevice);
     return set;
 }

@@ -1,7 +1,8 @@
 #include "jesd204bdlg.h"
 
-#include "model/nametables.h"
-#include "model/parameterkeys.h"
+#include "dialogrules.h"
+#include "nametables.h"
+#include "parameterkeys.h"
 #include "ui_afe_config.h"
 #include "ui_opt_config.h"
 
@@ -17,9 +18,6 @@ namespace IPJESD204B {
 
 namespace {
 
-constexpr int ffeBudget = 40;
-// C0 at or below this leaves the main tap too weak against the pre- and post-cursor taps.
-constexpr int mainTapFloor = 20;
 constexpr int neutralBias = 7;
 
 // Which quads the lanes touch, by the quad prefix their display names begin with.
@@ -41,9 +39,9 @@ QList<QuadRow> quadsInUse(const QStringList &lanes)
 
 bool jesd204bdlg::calculateFFE_C0()
 {
-    const int c0 = ffeBudget - m_afe->cmSpinBox->value() - m_afe->c1SpinBox->value();
+    const int c0 = ffeMainTap(m_afe->cmSpinBox->value(), m_afe->c1SpinBox->value());
     m_afe->c0Lael->setText(QString::number(c0));
-    if (c0 <= mainTapFloor) {
+    if (!isMainTapAccepted(c0)) {
         QMessageBox::about(this, QStringLiteral("Warning"),
                            QStringLiteral("C0 must be greater than 20."));
         return false;

@@ -1,6 +1,6 @@
 #include "jesd204bdlg.h"
 
-#include "model/nametables.h"
+#include "nametables.h"
 #include "ui_core_config.h"
 #include "ui_phy_config.h"
 

@@ -1,6 +1,6 @@
 #include "formwidgets.h"
 #include "jesd204bdlg.h"
-#include "model/nametables.h"
+#include "nametables.h"
 #include "ui_afe_config.h"
 #include "ui_core_config.h"
 #include "ui_opt_config.h"
@@ -55,15 +55,9 @@ void removeLaneRowsFrom(Ui::phy_config &phy, int firstRemoved)
     }
 }
 
-} // namespace
-
-void jesd204bdlg::initDialog()
+// Choice lists, validators and defaults of the core tab.
+void fillCoreForm(Ui::core_config &core)
 {
-    const FigureHold hold(*this);
-    Ui::core_config &core = *m_core;
-    Ui::phy_config &phy = *m_phy;
-    Ui::afe_config &afe = *m_afe;
-
     core.comboBoxLmfcBuffer->addItems({QStringLiteral("128"), QStringLiteral("256"),
                                        QStringLiteral("512"), QStringLiteral("1024")});
     selectText(core.comboBoxLmfcBuffer, QStringLiteral("1024"));
@@ -80,6 +74,18 @@ void jesd204bdlg::initDialog()
     selectText(core.defaultSysrefReq, QStringLiteral("Not Required"));
     installValidator(core.lineEditClkFreq, QStringLiteral("^(100|\\d{0,2}(\\.\\d{1,6})?)$"));
     core.lineEditClkFreq->setText(QStringLiteral("10.0"));
+}
+
+} // namespace
+
+void jesd204bdlg::initDialog()
+{
+    const FigureHold hold(*this);
+    Ui::core_config &core = *m_core;
+    Ui::phy_config &phy = *m_phy;
+    Ui::afe_config &afe = *m_afe;
+
+    fillCoreForm(core);
 
     installValidator(phy.lineRate, QStringLiteral("^(\\d{0,2}(\\.\\d{0,8})?)$"));
     phy.lineRate->setText(QStringLiteral("4.9152"));

@@ -1,3 +1,4 @@
+#include "dialogrules.h"
 #include "formwidgets.h"
 #include "jesd204bdlg.h"
 #include "ui_afe_config.h"
@@ -9,22 +10,12 @@ namespace IPJESD204B {
 namespace {
 
 // A field outside its range silently gets its default back; no message.
-void correctInt(QLineEdit *edit, int min, int max, const QString &fallback)
+void correct(QLineEdit *edit, const FieldRange &range)
 {
     const QString text = edit->text();
-    const int value = text.toInt(nullptr, 10);
-    if (text.isEmpty() || value < min || value > max)
-        edit->setText(fallback);
-}
-
-void correctDouble(QLineEdit *edit, double min, double max, const QString &fallback,
-                   bool refuseTrailingPoint = false)
-{
-    const QString text = edit->text();
-    const double value = text.toDouble();
-    if (text.isEmpty() || value < min || value > max ||
-        (refuseTrailingPoint && text.endsWith(QLatin1Char('.'))))
-        edit->setText(fallback);
+    const QString kept = correctedField(text, range);
+    if (kept != text)
+        edit->setText(kept);
 }
 
 void enableAll(std::initializer_list<QWidget *> widgets, bool enabled)
@@ -37,27 +28,27 @@ void enableAll(std::initializer_list<QWidget *> widgets, bool enabled)
 
 void jesd204bdlg::checkDefaultF()
 {
-    correctInt(m_core->defaultF, 1, 256, QStringLiteral("4"));
+    correct(m_core->defaultF, Fields::DefaultF);
 }
 
 void jesd204bdlg::checkDefaultK()
 {
-    correctInt(m_core->defaultK, 1, 32, QStringLiteral("32"));
+    correct(m_core->defaultK, Fields::DefaultK);
 }
 
 void jesd204bdlg::checkClkFreq()
 {
-    correctDouble(m_core->lineEditClkFreq, 1.0, 100.0, QStringLiteral("10.0"));
+    correct(m_core->lineEditClkFreq, Fields::ClockFrequency);
 }
 
 void jesd204bdlg::checkLineRate()
 {
-    correctDouble(m_phy->lineRate, 1.0, 12.5, QStringLiteral("4.9152"), true);
+    correct(m_phy->lineRate, Fields::LineRate);
 }
 
 void jesd204bdlg::checkRefClkFreq()
 {
-    correctDouble(m_phy->refClkFreq, 50.0, 500.0, QStringLiteral("122.88"));
+    correct(m_phy->refClkFreq, Fields::RefClockFrequency);
 }
 
 int jesd204bdlg::checkCoreMode()

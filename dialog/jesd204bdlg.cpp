@@ -1,27 +1,34 @@
 #include "jesd204bdlg.h"
 
+#include "dialogrules.h"
 #include "ui_afe_config.h"
 #include "ui_core_config.h"
 #include "ui_opt_config.h"
 #include "ui_phy_config.h"
 
 #include <generator.h>
+#include <serdes.h>
+#include <serdesfunctions.h>
 
+#include <QCheckBox>
+#include <QIcon>
+#include <QMessageBox>
+#include <QPixmap>
 #include <QWidget>
 
 namespace IPJESD204B {
 
 namespace {
 
-QString infoText(const QMap<QString, QVariant> &ipInfo, const char *key)
+QString infoText(const IPSERDESIP::ParameterMap &ipInfo, const char *key)
 {
     return ipInfo.value(QLatin1String(key)).toString();
 }
 
 } // namespace
 
-jesd204bdlg::jesd204bdlg(const QMap<QString, QVariant> &ipInfo, QMap<QString, QVariant> *parameters,
-                         QWidget *parent)
+jesd204bdlg::jesd204bdlg(const IPSERDESIP::ParameterMap &ipInfo,
+                         IPSERDESIP::ParameterMap *parameters, QWidget *parent)
     : protocolGenDlg(parent), m_core(std::make_unique<Ui::core_config>()),
       m_phy(std::make_unique<Ui::phy_config>()), m_afe(std::make_unique<Ui::afe_config>()),
       m_opt(std::make_unique<Ui::opt_config>()), m_ipInfo(ipInfo), m_parameters(parameters)
@@ -90,6 +97,36 @@ void jesd204bdlg::accept()
     // Record the bias decision, publish the quad biases and the DRP lane record.
     publishBiasAndDrp();
     QDialog::accept();
+}
+
+bool jesd204bdlg::checkDrpConflict()
+{
+    if (!m_opt->checkBoxDRPPort->isChecked())
+        return true;
+
+    collectUsedLanes();
+    const QString otherModule = drpConflictingModule(IPSERDESIP::serdes::instance()->globalData(),
+                                                     IPSERDESIP::FromLaneToInt(m_usedLanes));
+    if (otherModule.isNull())
+        return true;
+    showErrorBox(QStringLiteral("There is a DRP interface conflict between %1 and %2")
+                     .arg(otherModule, moduleName()),
+                 QStringLiteral("://image/"), true);
+    return false;
+}
+
+void jesd204bdlg::showErrorBox(const QString &text, const QString &imageRoot, bool fixedSize)
+{
+    QMessageBox box(this);
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(QStringLiteral("Error"));
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    if (fixedSize)
+        box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    box.setWindowIcon(QIcon(imageRoot + QStringLiteral("module.png")));
+    box.setIconPixmap(QPixmap(imageRoot + QStringLiteral("exclamation.png")));
+    box.exec();
 }
 
 } // namespace IPJESD204B

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <parametermap.h>
 #include <protocolgendlg.h>
 
 #include <QMap>
@@ -24,31 +25,19 @@ class opt_config;
 
 struct LaneOptionValues;
 
-// The JESD204B core's configuration dialog. Its code is split by concern:
-//   jesd204bdlg.cpp        construction, tabs, accept
-//   dialoginit.cpp         initDialog: lists, validators, defaults, device rules, wiring
-//   fieldvalidation.cpp    range corrections, core mode, lane count, FFE/equalisation modes
-//   parameterio.cpp        collectUsedLanes, writeParameters, loadParameters, applyParameters
-//   dialoglaneoptions.cpp  appendLaneOptions from the widgets
-//   resourcerecording.cpp  recordResources
-//   laneconnection.cpp     updateLaneConect, isLaneShareable, checkDuplicateLanes
-//   pllselection.cpp       updatePLLSel
-//   biasffe.cpp            calculateFFE_C0, bias default, bias scope question
-//   drpcheck.cpp           checkDrpConflict
-//   calculation.cpp        Calculate: checkLaneRateAndPll, checkRefClkAccess, updatedRefClkFreq
-//   pinfigure.cpp          refreshFigure
-//   errorbox.cpp           the modal error box the checks share
+// The JESD204B core's configuration dialog: the four forms, their wiring and the checks that
+// talk to the host's SERDES model. Rules that need no widget live in the model (dialogrules.h).
 class jesd204bdlg : public IPSERDESIP::protocolGenDlg
 {
     Q_OBJECT
 
 public:
-    jesd204bdlg(const QMap<QString, QVariant> &ipInfo, QMap<QString, QVariant> *parameters,
+    jesd204bdlg(const IPSERDESIP::ParameterMap &ipInfo, IPSERDESIP::ParameterMap *parameters,
                 QWidget *parent);
     ~jesd204bdlg() override;
 
     void initDialog() override;
-    bool loadParameters(const QMap<QString, QVariant> &params) override;
+    bool loadParameters(const IPSERDESIP::ParameterMap &params) override;
 
     // Read-only views for the host program's snapshot and for tests.
     Ui::core_config *coreForm() const { return m_core.get(); }
@@ -112,7 +101,9 @@ private:
 
     void connectSignals();
     void writeParameters();
-    void applyParameters(const QMap<QString, QVariant> &params);
+    void applyParameters(const IPSERDESIP::ParameterMap &params);
+    // The bias another core published for the quads in use, and the stored bias decision.
+    void restoreBias(const IPSERDESIP::ParameterMap &params);
     LaneOptionValues laneOptionValues() const;
     bool isLaneShareable(const QString &laneInstanceName) const;
     bool checkDuplicateLanes();
@@ -130,8 +121,8 @@ private:
     std::unique_ptr<Ui::phy_config> m_phy;
     std::unique_ptr<Ui::afe_config> m_afe;
     std::unique_ptr<Ui::opt_config> m_opt;
-    const QMap<QString, QVariant> m_ipInfo;
-    QMap<QString, QVariant> *m_parameters;
+    const IPSERDESIP::ParameterMap m_ipInfo;
+    IPSERDESIP::ParameterMap *m_parameters;
     std::unique_ptr<IPSERDESIP::generator> m_calcGenerator;
     QStringList m_serdesOptions;
     QStringList m_usedLanes;

@@ -1,6 +1,6 @@
 #include "formwidgets.h"
 #include "jesd204bdlg.h"
-#include "model/parameterkeys.h"
+#include "parameterkeys.h"
 #include "quaduse.h"
 #include "ui_afe_config.h"
 #include "ui_core_config.h"
@@ -16,7 +16,7 @@ namespace {
 using FormWidgets::selectText;
 
 // A stored set may lack any key: each then reads as the model's absent-key value.
-QString storedText(const QMap<QString, QVariant> &params, const QString &key)
+QString storedText(const IPSERDESIP::ParameterMap &params, const QString &key)
 {
     return valueOrAbsent(params, key).toString();
 }
@@ -50,7 +50,7 @@ void jesd204bdlg::writeParameters()
     const Ui::core_config &core = *m_core;
     const Ui::phy_config &phy = *m_phy;
     const Ui::afe_config &afe = *m_afe;
-    QMap<QString, QVariant> &set = *m_parameters;
+    IPSERDESIP::ParameterMap &set = *m_parameters;
 
     set.insert(Key::TargetDevice, device().id());
     set.insert(Key::Type, m_ipInfo.value(QStringLiteral("ipcore.id")).toString());
@@ -104,7 +104,7 @@ void jesd204bdlg::writeParameters()
     set.insert(Key::DrpPorts, m_opt->checkBoxDRPPort->isChecked());
 }
 
-bool jesd204bdlg::loadParameters(const QMap<QString, QVariant> &params)
+bool jesd204bdlg::loadParameters(const IPSERDESIP::ParameterMap &params)
 {
     if (params.value(Key::Version).toString() != ParameterVersion) {
         showErrorBox(QStringLiteral("This version of specified IP Config file is incompatible "
@@ -116,7 +116,7 @@ bool jesd204bdlg::loadParameters(const QMap<QString, QVariant> &params)
     return true;
 }
 
-void jesd204bdlg::applyParameters(const QMap<QString, QVariant> &params)
+void jesd204bdlg::applyParameters(const IPSERDESIP::ParameterMap &params)
 {
     const FigureHold hold(*this);
     Ui::core_config &core = *m_core;
@@ -171,10 +171,15 @@ void jesd204bdlg::applyParameters(const QMap<QString, QVariant> &params)
     m_opt->checkBoxDRPPort->setChecked(flag(Key::DrpPorts));
 
     collectUsedLanes();
+    restoreBias(params);
+}
 
+void jesd204bdlg::restoreBias(const IPSERDESIP::ParameterMap &params)
+{
+    Ui::afe_config &afe = *m_afe;
     const QuadUse quads = QuadUse::of(m_usedLanes);
     const IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
-    const QMap<QString, QVariant> published = model->globalData();
+    const IPSERDESIP::ParameterMap published = model->globalData();
     if (quads.quad0 && published.contains(GlobalKey::Q0Bias))
         afe.biasSpinBox->setValue(model->getData(GlobalKey::Q0Bias).toInt());
     if (quads.quad1 && published.contains(GlobalKey::Q1Bias))

@@ -2,7 +2,7 @@
 // device support, and the protocol's load with every identity accessor after it.
 #include "fuzzsupport.h"
 
-#include "protocol/jesd204b.h"
+#include "jesd204b.h"
 
 #include <devicedb.h>
 #include <idecore.h>

@@ -3,11 +3,11 @@
 // report, and the generator's verdict on the lines.
 #include "fuzzsupport.h"
 
+#include "jesd204b.h"
+#include "laneoptions.h"
 #include "parameterfile.h"
-#include "protocol/jesd204b.h"
-#include "protocol/laneoptions.h"
-#include "protocol/serdesoptionlines.h"
-#include "protocol/topdefines.h"
+#include "serdesoptionlines.h"
+#include "topdefines.h"
 
 #include <devicedb.h>
 #include <generator.h>
@@ -22,9 +22,7 @@
 
 namespace {
 
-using Params = QMap<QString, QVariant>;
-
-void exercise(const Params &params)
+void exercise(const IPSERDESIP::ParameterMap &params)
 {
     using namespace IPJESD204B;
     const DEV::DeviceArg device = Core::IdeCore::deviceDataBase()->findDevice(
@@ -66,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Two readings: whatever a host might store (doubles, nulls, nested maps included), and
     // what the host program's parameter-file reader admits.
     exercise(document.object().toVariantMap());
-    HostProgram::ParameterSet checked;
+    IPSERDESIP::ParameterMap checked;
     QString error;
     if (HostProgram::parameterSetFromJson(document.object(), &checked, &error))
         exercise(checked);

@@ -2,9 +2,9 @@
 
 namespace IPJESD204B {
 
-const QMap<QString, QVariant> &absentValues()
+const IPSERDESIP::ParameterMap &absentValues()
 {
-    static const QMap<QString, QVariant> values{
+    static const IPSERDESIP::ParameterMap values{
         {Key::SynthesisTool, QString(Absent::SynthesisTool)},
         {Key::Lang, Absent::Lang},
         {Key::Receive, Absent::Receive},
@@ -41,7 +41,7 @@ const QMap<QString, QVariant> &absentValues()
     return values;
 }
 
-QVariant valueOrAbsent(const QMap<QString, QVariant> &params, const QString &key)
+QVariant valueOrAbsent(const IPSERDESIP::ParameterMap &params, const QString &key)
 {
     const auto found = params.constFind(key);
     if (found != params.constEnd())

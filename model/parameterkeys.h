@@ -1,5 +1,7 @@
 #pragma once
 
+#include <parametermap.h>
+
 #include <QLatin1String>
 #include <QMap>
 #include <QString>
@@ -113,10 +115,10 @@ constexpr bool DrpPorts = false;
 // Every key that has an absent value above, with that value as the variant the dialog would
 // have stored. Keys without one ("PLL_Selection", the lane-connect keys, "ifChangedAllOfBias")
 // are not listed.
-const QMap<QString, QVariant> &absentValues();
+const IPSERDESIP::ParameterMap &absentValues();
 // The stored value, or the absent value when the set lacks the key (an invalid variant for
 // keys without one).
-QVariant valueOrAbsent(const QMap<QString, QVariant> &params, const QString &key);
+QVariant valueOrAbsent(const IPSERDESIP::ParameterMap &params, const QString &key);
 
 constexpr QLatin1String ParameterVersion = latin1("1.0");
 constexpr int MaxLanes = 8;

@@ -1,6 +1,6 @@
 #include "jesd204bpackage.h"
 
-#include "protocol/jesd204b.h"
+#include "jesd204b.h"
 
 #include <memory>
 

@@ -1,5 +1,6 @@
 #include "jesd204b.h"
-#include "model/parameterkeys.h"
+#include "laneoptions.h"
+#include "parameterkeys.h"
 #include "serdesoptionlines.h"
 #include "topdefines.h"
 
@@ -14,7 +15,7 @@ namespace {
 const QString CoreName = QStringLiteral("jesd204b");
 }
 
-bool jesd204b::generate(const QMap<QString, QVariant> &params, QStringList &iniLines,
+bool jesd204b::generate(const IPSERDESIP::ParameterMap &params, QStringList &iniLines,
                         QStringList & /*reserved*/, QStringList &moduleOptions, QString &message,
                         bool runSynthesis)
 {
@@ -52,6 +53,13 @@ bool jesd204b::generate(const QMap<QString, QVariant> &params, QStringList &iniL
                               QStringLiteral("jesd204b_top.v")};
     return IPSERDESIP::waitForRunSyntheSis(m_device, params, m_ipInfo, sources, CoreName, message,
                                            this);
+}
+
+void jesd204b::appendLaneOptions(QStringList &options, const QString &lanePrefix,
+                                 const QString &quadPrefix) const
+{
+    appendLaneOptionLines(options, lanePrefix, quadPrefix,
+                          laneOptionValuesFromParameters(m_parameters, m_device.device()));
 }
 
 } // namespace IPJESD204B

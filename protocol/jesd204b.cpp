@@ -1,6 +1,6 @@
 #include "jesd204b.h"
 
-#include "dialog/jesd204bdlg.h"
+#include "jesd204bdlg.h"
 
 #include <idecore.h>
 #include <ipcore.h>
@@ -8,7 +8,7 @@
 namespace IPJESD204B {
 
 namespace {
-const QString SpecFile = QStringLiteral("/jesd204b.ipspec");
+const QString DescriptionFile = QStringLiteral("/jesd204b.ipspec");
 const QString DataDir = QStringLiteral("/data");
 } // namespace
 
@@ -18,7 +18,7 @@ jesd204b::~jesd204b() = default;
 
 bool jesd204b::load()
 {
-    m_ipInfo = IPCore::processIPInfoSpec(m_directory + SpecFile);
+    m_ipInfo = IPCore::processIPInfoSpec(m_directory + DescriptionFile);
     if (!IPCore::checkCommonInfo(m_ipInfo))
         return false;
     m_ipInfo.insert(QStringLiteral("ipcore.dir.data"), m_directory + DataDir);
@@ -59,7 +59,7 @@ bool jesd204b::isSupported(const DEV::DeviceArg &device) const
     return IPCore::isSupported(device, unsupported, supported);
 }
 
-QMap<QString, QVariant> jesd204b::create(const QString &name, const DEV::DeviceArg &device)
+IPSERDESIP::ParameterMap jesd204b::create(const QString &name, const DEV::DeviceArg &device)
 {
     jesd204bdlg dialog(m_ipInfo, &m_parameters, Core::ViewManager::dialogParent());
     dialog.setCreating(name, device);
@@ -68,7 +68,7 @@ QMap<QString, QVariant> jesd204b::create(const QString &name, const DEV::DeviceA
     return {};
 }
 
-QMap<QString, QVariant> jesd204b::edit(const QMap<QString, QVariant> &stored)
+IPSERDESIP::ParameterMap jesd204b::edit(const IPSERDESIP::ParameterMap &stored)
 {
     jesd204bdlg dialog(m_ipInfo, &m_parameters, Core::ViewManager::dialogParent());
     if (!dialog.setOpening(stored))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <baseprotocol.h>
+#include <parametermap.h>
 
 #include <QMap>
 #include <QString>
@@ -15,10 +16,10 @@ public:
     explicit jesd204b(const QString &directory);
     ~jesd204b() override;
 
-    QMap<QString, QVariant> create(const QString &name, const DEV::DeviceArg &device) override;
-    QMap<QString, QVariant> edit(const QMap<QString, QVariant> &stored) override;
-    IPSERDESIP::Message *resources(const QMap<QString, QVariant> &params) override;
-    bool generate(const QMap<QString, QVariant> &params, QStringList &iniLines,
+    IPSERDESIP::ParameterMap create(const QString &name, const DEV::DeviceArg &device) override;
+    IPSERDESIP::ParameterMap edit(const IPSERDESIP::ParameterMap &stored) override;
+    IPSERDESIP::Message *resources(const IPSERDESIP::ParameterMap &params) override;
+    bool generate(const IPSERDESIP::ParameterMap &params, QStringList &iniLines,
                   QStringList &reserved, QStringList &moduleOptions, QString &message,
                   bool runSynthesis) override;
     bool load() override;
@@ -33,13 +34,13 @@ public:
     void appendLaneOptions(QStringList &options, const QString &lanePrefix,
                            const QString &quadPrefix) const;
 
-    QMap<QString, QVariant> parameters() const { return m_parameters; }
-    QMap<QString, QVariant> ipInfo() const { return m_ipInfo; }
+    IPSERDESIP::ParameterMap parameters() const { return m_parameters; }
+    IPSERDESIP::ParameterMap ipInfo() const { return m_ipInfo; }
     QString directory() const { return m_directory; }
 
 private:
-    QMap<QString, QVariant> m_parameters;
-    QMap<QString, QVariant> m_ipInfo;
+    IPSERDESIP::ParameterMap m_parameters;
+    IPSERDESIP::ParameterMap m_ipInfo;
     QString m_directory;
 };
 

@@ -1,6 +1,6 @@
 #include "jesd204b.h"
-#include "model/nametables.h"
-#include "model/parameterkeys.h"
+#include "nametables.h"
+#include "parameterkeys.h"
 
 #include <message.h>
 #include <serdesfunctions.h>
@@ -15,7 +15,7 @@ namespace {
 
 // One past the highest lane index that has a lane-connect key, so that a huge
 // "Number_of_lanes" does not walk billions of keys that cannot exist.
-int laneConnectKeyBound(const QMap<QString, QVariant> &params)
+int laneConnectKeyBound(const IPSERDESIP::ParameterMap &params)
 {
     static const QRegularExpression laneKey(
         QStringLiteral("^JESD204B_Lane(0|[1-9][0-9]{0,8})_connect_with$"));
@@ -30,7 +30,7 @@ int laneConnectKeyBound(const QMap<QString, QVariant> &params)
 
 } // namespace
 
-IPSERDESIP::Message *jesd204b::resources(const QMap<QString, QVariant> &params)
+IPSERDESIP::Message *jesd204b::resources(const IPSERDESIP::ParameterMap &params)
 {
     const auto text = [&params](const QString &key) { return params.value(key).toString(); };
     const auto flag = [&params](const QString &key) { return params.value(key).toBool(); };

@@ -1,8 +1,9 @@
 #include "serdesoptionlines.h"
+#include "parametervalues.h"
 
 #include "laneoptions.h"
-#include "model/nametables.h"
-#include "model/parameterkeys.h"
+#include "nametables.h"
+#include "parameterkeys.h"
 
 #include <QRegularExpression>
 
@@ -12,15 +13,8 @@ namespace IPJESD204B {
 
 namespace {
 
-QString text(const QMap<QString, QVariant> &params, const QString &key)
-{
-    return params.value(key).toString();
-}
-
-bool flag(const QMap<QString, QVariant> &params, const QString &key)
-{
-    return params.value(key).toBool();
-}
+using ParameterValues::flag;
+using ParameterValues::text;
 
 QString withoutWhitespace(QString value)
 {
@@ -35,7 +29,7 @@ QString frequencyValue(const QString &frequencyText)
     return QStringLiteral("%1").arg(frequencyText.toDouble());
 }
 
-void appendRecordedLaneBlocks(QStringList &ini, const QMap<QString, QVariant> &params,
+void appendRecordedLaneBlocks(QStringList &ini, const IPSERDESIP::ParameterMap &params,
                               const QString &deviceName)
 {
     const QStringList recorded = params.value(Key::RecordLanes).toStringList();
@@ -55,7 +49,7 @@ void appendRefClockFrequencyLine(QStringList &lines, const QString &source,
         lines << lineTemplate->arg(frequencyValue(frequencyText));
 }
 
-void appendBiasLines(QStringList &ini, const QMap<QString, QVariant> &params, const QuadBias &bias)
+void appendBiasLines(QStringList &ini, const IPSERDESIP::ParameterMap &params, const QuadBias &bias)
 {
     if (!flag(params, Key::ChangedAllOfBias))
         return;
@@ -71,7 +65,7 @@ void appendBiasLines(QStringList &ini, const QMap<QString, QVariant> &params, co
     }
 }
 
-void appendIniLines(QStringList &ini, const QMap<QString, QVariant> &params,
+void appendIniLines(QStringList &ini, const IPSERDESIP::ParameterMap &params,
                     const QString &deviceName, const QuadBias &bias)
 {
     appendRecordedLaneBlocks(ini, params, deviceName);
@@ -80,7 +74,7 @@ void appendIniLines(QStringList &ini, const QMap<QString, QVariant> &params,
     appendBiasLines(ini, params, bias);
 }
 
-void appendModuleOptions(QStringList &options, const QMap<QString, QVariant> &params)
+void appendModuleOptions(QStringList &options, const IPSERDESIP::ParameterMap &params)
 {
     const QString module = text(params, Key::Module);
     const auto option = [&options, &module](const char *line, const QString &value) {

@@ -1,6 +1,7 @@
 #include "topdefines.h"
+#include "parametervalues.h"
 
-#include "model/parameterkeys.h"
+#include "parameterkeys.h"
 
 #include <cmath>
 
@@ -8,21 +9,9 @@ namespace IPJESD204B {
 
 namespace {
 
-QString text(const QMap<QString, QVariant> &params, const QString &key)
-{
-    return params.value(key).toString();
-}
-
-bool flag(const QMap<QString, QVariant> &params, const QString &key)
-{
-    return params.value(key).toBool();
-}
-
-// 64 bits so that "value minus one" of the smallest int cannot overflow.
-qint64 integer(const QMap<QString, QVariant> &params, const QString &key)
-{
-    return text(params, key).toInt(nullptr, 10);
-}
+using ParameterValues::flag;
+using ParameterValues::integer;
+using ParameterValues::text;
 
 QString define(const QString &body)
 {
@@ -49,7 +38,7 @@ void appendChoice(QStringList &lines, const QString &name, const QString &value,
         lines << define(name, 1);
 }
 
-void appendFixedConfig(QStringList &lines, const QMap<QString, QVariant> &params)
+void appendFixedConfig(QStringList &lines, const IPSERDESIP::ParameterMap &params)
 {
     if (!flag(params, Key::FixedConfigEnable)) {
         lines << define(QStringLiteral("FIX_EN"), 0) << define(QStringLiteral("FIX_SCAM"), 0)
@@ -68,12 +57,12 @@ void appendFixedConfig(QStringList &lines, const QMap<QString, QVariant> &params
 
 } // namespace
 
-QStringList topLevelDefines(const QMap<QString, QVariant> &params)
+QStringList topLevelDefines(const IPSERDESIP::ParameterMap &params)
 {
     return {define(QStringLiteral("module_name"), text(params, Key::Module))};
 }
 
-QStringList coreDefines(const QMap<QString, QVariant> &params)
+QStringList coreDefines(const IPSERDESIP::ParameterMap &params)
 {
     QStringList lines;
     if (flag(params, Key::Receive)) {

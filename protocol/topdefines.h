@@ -1,5 +1,7 @@
 #pragma once
 
+#include <parametermap.h>
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -10,9 +12,9 @@
 namespace IPJESD204B {
 
 // "top_define.vh": the one line that names the top module.
-QStringList topLevelDefines(const QMap<QString, QVariant> &params);
+QStringList topLevelDefines(const IPSERDESIP::ParameterMap &params);
 // "jesd204b_top_defines.vh": core mode, lanes, buffer, link defaults, fixed configuration,
 // PCS width and configuration clock.
-QStringList coreDefines(const QMap<QString, QVariant> &params);
+QStringList coreDefines(const IPSERDESIP::ParameterMap &params);
 
 } // namespace IPJESD204B

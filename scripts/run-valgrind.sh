@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Leak and lifetime checks under valgrind memcheck (build-harden/, or the folder given as $1).
-# tests/lifetime/lifetime_driver repeats one round ROUNDS times (default 100):
+# tests/app/lifetime_driver repeats one round ROUNDS times (default 100):
 #   plugin  load the plug-in, protocols, generate, resources, delete, unload;
 #   dialog  construct the configuration dialog, initDialog, restore an eight-lane set, destroy.
 # The driver asks memcheck for a leak check after the first round and an "added" one after the

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "dialog/jesd204bdlg.h"
+#include "jesd204bdlg.h"
 
 #include <designfile.h>
 #include <devicedb.h>
 #include <idecore.h>
+#include <parametermap.h>
 #include <serdes.h>
 
 #include <QAbstractButton>
@@ -16,15 +17,14 @@
 
 #include <memory>
 
-using ParameterSet = QMap<QString, QVariant>;
-
 // Device ids of the host's device database: group A, group B, and a two-quad device.
 inline const QString groupADevice = QStringLiteral("TQ2M1-BG256");
 inline const QString groupBDevice = QStringLiteral("TQ2S1-FG324");
 inline const QString twoQuadDevice = QStringLiteral("TQ2H4-FF676");
 
 // The expected entries that `actual` lacks or holds with another value or type, one per line.
-inline QString mismatches(const ParameterSet &actual, const ParameterSet &expected)
+inline QString mismatches(const IPSERDESIP::ParameterMap &actual,
+                          const IPSERDESIP::ParameterMap &expected)
 {
     QStringList out;
     for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
@@ -53,16 +53,16 @@ public:
         if (!designFile.isEmpty() && !IPSERDESIP::DesignFile::load(designFile, &error))
             qFatal("%s", qPrintable(error));
         Core::IdeCore::setProjectDirectory(m_project.path());
-        const ParameterSet ipInfo{{"ipcore.id", "jesd204b"},
-                                  {"ipcore.name", "JESD204B"},
-                                  {"ipcore.label", "JESD204B Link Core"}};
+        const IPSERDESIP::ParameterMap ipInfo{{"ipcore.id", "jesd204b"},
+                                              {"ipcore.name", "JESD204B"},
+                                              {"ipcore.label", "JESD204B Link Core"}};
         m_dialog = std::make_unique<IPJESD204B::jesd204bdlg>(ipInfo, &m_parameters, nullptr);
         if (start == Start::NewCore)
             m_dialog->setCreating(QStringLiteral("jesd204b_0"), m_device);
     }
 
     // Runs the host's opening of a stored core, with "version" "1.0" unless given.
-    bool open(ParameterSet stored)
+    bool open(IPSERDESIP::ParameterMap stored)
     {
         stored.insert(QStringLiteral("target_device"), m_device.id());
         if (!stored.contains(QStringLiteral("version")))
@@ -71,7 +71,7 @@ public:
     }
 
     IPJESD204B::jesd204bdlg *dialog() const { return m_dialog.get(); }
-    ParameterSet &parameters() { return m_parameters; }
+    IPSERDESIP::ParameterMap &parameters() { return m_parameters; }
     QString projectDir() const { return m_project.path(); }
 
     template <class W> W *widget(const QString &name, const QObject *root = nullptr) const
@@ -126,9 +126,9 @@ public:
     // The expected states that do not hold. Keys name a widget property ("defaultF.text",
     // "afe_config/label.enabled", "groupBoxRx.hidden" for an explicitly hidden widget), the
     // dialog's "usedLanes" or "biasDecision", or a written parameter ("@LMFC_Buffer").
-    QString unmet(const ParameterSet &expected) const
+    QString unmet(const IPSERDESIP::ParameterMap &expected) const
     {
-        ParameterSet actual;
+        IPSERDESIP::ParameterMap actual;
         for (const QString &key : expected.keys()) {
             const QString name = key.section('.', 0, 0);
             const QString property = key.section('.', 1);
@@ -153,6 +153,6 @@ public:
 private:
     QTemporaryDir m_project;
     DEV::DeviceArg m_device;
-    ParameterSet m_parameters;
+    IPSERDESIP::ParameterMap m_parameters;
     std::unique_ptr<IPJESD204B::jesd204bdlg> m_dialog;
 };

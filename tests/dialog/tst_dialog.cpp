@@ -40,17 +40,17 @@ private slots:
     void widgetRules_data()
     {
         QTest::addColumn<QStringList>("actions");
-        QTest::addColumn<ParameterSet>("expected");
+        QTest::addColumn<IPSERDESIP::ParameterMap>("expected");
 
         const QStringList ticked{"comboBoxLmfcBuffer=256", "rpatGenerator=1", "jspatGenerator=1"};
-        const auto patterns = [](bool enabled, bool ticked, ParameterSet more = {}) {
+        const auto patterns = [](bool enabled, bool ticked, IPSERDESIP::ParameterMap more = {}) {
             more.insert("rpatGenerator.enabled", enabled);
             more.insert("jspatGenerator.enabled", enabled);
             more.insert("@Include_RPAT_Generator", ticked);
             more.insert("@Include_JSPAT_Generator", ticked);
             return more;
         };
-        const auto frontEnd = [](bool enabled, ParameterSet states = {}) {
+        const auto frontEnd = [](bool enabled, IPSERDESIP::ParameterMap states = {}) {
             states.insert({{"cmSpinBox.value", 0},
                            {"c1SpinBox.value", 0},
                            {"attSpinBox.value", 7},
@@ -62,35 +62,35 @@ private slots:
             return states;
         };
         // clang-format off
-        QTest::newRow("F 0") << QStringList{"defaultF=0"} << ParameterSet{{"defaultF.text", "4"}};
-        QTest::newRow("F 257") << QStringList{"defaultF=257"} << ParameterSet{{"defaultF.text", "4"}};
-        QTest::newRow("F 256") << QStringList{"defaultF=256"} << ParameterSet{{"defaultF.text", "256"}};
-        QTest::newRow("K 33") << QStringList{"defaultK=33"} << ParameterSet{{"defaultK.text", "32"}};
-        QTest::newRow("K 1") << QStringList{"defaultK=1"} << ParameterSet{{"defaultK.text", "1"}};
-        QTest::newRow("clock 0.5") << QStringList{"lineEditClkFreq=0.5"} << ParameterSet{{"lineEditClkFreq.text", "10.0"}};
-        QTest::newRow("clock 100") << QStringList{"lineEditClkFreq=100"} << ParameterSet{{"lineEditClkFreq.text", "100"}};
-        QTest::newRow("clock 1, trailing point") << QStringList{"lineEditClkFreq=1."} << ParameterSet{{"lineEditClkFreq.text", "1."}};
-        QTest::newRow("rate 12.5") << QStringList{"lineRate=12.5"} << ParameterSet{{"lineRate.text", "12.5"}};
-        QTest::newRow("rate 12.6") << QStringList{"lineRate=12.6"} << ParameterSet{{"lineRate.text", "4.9152"}};
-        QTest::newRow("rate trailing point") << QStringList{"lineRate=5."} << ParameterSet{{"lineRate.text", "4.9152"}};
-        QTest::newRow("refclk 49.99") << QStringList{"refClkFreq=49.99"} << ParameterSet{{"refClkFreq.text", "122.88"}};
-        QTest::newRow("refclk 500.01") << QStringList{"refClkFreq=500.01"} << ParameterSet{{"refClkFreq.text", "122.88"}};
-        QTest::newRow("refclk 500, trailing point") << QStringList{"refClkFreq=500."} << ParameterSet{{"refClkFreq.text", "500."}};
-        QTest::newRow("typed F: three digits") << QStringList{"defaultF+=2567"} << ParameterSet{{"defaultF.text", "256"}};
-        QTest::newRow("typed K: two digits, no letters") << QStringList{"defaultK+=3x21"} << ParameterSet{{"defaultK.text", "32"}};
-        QTest::newRow("typed clock: 100") << QStringList{"lineEditClkFreq+=100"} << ParameterSet{{"lineEditClkFreq.text", "100"}};
-        QTest::newRow("typed clock: two integer digits, six decimals") << QStringList{"lineEditClkFreq+=123.12345678"} << ParameterSet{{"lineEditClkFreq.text", "12.123456"}};
-        QTest::newRow("typed rate: two integer digits, eight decimals") << QStringList{"lineRate+=104.9152000012"} << ParameterSet{{"lineRate.text", "10.91520000"}};
-        QTest::newRow("typed rate: lone point") << QStringList{"lineRate+=."} << ParameterSet{{"lineRate.text", "."}};
-        QTest::newRow("typed refclk: a digit first, three of them") << QStringList{"refClkFreq+=.1228.8"} << ParameterSet{{"refClkFreq.text", "122.8"}};
+        QTest::newRow("F 0") << QStringList{"defaultF=0"} << IPSERDESIP::ParameterMap{{"defaultF.text", "4"}};
+        QTest::newRow("F 257") << QStringList{"defaultF=257"} << IPSERDESIP::ParameterMap{{"defaultF.text", "4"}};
+        QTest::newRow("F 256") << QStringList{"defaultF=256"} << IPSERDESIP::ParameterMap{{"defaultF.text", "256"}};
+        QTest::newRow("K 33") << QStringList{"defaultK=33"} << IPSERDESIP::ParameterMap{{"defaultK.text", "32"}};
+        QTest::newRow("K 1") << QStringList{"defaultK=1"} << IPSERDESIP::ParameterMap{{"defaultK.text", "1"}};
+        QTest::newRow("clock 0.5") << QStringList{"lineEditClkFreq=0.5"} << IPSERDESIP::ParameterMap{{"lineEditClkFreq.text", "10.0"}};
+        QTest::newRow("clock 100") << QStringList{"lineEditClkFreq=100"} << IPSERDESIP::ParameterMap{{"lineEditClkFreq.text", "100"}};
+        QTest::newRow("clock 1, trailing point") << QStringList{"lineEditClkFreq=1."} << IPSERDESIP::ParameterMap{{"lineEditClkFreq.text", "1."}};
+        QTest::newRow("rate 12.5") << QStringList{"lineRate=12.5"} << IPSERDESIP::ParameterMap{{"lineRate.text", "12.5"}};
+        QTest::newRow("rate 12.6") << QStringList{"lineRate=12.6"} << IPSERDESIP::ParameterMap{{"lineRate.text", "4.9152"}};
+        QTest::newRow("rate trailing point") << QStringList{"lineRate=5."} << IPSERDESIP::ParameterMap{{"lineRate.text", "4.9152"}};
+        QTest::newRow("refclk 49.99") << QStringList{"refClkFreq=49.99"} << IPSERDESIP::ParameterMap{{"refClkFreq.text", "122.88"}};
+        QTest::newRow("refclk 500.01") << QStringList{"refClkFreq=500.01"} << IPSERDESIP::ParameterMap{{"refClkFreq.text", "122.88"}};
+        QTest::newRow("refclk 500, trailing point") << QStringList{"refClkFreq=500."} << IPSERDESIP::ParameterMap{{"refClkFreq.text", "500."}};
+        QTest::newRow("typed F: three digits") << QStringList{"defaultF+=2567"} << IPSERDESIP::ParameterMap{{"defaultF.text", "256"}};
+        QTest::newRow("typed K: two digits, no letters") << QStringList{"defaultK+=3x21"} << IPSERDESIP::ParameterMap{{"defaultK.text", "32"}};
+        QTest::newRow("typed clock: 100") << QStringList{"lineEditClkFreq+=100"} << IPSERDESIP::ParameterMap{{"lineEditClkFreq.text", "100"}};
+        QTest::newRow("typed clock: two integer digits, six decimals") << QStringList{"lineEditClkFreq+=123.12345678"} << IPSERDESIP::ParameterMap{{"lineEditClkFreq.text", "12.123456"}};
+        QTest::newRow("typed rate: two integer digits, eight decimals") << QStringList{"lineRate+=104.9152000012"} << IPSERDESIP::ParameterMap{{"lineRate.text", "10.91520000"}};
+        QTest::newRow("typed rate: lone point") << QStringList{"lineRate+=."} << IPSERDESIP::ParameterMap{{"lineRate.text", "."}};
+        QTest::newRow("typed refclk: a digit first, three of them") << QStringList{"refClkFreq+=.1228.8"} << IPSERDESIP::ParameterMap{{"refClkFreq.text", "122.8"}};
 
         QTest::newRow("receive") << ticked + QStringList{"Transmit=1", "Receive=1"} << patterns(false, false, {{"LMFCBuffer.enabled", true}, {"groupBoxRx.hidden", false}, {"groupBoxTx.hidden", true}, {"@LMFC_Buffer", "256"}});
         QTest::newRow("transmit") << ticked + QStringList{"Transmit=1"} << patterns(true, true, {{"LMFCBuffer.enabled", false}, {"groupBoxRx.hidden", true}, {"groupBoxTx.hidden", false}, {"@LMFC_Buffer", "1024"}});
         QTest::newRow("both") << ticked + QStringList{"Transmit=1", "Both=1"} << patterns(true, true, {{"LMFCBuffer.enabled", true}, {"groupBoxRx.hidden", false}, {"groupBoxTx.hidden", false}, {"@LMFC_Buffer", "256"}});
         QTest::newRow("receive, then transmit") << ticked + QStringList{"Receive=1", "Transmit=1"} << patterns(true, false);
 
-        QTest::newRow("no lane count") << QStringList{"comboxNumOfLanes=none"} << ParameterSet{{"Lane0Connect.enabled", false}, {"labelconect0.enabled", false}, {"usedLanes", QStringList()}, {"@recordlanes", QVariant()}};
-        QTest::newRow("three lanes") << QStringList{"comboxNumOfLanes=3"} << ParameterSet{{"Lane2Connect.enabled", true}, {"labelconect2.enabled", true}, {"Lane3Connect.enabled", false}, {"labelconect3.enabled", false}, {"Lane7Connect.enabled", false}, {"usedLanes", QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2"}}};
+        QTest::newRow("no lane count") << QStringList{"comboxNumOfLanes=none"} << IPSERDESIP::ParameterMap{{"Lane0Connect.enabled", false}, {"labelconect0.enabled", false}, {"usedLanes", QStringList()}, {"@recordlanes", QVariant()}};
+        QTest::newRow("three lanes") << QStringList{"comboxNumOfLanes=3"} << IPSERDESIP::ParameterMap{{"Lane2Connect.enabled", true}, {"labelconect2.enabled", true}, {"Lane3Connect.enabled", false}, {"labelconect3.enabled", false}, {"Lane7Connect.enabled", false}, {"usedLanes", QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2"}}};
 
         QTest::newRow("manual keeps automatic values") << QStringList{"ffeModeCombox=Manual", "equalizationModeCombox=Manual"} << frontEnd(true);
         QTest::newRow("automatic again") << QStringList{"ffeModeCombox=Manual", "equalizationModeCombox=Manual", "cmSpinBox=5", "c1SpinBox=3", "attSpinBox=2", "boostSpinBox=12", "ffeModeCombox=Auto", "equalizationModeCombox=Auto"} << frontEnd(false, {{"c0Lael.text", "40"}});
@@ -99,7 +99,7 @@ private slots:
     void widgetRules()
     {
         QFETCH(QStringList, actions);
-        QFETCH(ParameterSet, expected);
+        QFETCH(IPSERDESIP::ParameterMap, expected);
         OpenDialog d;
         MessageBoxWatcher watcher;
         d.set(actions);
@@ -118,34 +118,35 @@ private slots:
     {
         QTest::addColumn<QStringList>("actions");
         QTest::addColumn<bool>("storeAll");
-        QTest::addColumn<ParameterSet>("expected"); // rows beyond the lane count are written too
+        QTest::addColumn<IPSERDESIP::ParameterMap>(
+            "expected"); // rows beyond the lane count are written too
         // clang-format off
         const QStringList everyField{"Transmit=1", "comboxNumOfLanes=4", "Lane0Connect=Q1 Lane2", "Lane1Connect=Q0 Lane1", "Lane2Connect=Q0 Lane2", "Lane3Connect=Q1 Lane0",
             "rpatGenerator=1", "checkBoxFixedCfgEnable=1", "checkBoxDRPPort=1", "radioButton64Bit=1", "defaultSysrefAlw=Always On", "defaultScram=Scrambling ON", "defaultSysrefReq=Required",
             "refClkSource=Q1 REFCLK1", "PLL_Selection=CPLL", "LoopbackMode=LB_FES", "sdThresholdComboBox=150mV", "differeSwingComboBox=420mV", "ffeModeCombox=Manual", "equalizationModeCombox=Manual",
             "defaultF=8", "defaultK=16", "lineEditClkFreq=62.5", "lineRate=6.144", "refClkFreq=153.6", "cmSpinBox=1", "c1SpinBox=2", "attSpinBox=3", "boostSpinBox=4"};
-        QTest::newRow("every field changed") << everyField << true << ParameterSet{{"@PLL_Selection", "CPLL"}, {"@FFE_C0", "37"}, {"@Include_RPAT_Generator", true}, {"@recordlanes", QStringList{"Q1 Lane2", "Q0 Lane1", "Q0 Lane2", "Q1 Lane0"}}, {"@JESD204B_Lane7_connect_with", "Q1 Lane3"}};
-        QTest::newRow("only a version and the names") << QStringList() << false << ParameterSet{{"@Both_Receive_and_Transmit", true}, {"@JESD204B_Lane7_connect_with", "Q1 Lane3"}};
+        QTest::newRow("every field changed") << everyField << true << IPSERDESIP::ParameterMap{{"@PLL_Selection", "CPLL"}, {"@FFE_C0", "37"}, {"@Include_RPAT_Generator", true}, {"@recordlanes", QStringList{"Q1 Lane2", "Q0 Lane1", "Q0 Lane2", "Q1 Lane0"}}, {"@JESD204B_Lane7_connect_with", "Q1 Lane3"}};
+        QTest::newRow("only a version and the names") << QStringList() << false << IPSERDESIP::ParameterMap{{"@Both_Receive_and_Transmit", true}, {"@JESD204B_Lane7_connect_with", "Q1 Lane3"}};
         // clang-format on
     }
     void roundTrip()
     {
         QFETCH(QStringList, actions);
         QFETCH(bool, storeAll);
-        ParameterSet written;
+        IPSERDESIP::ParameterMap written;
         {
             OpenDialog d;
             d.set(actions);
             QVERIFY(d.dialog()->recordResources());
             written = d.parameters();
-            QFETCH(ParameterSet, expected);
+            QFETCH(IPSERDESIP::ParameterMap, expected);
             QCOMPARE(d.unmet(expected), QString());
         }
 
         OpenDialog reopened(twoQuadDevice, OpenDialog::Start::Unprepared);
         // File and module names are the host's, not the dialog's.
-        const ParameterSet names{{"file", written.value("file")},
-                                 {"module", written.value("module")}};
+        const IPSERDESIP::ParameterMap names{{"file", written.value("file")},
+                                             {"module", written.value("module")}};
         QVERIFY(reopened.open(storeAll ? written : names));
         QCOMPARE(reopened.dialog()->labelText(), QStringLiteral("JESD204B Link Core"));
         QVERIFY(reopened.dialog()->recordResources());
@@ -157,9 +158,9 @@ private slots:
     void storedSets_data()
     {
         QTest::addColumn<QString>("deviceId");
-        QTest::addColumn<ParameterSet>("stored");
-        QTest::addColumn<ParameterSet>("expected");
-        const auto lanes = [](const QStringList &chosen, ParameterSet set) {
+        QTest::addColumn<IPSERDESIP::ParameterMap>("stored");
+        QTest::addColumn<IPSERDESIP::ParameterMap>("expected");
+        const auto lanes = [](const QStringList &chosen, IPSERDESIP::ParameterMap set) {
             set.insert(QStringLiteral("Number_of_lanes"), QString::number(chosen.size()));
             for (int i = 0; i < chosen.size(); ++i)
                 set.insert(QStringLiteral("JESD204B_Lane%1_connect_with").arg(i), chosen.at(i));
@@ -167,24 +168,24 @@ private slots:
         };
         // clang-format off
         // Refused as a whole: the widgets keep the values of a new core.
-        const ParameterSet refused{{"comboBoxLmfcBuffer.currentText", "1024"}, {"Both.checked", true}};
-        QTest::newRow("version with a trailing blank") << twoQuadDevice << ParameterSet{{"version", "1.0 "}, {"LMFC_Buffer", "128"}, {"Receive", true}} << refused;
-        QTest::newRow("version as a number") << twoQuadDevice << ParameterSet{{"version", 1.0}, {"LMFC_Buffer", "128"}, {"Receive", true}} << refused;
-        QTest::newRow("all true: last applied wins") << twoQuadDevice << ParameterSet{{"Receive", true}, {"Transmit", true}, {"Both_Receive_and_Transmit", true}, {"Pcs_Width_32bit", true}, {"Pcs_Width_64bit", true}} << ParameterSet{{"Both.checked", true}, {"radioButton64Bit.checked", true}};
-        QTest::newRow("all false keeps the selection") << twoQuadDevice << ParameterSet{{"Receive", false}, {"Transmit", false}, {"Both_Receive_and_Transmit", false}, {"Pcs_Width_32bit", false}, {"Pcs_Width_64bit", false}} << ParameterSet{{"Both.checked", true}, {"radioButton32Bit.checked", true}};
+        const IPSERDESIP::ParameterMap refused{{"comboBoxLmfcBuffer.currentText", "1024"}, {"Both.checked", true}};
+        QTest::newRow("version with a trailing blank") << twoQuadDevice << IPSERDESIP::ParameterMap{{"version", "1.0 "}, {"LMFC_Buffer", "128"}, {"Receive", true}} << refused;
+        QTest::newRow("version as a number") << twoQuadDevice << IPSERDESIP::ParameterMap{{"version", 1.0}, {"LMFC_Buffer", "128"}, {"Receive", true}} << refused;
+        QTest::newRow("all true: last applied wins") << twoQuadDevice << IPSERDESIP::ParameterMap{{"Receive", true}, {"Transmit", true}, {"Both_Receive_and_Transmit", true}, {"Pcs_Width_32bit", true}, {"Pcs_Width_64bit", true}} << IPSERDESIP::ParameterMap{{"Both.checked", true}, {"radioButton64Bit.checked", true}};
+        QTest::newRow("all false keeps the selection") << twoQuadDevice << IPSERDESIP::ParameterMap{{"Receive", false}, {"Transmit", false}, {"Both_Receive_and_Transmit", false}, {"Pcs_Width_32bit", false}, {"Pcs_Width_64bit", false}} << IPSERDESIP::ParameterMap{{"Both.checked", true}, {"radioButton32Bit.checked", true}};
         // A one-quad device offers no quad 1 lane; unknown texts are no lanes at all.
-        QTest::newRow("lanes not offered") << groupADevice << lanes({"Q1 Lane0", "Q0 Lane3", "q0 lane2"}, {{"PLL_Selection", "qpll0"}}) << ParameterSet{{"usedLanes", QStringList{"Q0 Lane0", "Q0 Lane3", "Q0 Lane2"}}, {"PLL_Selection.currentText", "QPLL1"}};
-        QTest::newRow("lane count not offered") << groupBDevice << ParameterSet{{"Number_of_lanes", "6"}} << ParameterSet{{"comboxNumOfLanes.currentIndex", -1}, {"usedLanes", QStringList()}};
+        QTest::newRow("lanes not offered") << groupADevice << lanes({"Q1 Lane0", "Q0 Lane3", "q0 lane2"}, {{"PLL_Selection", "qpll0"}}) << IPSERDESIP::ParameterMap{{"usedLanes", QStringList{"Q0 Lane0", "Q0 Lane3", "Q0 Lane2"}}, {"PLL_Selection.currentText", "QPLL1"}};
+        QTest::newRow("lane count not offered") << groupBDevice << IPSERDESIP::ParameterMap{{"Number_of_lanes", "6"}} << IPSERDESIP::ParameterMap{{"comboxNumOfLanes.currentIndex", -1}, {"usedLanes", QStringList()}};
         // Quad 0 publishes 11, quad 1 publishes 3.
-        QTest::newRow("quad 0 bias, no decision") << twoQuadDevice << lanes({"Q0 Lane0", "Q0 Lane1"}, {}) << ParameterSet{{"biasSpinBox.value", 11}, {"biasDecision", 0}};
-        QTest::newRow("quad 1 bias, whole quads") << twoQuadDevice << lanes({"Q1 Lane2"}, {{"ifChangedAllOfBias", true}}) << ParameterSet{{"biasSpinBox.value", 3}, {"biasDecision", 1}, {"usedLanes", QStringList{"Q1 Lane2"}}};
-        QTest::newRow("both quads, declined: quad 1 wins") << twoQuadDevice << lanes({"Q0 Lane0", "Q1 Lane1"}, {{"ifChangedAllOfBias", false}}) << ParameterSet{{"biasSpinBox.value", 3}, {"biasDecision", 2}};
+        QTest::newRow("quad 0 bias, no decision") << twoQuadDevice << lanes({"Q0 Lane0", "Q0 Lane1"}, {}) << IPSERDESIP::ParameterMap{{"biasSpinBox.value", 11}, {"biasDecision", 0}};
+        QTest::newRow("quad 1 bias, whole quads") << twoQuadDevice << lanes({"Q1 Lane2"}, {{"ifChangedAllOfBias", true}}) << IPSERDESIP::ParameterMap{{"biasSpinBox.value", 3}, {"biasDecision", 1}, {"usedLanes", QStringList{"Q1 Lane2"}}};
+        QTest::newRow("both quads, declined: quad 1 wins") << twoQuadDevice << lanes({"Q0 Lane0", "Q1 Lane1"}, {{"ifChangedAllOfBias", false}}) << IPSERDESIP::ParameterMap{{"biasSpinBox.value", 3}, {"biasDecision", 2}};
         // clang-format on
     }
     void storedSets()
     {
         QFETCH(QString, deviceId);
-        QFETCH(ParameterSet, stored);
+        QFETCH(IPSERDESIP::ParameterMap, stored);
         OpenDialog d(deviceId, OpenDialog::Start::Unprepared);
         IPSERDESIP::serdes::instance()->setData(QStringLiteral("Q0_BIAS"), 11);
         IPSERDESIP::serdes::instance()->setData(QStringLiteral("Q1_BIAS"), 3);
@@ -200,7 +201,7 @@ private slots:
         QVERIFY(accepted || (watcher.boxes().first().buttons == QMessageBox::Ok &&
                              watcher.boxes().first().hasIconPixmap));
         // The bias decision is applied after the bias value, whose change would undo it.
-        QFETCH(ParameterSet, expected);
+        QFETCH(IPSERDESIP::ParameterMap, expected);
         QCOMPARE(d.unmet(expected), QString());
     }
 

@@ -1,4 +1,4 @@
-#include "model/nametables.h"
+#include "nametables.h"
 
 #include <QtTest>
 

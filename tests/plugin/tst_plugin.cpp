@@ -1,6 +1,6 @@
 #include "testpaths.h"
 
-#include "protocol/jesd204b.h"
+#include "jesd204b.h"
 
 #include <protocolpackage.h>
 

@@ -1,0 +1,175 @@
+#include "hostrun.h"
+#include "testpaths.h"
+
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Runs `ipcore-host configure` with the build's plug-ins (headless: see initTestCase).
+TestSupport::HostRun configure(const QStringList &arguments)
+{
+    return TestSupport::runHost(
+        QStringList{"configure", "--plugin-dir", TestPaths::pluginDir()} + arguments, 120000);
+}
+
+QJsonObject readJson(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                          : QJsonObject();
+}
+
+bool writeJson(const QString &path, const QJsonObject &object)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(object).toJson()) > 0;
+}
+
+const QString twoQuads = QStringLiteral("TQ2H4-FF676");
+
+} // namespace
+
+class HostConfigureTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qputenv("QT_QPA_PLATFORM", "offscreen"); }
+
+    void snapshot()
+    {
+        const QString dir = m_dir.filePath(QStringLiteral("snapshot"));
+        const TestSupport::HostRun run = configure({"--device", "TQ2S1-FG324", "--snapshot", dir});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.isEmpty());
+        const QJsonArray tabs = readJson(dir + QStringLiteral("/dialog.json"))["tabs"].toArray();
+        QStringList titles;
+        for (const QJsonValue &tab : tabs) {
+            titles << tab["title"].toString();
+            QVERIFY2(!QImage(dir + '/' + tab["image"].toString()).isNull(),
+                     qPrintable(tab["image"].toString()));
+        }
+        QCOMPARE(titles, (QStringList{"JESD204B Core Configuration", "PHY Configuration", "AFE",
+                                      "Optional Ports Configuration"}));
+        // One entry of each kind the snapshot describes.
+        const QJsonObject phy = tabs.at(1)["widgets"].toObject();
+        QCOMPARE(phy["refClkSource"]["items"].toArray(),
+                 (QJsonArray{"Q0 REFCLK0", "Q0 REFCLK1", "Q0 REFIN", "MCLK"}));
+        QCOMPARE(phy["refClkSource"]["itemData"].toArray(), (QJsonArray{0, 1, 2, 3}));
+        QCOMPARE(phy["Lane4Connect"]["visible"].toBool(true), false);
+        QCOMPARE(phy["Lane2Connect"]["enabled"], QJsonValue(false));
+        QCOMPARE(phy["radioButton32Bit"]["checked"].toBool(), true);
+        QCOMPARE(tabs.at(2)["widgets"]["attSpinBox"]["value"].toInt(), 7);
+        // Labels of one name in several forms stay apart, one set per tab.
+        QCOMPARE(tabs.at(0)["widgets"]["label"]["text"].toString(),
+                 QStringLiteral("Default F(Octets per Frame):"));
+        QCOMPARE(tabs.at(2)["widgets"]["label"]["text"].toString(), QStringLiteral("(0~19)"));
+    }
+
+    // A core accepted in batch mode joins the design; the next one gets the lanes left free.
+    void batchAcceptJoinsTheDesign_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("bias declined") << "no";
+        QTest::newRow("bias accepted") << "yes";
+    }
+    void batchAcceptJoinsTheDesign()
+    {
+        QFETCH(QString, answer);
+        const QString design = m_dir.filePath("design-" + answer + ".json");
+        const QString first = m_dir.filePath("first-" + answer + ".json");
+        QVERIFY(writeJson(design, {{"device", twoQuads}}));
+        const TestSupport::HostRun run =
+            configure({"--design", design, "--batch", "--answer", answer, "--output", first,
+                       "--project-dir", m_dir.path(), "--name", "core_a"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.errLines().contains("Question: Q0 Lane2, Q0 Lane3 BIAS will also be changed to "
+                                        "7, whether to accept or not? "));
+        const QJsonObject set = readJson(first);
+        QCOMPARE(set["recordlanes"].toArray(), (QJsonArray{"Q0 Lane0", "Q0 Lane1"}));
+        QCOMPARE(set["ifChangedAllOfBias"], QJsonValue(answer == QLatin1String("yes")));
+        QCOMPARE(set["FFE_CM"], QJsonValue(0));
+        // Reopened, the written set comes back unchanged.
+        const TestSupport::HostRun again =
+            configure({"--edit", first, "--batch", "--project-dir", m_dir.path()});
+        QCOMPARE(QJsonDocument::fromJson(again.out).object(), set);
+
+        const QString transmit = m_dir.filePath(QStringLiteral("core_b.json"));
+        // clang-format off
+        QVERIFY(writeJson(transmit, {{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"file", "core_b"}, {"module", "core_b"}, {"DRP_Ports", true}}));
+        // clang-format on
+        // Without --output the set goes to standard output, and nothing else does.
+        const TestSupport::HostRun second = configure(
+            {"--design", design, "--edit", transmit, "--batch", "--project-dir", m_dir.path()});
+        QCOMPARE(second.exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(second.out).object()["recordlanes"].toArray(),
+                 (QJsonArray{"Q0 Lane2", "Q0 Lane3"}));
+        QStringList names;
+        for (const QJsonValue &instance : readJson(design)["instances"].toArray())
+            names << instance["name"].toString();
+        QCOMPARE(names, (QStringList{"core_a:core_a", "core_b:core_b"}));
+
+        // Reopened in the design, a core clashes neither with its own lanes nor its DRP record.
+        const QString stored = m_dir.filePath(QStringLiteral("core_b_stored.json"));
+        QVERIFY(writeJson(stored, QJsonDocument::fromJson(second.out).object()));
+        const TestSupport::HostRun reopened = configure(
+            {"--design", design, "--edit", stored, "--batch", "--project-dir", m_dir.path()});
+        QVERIFY2(reopened.exitCode == 0, qPrintable(reopened.errLines().join('\n')));
+        QCOMPARE(QJsonDocument::fromJson(reopened.out).object()["recordlanes"].toArray(),
+                 (QJsonArray{"Q0 Lane2", "Q0 Lane3"}));
+        QCOMPARE(readJson(design)["instances"].toArray().size(), 2);
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QJsonObject>("stored"); // opened with --edit unless empty
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message"); // a whole line of standard error
+        const QStringList batch{"--device", twoQuads, "--batch"};
+        const QString usage = QStringLiteral("ipcore-host configure: ");
+        // clang-format off
+        QTest::newRow("no version") << QJsonObject{{"Receive", true}} << batch << 1 << "Error: This version of specified IP Config file is incompatible with current IP Core Generator.";
+        QTest::newRow("other version") << QJsonObject{{"version", "2.0"}} << batch << 1 << "Error: This version of specified IP Config file is incompatible with current IP Core Generator.";
+        QTest::newRow("calculate") << QJsonObject{{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}} << batch + QStringList{"--calculate"} << 0 << "Succeed: Succeed";
+        QTest::newRow("calculate, infeasible") << QJsonObject{{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}} << batch + QStringList{"--calculate"} << 1 << "";
+        QTest::newRow("calculate alone") << QJsonObject() << QStringList{"--device", twoQuads, "--calculate"} << 2 << usage + "--calculate and --answer need --batch";
+        QTest::newRow("two modes") << QJsonObject() << batch + QStringList{"--snapshot", "x"} << 2 << usage + "--batch and --snapshot exclude each other";
+        QTest::newRow("odd answer") << QJsonObject() << batch + QStringList{"--answer", "maybe"} << 2 << usage + "--answer takes yes or no, not 'maybe'";
+        QTest::newRow("unknown device") << QJsonObject() << QStringList{"--device", "TQ9-X", "--batch"} << 2 << usage + "device 'TQ9-X' is not in the device database";
+        QTest::newRow("no device") << QJsonObject() << QStringList{"--batch"} << 2 << usage + "no device: give --device ID (see ipcore-host devices)";
+        QTest::newRow("no display") << QJsonObject() << QStringList{"--device", twoQuads} << 2 << usage + "no display to show the dialog on; use --batch or --snapshot";
+        // clang-format on
+    }
+    void refusals()
+    {
+        QFETCH(QJsonObject, stored);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const QString input = m_dir.filePath(QStringLiteral("stored.json"));
+        QVERIFY(writeJson(input, stored));
+        if (!stored.isEmpty())
+            arguments << "--edit" << input << "--project-dir" << m_dir.path();
+        const TestSupport::HostRun run = configure(arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(message.isEmpty() || run.errLines().contains(message),
+                 qPrintable(run.errLines().join('\n')));
+        QCOMPARE(run.out.isEmpty(), exitCode != 0);
+        // Only OK decides the bias; Calculate leaves it unrecorded.
+        QVERIFY(!QJsonDocument::fromJson(run.out).object().contains("ifChangedAllOfBias"));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(HostConfigureTest)
+
+#include "tst_hostconfigure.moc"

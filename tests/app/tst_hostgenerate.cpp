@@ -1,0 +1,135 @@
+#include <hostrun.h>
+#include <testpaths.h>
+
+#include <QtTest>
+
+namespace {
+
+using TestSupport::HostRun;
+using TestSupport::runHost;
+
+QByteArray bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestHostGenerate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void examples_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file");
+        // clang-format off
+        QTest::newRow("transmit, 2 lanes") << "tx_2lane" << "jesd_tx";
+        QTest::newRow("receive, 2 lanes") << "rx_2lane" << "jesd_rx";
+        QTest::newRow("both, 8 lanes, with design") << "both_8lane" << "jesd_both";
+        QTest::newRow("group B device") << "groupb" << "jesd_b";
+        // clang-format on
+    }
+
+    // The example files pin typical configurations down to the byte.
+    void examples()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        QTemporaryDir work;
+        const QString expected = TestPaths::examplesDir() + "/expected/" + name;
+        QStringList arguments{"generate", TestPaths::examplesDir() + "/" + name + ".json",
+                              "--workdir", work.path()};
+        if (QFileInfo::exists(expected + "/design.json"))
+            arguments << "--design" << expected + "/design.json";
+        const HostRun result = runHost(arguments);
+        QVERIFY2(result.exitCode == 0 && result.err.isEmpty(), result.err.constData());
+        QCOMPARE(result.out, bytes(expected + "/module_options.txt"));
+
+        const QDir dir(work.path() + "/" + file + "/temp/jesd204b");
+        const QStringList outputs{"jesd204b.ini", "jesd204b_top_defines.vh", "top_define.vh"};
+        QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name), outputs);
+        for (const QString &output : outputs)
+            QCOMPARE(bytes(dir.filePath(output)), bytes(expected + "/" + output));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: no file at all
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QStringList work{"--workdir", "<dir>/work"};
+        // clang-format off
+        QTest::newRow("missing file") << QByteArray() << "generate" << work << 2 << "<dir>/params.json: no such file";
+        QTest::newRow("unknown device") << QByteArray("{\"file\": \"x\"}") << "generate" << work + QStringList{"--device", "NOPE"} << 2 << "device 'NOPE' is not in the device database";
+        QTest::newRow("empty set") << QByteArray("{}") << "generate" << work << 1 << "<dir>/params.json: the parameter set is empty; nothing was generated";
+        QTest::newRow("working directory below a file") << QByteArray("{\"file\": \"x\"}") << "generate" << QStringList{"--workdir", "<dir>/params.json/work"} << 1 << "generation into <dir>/params.json/work/x/temp/jesd204b failed";
+        QTest::newRow("resources of a missing file") << QByteArray() << "resources" << QStringList() << 2 << "<dir>/params.json: no such file";
+        // clang-format on
+    }
+
+    void refusals()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, command);
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString params = dir.filePath("params.json");
+        QFile file(params);
+        QVERIFY(content.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(content) > 0));
+        file.close();
+        options.replaceInStrings("<dir>", dir.path());
+        message.replace("<dir>", dir.path());
+
+        const HostRun result = runHost(QStringList{command, params} + options);
+        QCOMPARE(result.exitCode, exitCode);
+        const QString err = QString::fromUtf8(result.err);
+        QVERIFY2(result.out.isEmpty() && err.endsWith(message + '\n'), qPrintable(err));
+        QVERIFY(!QFileInfo::exists(dir.filePath("work")));
+    }
+
+    void synthesis()
+    {
+        // A copy of the built plug-in with the wrapper but without the vendor's core source.
+        QTemporaryDir plugins;
+        QVERIFY(QDir(plugins.path()).mkdir("data"));
+        for (const QString file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"})
+            QVERIFY(QFile::copy(TestPaths::pluginDir() + "/" + file, plugins.filePath(file)));
+
+        QTemporaryDir work;
+        QStringList arguments{"generate", TestPaths::examplesDir() + "/rx_2lane.json",
+                              "--synthesis"};
+        arguments << "--workdir" << work.path() << "--plugin-dir" << plugins.path();
+        const HostRun missing = runHost(arguments);
+        QVERIFY2(missing.exitCode == 1 && missing.out.isEmpty() &&
+                     missing.err.contains("jesd204b_core_encryption.v not found"),
+                 missing.err.constData());
+
+        QVERIFY(
+            QFile(plugins.filePath("data/jesd204b_core_encryption.v")).open(QIODevice::WriteOnly));
+        const HostRun ready = runHost(arguments);
+        QVERIFY2(ready.exitCode == 0 && ready.err.count('\n') == 1 && ready.err.contains("jesd_rx"),
+                 ready.err.constData());
+    }
+
+    void resources()
+    {
+        const HostRun result = runHost({"resources", TestPaths::examplesDir() + "/groupb.json"});
+        QVERIFY2(result.exitCode == 0, result.err.constData());
+        const QJsonObject report = QJsonDocument::fromJson(result.out).object();
+        QCOMPARE(report.keys(), (QStringList{"bothRateList", "file", "instanceName", "laneList",
+                                             "module", "pllList", "protocolName", "refClkFreqList",
+                                             "refClkList", "rxRateList", "txRateList"}));
+        QCOMPARE(report.value("laneList").toArray(), (QJsonArray{"Q0_LANE1_RX", "Q0_LANE0_RX"}));
+        QCOMPARE(report.value("refClkList").toArray(), (QJsonArray{"MCLK", "MCLK"}));
+    }
+};
+
+QTEST_MAIN(TestHostGenerate)
+#include "tst_hostgenerate.moc"

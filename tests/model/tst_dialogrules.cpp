@@ -1,0 +1,284 @@
+#include "dialogrules.h"
+
+#include <QtTest>
+
+using namespace IPJESD204B;
+
+Q_DECLARE_METATYPE(IPJESD204B::LaneState)
+Q_DECLARE_METATYPE(IPJESD204B::QuadPllState)
+
+namespace {
+
+const LaneState F = LaneState::Free;
+const LaneState O = LaneState::UsedInOwnDirection;
+const LaneState X = LaneState::UsedOtherwise;
+const LaneState A = LaneState::Absent;
+
+// Lanes "Q0 Lane0" ... in order with the given states; `exclusive` marks lanes an exclusive
+// protocol lists.
+QList<LaneOccupancy> occupancy(const QList<LaneState> &states, const QList<int> &exclusive = {})
+{
+    QList<LaneOccupancy> lanes;
+    for (int i = 0; i < states.size(); ++i)
+        lanes.append(
+            {QStringLiteral("Q%1 Lane%2").arg(i / 4).arg(i % 4), states[i], exclusive.contains(i)});
+    return lanes;
+}
+
+QuadPllState quad(bool qpll0Running, bool qpll1Running, QStringList serving = {})
+{
+    return {qpll0Running, qpll1Running, serving};
+}
+
+} // namespace
+
+class TestDialogRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void laneOffer_data()
+    {
+        QTest::addColumn<QList<LaneState>>("states");
+        QTest::addColumn<QList<int>>("exclusive");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("all free") << QList<LaneState>{F, F, F, F} << QList<int>{}
+                                  << QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"};
+        QTest::newRow("own direction, shareable")
+            << QList<LaneState>{O, F} << QList<int>{} << QStringList{"Q0 Lane0", "Q0 Lane1"};
+        QTest::newRow("own direction, exclusive protocol")
+            << QList<LaneState>{O, F} << QList<int>{0} << QStringList{"Q0 Lane1"};
+        QTest::newRow("exclusive mark on a free lane is irrelevant")
+            << QList<LaneState>{F} << QList<int>{0} << QStringList{"Q0 Lane0"};
+        QTest::newRow("other direction")
+            << QList<LaneState>{X, F, X} << QList<int>{} << QStringList{"Q0 Lane1"};
+        QTest::newRow("quad the device lacks")
+            << QList<LaneState>{F, F, F, F, A, A, A, A} << QList<int>{}
+            << QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"};
+        QTest::newRow("nothing free") << QList<LaneState>{X, X, A} << QList<int>{} << QStringList{};
+        QTest::newRow("second quad") << QList<LaneState>{X, X, X, X, F, O} << QList<int>{}
+                                     << QStringList{"Q1 Lane0", "Q1 Lane1"};
+    }
+
+    void laneOffer()
+    {
+        QFETCH(QList<LaneState>, states);
+        QFETCH(QList<int>, exclusive);
+        QFETCH(QStringList, offered);
+        QCOMPARE(offeredLanes(occupancy(states, exclusive)), offered);
+    }
+
+    void laneShareable_data()
+    {
+        QTest::addColumn<QString>("lane");
+        QTest::addColumn<QStringList>("taken");
+        QTest::addColumn<bool>("shareable");
+        QTest::newRow("nothing taken") << "Q0_LANE0" << QStringList{} << true;
+        QTest::newRow("listed") << "Q0_LANE0" << QStringList{"Q0_LANE0"} << false;
+        QTest::newRow("part of a listed name")
+            << "Q0_LANE1" << QStringList{"x:Q0_LANE1_TX"} << false;
+        QTest::newRow("other lane") << "Q0_LANE1" << QStringList{"Q0_LANE2", "Q1_LANE1"} << true;
+        QTest::newRow("case matters") << "Q0_LANE1" << QStringList{"q0_lane1"} << true;
+    }
+
+    void laneShareable()
+    {
+        QFETCH(QString, lane);
+        QFETCH(QStringList, taken);
+        QFETCH(bool, shareable);
+        QCOMPARE(isLaneShareable(lane, taken), shareable);
+    }
+
+    void laneCount_data()
+    {
+        QTest::addColumn<int>("offered");
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<int>("index");
+        QTest::newRow("first fill shows 2") << 8 << "" << 1;
+        QTest::newRow("first fill, one lane") << 1 << "" << 0;
+        QTest::newRow("kept") << 8 << "4" << 3;
+        QTest::newRow("4 with three left shows 3") << 3 << "4" << 2;
+        QTest::newRow("2 with one left shows 1") << 1 << "2" << 0;
+        QTest::newRow("nothing offered") << 0 << "4" << -1;
+        QTest::newRow("nothing offered, first fill") << 0 << "" << -1;
+    }
+
+    void laneCount()
+    {
+        QFETCH(int, offered);
+        QFETCH(QString, remembered);
+        QFETCH(int, index);
+        QStringList counts;
+        for (int n = 1; n <= offered; ++n)
+            counts << QString::number(n);
+        QCOMPARE(laneCountIndex(counts, remembered), index);
+    }
+
+    void pllChoice_data()
+    {
+        QTest::addColumn<QStringList>("lanes");
+        QTest::addColumn<QuadPllState>("quad0");
+        QTest::addColumn<QuadPllState>("quad1");
+        QTest::addColumn<QStringList>("choices");
+        const QuadPllState idle = quad(false, false);
+        const QuadPllState busy = quad(true, true);
+        QTest::newRow("no lanes") << QStringList{} << idle << idle << QStringList{"CPLL"};
+        QTest::newRow("free quad")
+            << QStringList{"Q0 Lane0"} << idle << busy << QStringList{"QPLL0", "QPLL1", "CPLL"};
+        QTest::newRow("busy quad")
+            << QStringList{"Q0 Lane0"} << busy << idle << QStringList{"CPLL"};
+        QTest::newRow("busy quad serving QPLL1")
+            << QStringList{"Q0 Lane0"} << quad(true, true, {"QPLL1"}) << idle
+            << QStringList{"QPLL1", "CPLL"};
+        QTest::newRow("QPLL1 free, QPLL0 running")
+            << QStringList{"Q1 Lane2"} << idle << quad(true, false) << QStringList{"QPLL1", "CPLL"};
+        QTest::newRow("each once over two quads")
+            << QStringList{"Q0 Lane0", "Q1 Lane0", "Q0 Lane1"} << quad(false, true)
+            << quad(true, false) << QStringList{"QPLL0", "QPLL1", "CPLL"};
+        QTest::newRow("order follows the first lane's quad")
+            << QStringList{"Q0 Lane0", "Q1 Lane0"} << quad(true, false) << quad(false, true)
+            << QStringList{"QPLL1", "QPLL0", "CPLL"};
+    }
+
+    void pllChoice()
+    {
+        QFETCH(QStringList, lanes);
+        QFETCH(QuadPllState, quad0);
+        QFETCH(QuadPllState, quad1);
+        QFETCH(QStringList, choices);
+        QCOMPARE(pllChoices(lanes, {quad0, quad1}), choices);
+    }
+
+    void drpConflict_data()
+    {
+        QTest::addColumn<IPSERDESIP::ParameterMap>("globalData");
+        QTest::addColumn<int>("laneSet");
+        QTest::addColumn<QString>("module");
+        QTest::newRow("no records") << IPSERDESIP::ParameterMap{{"Q0_BIAS", 3}} << 3 << QString();
+        QTest::newRow("same lanes")
+            << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_rx", 3}} << 3 << "rx";
+        QTest::newRow("other lanes")
+            << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_rx", 12}} << 3 << QString();
+        QTest::newRow("first by key")
+            << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_b", 5}, {"jesd204bCheckDRP_a", 5}} << 5
+            << "a";
+        QTest::newRow("prefix must lead")
+            << IPSERDESIP::ParameterMap{{"x_jesd204bCheckDRP_a", 5}} << 5 << QString();
+        QTest::newRow("text value")
+            << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_tx", "5"}} << 5 << "tx";
+    }
+
+    void drpConflict()
+    {
+        QFETCH(IPSERDESIP::ParameterMap, globalData);
+        QFETCH(int, laneSet);
+        QFETCH(QString, module);
+        const QString found = drpConflictingModule(globalData, laneSet);
+        QCOMPARE(found.isNull(), module.isNull());
+        QCOMPARE(found, module);
+    }
+
+    void fieldCorrection_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");
+        // F 1..256 (4), K 1..32 (32), clock 1..100 MHz (10.0), line rate 1..12.5 Gbps
+        // without a trailing point (4.9152), reference clock 50..500 MHz (122.88).
+        QTest::newRow("F empty") << "F"
+                                 << ""
+                                 << "4";
+        QTest::newRow("F 0") << "F"
+                             << "0"
+                             << "4";
+        QTest::newRow("F 1") << "F"
+                             << "1"
+                             << "1";
+        QTest::newRow("F 256") << "F"
+                               << "256"
+                               << "256";
+        QTest::newRow("F 257") << "F"
+                               << "257"
+                               << "4";
+        QTest::newRow("F not a number") << "F"
+                                        << "x"
+                                        << "4";
+        QTest::newRow("K 32") << "K"
+                              << "32"
+                              << "32";
+        QTest::newRow("K 33") << "K"
+                              << "33"
+                              << "32";
+        QTest::newRow("clock 0.5") << "clock"
+                                   << "0.5"
+                                   << "10.0";
+        QTest::newRow("clock 100") << "clock"
+                                   << "100"
+                                   << "100";
+        QTest::newRow("clock 1.") << "clock"
+                                  << "1."
+                                  << "1.";
+        QTest::newRow("rate 12.5") << "rate"
+                                   << "12.5"
+                                   << "12.5";
+        QTest::newRow("rate 12.6") << "rate"
+                                   << "12.6"
+                                   << "4.9152";
+        QTest::newRow("rate trailing point") << "rate"
+                                             << "5."
+                                             << "4.9152";
+        QTest::newRow("rate 0.99") << "rate"
+                                   << "0.99"
+                                   << "4.9152";
+        QTest::newRow("refclk 50") << "refclk"
+                                   << "50"
+                                   << "50";
+        QTest::newRow("refclk 49.99") << "refclk"
+                                      << "49.99"
+                                      << "122.88";
+        QTest::newRow("refclk 500.") << "refclk"
+                                     << "500."
+                                     << "500.";
+        QTest::newRow("refclk 500.01") << "refclk"
+                                       << "500.01"
+                                       << "122.88";
+    }
+
+    void fieldCorrection()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+        const QMap<QString, const FieldRange *> ranges{{"F", &Fields::DefaultF},
+                                                       {"K", &Fields::DefaultK},
+                                                       {"clock", &Fields::ClockFrequency},
+                                                       {"rate", &Fields::LineRate},
+                                                       {"refclk", &Fields::RefClockFrequency}};
+        QCOMPARE(correctedField(text, *ranges.value(field)), kept);
+    }
+
+    void ffeMainTap_data()
+    {
+        QTest::addColumn<int>("cm");
+        QTest::addColumn<int>("c1");
+        QTest::addColumn<int>("c0");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("no cursor taps") << 0 << 0 << 40 << true;
+        QTest::newRow("C0 21") << 10 << 9 << 21 << true;
+        QTest::newRow("C0 20") << 10 << 10 << 20 << false;
+        QTest::newRow("C0 negative") << 31 << 31 << -22 << false;
+    }
+
+    void ffeMainTap()
+    {
+        QFETCH(int, cm);
+        QFETCH(int, c1);
+        QFETCH(int, c0);
+        QFETCH(bool, accepted);
+        QCOMPARE(IPJESD204B::ffeMainTap(cm, c1), c0);
+        QCOMPARE(isMainTapAccepted(c0), accepted);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDialogRules)
+#include "tst_dialogrules.moc"
