@@ -414,7 +414,7 @@ private slots:
         QTest::newRow("one link") << QVector<Ratio>{dec("31.25")} << dec("31.25") << dec("15.625");
         QTest::newRow("4:1") << QVector<Ratio>{dec("31.25"), dec("7.8125")} << dec("7.8125")
                              << dec("3.90625");
-        // 10 and 4 MHz share 2 MHz, which is already a fifth and a half of them.
+        // 10 and 4 MHz share 2 MHz, already LMFC / 5 and LMFC / 2 of them.
         QTest::newRow("5:2") << QVector<Ratio>{dec("10"), dec("4")} << dec("2") << dec("2");
         // 3.84 = 96/25 and 11.71875 = 375/32 share 3/800 MHz.
         QTest::newRow("unrelated") << QVector<Ratio>{dec("3.84"), dec("7.68"), dec("11.71875")}
