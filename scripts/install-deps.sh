@@ -6,4 +6,5 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
     cmake make g++ qtbase5-dev iverilog libbenchmark-dev \
-    clang libclang-rt-14-dev valgrind
+    clang libclang-rt-14-dev valgrind \
+    python3 python3-jsonschema xvfb xdotool x11-utils imagemagick
