@@ -231,7 +231,6 @@ class BrokenFiles(SchemaTest):
             "use count 0": lambda d: d["refClocks"][0].update(useCount=0),
             "bias 16": lambda d: d["globalData"].update(Q1_BIAS=16),
             "global reset as text": lambda d: d["globalData"].update(GLOBAL_RESET_ENABLE="yes"),
-            "DRP record below 0": lambda d: d["globalData"].update(jesd204bCheckDRP_x=-1),
             "list in global data": lambda d: d["globalData"].update(other=[1]),
             "instance without lanes": lambda d: d["instances"][0].pop("lanes"),
             "transmit source on a receiver": lambda d: d["lanes"][2].update(txSource="CPLL"),

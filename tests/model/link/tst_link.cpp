@@ -1,5 +1,5 @@
-#include "model/link/decimaltext.h"
-#include "model/link/linkreport.h"
+#include "decimaltext.h"
+#include "linkreport.h"
 
 #include <QJsonArray>
 #include <QtTest>
