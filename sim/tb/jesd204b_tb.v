@@ -2,7 +2,6 @@
 // channel with lane skew, optional bit error and re-synchronisations, checks every octet and
 // the latency, and prints one summary line starting with "JESD204B_SIM". A receive-only core
 // gets jesd204b_tx_link as its converter, a transmit-only core jesd204b_rx_link.
-`timescale 1ns / 1ps
 `include "top_define.vh"
 `include "jesd204b_top_defines.vh"
 `include "tb_config.vh"

@@ -104,5 +104,8 @@
                  ok && recovered ? "PASS" : "FAIL", linkup_lmfc, octets / f_eff, data_errors,
                  lane_errors, ilas_errors, linkups, resyncs, lat0, lat_const ? "yes" : "no",
                  INJ < 0 ? "n/a" : (recovered ? "yes" : "no"));
+`ifdef TB_DUMP
+        $fclose(fd);
+`endif
         $finish;
     end
