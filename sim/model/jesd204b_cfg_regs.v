@@ -72,6 +72,7 @@ module jesd204b_cfg_regs #(
     assign rdy = sel && ena;
     wire access = sel && ena;
     wire [5:0] word = addr[7:2];
+    wire       unused_addr = ^{addr[31:8], addr[1:0]};
 
     always @(posedge cfg_clk) begin
         if (!cfg_rstn) begin
@@ -110,8 +111,8 @@ module jesd204b_cfg_regs #(
             default: ;
         endcase
         for (n = 0; n < LANE; n = n + 1) begin
-            if (word == 6'd8 + n)  rdata = lane_err[n*32 +: 32];
-            if (word == 6'd16 + n) rdata = lane_info[n*32 +: 32];
+            if (word == 6'd8 + n[5:0])  rdata = lane_err[n*32 +: 32];
+            if (word == 6'd16 + n[5:0]) rdata = lane_info[n*32 +: 32];
         end
     end
 

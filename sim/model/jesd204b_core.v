@@ -11,12 +11,6 @@
 `else
     localparam W = 1;
 `endif
-    localparam P = 4 * W;
-`ifdef DRP_PORT_EN
-    localparam DRP = 1;
-`else
-    localparam DRP = 0;
-`endif
 `ifdef INIT_SYSMODE
     localparam INIT_SYS = `INIT_SYSMODE;
 `else
@@ -37,11 +31,11 @@
 `else
     localparam FIX_F = 0;
 `endif
-    localparam TEST_MASK = (`RPAT_EN ? 1 : 0) | (`JSPAT_EN ? 2 : 0);
 
     wire [40*W*N-1:0] sim_tx_cg;
     reg  [40*W*N-1:0] sim_rx_cg;
     reg               sim_rx_ext;
+    wire              unused_sim = ^{sim_tx_cg, sim_rx_cg, sim_rx_ext};
     initial begin
         sim_rx_cg  = {40*W*N{1'b0}};
         sim_rx_ext = 1'b0;

@@ -4,6 +4,7 @@
     reg         drp_rdvld;
     reg  [31:0] drp_rddata;
     integer     drp_b;
+    wire        unused_drp_addr = ^{user_drp_addr_i[23:10], user_drp_addr_i[1:0]};
 `ifdef JESD204B_CORE_TX
     assign user_drp_clk_o = tx_cfg_clk_i;
 `else

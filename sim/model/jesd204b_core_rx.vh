@@ -1,6 +1,6 @@
 // Receive direction of jesd204b_core: registers and link layer.
     wire [63:0]       rx_lp;
-    wire [1:0]        rx_test_unused;
+    wire [1:0]        unused_rx_test;
     wire              rx_sys_always, rx_sys_reinit, rx_roe, rx_resync, rx_clr;
     wire [1:0]        rx_state;
     wire              rx_lmfc_aligned, rx_aligned;
@@ -13,6 +13,7 @@
     reg  [32*N-1:0]   rx_lane_err, rx_lane_info;
     wire [N+7:0]      rx_klock8    = {8'd0, rx_klock};
     wire [N+7:0]      rx_ilas_err8 = {8'd0, rx_ilas_err};
+    wire              unused_rx_bits = ^{rx_klock8[N+7:8], rx_ilas_err8[N+7:8]};
 `ifdef JESD204B_CORE_TX
     assign rx_cg = sim_rx_ext ? sim_rx_cg : sim_tx_cg;
 `else
@@ -34,7 +35,7 @@
         .cfg_clk(rx_cfg_clk_i), .cfg_rstn(rx_cfg_rstn_i), .addr(rx_cfg_addr_i),
         .sel(rx_cfg_sel_i), .ena(rx_cfg_ena_i), .wr(rx_cfg_wr_i), .wdata(rx_cfg_rdata_i),
         .strb(rx_cfg_strb_i), .rdata(rx_cfg_rdata_o), .rdy(rx_cfg_rdy_o),
-        .core_clk(rx_core_clk_i), .lp(rx_lp), .test_mode(rx_test_unused),
+        .core_clk(rx_core_clk_i), .lp(rx_lp), .test_mode(unused_rx_test),
         .resync_on_err(rx_roe), .sysref_always(rx_sys_always), .sysref_reinit(rx_sys_reinit),
         .resync_pulse(rx_resync), .clr_pulse(rx_clr),
         .status({8'd0, rx_ilas_err8[7:0], rx_klock8[7:0], 3'd0, rx_aligned, rx_lmfc_aligned, rx_sync_o,

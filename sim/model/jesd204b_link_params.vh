@@ -4,27 +4,27 @@
 // Link configuration octet idx (0..13) of the initial lane alignment sequence for lane lid.
 // FCHK sums the field values, not the octets.
 function [7:0] jesd204b_ilas_octet;
-    input [63:0] lp;
+    input [61:0] cfg;
     input [4:0]  lid;
     input [3:0]  idx;
     reg   [7:0]  sum;
     begin
-        sum = lp[7:0] + {4'h0, lp[11:8]} + {3'b000, lid} + {7'h00, lp[12]} + {3'b000, lp[17:13]}
-            + lp[25:18] + {3'b000, lp[30:26]} + lp[38:31] + {6'h00, lp[40:39]}
-            + {3'b000, lp[45:41]} + 8'd1 + {3'b000, lp[50:46]} + 8'd1 + {3'b000, lp[55:51]}
-            + {7'h00, lp[56]} + {3'b000, lp[61:57]};
+        sum = cfg[7:0] + {4'h0, cfg[11:8]} + {3'b000, lid} + {7'h00, cfg[12]} + {3'b000, cfg[17:13]}
+            + cfg[25:18] + {3'b000, cfg[30:26]} + cfg[38:31] + {6'h00, cfg[40:39]}
+            + {3'b000, cfg[45:41]} + 8'd1 + {3'b000, cfg[50:46]} + 8'd1 + {3'b000, cfg[55:51]}
+            + {7'h00, cfg[56]} + {3'b000, cfg[61:57]};
         case (idx)
-            4'd0:  jesd204b_ilas_octet = lp[7:0];
-            4'd1:  jesd204b_ilas_octet = {4'h0, lp[11:8]};
+            4'd0:  jesd204b_ilas_octet = cfg[7:0];
+            4'd1:  jesd204b_ilas_octet = {4'h0, cfg[11:8]};
             4'd2:  jesd204b_ilas_octet = {3'b000, lid};
-            4'd3:  jesd204b_ilas_octet = {lp[12], 2'b00, lp[17:13]};
-            4'd4:  jesd204b_ilas_octet = lp[25:18];
-            4'd5:  jesd204b_ilas_octet = {3'b000, lp[30:26]};
-            4'd6:  jesd204b_ilas_octet = lp[38:31];
-            4'd7:  jesd204b_ilas_octet = {lp[40:39], 1'b0, lp[45:41]};
-            4'd8:  jesd204b_ilas_octet = {3'b001, lp[50:46]};
-            4'd9:  jesd204b_ilas_octet = {3'b001, lp[55:51]};
-            4'd10: jesd204b_ilas_octet = {lp[56], 2'b00, lp[61:57]};
+            4'd3:  jesd204b_ilas_octet = {cfg[12], 2'b00, cfg[17:13]};
+            4'd4:  jesd204b_ilas_octet = cfg[25:18];
+            4'd5:  jesd204b_ilas_octet = {3'b000, cfg[30:26]};
+            4'd6:  jesd204b_ilas_octet = cfg[38:31];
+            4'd7:  jesd204b_ilas_octet = {cfg[40:39], 1'b0, cfg[45:41]};
+            4'd8:  jesd204b_ilas_octet = {3'b001, cfg[50:46]};
+            4'd9:  jesd204b_ilas_octet = {3'b001, cfg[55:51]};
+            4'd10: jesd204b_ilas_octet = {cfg[56], 2'b00, cfg[61:57]};
             4'd13: jesd204b_ilas_octet = sum;
             default: jesd204b_ilas_octet = 8'h00;
         endcase

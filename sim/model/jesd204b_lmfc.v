@@ -17,10 +17,18 @@ module jesd204b_lmfc #(
     output wire        last,
     output reg         aligned
 );
-    wire [13:0] fk_clk = fk / P;
+    localparam [13:0] P14 = P[13:0];
+    wire [13:0] fk_clk = fk / P14;
     wire [10:0] period = fk_clk[10:0];
+    wire        unused_fk = ^fk_clk[13:11];
     reg         sysref_q;
     wire        edge_seen = sysref && !sysref_q;
+
+    initial begin
+        cnt      = 11'd0;
+        aligned  = 1'b0;
+        sysref_q = 1'b0;
+    end
 
     assign first = (cnt == 11'd0);
     assign last  = (cnt >= period - 11'd1);

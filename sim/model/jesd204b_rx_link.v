@@ -39,6 +39,9 @@ module jesd204b_rx_link #(
     output wire                 lmfc_aligned_o
 );
     localparam P = 4 * W;
+    // Per-lane decoder, buffer and descrambler state is updated in place, octet by octet.
+    /* verilator lint_off BLKSEQ */
+    localparam [15:0] BUF16 = BUF;
     localparam [1:0] S_CGS = 2'd0, S_WAIT = 2'd1, S_ILAS = 2'd2, S_DATA = 2'd3;
 
     `include "jesd204b_8b10b.vh"
@@ -48,9 +51,11 @@ module jesd204b_rx_link #(
     reg [11:0] dec_tab [0:2047];
     `include "jesd204b_dec_table.vh"
 
-    wire [8:0]  f      = {1'b0, lp[25:18]} + 9'd1;
-    wire [5:0]  k      = {1'b0, lp[30:26]} + 6'd1;
+    localparam [13:0] P14 = P;
+    wire [13:0] f      = {6'd0, lp[25:18]} + 14'd1;
+    wire [13:0] k      = {9'd0, lp[30:26]} + 14'd1;
     wire [13:0] fk     = f * k;
+    wire        unused_lp = ^lp[63:62];
     wire        scr_on = lp[12];
 
     wire [10:0] lmfc_cnt;
@@ -67,6 +72,8 @@ module jesd204b_rx_link #(
     reg        rd [0:L-1];
     reg [11:0] dq;
     integer    dl, dn;
+    initial
+        for (dl = 0; dl < L; dl = dl + 1) rd[dl] = 1'b0;
     always @(posedge clk) begin
         for (dl = 0; dl < L; dl = dl + 1) begin
             if (rst) rd[dl] = 1'b0;
@@ -95,7 +102,7 @@ module jesd204b_rx_link #(
     reg [13:0] p;
     reg [7:0]  oct;
     reg [22:0] sr;
-    reg [15:0] fill, fill_clk;
+    reg [15:0] fill, fill_clk, bidx;
     always @(posedge clk) begin
         resync    = resync_req;
         all_ready = 1'b1;
@@ -119,7 +126,8 @@ module jesd204b_rx_link #(
                     end
                 end
                 if (state_o != S_CGS && started[l]) begin
-                    fifo[l*BUF + (wp[l] % BUF)] = e;
+                    bidx = wp[l] % BUF16;
+                    fifo[l*BUF + {16'd0, bidx}] = e;
                     wp[l] = wp[l] + 16'd1;
                     kseen[l] = (!err && e[8] && e[7:0] == 8'hBC) ? kseen[l] + 3'd1 : 3'd0;
                     // Four /K/ in a row: the transmitter went back to synchronisation.
@@ -128,13 +136,13 @@ module jesd204b_rx_link #(
                 end
             end
             fill     = wp[l] - rp[l];
-            fill_clk = fill / P;
-            if (fill > BUF) begin
+            fill_clk = fill / {2'd0, P14};
+            if (fill > BUF16) begin
                 ilas_err_o[l] = 1'b1;
                 resync = 1'b1;
             end
-            if (!started[l] || fill < P) all_ready = 1'b0;
-            fill_o[l*5 +: 5] <= (fill / P > 31) ? 5'd31 : fill_clk[4:0];
+            if (!started[l] || fill < {2'd0, P14}) all_ready = 1'b0;
+            fill_o[l*5 +: 5] <= (fill_clk > 16'd31) ? 5'd31 : fill_clk[4:0];
         end
         if (state_o == S_WAIT && all_ready && lmfc_first) begin
             state_o   = S_ILAS;
@@ -143,7 +151,7 @@ module jesd204b_rx_link #(
         end
         valid_o <= (state_o == S_DATA);
         for (o = 0; o < P; o = o + 1) begin
-            p         = lmfc_cnt * P + o;
+            p         = {3'd0, lmfc_cnt} * P14 + o[13:0];
             sof_o[o]  <= (state_o == S_DATA) && (p % f) == 0;
             eof_o[o]  <= (state_o == S_DATA) && (p % f) == f - 1;
             somf_o[o] <= (state_o == S_DATA) && p == 0;
@@ -151,11 +159,12 @@ module jesd204b_rx_link #(
         end
         for (l = 0; l < L; l = l + 1)
             for (o = 0; o < P; o = o + 1) begin
-                p     = lmfc_cnt * P + o;
+                p     = {3'd0, lmfc_cnt} * P14 + o[13:0];
                 e     = 11'h000;
                 unexp = 1'b0;
                 if (state_o == S_ILAS || state_o == S_DATA) begin
-                    e     = fifo[l*BUF + (rp[l] % BUF)];
+                    bidx  = rp[l] % BUF16;
+                    e     = fifo[l*BUF + {16'd0, bidx}];
                     rp[l] = rp[l] + 16'd1;
                 end
                 oct = e[7:0];
@@ -163,7 +172,7 @@ module jesd204b_rx_link #(
                     if ((p == 0 && e[8:0] != 9'h11C) || (p == fk - 1 && e[8:0] != 9'h17C)
                         || (rmf == 2'd1 && p == 1 && e[8:0] != 9'h19C)
                         || (rmf == 2'd1 && p >= 2 && p < 16 &&
-                            e[8:0] != {1'b0, jesd204b_ilas_octet(lp, l[4:0], p[3:0] - 4'd2)}))
+                            e[8:0] != {1'b0, jesd204b_ilas_octet(lp[61:0], l[4:0], p[3:0] - 4'd2)}))
                         ilas_err_o[l] = 1'b1;
                 end else if (state_o == S_DATA) begin
                     if (e[8]) begin
@@ -226,4 +235,5 @@ module jesd204b_rx_link #(
             resync_cnt_o = 16'd0;
         end
     end
+    /* verilator lint_on BLKSEQ */
 endmodule

@@ -26,15 +26,19 @@ module jesd204b_tx_link #(
     output wire                 lmfc_first_o
 );
     localparam P = 4 * W;
+    // Per-lane coder and scrambler state is updated in place, octet by octet.
+    /* verilator lint_off BLKSEQ */
     localparam [1:0] S_CGS = 2'd0, S_ILAS = 2'd1, S_DATA = 2'd2;
 
     `include "jesd204b_8b10b.vh"
     `include "jesd204b_scrambler.vh"
     `include "jesd204b_link_params.vh"
 
-    wire [8:0]  f      = {1'b0, lp[25:18]} + 9'd1;
-    wire [5:0]  k      = {1'b0, lp[30:26]} + 6'd1;
+    localparam [13:0] P14 = P;
+    wire [13:0] f      = {6'd0, lp[25:18]} + 14'd1;
+    wire [13:0] k      = {9'd0, lp[30:26]} + 14'd1;
     wire [13:0] fk     = f * k;
+    wire        unused_lp = ^lp[63:62];
     wire        scr_on = lp[12];
 
     reg         sync_q;
@@ -58,12 +62,24 @@ module jesd204b_tx_link #(
     reg [4:0]    pat_idx;
     reg [14:0]   pat_st;
 
+    // A defined start, so that no unknown code group reaches a receiver before the reset.
+    integer n;
+    initial begin
+        state_o = S_CGS;
+        sync_q  = 1'b0;
+        mf_idx  = 2'd0;
+        pat_idx = 5'd0;
+        pat_st  = JESD204B_SCR_INIT;
+        cg_o    = {40*W*L{1'b0}};
+        for (n = 0; n < L; n = n + 1) rd[n] = 1'b0;
+    end
+
     // Octet positions of the current clock within the multiframe; they also mark tx_data_i.
     integer i;
     reg [13:0] pos;
     always @(*) begin
         for (i = 0; i < P; i = i + 1) begin
-            pos       = lmfc_cnt * P + i;
+            pos       = {3'd0, lmfc_cnt} * P14 + i[13:0];
             sof_o[i]  = (pos % f) == 0;
             eof_o[i]  = (pos % f) == f - 1;
             somf_o[i] = pos == 0;
@@ -87,7 +103,7 @@ module jesd204b_tx_link #(
             pidx = pat_idx;
             pst  = pat_st;
             for (o = 0; o < P; o = o + 1) begin
-                p   = lmfc_cnt * P + o;
+                p   = {3'd0, lmfc_cnt} * P14 + o[13:0];
                 oct = 8'hBC;
                 kc  = 1'b1;
                 if (state_o == S_ILAS) begin
@@ -97,7 +113,7 @@ module jesd204b_tx_link #(
                     else if (p == fk - 1) begin oct = 8'h7C; kc = 1'b1; end
                     else if (mf_idx == 2'd1 && p == 1) begin oct = 8'h9C; kc = 1'b1; end
                     else if (mf_idx == 2'd1 && p < 16)
-                        oct = jesd204b_ilas_octet(lp, l[4:0], p[3:0] - 4'd2);
+                        oct = jesd204b_ilas_octet(lp[61:0], l[4:0], p[3:0] - 4'd2);
                 end else if (state_o == S_DATA && test_mode == 2'd1) begin
                     oct  = jesd204b_rpat(pidx);
                     kc   = 1'b0;
@@ -161,4 +177,5 @@ module jesd204b_tx_link #(
             end
         end
     end
+    /* verilator lint_on BLKSEQ */
 endmodule

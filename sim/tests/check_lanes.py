@@ -90,7 +90,7 @@ def main():
     ap.add_argument("--ilas", help="expected configuration octets of lane 0, hex")
     ap.add_argument("--min-replaced", type=int, default=0)
     a = ap.parse_args()
-    expect = [int(x, 16) for x in a.ilas.split()] if a.ilas else None
+    expect = list(bytes.fromhex(a.ilas)) if a.ilas else None
     table = c.decode_table()
     errors, replaced = [], 0
     lanes = lanes_of(a.dump)
