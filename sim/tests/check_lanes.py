@@ -37,14 +37,32 @@ def fchk(octets):
 
 
 def check_lane(lane, chars, f, k, scrambled, expect, errors):
+    """Checks every link-up in one lane's characters; returns the replaced characters."""
+    replaced, base = 0, 0
+    while base < len(chars):
+        n = check_link(lane, chars[base:], f, k, scrambled, expect, errors)
+        if n is None:
+            return replaced
+        used, r = n
+        replaced += r
+        base += used
+    return replaced
+
+
+def check_link(lane, chars, f, k, scrambled, expect, errors):
+    """Checks /K/, ILAS and data up to the next /K/; returns (characters used, replaced)."""
     fk = f * k
     start = next((i for i, ch in enumerate(chars) if ch[:2] != (K28_5, True)), None)
-    if start is None or start < 4 or chars[start][:2] != (K28_0, True):
+    if start is None:
+        return None
+    if start < 4 or chars[start][:2] != (K28_0, True):
         errors.append("lane %d: no /K/ then /R/" % lane)
         return None
-    bad = [i for i, ch in enumerate(chars) if ch[2]]
+    if len(chars) < start + 4 * fk:
+        return None
+    bad = [i for i, ch in enumerate(chars[start:]) if ch[2]]
     if bad:
-        errors.append("lane %d: invalid code group at character %d" % (lane, bad[0]))
+        errors.append("lane %d: invalid code group at character %d" % (lane, start + bad[0]))
     for m in range(4):
         mf = chars[start + m * fk:start + (m + 1) * fk]
         if mf[0][:2] != (K28_0, True) or mf[-1][:2] != (K28_3, True):
@@ -59,11 +77,13 @@ def check_lane(lane, chars, f, k, scrambled, expect, errors):
                 errors.append("lane 0: configuration %s, expected %s"
                               % (bytes(cfg).hex(" "), bytes(expect).hex(" ")))
     data = chars[start + 4 * fk:]
-    data = data[:len(data) - len(data) % fk]
     prev, prev_replaced, replaced = 0x7C, True, 0
     for i, (octet, is_k, _) in enumerate(data):
         pos = i % fk
         frame_end, mf_end = pos % f == f - 1, pos == fk - 1
+        if is_k and octet == K28_5:
+            # The transmitter went back to code-group synchronisation.
+            return start + 4 * fk + i, replaced
         if is_k:
             replaced += 1
             want = K28_3 if mf_end else K28_7
@@ -78,7 +98,7 @@ def check_lane(lane, chars, f, k, scrambled, expect, errors):
             errors.append("lane %d: repeated frame end %02x at %d not replaced" % (lane, octet, i))
         if frame_end:
             prev, prev_replaced = octet, is_k
-    return replaced
+    return len(chars), replaced
 
 
 def main():
@@ -95,8 +115,8 @@ def main():
     errors, replaced = [], 0
     lanes = lanes_of(a.dump)
     for lane, codes in enumerate(lanes):
-        r = check_lane(lane, decoded(codes, table), a.f, a.k, a.scrambled, expect, errors)
-        replaced += r or 0
+        replaced += check_lane(lane, decoded(codes, table), a.f, a.k, a.scrambled, expect,
+                               errors)
     if replaced < a.min_replaced:
         errors.append("only %d replaced characters" % replaced)
     for e in errors[:10]:
