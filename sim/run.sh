@@ -16,6 +16,8 @@ usage: sim/run.sh [options] HEADER_DIR
   --inject-error LANE    flip one bit on LANE once the link is up (default: none)
   --dump-lanes FILE      write the transmitted code groups, one line per character time
   --simulator S          iverilog (default) or verilator
+  --test-pattern P       rpat or jspat: the transmitter sends the pattern instead of the data
+                         (the headers must enable it); the data is then not checked
   --f F --k K --scrambling 0|1
                          link parameters instead of the headers' defaults
   --m M --n N --np NP --s S --cs CS --cf CF --hd HD --did DID --bid BID
@@ -32,6 +34,10 @@ while [ $# -gt 0 ]; do
         --workdir) workdir=$2; shift 2 ;;
         --simulator) sim=$2; shift 2 ;;
         --dump-lanes) dump=$2; shift 2 ;;
+        --test-pattern)
+            case "$2" in rpat) opt[TEST_MODE]=1 ;; jspat) opt[TEST_MODE]=2 ;;
+                *) echo "run.sh: --test-pattern takes rpat or jspat" >&2; exit 2 ;; esac
+            shift 2 ;;
         --frames) opt[FRAMES]=$2; shift 2 ;;
         --lane-skew) opt[SKEW]=$2; shift 2 ;;
         --resyncs) opt[RESYNCS]=$2; shift 2 ;;

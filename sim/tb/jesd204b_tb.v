@@ -19,6 +19,7 @@ module jesd204b_tb;
     localparam [3:0] T_BID = `TB_BID;
     localparam [1:0] T_CS = `TB_CS;
     localparam [0:0] T_HD = `TB_HD, T_SCR = `TB_SCR;
+    localparam [1:0] TMODE = `TB_TEST_MODE;
 
     reg clk = 1'b0, cfg_clk = 1'b0, rst = 1'b1, cfg_rstn = 1'b0, sysref = 1'b0;
     always #2 clk = ~clk;

@@ -33,7 +33,7 @@
             cfg_access(to_rx, 1'b1, 8'h0C, {T_HD, T_CF, T_CS, 3'd0, T_S1, 3'd0, T_NP1, 3'd0,
                                             T_N1}, bus_dummy);
             cfg_access(to_rx, 1'b1, 8'h10, {20'd0, T_BID, T_DID}, bus_dummy);
-            cfg_access(to_rx, 1'b1, 8'h04, (ctrl & ~32'h100) | (T_SCR ? 32'h100 : 32'h0),
+            cfg_access(to_rx, 1'b1, 8'h04, (ctrl & ~32'h130) | (T_SCR ? 32'h100 : 32'h0) | {26'd0, TMODE, 4'd0},
                        bus_dummy);
             cfg_access(to_rx, 1'b0, 8'h04, 32'd0, ctrl);
             cfg_access(to_rx, 1'b0, 8'h08, 32'd0, link0);

@@ -11,6 +11,9 @@
 `ifndef TB_INJECT
 `define TB_INJECT -1
 `endif
+`ifndef TB_TEST_MODE
+`define TB_TEST_MODE 0
+`endif
 `ifndef TB_F
 `define TB_F (`INIT_F + 1)
 `endif

@@ -36,7 +36,7 @@
     assign tx_cg = dut.u_core.sim_tx_cg;
 `else
     jesd204b_tx_link #(.L(N), .W(W)) u_conv_tx (
-        .clk(clk), .rst(rst), .lp(lp), .test_mode(2'd0), .sysref_always(ctrl[9]),
+        .clk(clk), .rst(rst), .lp(lp), .test_mode(TMODE), .sysref_always(ctrl[9]),
         .sysref_reinit(ctrl[10]), .sysref(sysref), .sync_n(sync_n), .data_i(tx_data),
         .ready_o(tx_ready), .sof_o(tx_sof), .eof_o(tx_eof), .somf_o(tx_somf),
         .eomf_o(tx_eomf), .cg_o(tx_cg), .debug_o(tx_debug), .state_o(conv_state),

@@ -8,8 +8,19 @@ import argparse
 import sys
 
 import jesd8b10b as c
+from gen_scrambler_vectors import scramble
 
 K28_0, K28_3, K28_4, K28_5, K28_7 = 0x1C, 0x7C, 0x9C, 0xBC, 0xFC
+# Modified RPAT: twelve octets, sent twice for both disparities.
+RPAT = [0xBE, 0xD7, 0x23, 0x47, 0x6B, 0x8F, 0xB3, 0x14, 0x5E, 0xFB, 0x35, 0x59]
+
+
+def pattern(name, length):
+    """Expected data-phase octets of a test pattern: rpat, or jspat, the scrambler's own
+    sequence over all-zero data from the data-phase start state."""
+    if name == "rpat":
+        return [RPAT[i % 12] for i in range(length)]
+    return scramble([0] * length)
 
 
 def lanes_of(path):
@@ -36,11 +47,11 @@ def fchk(octets):
     return sum(fields) % 256
 
 
-def check_lane(lane, chars, f, k, scrambled, expect, errors):
+def check_lane(lane, chars, f, k, scrambled, expect, errors, pat=None):
     """Checks every link-up in one lane's characters; returns the replaced characters."""
     replaced, base = 0, 0
     while base < len(chars):
-        n = check_link(lane, chars[base:], f, k, scrambled, expect, errors)
+        n = check_link(lane, chars[base:], f, k, scrambled, expect, errors, pat)
         if n is None:
             return replaced
         used, r = n
@@ -49,7 +60,7 @@ def check_lane(lane, chars, f, k, scrambled, expect, errors):
     return replaced
 
 
-def check_link(lane, chars, f, k, scrambled, expect, errors):
+def check_link(lane, chars, f, k, scrambled, expect, errors, pat=None):
     """Checks /K/, ILAS and data up to the next /K/; returns (characters used, replaced)."""
     fk = f * k
     start = next((i for i, ch in enumerate(chars) if ch[:2] != (K28_5, True)), None)
@@ -77,6 +88,12 @@ def check_link(lane, chars, f, k, scrambled, expect, errors):
                 errors.append("lane 0: configuration %s, expected %s"
                               % (bytes(cfg).hex(" "), bytes(expect).hex(" ")))
     data = chars[start + 4 * fk:]
+    if pat:
+        end = next((i for i, ch in enumerate(data) if ch[1]), len(data))
+        want = pattern(pat, end)
+        if [ch[0] for ch in data[:end]] != want or end < 24:
+            errors.append("lane %d: data phase is not the %s pattern" % (lane, pat))
+        return start + 4 * fk + end, 0
     prev, prev_replaced, replaced = 0x7C, True, 0
     for i, (octet, is_k, _) in enumerate(data):
         pos = i % fk
@@ -109,6 +126,7 @@ def main():
     ap.add_argument("--scrambled", type=int, choices=(0, 1), required=True)
     ap.add_argument("--ilas", help="expected configuration octets of lane 0, hex")
     ap.add_argument("--min-replaced", type=int, default=0)
+    ap.add_argument("--pattern", choices=("rpat", "jspat"), help="test pattern in the data phase")
     a = ap.parse_args()
     expect = list(bytes.fromhex(a.ilas)) if a.ilas else None
     table = c.decode_table()
@@ -116,7 +134,7 @@ def main():
     lanes = lanes_of(a.dump)
     for lane, codes in enumerate(lanes):
         replaced += check_lane(lane, decoded(codes, table), a.f, a.k, a.scrambled, expect,
-                               errors)
+                               errors, a.pattern)
     if replaced < a.min_replaced:
         errors.append("only %d replaced characters" % replaced)
     for e in errors[:10]:
