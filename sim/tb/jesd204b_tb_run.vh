@@ -9,7 +9,7 @@
         integer t;
         begin
             t = 0;
-            while (rx_valid !== level && t < timeout) begin
+            while (ok && rx_valid !== level && t < timeout) begin
                 @(posedge clk);
                 t = t + 1;
             end
@@ -23,7 +23,7 @@
         begin
             start = octets;
             t     = 0;
-            while ((octets - start) / f_eff < fr && t < timeout + fr * f_eff) begin
+            while (ok && (octets - start) / f_eff < fr && t < timeout + fr * f_eff) begin
                 @(posedge clk);
                 t = t + 1;
             end
