@@ -1,7 +1,7 @@
 // Data source and sink of the testbench: clock n after each link-up carries tb_data(n, lane)
 // on both ends (not checked while a test pattern replaces the data); the latency is the distance between the first accepted and the first
 // received clock of a link-up, and it must not change over re-synchronisations.
-    integer cyc = 0, t_rst = 0, t_tx_first = 0, lmfc_clk = 1;
+    integer cyc = 0, t_rst = 0, t_tx_first = 0, lmfc_clk = 1, f_eff = 1, k_eff = 1;
     integer kcnt = 0, jcnt = 0, linkups = 0, lat0 = -1, lat = 0, linkup_lmfc = -1;
     integer octets = 0, checked = 0, data_errors = 0, ml;
     reg     checking = 1'b1, lat_const = 1'b1, tx_ready_q = 1'b0, rx_valid_q = 1'b0, mism;
@@ -10,12 +10,33 @@
         for (ml = 0; ml < N; ml = ml + 1)
             tx_data[ml*32*W +: 32*W] = tb_data(kcnt, ml[3:0]);
 
+    // Frame and multiframe markers of clock n after link-up: data starts on a multiframe.
+    function [P-1:0] marks;
+        input integer n;
+        input integer which;
+        integer i, pos;
+        begin
+            for (i = 0; i < P; i = i + 1) begin
+                pos = (n * P + i) % (f_eff * k_eff);
+                case (which)
+                    0: marks[i] = pos % f_eff == 0;
+                    1: marks[i] = pos % f_eff == f_eff - 1;
+                    2: marks[i] = pos == 0;
+                    default: marks[i] = pos == f_eff * k_eff - 1;
+                endcase
+            end
+        end
+    endfunction
+
     integer rl;
     always @(posedge clk) begin
         cyc <= cyc + 1;
         tx_ready_q <= tx_ready;
         rx_valid_q <= rx_valid;
         if (tx_ready && !tx_ready_q) t_tx_first = cyc;
+        if (tx_ready && (tx_sof != marks(kcnt, 0) || tx_eof != marks(kcnt, 1)
+                         || tx_somf != marks(kcnt, 2) || tx_eomf != marks(kcnt, 3)))
+            data_errors = data_errors + 1;
         kcnt <= tx_ready ? kcnt + 1 : 0;
         if (rx_valid) begin
             if (!rx_valid_q) begin
@@ -30,7 +51,8 @@
                 checking = (TMODE == 2'd0);
             end
             if (checking) begin
-                mism = |rx_err;
+                mism = |rx_err || rx_sof != marks(jcnt, 0) || rx_eof != marks(jcnt, 1)
+                       || rx_somf != marks(jcnt, 2) || rx_eomf != marks(jcnt, 3);
                 for (rl = 0; rl < N; rl = rl + 1)
                     if (rx_data[rl*32*W +: 32*W] != tb_data(jcnt, rl[3:0])) mism = 1'b1;
                 if (mism) data_errors = data_errors + 1;

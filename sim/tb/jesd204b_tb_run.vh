@@ -1,6 +1,6 @@
 // Test sequence: configure, reset, link-up, optional bit error, re-synchronisations, summary.
     integer    phases, phase_frames, timeout, r, ln, lane_errors = 0, inj_count = 0;
-    integer    ilas_errors = 0, resyncs = 0, f_eff = 1, k_eff = 1;
+    integer    ilas_errors = 0, resyncs = 0;
     reg        ok = 1'b1, recovered = 1'b1;
     reg [31:0] v;
 
