@@ -1,7 +1,6 @@
 // The receive link layer compares the link configuration of the ILAS with its own: a
 // transmitter that announces the same parameters brings the link up without an ILAS error;
-// each differing field (DID, BID, scrambling, M, CS, N, S, HD)
-// is flagged on every lane.
+// each differing field (DID, BID, scrambling, M, CS, N, S, HD) is flagged on every lane.
 module tb_ilas_check;
     localparam L = 2, W = 1;
     // DID 0x55, BID 0xA, SCR 0, L-1 1, F-1 1, K-1 15, M-1 3, CS 2, N-1 13, N'-1 15, S-1 0
