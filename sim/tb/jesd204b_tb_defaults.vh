@@ -21,7 +21,11 @@
 `define TB_K (`INIT_K + 1)
 `endif
 `ifndef TB_SCR
+`ifdef INIT_SCAMEBLE
 `define TB_SCR `INIT_SCAMEBLE
+`else
+`define TB_SCR 0
+`endif
 `endif
 `ifndef TB_M
 `define TB_M 2
