@@ -5,6 +5,6 @@ if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
-    cmake make g++ qtbase5-dev iverilog libbenchmark-dev \
+    cmake make g++ qtbase5-dev iverilog verilator libbenchmark-dev \
     clang libclang-rt-14-dev valgrind \
     python3 python3-jsonschema xvfb xdotool x11-utils imagemagick

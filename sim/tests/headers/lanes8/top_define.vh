@@ -1,0 +1,1 @@
+`define module_name jesd_l8
