@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "commandsupport.h"
+#include "parametergate.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
@@ -200,7 +201,9 @@ int runCheck(const QStringList &arguments)
 
     PluginSet plugins;
     IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol)
+    if (!protocol || !admitParameterSet(command, protocol, options.params,
+                                        IPSERDESIP::serdes::instance()->device(), SetRules::All,
+                                        &exitCode))
         return exitCode;
     return checkCore(command, options, protocol);
 }

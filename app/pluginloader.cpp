@@ -1,6 +1,7 @@
 #include "pluginloader.h"
 
 #include <baseprotocol.h>
+#include <idecore.h>
 #include <protocolpackage.h>
 
 #include <QCoreApplication>
@@ -24,6 +25,37 @@ IPSERDESIP::BaseProtocol *PluginSet::findProtocol(const QString &id) const
                                     [&id](const auto &protocol) { return protocol->id() == id; });
     return found == m_protocols.end() ? nullptr : found->get();
 }
+
+namespace {
+
+// The message sink takes a plain function, so the reports of one load go to this list.
+QStringList *loadReportsTarget = nullptr;
+
+void recordLoadReport(const QString & /*title*/, const QString &text, QWidget * /*parent*/)
+{
+    if (loadReportsTarget)
+        *loadReportsTarget << text;
+}
+
+// Sends the sink's reports into *reports while it lives.
+class LoadReportCapture
+{
+public:
+    explicit LoadReportCapture(QStringList *reports)
+    {
+        loadReportsTarget = reports;
+        Core::MessageSink::setHandler(recordLoadReport);
+    }
+    ~LoadReportCapture()
+    {
+        Core::MessageSink::setHandler(nullptr);
+        loadReportsTarget = nullptr;
+    }
+    LoadReportCapture(const LoadReportCapture &) = delete;
+    LoadReportCapture &operator=(const LoadReportCapture &) = delete;
+};
+
+} // namespace
 
 PluginSet loadPlugins(const QString &dir, QString *error)
 {
@@ -56,9 +88,24 @@ PluginSet loadPlugins(const QString &dir, QString *error)
         }
         // absolutePath() has no trailing separator; the protocols append "/..." to it.
         package->setDirectory(entry.absolutePath());
-        const QList<IPSERDESIP::BaseProtocol *> offered = package->protocols();
-        for (IPSERDESIP::BaseProtocol *protocol : offered)
-            set.m_protocols.emplace_back(protocol);
+        QList<IPSERDESIP::BaseProtocol *> offered;
+        {
+            const LoadReportCapture capture(&set.m_loadReports);
+            offered = package->protocols();
+        }
+        for (IPSERDESIP::BaseProtocol *protocol : offered) {
+            std::unique_ptr<IPSERDESIP::BaseProtocol> owned(protocol);
+            // A second copy of a library offers the same cores again; the first one counts.
+            if (set.findProtocol(protocol->id())) {
+                const QString line = QStringLiteral("%1: ignored, the %2 core is already "
+                                                    "offered by an earlier plug-in")
+                                         .arg(file, protocol->id());
+                if (!set.m_duplicates.contains(line))
+                    set.m_duplicates << line;
+                continue;
+            }
+            set.m_protocols.push_back(std::move(owned));
+        }
         set.m_packages.push_back({file, package});
         set.m_loaders.push_back(std::move(loader));
     }

@@ -18,9 +18,17 @@ jesd204b::~jesd204b() = default;
 
 bool jesd204b::load()
 {
-    m_ipInfo = IPCore::processIPInfoSpec(m_directory + DescriptionFile);
-    if (!IPCore::checkCommonInfo(m_ipInfo))
+    // A core that cannot describe itself is not offered; the host learns why.
+    QString error;
+    m_ipInfo = IPCore::processIPInfoSpec(m_directory + DescriptionFile, &error);
+    if (error.isEmpty() && !IPCore::checkCommonInfo(m_ipInfo))
+        error = m_directory + DescriptionFile +
+                QStringLiteral(": \"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" must be "
+                               "filled texts");
+    if (!error.isEmpty()) {
+        Core::MessageSink::report(QStringLiteral("Error"), error, nullptr);
         return false;
+    }
     m_ipInfo.insert(QStringLiteral("ipcore.dir.data"), m_directory + DataDir);
     return true;
 }
