@@ -45,8 +45,9 @@ IPSERDESIP::Message *jesd204b::resources(const IPSERDESIP::ParameterMap &params)
     const bool transmit = flag(Key::Transmit);
     const bool both = flag(Key::Both);
     const QString pll = text(Key::PllSelection);
-    const int laneCount =
-        qMin(text(Key::NumberOfLanes).toInt(nullptr, 10), laneConnectKeyBound(params));
+    // A core has at most MaxLanes lanes, whatever count a stored set claims.
+    const int laneCount = qMin(qMin(text(Key::NumberOfLanes).toInt(nullptr, 10), MaxLanes),
+                               laneConnectKeyBound(params));
     for (int i = 0; i < laneCount; ++i) {
         const auto lane =
             NameTables::laneByDisplayName(text(QString(Key::LaneConnectTemplate).arg(i)));
