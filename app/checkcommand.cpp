@@ -201,9 +201,9 @@ int runCheck(const QStringList &arguments)
 
     PluginSet plugins;
     IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol || !admitParameterSet(command, protocol, options.params,
-                                        IPSERDESIP::serdes::instance()->device(), SetRules::All,
-                                        &exitCode))
+    if (!protocol ||
+        !admitParameterSet(command, protocol, options.params,
+                           IPSERDESIP::serdes::instance()->device(), SetRules::All, &exitCode))
         return exitCode;
     return checkCore(command, options, protocol);
 }

@@ -109,11 +109,11 @@ IPSERDESIP::BaseProtocol *loadJesd204b(const CommandLine &command, PluginSet *pl
     if (!protocol) {
         // The first report is the cause: a description file a package could not read.
         const QStringList reports = plugins->loadReports();
-        *exitCode = command.fail(JobFailed, QStringLiteral("%1: no plug-in offers the %2 core%3")
-                                                .arg(command.pluginDir(), jesd204bId(),
-                                                     reports.isEmpty()
-                                                         ? QString()
-                                                         : QStringLiteral(": ") + reports.first()));
+        *exitCode = command.fail(
+            JobFailed,
+            QStringLiteral("%1: no plug-in offers the %2 core%3")
+                .arg(command.pluginDir(), jesd204bId(),
+                     reports.isEmpty() ? QString() : QStringLiteral(": ") + reports.first()));
     }
     return protocol;
 }

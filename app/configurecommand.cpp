@@ -4,11 +4,11 @@
 #include "dialogsnapshot.h"
 
 #include <baseprotocol.h>
-#include <parametercheck.h>
 #include <designfile.h>
 #include <devicedb.h>
 #include <idecore.h>
 #include <message.h>
+#include <parametercheck.h>
 #include <serdes.h>
 
 #include <QCommandLineParser>
@@ -281,8 +281,9 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
                                       ? storedSetProblem(protocol, inputs)
                                       : QString();
     if (!storedProblem.isEmpty())
-        return command.fail(BadUsage, QStringLiteral("nothing configured: %1: %2")
-                                          .arg(options.editPath, storedProblem));
+        return command.fail(
+            BadUsage,
+            QStringLiteral("nothing configured: %1: %2").arg(options.editPath, storedProblem));
     if (result.isEmpty())
         return command.fail(JobFailed, driver && !driver->dialogSeen()
                                            ? QStringLiteral("the dialog did not open")

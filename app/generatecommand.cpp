@@ -91,13 +91,14 @@ bool prepare(const CommandLine &command, const GenerateOptions &options,
     }
     // A design made for another chip says nothing about this core's.
     const DEV::DeviceArg core =
-        options.device.isNull() ? lookUpDevice(options.params.value(QStringLiteral("target_device"))
-                                                   .toString())
-                                : options.device;
+        options.device.isNull()
+            ? lookUpDevice(options.params.value(QStringLiteral("target_device")).toString())
+            : options.device;
     const DEV::DeviceArg designed = IPSERDESIP::serdes::instance()->device();
     if (options.hasDesign && !options.asIs && !designed.isNull() && designed != core) {
-        *exitCode = command.fail(BadUsage, QStringLiteral("%1 is a design for %2, the core targets %3")
-                                               .arg(options.designPath, designed.id(), core.id()));
+        *exitCode =
+            command.fail(BadUsage, QStringLiteral("%1 is a design for %2, the core targets %3")
+                                       .arg(options.designPath, designed.id(), core.id()));
         return false;
     }
     IPSERDESIP::serdes::instance()->setWorkingDir(

@@ -12,10 +12,10 @@ bool admitParameterSet(const CommandLine &command, IPSERDESIP::BaseProtocol *pro
     const auto *judge = qobject_cast<IPSERDESIP::ParameterCheck *>(protocol);
     if (!judge)
         return true;
-    const QString problem = judge->parameterProblem(
-        params, device,
-        rules == SetRules::All ? IPSERDESIP::ParameterCheck::Rules::All
-                               : IPSERDESIP::ParameterCheck::Rules::Safety);
+    const QString problem =
+        judge->parameterProblem(params, device,
+                                rules == SetRules::All ? IPSERDESIP::ParameterCheck::Rules::All
+                                                       : IPSERDESIP::ParameterCheck::Rules::Safety);
     if (problem.isEmpty())
         return true;
     *exitCode = command.fail(BadUsage, command.parameterFile() + QStringLiteral(": ") + problem);

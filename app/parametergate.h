@@ -13,8 +13,8 @@ namespace HostProgram {
 
 // Which of the protocol's rules a command applies to a parameter set before it uses it.
 enum class SetRules {
-    All,    // the dialog's value rules and the safety rules
-    AsIs    // the safety rules only: a stored set is reproduced as it is
+    All, // the dialog's value rules and the safety rules
+    AsIs // the safety rules only: a stored set is reproduced as it is
 };
 
 // Asks the protocol (when it can judge sets) whether the set may be used on the device (null:

@@ -34,9 +34,8 @@ const IPSERDESIP::ParameterMap &coreFor(int quads)
     static const auto read = [](const char *name) {
         IPSERDESIP::ParameterMap set;
         QString error;
-        if (!HostProgram::readParameterFile(QStringLiteral(JESD_SOURCE_DIR "/examples/") +
-                                                QLatin1String(name),
-                                            &set, &error))
+        if (!HostProgram::readParameterFile(
+                QStringLiteral(JESD_SOURCE_DIR "/examples/") + QLatin1String(name), &set, &error))
             qFatal("%s", qPrintable(error));
         return set;
     };
@@ -68,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString message;
     core.generate(params, options, reserved, moduleOptions, message, false);
     const std::unique_ptr<IPSERDESIP::Message> report(core.resources(params));
-    model->checkRoute(report->laneList, report->pllList, report->refClkList,
-                      report->refClkFreqList, report->instanceName);
+    model->checkRoute(report->laneList, report->pllList, report->refClkList, report->refClkFreqList,
+                      report->instanceName);
     IPSERDESIP::generator generator;
     if (generator.generate(options, FuzzSupport::scratchDir().filePath(QStringLiteral("core.csr")),
                            {}))

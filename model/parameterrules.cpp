@@ -33,8 +33,8 @@ ParameterRule choice(const QString &key, const QStringList &choices)
 
 ParameterRule ranged(const QString &key, const FieldRange &range)
 {
-    const auto kind = range.kind == FieldRange::Integer ? ParameterRule::Integer
-                                                        : ParameterRule::Decimal;
+    const auto kind =
+        range.kind == FieldRange::Integer ? ParameterRule::Integer : ParameterRule::Decimal;
     return {key, kind, {}, range, false};
 }
 
@@ -106,28 +106,27 @@ QString ruleProblem(const ParameterRule &rule, const QVariant &value, const Devi
                    : refusal(rule.key, text, QStringLiteral("true or false"));
     case ParameterRule::LaneCount: {
         const FieldRange counts = whole(1, laneLimit(device));
-        return inRange(text, counts) ? QString()
-                                     : refusal(rule.key, text,
-                                               rangeText(counts) + QStringLiteral(" on ") +
-                                                   device.name);
+        return inRange(text, counts)
+                   ? QString()
+                   : refusal(rule.key, text,
+                             rangeText(counts) + QStringLiteral(" on ") + device.name);
     }
     case ParameterRule::DeviceLane:
     case ParameterRule::LaneOrEmpty:
         if (lanes.contains(text) || (rule.kind == ParameterRule::LaneOrEmpty && text.isEmpty()))
             return {};
-        return refusal(rule.key, text, QStringLiteral("a lane of %1: %2")
-                                           .arg(device.name, listText(lanes)));
+        return refusal(rule.key, text,
+                       QStringLiteral("a lane of %1: %2").arg(device.name, listText(lanes)));
     case ParameterRule::LaneList:
         for (const QString &lane : value.toStringList()) {
             if (!lanes.contains(lane))
-                return refusal(rule.key, lane, QStringLiteral("lanes of %1: %2")
-                                                   .arg(device.name, listText(lanes)));
+                return refusal(rule.key, lane,
+                               QStringLiteral("lanes of %1: %2").arg(device.name, listText(lanes)));
         }
         return {};
     case ParameterRule::RefClock: {
         const QStringList sources = NameTables::offeredRefClocks(device.name);
-        return sources.contains(text) ? QString()
-                                      : refusal(rule.key, text, listText(sources));
+        return sources.contains(text) ? QString() : refusal(rule.key, text, listText(sources));
     }
     case ParameterRule::ModuleName:
         return IPSERDESIP::VerilogNames::isModuleName(text)
@@ -251,8 +250,8 @@ QString valueProblem(const IPSERDESIP::ParameterMap &params, const DeviceFacts &
     const QString unsafe = safetyProblem(params);
     if (!unsafe.isEmpty())
         return unsafe;
-    const QString deviceProblem = ruleProblem(*rule(Key::TargetDevice),
-                                              params.value(Key::TargetDevice), device);
+    const QString deviceProblem =
+        ruleProblem(*rule(Key::TargetDevice), params.value(Key::TargetDevice), device);
     if (!deviceProblem.isEmpty())
         return deviceProblem;
     for (const ParameterRule &entry : table()) {

@@ -33,8 +33,8 @@ public:
     QStringList category() const override;
     QString summary() const override;
     bool isSupported(const DEV::DeviceArg &device) const override;
-    QString parameterProblem(const IPSERDESIP::ParameterMap &params,
-                             const DEV::DeviceArg &device, Rules rules) const override;
+    QString parameterProblem(const IPSERDESIP::ParameterMap &params, const DEV::DeviceArg &device,
+                             Rules rules) const override;
 
     // Generation form of one lane's SERDES option block, read from the parameter set.
     void appendLaneOptions(QStringList &options, const QString &lanePrefix,

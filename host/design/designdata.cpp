@@ -92,8 +92,8 @@ private:
         // time is refused here rather than left to hang a check.
         for (const QString &name : m_design->pllTable.names()) {
             const PllLimits *limits = m_design->pllTable.limits(name);
-            const qint64 combinations = qint64(limits->n1.size()) * limits->n2.size() *
-                                        limits->m.size() * limits->d.size();
+            const qint64 combinations =
+                qint64(limits->n1.size()) * limits->n2.size() * limits->m.size() * limits->d.size();
             if (combinations > MaxPllDividerCombinations)
                 return fail(QStringLiteral("pllTable.") + name,
                             QStringLiteral("%1 divider combinations (N1 x N2 x M x D); a PLL "
@@ -177,12 +177,11 @@ private:
             return fail(entry + QStringLiteral(".frequency"),
                         QStringLiteral("expected a positive decimal number of MHz"));
         const QJsonValue count = object.value(QStringLiteral("useCount"));
-        if (!count.isUndefined() &&
-            (!count.isDouble() || count.toDouble() != count.toInt() || count.toInt() < 1 ||
-             count.toInt() > MaxRefClockUseCount))
-            return fail(entry + QStringLiteral(".useCount"),
-                        QStringLiteral("expected a whole number from 1 to %1")
-                            .arg(MaxRefClockUseCount));
+        if (!count.isUndefined() && (!count.isDouble() || count.toDouble() != count.toInt() ||
+                                     count.toInt() < 1 || count.toInt() > MaxRefClockUseCount))
+            return fail(
+                entry + QStringLiteral(".useCount"),
+                QStringLiteral("expected a whole number from 1 to %1").arg(MaxRefClockUseCount));
         clock.useCount = count.toInt(1);
         m_totalUseCount += clock.useCount;
         if (m_totalUseCount > MaxDesignUseCount)

@@ -38,7 +38,9 @@ bool readInputFile(const QString &path, QByteArray *contents, QString *error)
         *error = file.errorString();
         return false;
     }
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::fstat(fd, &status) != 0) {
         *error = systemReason(errno);
         return false;

@@ -84,7 +84,8 @@ Result generateDirectly(const IPSERDESIP::ParameterMap &params, const QString &w
     Result result;
     QStringList reserved;
     QString message;
-    result.ok = protocol.generate(params, result.ini, reserved, result.moduleOptions, message, false);
+    result.ok =
+        protocol.generate(params, result.ini, reserved, result.moduleOptions, message, false);
     Core::MessageSink::setHandler(nullptr);
     return result;
 }
@@ -161,12 +162,24 @@ private slots:
             {"include", QStringLiteral("`include \"/etc/passwd\"")},
             {"quote", QStringLiteral("\"")}};
         // Every string key that reaches a header, the SERDES record or the module options.
-        const QStringList keys{"module", "file", "Number_of_lanes", "LMFC_Buffer", "Line_Rate",
-                               "PLL_Selection", "Reference_CLK_Source",
-                               "Reference_CLK_Frequency", "Clock_Frequency", "Default_F",
-                               "Default_K", "Default_Scrambling_ON", "Default_SYSREF_Always",
-                               "Default_SYSREF_Required_on_Re-Sync", "DIFFERENTIAL_SWING",
-                               "SD_THRESHOLD", "FFE_C0", "JESD204B_Lane0_connect_with",
+        const QStringList keys{"module",
+                               "file",
+                               "Number_of_lanes",
+                               "LMFC_Buffer",
+                               "Line_Rate",
+                               "PLL_Selection",
+                               "Reference_CLK_Source",
+                               "Reference_CLK_Frequency",
+                               "Clock_Frequency",
+                               "Default_F",
+                               "Default_K",
+                               "Default_Scrambling_ON",
+                               "Default_SYSREF_Always",
+                               "Default_SYSREF_Required_on_Re-Sync",
+                               "DIFFERENTIAL_SWING",
+                               "SD_THRESHOLD",
+                               "FFE_C0",
+                               "JESD204B_Lane0_connect_with",
                                "recordlanes"};
         for (const QString &key : keys) {
             for (const auto &injection : injections) {
@@ -206,10 +219,14 @@ private slots:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("module") << "module" << "jesd\n`define DRP_PORT_EN";
-        QTest::newRow("file") << "file" << "../../x";
-        QTest::newRow("lanes") << "Number_of_lanes" << "2\n`include \"/etc/passwd\"";
-        QTest::newRow("PLL") << "PLL_Selection" << "QPLL0\nq0_enable true";
+        QTest::newRow("module") << "module"
+                                << "jesd\n`define DRP_PORT_EN";
+        QTest::newRow("file") << "file"
+                              << "../../x";
+        QTest::newRow("lanes") << "Number_of_lanes"
+                               << "2\n`include \"/etc/passwd\"";
+        QTest::newRow("PLL") << "PLL_Selection"
+                             << "QPLL0\nq0_enable true";
     }
 
     void protocolRefusesInjection()
@@ -237,16 +254,16 @@ private slots:
     {
         QFETCH(QString, name);
         QTemporaryDir work;
-        const HostRun run =
-            runHost({"generate", TestPaths::examplesDir() + "/" + name + ".json", "--workdir",
-                     work.path()});
+        const HostRun run = runHost({"generate", TestPaths::examplesDir() + "/" + name + ".json",
+                                     "--workdir", work.path()});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         const QRegularExpression option(QStringLiteral("^-[A-Za-z0-9_$]+ [A-Za-z0-9_.]+$"));
         for (const QString &line : run.outLines())
             QVERIFY2(option.match(line).hasMatch(), qPrintable(line));
         const QRegularExpression define(QStringLiteral("^`define [A-Za-z_]+( [A-Za-z0-9_.]+)?$"));
         const QRegularExpression record(QStringLiteral("^[a-z0-9_]+ [A-Za-z0-9_.]+$"));
-        const QString folder = work.path() + "/" + exampleJson(name + ".json").value("file").toString() +
+        const QString folder = work.path() + "/" +
+                               exampleJson(name + ".json").value("file").toString() +
                                "/temp/jesd204b/";
         for (const QString &file : outputNames) {
             const QList<QByteArray> lines = fileBytes(folder + file).split('\n');
@@ -293,12 +310,14 @@ private slots:
         QFETCH(QJsonObject, changes);
         QFETCH(QString, refusal);
         QTemporaryDir dir;
-        const QString params = writeJson(dir, "params.json", changedExample("rx_2lane.json", changes));
+        const QString params =
+            writeJson(dir, "params.json", changedExample("rx_2lane.json", changes));
         QStringList arguments{command, params};
         if (command == QLatin1String("generate"))
             arguments << "--workdir" << dir.path();
         const HostRun run = runHost(arguments, 20000);
-        verifyOneLineRefusal(run, 2, QStringLiteral("ipcore-host %1: %2: %3").arg(command, params, refusal));
+        verifyOneLineRefusal(
+            run, 2, QStringLiteral("ipcore-host %1: %2: %3").arg(command, params, refusal));
         QCOMPARE(tree(dir.path()), QStringList{"params.json"});
     }
 
@@ -317,11 +336,14 @@ private slots:
         QTemporaryDir dir;
         writeBytes(dir.filePath("params.json"), content);
         for (const QString command : {"generate", "resources", "check"}) {
-            const HostRun run = runHost({command, dir.filePath("params.json"), "--workdir", dir.path()});
-            if (command != QLatin1String("generate") && run.exitCode == 2 && run.err.contains("Unknown option"))
+            const HostRun run =
+                runHost({command, dir.filePath("params.json"), "--workdir", dir.path()});
+            if (command != QLatin1String("generate") && run.exitCode == 2 &&
+                run.err.contains("Unknown option"))
                 continue;
-            verifyOneLineRefusal(run, 2, QStringLiteral("ipcore-host %1: %2: %3")
-                                             .arg(command, dir.filePath("params.json"), refusal));
+            verifyOneLineRefusal(run, 2,
+                                 QStringLiteral("ipcore-host %1: %2: %3")
+                                     .arg(command, dir.filePath("params.json"), refusal));
         }
     }
 
@@ -331,9 +353,12 @@ private slots:
         QTemporaryDir dir;
         const QString design = writeJson(dir, "design.json", {{"device", "TQ2H4-FF676"}});
         const QString params = TestPaths::examplesDir() + "/rx_2lane.json";
-        const HostRun checked = runHost({"generate", params, "--workdir", dir.path(), "--design", design});
-        verifyOneLineRefusal(checked, 2, "ipcore-host generate: " + design + " is a design for TQ2H4-FF676");
-        const HostRun asIs = runHost({"generate", params, "--workdir", dir.path(), "--design", design, "--as-is"});
+        const HostRun checked =
+            runHost({"generate", params, "--workdir", dir.path(), "--design", design});
+        verifyOneLineRefusal(checked, 2,
+                             "ipcore-host generate: " + design + " is a design for TQ2H4-FF676");
+        const HostRun asIs =
+            runHost({"generate", params, "--workdir", dir.path(), "--design", design, "--as-is"});
         QVERIFY2(asIs.exitCode == 0, asIs.err.constData());
     }
 
@@ -344,7 +369,10 @@ private slots:
         QTest::addColumn<QJsonObject>("changes");
         QTest::newRow("clock nan") << "generate" << QJsonObject{{"Clock_Frequency", "nan"}};
         QTest::newRow("module keyword") << "generate" << QJsonObject{{"module", "module"}};
-        QTest::newRow("lanes a billion") << "resources" << QJsonObject{{"Number_of_lanes", "999999999"}, {"JESD204B_Lane999999999_connect_with", ""}};
+        QTest::newRow("lanes a billion")
+            << "resources"
+            << QJsonObject{{"Number_of_lanes", "999999999"},
+                           {"JESD204B_Lane999999999_connect_with", ""}};
     }
 
     void asIsReproducesStoredSets()
@@ -352,7 +380,8 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QJsonObject, changes);
         QTemporaryDir dir;
-        const QString params = writeJson(dir, "params.json", changedExample("rx_2lane.json", changes));
+        const QString params =
+            writeJson(dir, "params.json", changedExample("rx_2lane.json", changes));
         QStringList arguments{command, params, "--as-is"};
         if (command == QLatin1String("generate"))
             arguments << "--workdir" << dir.path();
@@ -376,7 +405,8 @@ private slots:
             QTest::addRow("%s /dev/zero", role) << "zero" << role << "not a regular file";
             QTest::addRow("%s FIFO", role) << "fifo" << role << "not a regular file";
             QTest::addRow("%s directory", role) << "directory" << role << "is a directory";
-            QTest::addRow("%s over 16 MiB", role) << "large" << role << "16777217 bytes is over the limit of 16777216 bytes";
+            QTest::addRow("%s over 16 MiB", role)
+                << "large" << role << "16777217 bytes is over the limit of 16777216 bytes";
         }
     }
 
@@ -396,7 +426,9 @@ private slots:
         else
             sparseFile(dir, "input", IPSERDESIP::MaxInputFileBytes + 1);
         QStringList arguments{"check"};
-        arguments << (role == QLatin1String("params") ? path : TestPaths::examplesDir() + "/rx_2lane.json");
+        arguments << (role == QLatin1String("params")
+                          ? path
+                          : TestPaths::examplesDir() + "/rx_2lane.json");
         if (role == QLatin1String("design"))
             arguments << "--design" << path;
         const HostRun run = runHost(arguments, 10000);
@@ -413,16 +445,29 @@ private slots:
         const QJsonObject clock{{"source", "Q0_REFCLK0"}, {"frequency", "122.88"}};
         QJsonObject huge = clock;
         huge.insert("useCount", 2147483647);
-        QTest::newRow("useCount of 2^31-1") << QJsonObject{{"refClocks", QJsonArray{huge}}} << "refClocks[0].useCount";
+        QTest::newRow("useCount of 2^31-1")
+            << QJsonObject{{"refClocks", QJsonArray{huge}}} << "refClocks[0].useCount";
         QJsonObject many = clock;
         many.insert("useCount", 1024);
         QJsonArray clocks;
         for (int i = 0; i < 1025; ++i)
             clocks.append(many);
-        QTest::newRow("uses summed over a million") << QJsonObject{{"refClocks", clocks}} << "refClocks[1024].useCount";
+        QTest::newRow("uses summed over a million")
+            << QJsonObject{{"refClocks", clocks}} << "refClocks[1024].useCount";
         const QJsonObject wide{{"min", 1}, {"max", 1024}};
-        QTest::newRow("divider ranges of 1024") << QJsonObject{{"pllTable", QJsonObject{{"QPLL0", QJsonObject{{"N", wide}, {"M", wide}, {"D", wide}}}}}} << "pllTable.QPLL0";
-        QTest::newRow("divider combinations just over") << QJsonObject{{"pllTable", QJsonObject{{"CPLL", QJsonObject{{"N1", QJsonObject{{"min", 1}, {"max", 16}}}, {"N2", QJsonObject{{"min", 1}, {"max", 64}}}, {"M", QJsonObject{{"min", 1}, {"max", 8}}}, {"D", QJsonObject{{"min", 1}, {"max", 9}}}}}}}} << "pllTable.CPLL";
+        QTest::newRow("divider ranges of 1024")
+            << QJsonObject{{"pllTable",
+                            QJsonObject{
+                                {"QPLL0", QJsonObject{{"N", wide}, {"M", wide}, {"D", wide}}}}}}
+            << "pllTable.QPLL0";
+        QTest::newRow("divider combinations just over")
+            << QJsonObject{{"pllTable",
+                            QJsonObject{
+                                {"CPLL", QJsonObject{{"N1", QJsonObject{{"min", 1}, {"max", 16}}},
+                                                     {"N2", QJsonObject{{"min", 1}, {"max", 64}}},
+                                                     {"M", QJsonObject{{"min", 1}, {"max", 8}}},
+                                                     {"D", QJsonObject{{"min", 1}, {"max", 9}}}}}}}}
+            << "pllTable.CPLL";
     }
 
     // Refused by generate, check and configure alike, before the model is touched.
@@ -433,12 +478,13 @@ private slots:
         QTemporaryDir dir;
         const QString path = writeJson(dir, "design.json", design);
         const QString params = TestPaths::examplesDir() + "/rx_2lane.json";
-        for (const QStringList &arguments :
-             {QStringList{"check", params, "--design", path},
-              QStringList{"generate", params, "--workdir", dir.filePath("work"), "--design", path}}) {
+        for (const QStringList &arguments : {QStringList{"check", params, "--design", path},
+                                             QStringList{"generate", params, "--workdir",
+                                                         dir.filePath("work"), "--design", path}}) {
             const HostRun run = runHost(arguments, 20000);
-            verifyOneLineRefusal(run, 2, QStringLiteral("ipcore-host %1: %2: %3: ")
-                                             .arg(arguments.first(), path, entry));
+            verifyOneLineRefusal(
+                run, 2,
+                QStringLiteral("ipcore-host %1: %2: %3: ").arg(arguments.first(), path, entry));
         }
         QVERIFY(!QFileInfo::exists(dir.filePath("work")));
     }
@@ -452,7 +498,8 @@ private slots:
                                       {"frequency", "122.88"},
                                       {"owner", QStringLiteral("core%1").arg(i)}});
         QTemporaryDir dir;
-        const QString path = writeJson(dir, "design.json", {{"device", "TQ2H4-FF676"}, {"refClocks", clocks}});
+        const QString path =
+            writeJson(dir, "design.json", {{"device", "TQ2H4-FF676"}, {"refClocks", clocks}});
         QString error;
         QVERIFY2(IPSERDESIP::DesignFile::load(path, &error), qPrintable(error));
         QCOMPARE(IPSERDESIP::serdes::instance()->getFreqByRefsrc("Q0 REFCLK0"), 122.88);
@@ -464,9 +511,13 @@ private slots:
         for (int i = 0; i < 100000; ++i)
             lanes.append("Q0 Lane0");
         QTemporaryDir dir;
-        const QString params = writeJson(dir, "params.json", changedExample("rx_2lane.json", {{"recordlanes", lanes}}));
-        const HostRun run = runHost({"generate", params, "--as-is", "--workdir", dir.path()}, 20000);
-        verifyOneLineRefusal(run, 2, "ipcore-host generate: " + params + ": \"recordlanes\" holds 100000 lanes; allowed: at most 8");
+        const QString params = writeJson(dir, "params.json",
+                                         changedExample("rx_2lane.json", {{"recordlanes", lanes}}));
+        const HostRun run =
+            runHost({"generate", params, "--as-is", "--workdir", dir.path()}, 20000);
+        verifyOneLineRefusal(run, 2,
+                             "ipcore-host generate: " + params +
+                                 ": \"recordlanes\" holds 100000 lanes; allowed: at most 8");
     }
 
     // ---- messages of the readers ----
@@ -475,10 +526,15 @@ private slots:
     {
         QTest::addColumn<QByteArray>("description"); // null: a sparse file over the limit
         QTest::addColumn<QString>("cause");
-        QTest::newRow("malformed") << QByteArray("{\"ipcore\": ") << "jesd204b.ipspec: invalid JSON at offset 11";
-        QTest::newRow("not an object") << QByteArray("[1]") << "jesd204b.ipspec: a description file is a JSON object";
-        QTest::newRow("without id") << QByteArray("{\"ipcore\": {\"name\": \"x\"}}") << "\"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" must be filled texts";
-        QTest::newRow("over the limit") << QByteArray() << "jesd204b.ipspec: 16777217 bytes is over the limit";
+        QTest::newRow("malformed")
+            << QByteArray("{\"ipcore\": ") << "jesd204b.ipspec: invalid JSON at offset 11";
+        QTest::newRow("not an object")
+            << QByteArray("[1]") << "jesd204b.ipspec: a description file is a JSON object";
+        QTest::newRow("without id")
+            << QByteArray("{\"ipcore\": {\"name\": \"x\"}}")
+            << "\"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" must be filled texts";
+        QTest::newRow("over the limit")
+            << QByteArray() << "jesd204b.ipspec: 16777217 bytes is over the limit";
     }
 
     void descriptionFile()
@@ -492,29 +548,34 @@ private slots:
                                   plugins + "/jesd204b.ipspec"));
         const HostRun run = runHost({"generate", TestPaths::examplesDir() + "/rx_2lane.json",
                                      "--workdir", dir.path(), "--plugin-dir", plugins});
-        verifyOneLineRefusal(run, 1, "ipcore-host generate: " + plugins + ": no plug-in offers the jesd204b core: ");
+        verifyOneLineRefusal(
+            run, 1, "ipcore-host generate: " + plugins + ": no plug-in offers the jesd204b core: ");
         QVERIFY2(run.err.contains(cause.toUtf8()), run.err.constData());
     }
 
     void secondCopyOfThePlugIn()
     {
         QTemporaryDir dir;
-        const QString plugins = pluginCopy(dir, fileBytes(TestPaths::pluginDir() + "/jesd204b.ipspec"));
+        const QString plugins =
+            pluginCopy(dir, fileBytes(TestPaths::pluginDir() + "/jesd204b.ipspec"));
         QVERIFY(QFile::copy(plugins + "/libjesd204b.so", plugins + "/libjesd204b_copy.so"));
         const HostRun run = runHost({"list", "--plugin-dir", plugins});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(QString::fromUtf8(run.out).count("id:         jesd204b"), 1);
-        QCOMPARE(run.errLines(), (QStringList{"ipcore-host list: warning: " + plugins +
-                                              "/libjesd204b_copy.so: ignored, the jesd204b core is "
-                                              "already offered by an earlier plug-in",
-                                              ""}));
+        QCOMPARE(run.errLines(),
+                 (QStringList{"ipcore-host list: warning: " + plugins +
+                                  "/libjesd204b_copy.so: ignored, the jesd204b core is "
+                                  "already offered by an earlier plug-in",
+                              ""}));
     }
 
     void editSaysWhyNothingWasConfigured()
     {
         QTemporaryDir dir;
-        const QString params = writeJson(dir, "params.json", changedExample("rx_2lane.json", {{"Number_of_lanes", "abc"}}));
-        const HostRun run = runHost({"configure", "--edit", params, "--batch", "--output", dir.filePath("out.json")});
+        const QString params = writeJson(
+            dir, "params.json", changedExample("rx_2lane.json", {{"Number_of_lanes", "abc"}}));
+        const HostRun run = runHost(
+            {"configure", "--edit", params, "--batch", "--output", dir.filePath("out.json")});
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains("ipcore-host configure: nothing configured: " + params.toUtf8() +
                                   ": \"Number_of_lanes\" is \"abc\"; allowed: "),

@@ -138,12 +138,27 @@ private slots:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("inserted");
-        const QStringList keys{"module", "file", "Number_of_lanes", "LMFC_Buffer", "Line_Rate",
-                               "PLL_Selection", "Reference_CLK_Source", "Reference_CLK_Frequency",
-                               "Clock_Frequency", "Default_F", "Default_K", "Default_Scrambling_ON",
-                               "Default_SYSREF_Always", "Default_SYSREF_Required_on_Re-Sync",
-                               "DIFFERENTIAL_SWING", "SD_THRESHOLD", "FFE_C0", "Loopback_Mode",
-                               "JESD204B_Lane0_connect_with", "recordlanes", "target_device"};
+        const QStringList keys{"module",
+                               "file",
+                               "Number_of_lanes",
+                               "LMFC_Buffer",
+                               "Line_Rate",
+                               "PLL_Selection",
+                               "Reference_CLK_Source",
+                               "Reference_CLK_Frequency",
+                               "Clock_Frequency",
+                               "Default_F",
+                               "Default_K",
+                               "Default_Scrambling_ON",
+                               "Default_SYSREF_Always",
+                               "Default_SYSREF_Required_on_Re-Sync",
+                               "DIFFERENTIAL_SWING",
+                               "SD_THRESHOLD",
+                               "FFE_C0",
+                               "Loopback_Mode",
+                               "JESD204B_Lane0_connect_with",
+                               "recordlanes",
+                               "target_device"};
         const QList<QPair<const char *, QString>> injections{
             {"newline", QStringLiteral("\n`define DRP_PORT_EN")},
             {"carriage return", QStringLiteral("\r")},
@@ -217,9 +232,12 @@ private slots:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << "abc" << "\"abc\"";
-        QTest::newRow("newline") << "a\nb" << "\"a\\nb\"";
-        QTest::newRow("quote") << "a\"b" << "\"a\\\"b\"";
+        QTest::newRow("plain") << "abc"
+                               << "\"abc\"";
+        QTest::newRow("newline") << "a\nb"
+                                 << "\"a\\nb\"";
+        QTest::newRow("quote") << "a\"b"
+                               << "\"a\\\"b\"";
         QTest::newRow("NUL") << QString("a") + QChar(0) << "\"a\\u0000\"";
         QTest::newRow("long") << QString(70, 'x') << "\"" + QString(60, 'x') + "...\"";
     }
