@@ -137,9 +137,9 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureO
 // own lanes, PLLs and DRP record do not count against it.
 void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
 {
-    IPSERDESIP::serdes::instance()->removeInstance(stored.value(QStringLiteral("file")).toString() +
-                                                   QLatin1Char(':') +
-                                                   stored.value(QStringLiteral("module")).toString());
+    IPSERDESIP::serdes::instance()->removeInstance(
+        stored.value(QStringLiteral("file")).toString() + QLatin1Char(':') +
+        stored.value(QStringLiteral("module")).toString());
 }
 
 bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
@@ -276,10 +276,10 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
             return command.fail(JobFailed, snapshotError);
         return Success;
     }
-    // A stored set the dialog could not take says why by the protocol's own rules.
-    const QString storedProblem = result.isEmpty() && !options.editPath.isEmpty()
-                                      ? storedSetProblem(protocol, inputs)
-                                      : QString();
+    // A stored set the dialog refused without a word says why by the protocol's own rules.
+    const bool silentRefusal = result.isEmpty() && !options.editPath.isEmpty() &&
+                               !options.calculate && driver && driver->messages().isEmpty();
+    const QString storedProblem = silentRefusal ? storedSetProblem(protocol, inputs) : QString();
     if (!storedProblem.isEmpty())
         return command.fail(
             BadUsage,

@@ -535,6 +535,8 @@ private slots:
             << "\"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" must be filled texts";
         QTest::newRow("over the limit")
             << QByteArray() << "jesd204b.ipspec: 16777217 bytes is over the limit";
+        QTest::newRow("link to /dev/zero")
+            << QByteArray("zero") << "jesd204b.ipspec: not a regular file";
     }
 
     void descriptionFile()
@@ -546,6 +548,9 @@ private slots:
         if (description.isEmpty())
             QVERIFY(QFile::rename(sparseFile(dir, "big", IPSERDESIP::MaxInputFileBytes + 1),
                                   plugins + "/jesd204b.ipspec"));
+        if (description == "zero")
+            QVERIFY(QFile::remove(plugins + "/jesd204b.ipspec") &&
+                    QFile::link("/dev/zero", plugins + "/jesd204b.ipspec"));
         const HostRun run = runHost({"generate", TestPaths::examplesDir() + "/rx_2lane.json",
                                      "--workdir", dir.path(), "--plugin-dir", plugins});
         verifyOneLineRefusal(
