@@ -1,7 +1,6 @@
 #include "pluginloader.h"
 
 #include <baseprotocol.h>
-#include <idecore.h>
 #include <protocolpackage.h>
 
 #include <QCoreApplication>
@@ -28,31 +27,35 @@ IPSERDESIP::BaseProtocol *PluginSet::findProtocol(const QString &id) const
 
 namespace {
 
-// The message sink takes a plain function, so the reports of one load go to this list.
+// A package says why it offers no protocol in a warning; the handler takes a plain function,
+// so the warnings of one load go to this list.
 QStringList *loadReportsTarget = nullptr;
 
-void recordLoadReport(const QString & /*title*/, const QString &text, QWidget * /*parent*/)
+void recordLoadReport(QtMsgType type, const QMessageLogContext & /*context*/, const QString &text)
 {
-    if (loadReportsTarget)
+    if (loadReportsTarget && type != QtDebugMsg && type != QtInfoMsg)
         *loadReportsTarget << text;
 }
 
-// Sends the sink's reports into *reports while it lives.
+// Sends the warnings into *reports while it lives.
 class LoadReportCapture
 {
 public:
     explicit LoadReportCapture(QStringList *reports)
     {
         loadReportsTarget = reports;
-        Core::MessageSink::setHandler(recordLoadReport);
+        m_previous = qInstallMessageHandler(recordLoadReport);
     }
     ~LoadReportCapture()
     {
-        Core::MessageSink::setHandler(nullptr);
+        qInstallMessageHandler(m_previous);
         loadReportsTarget = nullptr;
     }
     LoadReportCapture(const LoadReportCapture &) = delete;
     LoadReportCapture &operator=(const LoadReportCapture &) = delete;
+
+private:
+    QtMessageHandler m_previous = nullptr;
 };
 
 } // namespace

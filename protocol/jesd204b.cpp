@@ -5,9 +5,13 @@
 #include <idecore.h>
 #include <ipcore.h>
 
+#include <QLoggingCategory>
+
 namespace IPJESD204B {
 
 namespace {
+// A warning, not a message box: the core is simply not offered, and a host may show why.
+Q_LOGGING_CATEGORY(descriptionLog, "jesd204b.description")
 const QString DescriptionFile = QStringLiteral("/jesd204b.ipspec");
 const QString DataDir = QStringLiteral("/data");
 } // namespace
@@ -26,7 +30,7 @@ bool jesd204b::load()
                 QStringLiteral(": \"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" must be "
                                "filled texts");
     if (!error.isEmpty()) {
-        Core::MessageSink::report(QStringLiteral("Error"), error, nullptr);
+        qCWarning(descriptionLog).noquote() << error;
         return false;
     }
     m_ipInfo.insert(QStringLiteral("ipcore.dir.data"), m_directory + DataDir);
