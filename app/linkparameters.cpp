@@ -1,5 +1,6 @@
 #include "linkparameters.h"
 
+#include <nametables.h>
 #include <parameterkeys.h>
 
 #include <QStringList>
@@ -47,6 +48,8 @@ IPSERDESIP::ParameterMap plannedParameterSet(const PlannedCore &core)
     set.insert(Key::TargetDevice, core.deviceId);
     set.insert(Key::Type, QStringLiteral("jesd204b"));
     set.insert(Key::Version, QString(ParameterVersion));
+    // What the dialog's synthesis choice shows first.
+    set.insert(Key::SynthesisTool, QStringLiteral("Built-in synthesis"));
     set.insert(Key::File, core.name);
     set.insert(Key::Module, core.name);
     set.insert(Key::RecordLanes, core.lanes);
@@ -62,9 +65,13 @@ IPSERDESIP::ParameterMap plannedParameterSet(const PlannedCore &core)
     set.insert(Key::RefClkSource, core.clocking.refSource);
     set.insert(Key::RefClkFrequency, core.clocking.refClockMHz.toString());
     set.insert(Key::PllSelection, core.clocking.pll);
+    // Rows beyond the core's lanes keep the lane of their own row; rows the device does not
+    // show hold the first lane.
+    const QList<LaneRow> &rows = NameTables::lanes();
+    const int shown = NameTables::laneRowCount(core.deviceName);
     for (int lane = 0; lane < MaxLanes; ++lane) {
-        set.insert(QString(Key::LaneConnectTemplate).arg(lane),
-                   core.lanes.value(lane, core.lanes.value(0)));
+        const QString idle = lane < shown ? rows.value(lane).displayName : rows.first().displayName;
+        set.insert(QString(Key::LaneConnectTemplate).arg(lane), core.lanes.value(lane, idle));
     }
     set.insert(Key::ChangedAllOfBias, false);
     return set;

@@ -27,6 +27,7 @@ StoredLink storedLinkOf(const IPSERDESIP::ParameterMap &params);
 struct PlannedCore
 {
     QString deviceId;
+    QString deviceName;
     QString name; // file and module name
     CoreDirection direction = CoreDirection::Both;
     QStringList lanes; // display names, "Q0 Lane0"

@@ -359,6 +359,7 @@ int emitSet(const CommandLine &command, const PlanRequest &request, const LinkPl
 {
     PlannedCore core;
     core.deviceId = IPSERDESIP::serdes::instance()->device().id();
+    core.deviceName = IPSERDESIP::serdes::instance()->device().device();
     core.name = coreName(request.emitPath);
     core.direction = request.direction;
     core.lanes = clocking.lanes;
