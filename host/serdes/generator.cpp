@@ -216,8 +216,9 @@ SolvedLaneResult solvedLane(const LaneSetting &s)
     const bool rx = s.demand.lane.directions & RxDirection;
     lane.label = s.demand.label;
     lane.lane = laneName(s.demand.lane.quad, s.demand.lane.lane);
-    lane.direction = tx && rx ? QStringLiteral("tx+rx") : tx ? QStringLiteral("tx")
-                                                             : QStringLiteral("rx");
+    lane.direction = tx && rx ? QStringLiteral("tx+rx")
+                     : tx     ? QStringLiteral("tx")
+                              : QStringLiteral("rx");
     lane.pll = s.pll;
     lane.m = s.m;
     lane.n1 = s.n1;
