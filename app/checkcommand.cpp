@@ -1,5 +1,7 @@
+#include "checkjson.h"
 #include "commands.h"
 #include "commandsupport.h"
+#include "linkparameters.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
@@ -7,11 +9,13 @@
 #include <generator.h>
 #include <idecore.h>
 #include <message.h>
+#include <parameterkeys.h>
 #include <serdes.h>
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -87,6 +91,8 @@ struct CheckOptions
     QString designPath;
     bool keepsRecord = false;
     QString recordPath;
+    bool strict = false; // a broken link rule fails the check
+    bool json = false;
 };
 
 bool parseOptions(CommandLine &command, const QStringList &arguments, CheckOptions *options,
@@ -105,7 +111,12 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, CheckOptio
     const QCommandLineOption recordOption(
         QStringLiteral("csr"), QStringLiteral("Also keep the SERDES configuration record in FILE."),
         QStringLiteral("FILE"));
-    parser.addOptions({designOption, deviceOption, recordOption});
+    const QCommandLineOption strictOption(
+        QStringLiteral("strict"),
+        QStringLiteral("Fail (exit 1) when the set breaks a JESD204B link rule."));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Print the verdict as one JSON object."));
+    parser.addOptions({designOption, deviceOption, recordOption, strictOption, jsonOption});
     if (!command.parseWithParameterFile(arguments, &options->params, exitCode))
         return false;
     options->device = parser.isSet(deviceOption)
@@ -115,6 +126,8 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, CheckOptio
     options->designPath = parser.value(designOption);
     options->keepsRecord = parser.isSet(recordOption);
     options->recordPath = parser.value(recordOption);
+    options->strict = parser.isSet(strictOption);
+    options->json = parser.isSet(jsonOption);
     return true;
 }
 
@@ -162,8 +175,24 @@ int checkCore(const CommandLine &command, const CheckOptions &options,
     if (options.hasDesign)
         notes << QStringLiteral("design %1").arg(options.designPath);
     const bool ok = check.run(notes);
+    // F, K, the elastic buffer and the lane rate against the JESD204B rules.
+    const QStringList warnings =
+        IPJESD204B::configuredLinkProblems(storedLinkOf(options.params).link);
+    const int verdict = ok && options.strict && !warnings.isEmpty() ? int(JobFailed) : Success;
 
     QTextStream out(stdout);
+    if (options.json) {
+        const QString storedClock =
+            options.params.value(IPJESD204B::Key::RefClkFrequency).toString();
+        out << QJsonDocument(checkVerdictJson(check.instanceName(), check.result().result(),
+                                              storedClock, warnings))
+                   .toJson(QJsonDocument::Indented);
+    } else {
+        for (const QString &warning : warnings)
+            QTextStream(stderr) << "warning: " << warning << '\n';
+    }
+    if (!ok && options.json)
+        return JobFailed;
     if (!ok) {
         out << check.instanceName() << ": the line rate cannot be made\n";
         const QStringList reasons = check.result().getErrStringList();
@@ -171,16 +200,18 @@ int checkCore(const CommandLine &command, const CheckOptions &options,
             out << "  " << reason << '\n';
         return JobFailed;
     }
-    out << check.instanceName() << ": the line rate can be made\n";
-    for (const QString &line : check.result().solvedSettings())
-        out << "  " << line << '\n';
+    if (!options.json) {
+        out << check.instanceName() << ": the line rate can be made\n";
+        for (const QString &line : check.result().solvedSettings())
+            out << "  " << line << '\n';
+    }
     if (options.keepsRecord) {
         QFile::remove(options.recordPath);
         if (!QFile::copy(check.recordPath(), options.recordPath))
             return command.fail(JobFailed,
                                 QStringLiteral("cannot write %1").arg(options.recordPath));
     }
-    return Success;
+    return verdict;
 }
 
 } // namespace
@@ -191,7 +222,9 @@ int runCheck(const QStringList &arguments)
         QStringLiteral("check"),
         QStringLiteral("Proves that a parameter set's line rate can be made from its reference "
                        "clock by its PLL on its lanes, in the design given. Prints every lane's "
-                       "PLL settings (exit 0) or the reasons it cannot be made (exit 1)."));
+                       "PLL settings (exit 0) or the reasons it cannot be made (exit 1), and a "
+                       "warning on standard error for each JESD204B link rule the set breaks "
+                       "(F, K, the elastic buffer, the lane rate)."));
     CheckOptions options;
     int exitCode = Success;
     if (!parseOptions(command, arguments, &options, &exitCode) ||

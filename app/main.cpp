@@ -22,6 +22,8 @@ const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
         {QStringLiteral("resources"), HostProgram::runResources},
         {QStringLiteral("check"), HostProgram::runCheck},
         {QStringLiteral("configure"), HostProgram::runConfigure},
+        {QStringLiteral("plan"), HostProgram::runPlan},
+        {QStringLiteral("ilas"), HostProgram::runIlas},
     };
     return table;
 }
@@ -36,7 +38,9 @@ int usage(FILE *stream)
            "  configure   configure a core in the dialog and store its parameter set\n"
            "  check       prove a parameter set's line rate against its PLL and clock\n"
            "  generate    generate a core's files from a parameter set\n"
-           "  resources   print the SERDES resources a parameter set occupies\n\n"
+           "  resources   print the SERDES resources a parameter set occupies\n"
+           "  plan        plan a JESD204B link from a converter's mode\n"
+           "  ilas        print the ILAS configuration of a parameter set's lanes\n\n"
            "Run 'ipcore-host <command> --help' for a command's options.\n"
            "Exit codes: 0 success, 1 the job failed, 2 bad usage or bad input.\n";
     return stream == stdout ? HostProgram::Success : HostProgram::BadUsage;

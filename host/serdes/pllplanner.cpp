@@ -68,6 +68,14 @@ void traceDividers(const PllLimits &limits, const Ratio &fref, LaneSetting *sett
     }
 }
 
+QStringList labelList(const QList<LaneDemand> &lanes)
+{
+    QStringList names;
+    for (const LaneDemand &lane : lanes)
+        names << lane.label;
+    return names;
+}
+
 class Planner
 {
 public:
@@ -96,6 +104,13 @@ public:
     }
 
 private:
+    void fail(const Group &group, const QString &text, const QStringList &clocks = {},
+              const QStringList &plls = {})
+    {
+        m_plan.errors << text;
+        m_plan.failures << ReasonResult{labelList(group.lanes), group.pll, text, clocks, plls};
+    }
+
     bool validDemand(const LaneDemand &demand)
     {
         bool ok = true;
@@ -147,11 +162,11 @@ private:
         for (const LaneDemand &lane : group.lanes) {
             if (lane.refSource != first.refSource ||
                 Ratio::fromDecimal(lane.refFrequency) != Ratio::fromDecimal(first.refFrequency)) {
-                m_plan.errors << QStringLiteral("%1 and %2 share %3 but name different reference "
-                                                "clocks (%4 at %5 MHz, %6 at %7 MHz); a PLL runs "
-                                                "from one clock")
-                                     .arg(first.label, lane.label, group.pll, first.refSource,
-                                          first.refFrequency, lane.refSource, lane.refFrequency);
+                fail(group, QStringLiteral("%1 and %2 share %3 but name different reference "
+                                           "clocks (%4 at %5 MHz, %6 at %7 MHz); a PLL runs "
+                                           "from one clock")
+                                .arg(first.label, lane.label, group.pll, first.refSource,
+                                     first.refFrequency, lane.refSource, lane.refFrequency));
                 return;
             }
         }
@@ -200,25 +215,27 @@ private:
         const LaneDemand &first = group.lanes.first();
         const Ratio vco = Ratio::fromDecimal(running.vco());
         if (!vco.isValid()) {
-            m_plan.errors << QStringLiteral("%1: %2 is enabled for %3 at an unknown VCO, so it "
-                                            "cannot be shared; choose another PLL")
-                                 .arg(labels(group.lanes), group.pll, running.owner());
+            fail(group, QStringLiteral("%1: %2 is enabled for %3 at an unknown VCO, so it "
+                                       "cannot be shared; choose another PLL")
+                            .arg(labels(group.lanes), group.pll, running.owner()));
             return false;
         }
         if (!running.refClock().isEmpty() && running.refClock() != first.refSource) {
-            m_plan.errors << QStringLiteral("%1: %2 runs from %3 for %4, not from %5; use %3 or "
-                                            "another PLL")
-                                 .arg(labels(group.lanes), group.pll, running.refClock(),
-                                      running.owner(), first.refSource);
+            fail(group, QStringLiteral("%1: %2 runs from %3 for %4, not from %5; use %3 or "
+                                       "another PLL")
+                            .arg(labels(group.lanes), group.pll, running.refClock(),
+                                 running.owner(), first.refSource));
             return false;
         }
         const auto found = PllSolver::dividersFor(limits, vco, rates);
         if (!found) {
-            m_plan.errors << QStringLiteral("%1 on %2: the PLL already runs at %3 GHz for %4 and "
-                                            "serves %5, not %6 Gbps. %7")
-                                 .arg(labels(group.lanes), group.pll, vco.toString(),
-                                      running.owner(), PllSolver::servedRates(limits, vco),
-                                      rateList(rates), otherPlls(group, fref, rates));
+            fail(group,
+                 QStringLiteral("%1 on %2: the PLL already runs at %3 GHz for %4 and "
+                                "serves %5, not %6 Gbps. %7")
+                     .arg(labels(group.lanes), group.pll, vco.toString(), running.owner(),
+                          PllSolver::servedRates(limits, vco), rateList(rates),
+                          otherPlls(group, fref, rates)),
+                 {}, workingOtherPlls(group, fref, rates));
             return false;
         }
         base->vco = vco;
@@ -237,18 +254,29 @@ private:
                                 rateList(rates), first.refSource, fref.toString(),
                                 PllSolver::explainFailure(limits, fref, rates));
         const QVector<Ratio> clocks = PllSolver::nearestRefClocks(limits, fref, rates, suggestions);
+        QStringList texts;
+        for (const Ratio &clock : clocks)
+            texts << clock.toString();
         if (!clocks.isEmpty()) {
-            QStringList texts;
-            for (const Ratio &clock : clocks)
-                texts << clock.toString();
             text += QStringLiteral(" Reference clocks that would work on %1: %2 MHz.")
                         .arg(pllKindName(group.kind), texts.join(QStringLiteral(", ")));
         }
-        m_plan.errors << text + QLatin1Char(' ') + otherPlls(group, fref, rates);
+        fail(group, text + QLatin1Char(' ') + otherPlls(group, fref, rates), texts,
+             workingOtherPlls(group, fref, rates));
     }
 
     // Which other PLL of these lanes makes the rates from the same clock.
     QString otherPlls(const Group &group, const Ratio &fref, const QVector<Ratio> &rates) const
+    {
+        const QStringList working = workingOtherPlls(group, fref, rates);
+        if (working.isEmpty())
+            return QStringLiteral("No other PLL makes it from %1 MHz either.").arg(fref.toString());
+        return QStringLiteral("%1 would make it from %2 MHz.")
+            .arg(working.join(QStringLiteral(" or ")), fref.toString());
+    }
+
+    QStringList workingOtherPlls(const Group &group, const Ratio &fref,
+                                 const QVector<Ratio> &rates) const
     {
         QStringList working;
         for (const PllKind kind : {PllKind::Qpll0, PllKind::Qpll1, PllKind::Cpll}) {
@@ -270,10 +298,7 @@ private:
                 working << pllKindName(kind);
             }
         }
-        if (working.isEmpty())
-            return QStringLiteral("No other PLL makes it from %1 MHz either.").arg(fref.toString());
-        return QStringLiteral("%1 would make it from %2 MHz.")
-            .arg(working.join(QStringLiteral(" or ")), fref.toString());
+        return working;
     }
 
     bool worksOn(const PllLimits &limits, const QString &pll, const Ratio &fref,

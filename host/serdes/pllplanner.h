@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generatorresult.h"
 #include "pllsolver.h"
 #include "serdesstate.h"
 
@@ -46,6 +47,8 @@ struct PllPlan
     QList<LaneSetting> settings;
     QStringList errors;
     QMap<QString, QString> vcos; // PLL -> VCO GHz
+    // The errors about one PLL's lanes again, with their parts apart.
+    QList<ReasonResult> failures;
     bool ok() const { return errors.isEmpty(); }
 };
 
