@@ -96,6 +96,13 @@ std::optional<QVector<int>> dividersFor(const PllLimits &limits, const Ratio &vc
 std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
                                  const QVector<Ratio> &rates)
 {
+    long long budget = maxDividerSets;
+    return solve(limits, fref, rates, &budget);
+}
+
+std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
+                                 const QVector<Ratio> &rates, long long *budget)
+{
     if (rates.isEmpty() || !fref.isValid() || fref.isZero())
         return std::nullopt;
     const Ratio &first = rates.first();
@@ -105,12 +112,11 @@ std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
     if (!limits.admitsRefClock(fref))
         return std::nullopt;
     const Ratio q = first * 1000 / (fref * limits.rateFactor);
-    long long budget = maxDividerSets;
     for (const int m : limits.m) {
         if (!limits.admitsPfd(fref, m))
             continue;
         for (const int d : limits.d) {
-            if (--budget < 0)
+            if (--*budget < 0)
                 return std::nullopt;
             if (!vcoInBand(limits, first, d))
                 continue;
@@ -118,7 +124,7 @@ std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
             if (num % q.denominator() != 0)
                 continue;
             PllSolution solution;
-            if (!splitN(limits, num / q.denominator(), &solution.n1, &solution.n2, &budget))
+            if (!splitN(limits, num / q.denominator(), &solution.n1, &solution.n2, budget))
                 continue;
             solution.m = m;
             solution.vco = first * d / limits.rateFactor;

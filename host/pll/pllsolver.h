@@ -53,6 +53,9 @@ constexpr long long maxDividerSets = 1LL << 22;
 // and clock / M in its phase-detector range.
 std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
                                  const QVector<Ratio> &rates);
+// The same, spending steps from *budget (one a divider set tried); none once it is used up.
+std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
+                                 const QVector<Ratio> &rates, long long *budget);
 
 // The output dividers with which a VCO that already runs at vco (GHz) gives every rate.
 std::optional<QVector<int>> dividersFor(const PllLimits &limits, const Ratio &vco,
@@ -79,7 +82,8 @@ QVector<Ratio> nearestRefClocks(const PllLimits &limits, const Ratio &fref,
 // clocks listed (those inside the window), or, when the list is empty, every clock inside the
 // window that some divider set gives. Best first: fewest significant digits (the roundest
 // clock), quad PLLs before lane PLLs, PLL name, highest phase-detector frequency (smallest M),
-// lowest clock. At most limit entries.
+// lowest clock. At most limit entries; the search stays within maxDividerSets sets for finding
+// clocks and as many for solving them, and looks at most at 4096 clocks per PLL type.
 QVector<ClockChoice> clockChoices(const PllTable &table, const QVector<Ratio> &rates,
                                   const ClockWindow &window, const QVector<Ratio> &clocks = {},
                                   int limit = 64);

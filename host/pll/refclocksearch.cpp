@@ -129,6 +129,7 @@ QVector<ClockChoice> clockChoices(const PllTable &table, const QVector<Ratio> &r
     // Distinct clocks a PLL may be asked about; bounds the memory a generous table could take.
     const int maxClocksPerPll = 4096;
     QVector<ClockChoice> choices;
+    long long budget = maxDividerSets; // for solving every clock found
     for (const QString &name : table.names()) {
         const PllLimits &limits = *table.limits(name);
         std::set<std::pair<Int, Int>> seen;
@@ -143,7 +144,7 @@ QVector<ClockChoice> clockChoices(const PllTable &table, const QVector<Ratio> &r
         else
             std::all_of(clocks.begin(), clocks.end(), take);
         for (const Ratio &clock : asked) {
-            if (const auto solution = solve(limits, clock, rates))
+            if (const auto solution = solve(limits, clock, rates, &budget))
                 choices.append({name, clock, *solution});
         }
     }

@@ -220,7 +220,7 @@ private:
         }
         if (!found) {
             m_plan.errors << QStringLiteral("%1 on %2: the PLL already runs at %3 GHz for %4 and "
-                                            "serves %5, not %6 Gbps. %7")
+                                            "serves %5, not %6 Gbps.%7")
                                  .arg(labels(group.lanes), group.pll, vco.toString(),
                                       running.owner(), PllSolver::servedRates(limits, vco),
                                       rateList(rates), otherPlls(group, fref));
@@ -256,18 +256,19 @@ private:
             text += QStringLiteral(" Reference clocks that would work on %1: %2 MHz.")
                         .arg(pllKindName(group.kind), texts.join(QStringLiteral(", ")));
         }
-        m_plan.errors << text + QLatin1Char(' ') + otherPlls(group, fref);
+        m_plan.errors << text + otherPlls(group, fref);
     }
 
     // Which other PLL would make the core from the same clock, every lane of this PLL type
-    // moved there.
+    // moved there, as a sentence with a leading blank; nothing when no advice is given.
     QString otherPlls(const Group &group, const Ratio &fref) const
     {
-        const QStringList working =
-            m_advise ? Advice::plls(advice(), group.kind) : QStringList();
+        if (!m_advise)
+            return {};
+        const QStringList working = Advice::plls(advice(), group.kind);
         if (working.isEmpty())
-            return QStringLiteral("No other PLL makes it from %1 MHz either.").arg(fref.toString());
-        return QStringLiteral("%1 would make it from %2 MHz.")
+            return QStringLiteral(" No other PLL makes it from %1 MHz either.").arg(fref.toString());
+        return QStringLiteral(" %1 would make it from %2 MHz.")
             .arg(working.join(QStringLiteral(" or ")), fref.toString());
     }
 
