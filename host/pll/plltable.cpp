@@ -95,10 +95,10 @@ bool readBand(const QJsonValue &value, const QString &where, const char *unit, R
 // Applies the fields present in json to *limits.
 bool readFields(const QJsonObject &json, const QString &where, PllLimits *limits, QString *error)
 {
-    static const QStringList known{QStringLiteral("scope"), QStringLiteral("rateFactor"),
-                                   QStringLiteral("N"),     QStringLiteral("N1"),
-                                   QStringLiteral("N2"),    QStringLiteral("M"),
-                                   QStringLiteral("D"),     QStringLiteral("vcoGHz"),
+    static const QStringList known{QStringLiteral("scope"),       QStringLiteral("rateFactor"),
+                                   QStringLiteral("N"),           QStringLiteral("N1"),
+                                   QStringLiteral("N2"),          QStringLiteral("M"),
+                                   QStringLiteral("D"),           QStringLiteral("vcoGHz"),
                                    QStringLiteral("refClockMHz"), QStringLiteral("pfdMHz")};
     for (auto it = json.begin(); it != json.end(); ++it) {
         const QString field = where + QLatin1Char('.') + it.key();

@@ -45,8 +45,7 @@ void forEachClock(const PllLimits &limits, const QVector<Ratio> &rates,
                     if ((num * decimals8) % den != 0)
                         continue;
                     const Ratio clock(num, den);
-                    if (limits.admitsRefClock(clock) && limits.admitsPfd(clock, m) &&
-                        !visit(clock))
+                    if (limits.admitsRefClock(clock) && limits.admitsPfd(clock, m) && !visit(clock))
                         return;
                 }
             }

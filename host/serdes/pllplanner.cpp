@@ -56,6 +56,8 @@ void traceDividers(const PllLimits &limits, const Ratio &fref, LaneSetting *sett
 {
     const Ratio ratio = setting->vco * 1000 / fref; // N1 x N2 / M
     for (const int m : limits.m) {
+        if (!limits.admitsPfd(fref, m))
+            continue;
         const Ratio n = ratio * m;
         if (!n.isValid() || !n.isInteger())
             continue;
@@ -267,7 +269,8 @@ private:
             return {};
         const QStringList working = Advice::plls(advice(), group.kind);
         if (working.isEmpty())
-            return QStringLiteral(" No other PLL makes it from %1 MHz either.").arg(fref.toString());
+            return QStringLiteral(" No other PLL makes it from %1 MHz either.")
+                .arg(fref.toString());
         return QStringLiteral(" %1 would make it from %2 MHz.")
             .arg(working.join(QStringLiteral(" or ")), fref.toString());
     }

@@ -22,8 +22,8 @@ struct LaneDemand
     QString pllText; // the selection as given, for messages
     QString txRate;  // Gbps, as given
     QString rxRate;
-    QString refSource;    // the model's name
-    QString refFrequency; // MHz, as the configuration line gives it: the clock proved
+    QString refSource;      // the model's name
+    QString refFrequency;   // MHz, as the configuration line gives it: the clock proved
     QString askedFrequency; // MHz, as the route registered it, when that differs
 };
 

@@ -81,8 +81,7 @@ QString refClockClash(const serdes::Model &model, const QString &sourceName,
     const QStringList users = model.refOwners.value(source->name());
     const bool othersUse =
         source->getUseCount() > 0 && (users.isEmpty() || users.count(owner) < users.size());
-    if (!othersUse ||
-        Ratio::fromDecimal(frequency) == Ratio::fromDecimal(source->frequencyText()))
+    if (!othersUse || Ratio::fromDecimal(frequency) == Ratio::fromDecimal(source->frequencyText()))
         return {};
     return QStringLiteral("%1 already runs at %2 MHz for other cores; this core asks %3 MHz")
         .arg(source->name(), source->frequencyText(), frequency);

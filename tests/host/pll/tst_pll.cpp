@@ -161,17 +161,27 @@ private slots:
         QTest::addColumn<int>("m"); // 0: refused
         QTest::addColumn<int>("n");
         QTest::addColumn<QString>("reason"); // part of the explanation when refused
-        QTest::newRow("4000 MHz") << "QPLL0" << "4000" << "10.3125" << 0 << 0
+        QTest::newRow("4000 MHz") << "QPLL0"
+                                  << "4000"
+                                  << "10.3125" << 0 << 0
                                   << "4000 MHz lies outside its reference clock input range of "
                                      "40-820 MHz";
-        QTest::newRow("30 MHz") << "QPLL1" << "30" << "4.8" << 0 << 0
+        QTest::newRow("30 MHz") << "QPLL1"
+                                << "30"
+                                << "4.8" << 0 << 0
                                 << "30 MHz lies outside its reference clock input range";
         // 10000 / 500 = 20 with M 1, but 500 MHz at the phase detector is above 410: M 2, N 40.
-        QTest::newRow("QPLL1 from 500") << "QPLL1" << "500" << "10" << 2 << 40 << "";
+        QTest::newRow("QPLL1 from 500") << "QPLL1"
+                                        << "500"
+                                        << "10" << 2 << 40 << "";
         // 410 MHz is the phase detector's top, inclusive: VCO 8.2 GHz = 410 x 20.
-        QTest::newRow("QPLL1 at the top") << "QPLL1" << "410" << "8.2" << 1 << 20 << "";
+        QTest::newRow("QPLL1 at the top") << "QPLL1"
+                                          << "410"
+                                          << "8.2" << 1 << 20 << "";
         // CPLL: 250 MHz for M 2 (500 is above 300); VCO 2.5 GHz (D 1), 2500 x 2 / 500 = 10 = 5 x 2.
-        QTest::newRow("CPLL from 500") << "CPLL" << "500" << "5" << 2 << 10 << "";
+        QTest::newRow("CPLL from 500") << "CPLL"
+                                       << "500"
+                                       << "5" << 2 << 10 << "";
     }
 
     void inputRanges()
@@ -182,7 +192,8 @@ private slots:
         QFETCH(int, m);
         QFETCH(int, n);
         QFETCH(QString, reason);
-        const auto solution = PllSolver::solve(limits(pll), r(qPrintable(fref)), {r(qPrintable(rate))});
+        const auto solution =
+            PllSolver::solve(limits(pll), r(qPrintable(fref)), {r(qPrintable(rate))});
         QCOMPARE(solution.has_value(), m != 0);
         if (!solution) {
             const QString why =
@@ -198,7 +209,10 @@ private slots:
     {
         PllTable table = PllTable::builtin();
         QString error;
-        QVERIFY2(table.applyOverrides(QJsonObject{{"QPLL0", QJsonObject{{"pfdMHz", QJsonObject{{"min", "100"}, {"max", "410"}}}}}}, &error),
+        QVERIFY2(table.applyOverrides(
+                     QJsonObject{{"QPLL0", QJsonObject{{"pfdMHz", QJsonObject{{"min", "100"},
+                                                                              {"max", "410"}}}}}},
+                     &error),
                  qPrintable(error));
         // 60 MHz divided by any M in 1..4 stays below 100 MHz.
         const PllLimits &qpll0 = *table.limits("QPLL0");
@@ -206,7 +220,8 @@ private slots:
         QCOMPARE(PllSolver::explainFailure(qpll0, r("60"), {r("9.84")}),
                  QString("no M in 1..4 puts its phase detector (clock / M) into 100-410 MHz"));
         QVERIFY(!table.applyOverrides(
-            QJsonObject{{"CPLL", QJsonObject{{"refClockMHz", QJsonObject{{"min", "0"}, {"max", "9"}}}}}},
+            QJsonObject{
+                {"CPLL", QJsonObject{{"refClockMHz", QJsonObject{{"min", "0"}, {"max", "9"}}}}}},
             &error));
         QVERIFY(error.startsWith("CPLL.refClockMHz"));
     }
@@ -234,7 +249,8 @@ private slots:
     void nearestWithinWindow()
     {
         const QVector<Ratio> rates{r("9.8304")};
-        const QVector<Ratio> any = PllSolver::nearestRefClocks(limits("QPLL1"), r("157.286"), rates, 3);
+        const QVector<Ratio> any =
+            PllSolver::nearestRefClocks(limits("QPLL1"), r("157.286"), rates, 3);
         QCOMPARE(any.value(0), r("157.2864"));
         ClockWindow window;
         window.min = r("50");
@@ -261,8 +277,9 @@ private slots:
         ClockWindow window;
         window.min = r("50");
         window.max = r("500");
-        const QVector<ClockChoice> choices = PllSolver::clockChoices(
-            PllTable::builtin(), {r("10.3125")}, window, {r("125"), r("157.2864"), r("156.25"), r("4000")});
+        const QVector<ClockChoice> choices =
+            PllSolver::clockChoices(PllTable::builtin(), {r("10.3125")}, window,
+                                    {r("125"), r("157.2864"), r("156.25"), r("4000")});
         QCOMPARE(choices.size(), 2);
         QCOMPARE(choices[0].pll, QString("QPLL0"));
         QCOMPARE(choices[1].pll, QString("QPLL1"));
@@ -321,14 +338,15 @@ private slots:
         PllTable table;
         QString error;
         QVERIFY(PllTable::fromJson(
-            QJsonObject{{"CPLL", QJsonObject{{"scope", "lane"},
-                                             {"N1", QJsonObject{{"min", 1}, {"max", 1024}}},
-                                             {"N2", QJsonObject{{"min", 1}, {"max", 1024}}},
-                                             {"M", QJsonObject{{"min", 1}, {"max", 1024}}},
-                                             {"D", QJsonObject{{"min", 1}, {"max", 1024}}},
-                                             {"vcoGHz", QJsonObject{{"min", "0.001"}, {"max", "900"}}},
-                                             {"refClockMHz", QJsonObject{{"min", "1"}, {"max", "999"}}},
-                                             {"pfdMHz", QJsonObject{{"min", "0.001"}, {"max", "999"}}}}}},
+            QJsonObject{
+                {"CPLL", QJsonObject{{"scope", "lane"},
+                                     {"N1", QJsonObject{{"min", 1}, {"max", 1024}}},
+                                     {"N2", QJsonObject{{"min", 1}, {"max", 1024}}},
+                                     {"M", QJsonObject{{"min", 1}, {"max", 1024}}},
+                                     {"D", QJsonObject{{"min", 1}, {"max", 1024}}},
+                                     {"vcoGHz", QJsonObject{{"min", "0.001"}, {"max", "900"}}},
+                                     {"refClockMHz", QJsonObject{{"min", "1"}, {"max", "999"}}},
+                                     {"pfdMHz", QJsonObject{{"min", "0.001"}, {"max", "999"}}}}}},
             &table, &error));
         const QVector<ClockChoice> choices = PllSolver::clockChoices(table, rates, ClockWindow());
         QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));

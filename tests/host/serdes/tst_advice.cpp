@@ -84,12 +84,14 @@ QList<CoreSet> followed(const CoreSet &core, const QStringList &reasons)
     static const QRegularExpression source(QStringLiteral("; use (\\w+) or another PLL"));
     QList<CoreSet> result;
     for (const QString &reason : reasons) {
-        for (const QString &clock : clocks.match(reason).captured(1).split(", ", Qt::SkipEmptyParts)) {
+        for (const QString &clock :
+             clocks.match(reason).captured(1).split(", ", Qt::SkipEmptyParts)) {
             CoreSet next = core;
             next.clock = clock;
             result << next;
         }
-        for (const QString &pll : plls.match(reason).captured(1).split(" or ", Qt::SkipEmptyParts)) {
+        for (const QString &pll :
+             plls.match(reason).captured(1).split(" or ", Qt::SkipEmptyParts)) {
             CoreSet next = core;
             next.pll = pll;
             result << next;
@@ -146,19 +148,19 @@ private slots:
         serdes *model = serdes::instance();
         model->setDevice(Core::IdeCore::deviceDataBase()->findDevice("TQ2H4-FF676"));
         QString error;
-        QVERIFY2(IPSERDESIP::DesignFile::load(TestPaths::examplesDir() + "/designs/" + design,
-                                              &error),
-                 qPrintable(error));
+        QVERIFY2(
+            IPSERDESIP::DesignFile::load(TestPaths::examplesDir() + "/designs/" + design, &error),
+            qPrintable(error));
         // Lanes whose transmit lines every example design leaves free, from a clock that one
         // design runs for another core and from one nobody uses.
         QList<QPair<QStringList, QString>> placements{{{"Q0_LANE1", "Q0_LANE2"}, "Q0_REFCLK1"},
                                                       {{"Q0_LANE1"}, "Q0_REFCLK0"}};
         if (quads == 2)
             placements.append({{"Q1_LANE2", "Q1_LANE3"}, "Q1_REFCLK1"});
-        const QStringList rates{"1.25",   "2.4576", "3.125",  "4.9152", "5.0",    "6.144",
-                                "6.25",   "7.3728", "8.0",    "9.8304", "10.3125", "11.0592",
-                                "12.5",   "14.7456"};
-        const QStringList clocks{"61.44",  "98.304", "100",    "122.88",   "125",   "153.6",
+        const QStringList rates{"1.25",    "2.4576",  "3.125",  "4.9152", "5.0",
+                                "6.144",   "6.25",    "7.3728", "8.0",    "9.8304",
+                                "10.3125", "11.0592", "12.5",   "14.7456"};
+        const QStringList clocks{"61.44",  "98.304",   "100",      "122.88", "125", "153.6",
                                  "156.25", "157.2864", "122.8804", "184.32", "250", "312.5"};
         int refusals = 0;
         int clockAdvice = 0;
@@ -194,7 +196,6 @@ private slots:
         QVERIFY(clockAdvice > 50);
         QVERIFY(pllAdvice > 10);
     }
-
 };
 
 QTEST_GUILESS_MAIN(AdviceTest)
