@@ -46,7 +46,9 @@ public:
         if (demands.isEmpty() && m_errors.isEmpty())
             m_errors << QStringLiteral(
                 "the options enable no lane (no \"qN_lnM_enable true\" line)");
-        m_plan = planLanes(m_model, demands, m_model.routeOwner);
+        // Advice is only given when nothing but the PLLs stands in the way, so that following
+        // it makes the core.
+        m_plan = planLanes(m_model, demands, m_model.routeOwner, m_errors.isEmpty());
         m_errors << m_plan.errors;
         if (!m_errors.isEmpty())
             return false;
@@ -165,6 +167,9 @@ private:
         if (!route.refSource.isEmpty()) {
             demand->refSource = route.refSource;
             demand->refFrequency = m_options.refClocks.value(route.refSource, route.refFrequency);
+            const Ratio asked = Ratio::fromDecimal(route.refFrequency);
+            if (asked.isValid() && asked != Ratio::fromDecimal(demand->refFrequency))
+                demand->askedFrequency = route.refFrequency;
             return true;
         }
         if (m_options.refClocks.size() == 1) {
