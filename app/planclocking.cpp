@@ -55,21 +55,10 @@ QVector<WorkingClock> workingClocks(const PllLimits &limits, const Ratio &rateGb
     return working;
 }
 
-int significantDigits(const Ratio &value)
-{
-    QString digits = value.toString();
-    digits.remove(QLatin1Char('.'));
-    while (digits.startsWith(QLatin1Char('0')))
-        digits.remove(0, 1);
-    while (digits.endsWith(QLatin1Char('0')))
-        digits.chop(1);
-    return digits.size();
-}
-
 bool betterThan(const ClockingOption &a, const ClockingOption &b)
 {
-    const int digitsA = significantDigits(a.refClockMHz);
-    const int digitsB = significantDigits(b.refClockMHz);
+    const int digitsA = IPSERDESIP::PllSolver::significantDigits(a.refClockMHz);
+    const int digitsB = IPSERDESIP::PllSolver::significantDigits(b.refClockMHz);
     if (digitsA != digitsB)
         return digitsA < digitsB;
     const int pllA = NameTables::pllSelections().indexOf(a.pll);
