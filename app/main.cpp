@@ -22,6 +22,7 @@ const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
         {QStringLiteral("resources"), HostProgram::runResources},
         {QStringLiteral("check"), HostProgram::runCheck},
         {QStringLiteral("configure"), HostProgram::runConfigure},
+        {QStringLiteral("simulate"), HostProgram::runSimulate},
     };
     return table;
 }
@@ -36,7 +37,8 @@ int usage(FILE *stream)
            "  configure   configure a core in the dialog and store its parameter set\n"
            "  check       prove a parameter set's line rate against its PLL and clock\n"
            "  generate    generate a core's files from a parameter set\n"
-           "  resources   print the SERDES resources a parameter set occupies\n\n"
+           "  resources   print the SERDES resources a parameter set occupies\n"
+           "  simulate    run a generated core's link in loopback in a Verilog simulator\n\n"
            "Run 'ipcore-host <command> --help' for a command's options.\n"
            "Exit codes: 0 success, 1 the job failed, 2 bad usage or bad input.\n";
     return stream == stdout ? HostProgram::Success : HostProgram::BadUsage;

@@ -77,3 +77,11 @@
                     if (dl == N - 1) $fwrite(fd, "%03h\n", tx_cg[(dl*P+dn)*10 +: 10]);
                     else $fwrite(fd, "%03h ", tx_cg[(dl*P+dn)*10 +: 10]);
 `endif
+
+`ifdef TB_VCD
+    // The testbench's own signals (SYNC~, code groups, data handshakes), not the model's.
+    initial begin
+        $dumpfile(`TB_VCD);
+        $dumpvars(1, jesd204b_tb);
+    end
+`endif
