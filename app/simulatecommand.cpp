@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "commandsupport.h"
+#include "simulateoptions.h"
 
 #include <coreheaders.h>
 #include <linksettings.h>
@@ -14,8 +15,6 @@
 #include <QFile>
 #include <QTextStream>
 
-#include <limits>
-
 namespace HostProgram {
 
 namespace {
@@ -23,202 +22,6 @@ namespace {
 // A lane dump or waveform larger than this is refused rather than copied.
 constexpr qint64 MaxResultBytes = qint64(512) << 20;
 constexpr int BuildTimeoutMs = 600 * 1000;
-
-struct SimulateOptions
-{
-    IPSERDESIP::ParameterMap params;
-    QString workdir;
-    LinkSim::RunSettings settings;
-    LinkSim::Simulator simulator = LinkSim::Simulator::Icarus;
-    QString dumpFile;
-    QString vcdFile;
-    int timeoutMs = 600 * 1000;
-};
-
-// Decimal, or hexadecimal with 0x.
-bool parseInt(const QString &text, int min, int max, int *value)
-{
-    bool ok = false;
-    const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
-    const qlonglong v = hex ? text.mid(2).toLongLong(&ok, 16) : text.toLongLong(&ok, 10);
-    if (!ok || v < min || v > max)
-        return false;
-    *value = static_cast<int>(v);
-    return true;
-}
-
-struct IntOption
-{
-    QCommandLineOption option;
-    int min;
-    int max;
-    int *target;
-};
-
-std::vector<IntOption> runOptions(SimulateOptions *o)
-{
-    const int big = std::numeric_limits<int>::max() / 1024;
-    return {
-        {{QStringLiteral("frames"), QStringLiteral("Frames to check over the run (default 256)."),
-          QStringLiteral("N")},
-         1,
-         big,
-         &o->settings.frames},
-        {{QStringLiteral("lane-skew"),
-          QStringLiteral("The last lane lags lane 0 by OCTETS, the others in between (default 0)."),
-          QStringLiteral("OCTETS")},
-         0,
-         65536,
-         &o->settings.laneSkew},
-        {{QStringLiteral("resyncs"),
-          QStringLiteral("Re-synchronisations requested after link-up (default 0)."),
-          QStringLiteral("R")},
-         0,
-         1000,
-         &o->settings.resyncs},
-        {{QStringLiteral("inject-error"),
-          QStringLiteral("Flip one bit on LANE once the link is up; the error must be counted "
-                         "and the link come back."),
-          QStringLiteral("LANE")},
-         0,
-         7,
-         &o->settings.injectLane},
-    };
-}
-
-bool parseSimulator(const QString &name, LinkSim::Simulator *simulator)
-{
-    if (name == QLatin1String("iverilog"))
-        *simulator = LinkSim::Simulator::Icarus;
-    else if (name == QLatin1String("verilator"))
-        *simulator = LinkSim::Simulator::Verilator;
-    else
-        return false;
-    return true;
-}
-
-bool parsePattern(const QString &name, LinkSim::TestPattern *pattern)
-{
-    if (name == QLatin1String("rpat"))
-        *pattern = LinkSim::TestPattern::Rpat;
-    else if (name == QLatin1String("jspat"))
-        *pattern = LinkSim::TestPattern::Jspat;
-    else
-        return false;
-    return true;
-}
-
-// The link parameter options; F, K and scrambling default to the set's.
-std::vector<QCommandLineOption> linkOptions()
-{
-    std::vector<QCommandLineOption> options;
-    for (const LinkSim::LinkField &field : LinkSim::linkFields())
-        options.emplace_back(QLatin1String(field.option),
-                             QStringLiteral("Link parameter: %1, %2..%3.")
-                                 .arg(QLatin1String(field.help))
-                                 .arg(field.min)
-                                 .arg(field.max),
-                             QStringLiteral("VALUE"));
-    return options;
-}
-
-bool readLinkOptions(CommandLine &command, const std::vector<QCommandLineOption> &options,
-                     SimulateOptions *o, int *exitCode)
-{
-    const QCommandLineParser &parser = command.parser();
-    for (std::size_t i = 0; i < options.size(); ++i) {
-        const LinkSim::LinkField &field = LinkSim::linkFields().at(i);
-        if (!parser.isSet(options[i]))
-            continue;
-        int value = 0;
-        if (!parseInt(parser.value(options[i]), field.min, field.max, &value)) {
-            *exitCode = command.fail(BadUsage, QStringLiteral("--%1 takes %2..%3")
-                                                   .arg(QLatin1String(field.option))
-                                                   .arg(field.min)
-                                                   .arg(field.max));
-            return false;
-        }
-        o->settings.overrides.insert(QLatin1String(field.define), value);
-    }
-    return true;
-}
-
-bool readRunOptions(CommandLine &command, std::vector<IntOption> &ints, int *exitCode)
-{
-    const QCommandLineParser &parser = command.parser();
-    for (IntOption &entry : ints) {
-        if (parser.isSet(entry.option) &&
-            !parseInt(parser.value(entry.option), entry.min, entry.max, entry.target)) {
-            *exitCode = command.fail(BadUsage, QStringLiteral("--%1 takes %2..%3")
-                                                   .arg(entry.option.names().first())
-                                                   .arg(entry.min)
-                                                   .arg(entry.max));
-            return false;
-        }
-    }
-    return true;
-}
-
-// Parses the options and reads the parameter set. False with *exitCode set.
-bool parseOptions(CommandLine &command, const QStringList &arguments, SimulateOptions *o,
-                  int *exitCode)
-{
-    QCommandLineParser &parser = command.parser();
-    const QCommandLineOption workdir(
-        QStringLiteral("workdir"),
-        QStringLiteral("Working directory: the core goes to DIR/<file>/temp/jesd204b, the "
-                       "simulation to DIR/<file>/sim (default: the current directory)."),
-        QStringLiteral("DIR"));
-    const QCommandLineOption dump(QStringLiteral("dump-lanes"),
-                                  QStringLiteral("Write the transmitted code groups to FILE, one "
-                                                 "line per character time."),
-                                  QStringLiteral("FILE"));
-    const QCommandLineOption vcd(QStringLiteral("vcd"),
-                                 QStringLiteral("Write the testbench's signals to FILE (VCD)."),
-                                 QStringLiteral("FILE"));
-    const QCommandLineOption simulator(QStringLiteral("simulator"),
-                                       QStringLiteral("iverilog (default) or verilator."),
-                                       QStringLiteral("NAME"), QStringLiteral("iverilog"));
-    const QCommandLineOption pattern(
-        QStringLiteral("test-pattern"),
-        QStringLiteral("rpat or jspat: the transmitter sends the pattern (where the core has "
-                       "its generator) and the receiver checks it instead of the data."),
-        QStringLiteral("NAME"));
-    const QCommandLineOption timeout(
-        QStringLiteral("timeout"),
-        QStringLiteral("Stop the simulation after SECONDS (default 600)."),
-        QStringLiteral("SECONDS"));
-    std::vector<IntOption> ints = runOptions(o);
-    const std::vector<QCommandLineOption> links = linkOptions();
-    parser.addOptions({workdir, dump, vcd, simulator, pattern, timeout});
-    for (const IntOption &entry : ints)
-        parser.addOption(entry.option);
-    for (const QCommandLineOption &option : links)
-        parser.addOption(option);
-    if (!command.parseWithParameterFile(arguments, &o->params, exitCode) ||
-        !readRunOptions(command, ints, exitCode) || !readLinkOptions(command, links, o, exitCode))
-        return false;
-    int seconds = 600;
-    if (!parseSimulator(parser.value(simulator), &o->simulator) ||
-        (parser.isSet(pattern) && !parsePattern(parser.value(pattern), &o->settings.pattern)) ||
-        (parser.isSet(timeout) && !parseInt(parser.value(timeout), 1, 86400, &seconds))) {
-        *exitCode = command.fail(BadUsage, QStringLiteral("--simulator takes iverilog or "
-                                                          "verilator, --test-pattern rpat or "
-                                                          "jspat, --timeout 1..86400"));
-        return false;
-    }
-    o->timeoutMs = seconds * 1000;
-    const QDir here = QDir::current();
-    o->workdir = QDir::cleanPath(
-        here.absoluteFilePath(parser.isSet(workdir) ? parser.value(workdir) : QStringLiteral(".")));
-    if (parser.isSet(dump))
-        o->dumpFile = here.absoluteFilePath(parser.value(dump));
-    if (parser.isSet(vcd))
-        o->vcdFile = here.absoluteFilePath(parser.value(vcd));
-    o->settings.dumpLanes = !o->dumpFile.isEmpty();
-    o->settings.vcd = !o->vcdFile.isEmpty();
-    return true;
-}
 
 // Generates the core's headers as `generate` does; their folder, or empty with *exitCode set.
 QString generateCore(const CommandLine &command, const SimulateOptions &o,
@@ -341,7 +144,7 @@ int runSimulate(const QStringList &arguments)
                        "input or the simulator is not installed."));
     SimulateOptions options;
     int exitCode = Success;
-    if (!parseOptions(command, arguments, &options, &exitCode))
+    if (!parseSimulateOptions(command, arguments, &options, &exitCode))
         return exitCode;
     QString missing;
     if (!LinkSim::simulatorInstalled(options.simulator, &missing))

@@ -63,7 +63,8 @@ def main():
     with open(SET) as f:
         clock = core_clock_hz(json.load(f))
     frames = {"iverilog": args.frames, "verilator": args.frames * args.verilator_scale}
-    print(f"eight-lane core (examples/both_8lane.json), {frames} frames, "
+    print(f"eight-lane core (examples/both_8lane.json), {frames['iverilog']} frames with Icarus "
+          f"Verilog, {frames['verilator']} with Verilator, "
           f"core clock {float(clock) / 1e6:.2f} MHz, median of {args.repetitions}")
     print(f"{'simulator':<10} {'build+run s':>11} {'run s':>8} {'clocks':>8} "
           f"{'link us':>8} {'link us/s':>10} {'vs icarus':>9}")
