@@ -24,6 +24,7 @@ const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
         {QStringLiteral("configure"), HostProgram::runConfigure},
         {QStringLiteral("plan"), HostProgram::runPlan},
         {QStringLiteral("ilas"), HostProgram::runIlas},
+        {QStringLiteral("simulate"), HostProgram::runSimulate},
     };
     return table;
 }
@@ -40,7 +41,8 @@ int usage(FILE *stream)
            "  generate    generate a core's files from a parameter set\n"
            "  resources   print the SERDES resources a parameter set occupies\n"
            "  plan        plan a JESD204B link from a converter's mode\n"
-           "  ilas        print the ILAS configuration of a parameter set's lanes\n\n"
+           "  ilas        print the ILAS configuration of a parameter set's lanes\n"
+           "  simulate    run a generated core's link in loopback in a Verilog simulator\n\n"
            "Run 'ipcore-host <command> --help' for a command's options.\n"
            "Exit codes: 0 success, 1 the job failed, 2 bad usage or bad input.\n";
     return stream == stdout ? HostProgram::Success : HostProgram::BadUsage;

@@ -7,4 +7,4 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
     cmake make g++ qtbase5-dev iverilog verilator libbenchmark-dev \
     clang libclang-rt-14-dev valgrind \
-    python3 python3-jsonschema xvfb xdotool x11-utils imagemagick
+    python3 python3-jsonschema python3-matplotlib xvfb xdotool x11-utils imagemagick
