@@ -11,8 +11,6 @@
 
 namespace {
 
-const char ProgramVersion[] = "1.0";
-
 const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
 {
     static const std::map<QString, std::function<int(const QStringList &)>> table{
@@ -22,6 +20,7 @@ const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
         {QStringLiteral("resources"), HostProgram::runResources},
         {QStringLiteral("check"), HostProgram::runCheck},
         {QStringLiteral("configure"), HostProgram::runConfigure},
+        {QStringLiteral("--version"), HostProgram::runVersion},
     };
     return table;
 }
@@ -37,6 +36,9 @@ int usage(FILE *stream)
            "  check       prove a parameter set's line rate against its PLL and clock\n"
            "  generate    generate a core's files from a parameter set\n"
            "  resources   print the SERDES resources a parameter set occupies\n\n"
+           "Options:\n"
+           "  -h, --help  print this help\n"
+           "  --version   print the program's version and the versions of the plug-ins' cores\n\n"
            "Run 'ipcore-host <command> --help' for a command's options.\n"
            "Exit codes: 0 success, 1 the job failed, 2 bad usage or bad input.\n";
     return stream == stdout ? HostProgram::Success : HostProgram::BadUsage;
@@ -54,10 +56,6 @@ int main(int argc, char *argv[])
     const QString command = raw.at(1);
     if (command == QLatin1String("--help") || command == QLatin1String("-h"))
         return usage(stdout);
-    if (command == QLatin1String("--version")) {
-        QTextStream(stdout) << "ipcore-host " << ProgramVersion << '\n';
-        return HostProgram::Success;
-    }
     const auto found = commandTable().find(command);
     if (found == commandTable().end()) {
         QTextStream(stderr) << "ipcore-host: unknown command '" << command << "'\n";
@@ -72,6 +70,6 @@ int main(int argc, char *argv[])
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ipcore-host"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion));
+    QCoreApplication::setApplicationVersion(QStringLiteral(JESD_PROGRAM_VERSION));
     return found->second(arguments);
 }
