@@ -66,10 +66,10 @@ class HostLoggingTest : public QObject
 private slots:
     void version()
     {
-        QFile spec(TestPaths::sourceDir() + "/data/jesd204b.ipspec");
-        QVERIFY(spec.open(QIODevice::ReadOnly));
+        QFile description(TestPaths::sourceDir() + "/data/jesd204b.ipspec");
+        QVERIFY(description.open(QIODevice::ReadOnly));
         const QJsonObject core =
-            QJsonDocument::fromJson(spec.readAll()).object()["ipcore"].toObject();
+            QJsonDocument::fromJson(description.readAll()).object()["ipcore"].toObject();
 
         const TestSupport::HostRun host = TestSupport::runHost({"--version"});
         QCOMPARE(host.exitCode, 0);
