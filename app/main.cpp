@@ -11,8 +11,6 @@
 
 namespace {
 
-const char ProgramVersion[] = "1.0";
-
 const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
 {
     static const std::map<QString, std::function<int(const QStringList &)>> table{
@@ -25,6 +23,7 @@ const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
         {QStringLiteral("plan"), HostProgram::runPlan},
         {QStringLiteral("ilas"), HostProgram::runIlas},
         {QStringLiteral("simulate"), HostProgram::runSimulate},
+        {QStringLiteral("--version"), HostProgram::runVersion},
     };
     return table;
 }
@@ -43,6 +42,9 @@ int usage(FILE *stream)
            "  plan        plan a JESD204B link from a converter's mode\n"
            "  ilas        print the ILAS configuration of a parameter set's lanes\n"
            "  simulate    run a generated core's link in loopback in a Verilog simulator\n\n"
+           "Options:\n"
+           "  -h, --help  print this help\n"
+           "  --version   print the program's version and the versions of the plug-ins' cores\n\n"
            "Run 'ipcore-host <command> --help' for a command's options.\n"
            "Exit codes: 0 success, 1 the job failed, 2 bad usage or bad input.\n";
     return stream == stdout ? HostProgram::Success : HostProgram::BadUsage;
@@ -60,10 +62,6 @@ int main(int argc, char *argv[])
     const QString command = raw.at(1);
     if (command == QLatin1String("--help") || command == QLatin1String("-h"))
         return usage(stdout);
-    if (command == QLatin1String("--version")) {
-        QTextStream(stdout) << "ipcore-host " << ProgramVersion << '\n';
-        return HostProgram::Success;
-    }
     const auto found = commandTable().find(command);
     if (found == commandTable().end()) {
         QTextStream(stderr) << "ipcore-host: unknown command '" << command << "'\n";
@@ -78,6 +76,6 @@ int main(int argc, char *argv[])
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ipcore-host"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion));
+    QCoreApplication::setApplicationVersion(QStringLiteral(JESD_PROGRAM_VERSION));
     return found->second(arguments);
 }

@@ -1,6 +1,7 @@
 #include "designfile.h"
 
 #include "designdata.h"
+#include "hostlogging.h"
 #include "message.h"
 #include "pllplanner.h"
 
@@ -187,6 +188,14 @@ bool DesignFile::load(const QString &path, QString *error)
         setError(error, QStringLiteral("%1: %2").arg(path, problem));
         return false;
     }
+    qCDebug(Logging::lcDesign).noquote()
+        << path << "read:" << design.lanes.size() << "lane entries," << design.plls.size()
+        << "PLLs," << design.refClocks.size() << "reference clocks," << design.instances.size()
+        << "instances," << design.globalData.size() << "global data keys";
+    for (const ProtocolInstance &instance : design.instances)
+        qCDebug(Logging::lcDesign).noquote() << QStringLiteral("%1 instance %2 (%3) on %4")
+                                                    .arg(path, instance.name, instance.protocol,
+                                                         instance.lanes.join(QStringLiteral(", ")));
     model->reset();
     applyDesign(design, model->model());
     for (auto it = design.globalData.begin(); it != design.globalData.end(); ++it)
@@ -242,6 +251,7 @@ bool DesignFile::addInstance(const QString &path, const Message &report, QString
                  QStringLiteral("%1: cannot write the design: %2").arg(path, file.errorString()));
         return false;
     }
+    qCDebug(Logging::lcDesign).noquote() << path << "written with" << report.instanceName;
     return true;
 }
 

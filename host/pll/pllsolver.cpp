@@ -1,5 +1,7 @@
 #include "pllsolver.h"
 
+#include "hostlogging.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -112,6 +114,7 @@ std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
     if (!limits.admitsRefClock(fref))
         return std::nullopt;
     const Ratio q = first * 1000 / (fref * limits.rateFactor);
+    int tries = 0;
     for (const int m : limits.m) {
         if (!limits.admitsPfd(fref, m))
             continue;
@@ -120,6 +123,7 @@ std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
                 return std::nullopt;
             if (!vcoInBand(limits, first, d))
                 continue;
+            ++tries;
             const Int num = q.numerator() * d * m;
             if (num % q.denominator() != 0)
                 continue;
@@ -132,9 +136,16 @@ std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
             if (!dividers)
                 continue;
             solution.d = *dividers;
+            qCDebug(Logging::lcSolver).noquote()
+                << decimalList(rates) << "Gbps from" << fref.toString(6) << "MHz: M" << m << "N1"
+                << solution.n1 << "N2" << solution.n2 << "VCO" << solution.vco.toString(6)
+                << "GHz after" << tries << "M/D pairs in the VCO band";
             return solution;
         }
     }
+    qCDebug(Logging::lcSolver).noquote()
+        << decimalList(rates) << "Gbps from" << fref.toString(6) << "MHz: none of" << tries
+        << "M/D pairs in the VCO band works";
     return std::nullopt;
 }
 
