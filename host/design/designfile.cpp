@@ -266,8 +266,8 @@ bool DesignFile::addInstance(const QString &path, const Message &report, QString
         return false;
     }
 
-    if (!writes.stage(HostFiles::fileTarget(path), QJsonDocument(root).toJson(QJsonDocument::Indented),
-                      &problem) ||
+    if (!writes.stage(HostFiles::fileTarget(path),
+                      QJsonDocument(root).toJson(QJsonDocument::Indented), &problem) ||
         (!batch && !writes.commit(&problem))) {
         setError(error, QStringLiteral("%1: cannot write the design: %2").arg(path, problem));
         return false;

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <safefile.h>
 
-
 namespace IPSERDESIP {
 
 using namespace Names;

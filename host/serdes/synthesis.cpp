@@ -1,6 +1,6 @@
 #include "devicedb.h"
-#include "safefile.h"
 #include "generatoroptions.h"
+#include "safefile.h"
 #include "serdes.h"
 #include "serdesfunctions.h"
 #include "serdesnames.h"

@@ -15,6 +15,7 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <memory>
 
 namespace IPCore {
 
@@ -119,12 +120,17 @@ bool generateFile(const QString &path, const QStringList &lines, QWidget *parent
         reportFileError(path, QStringLiteral("unknown encoding \"%1\"").arg(encoding), parent);
         return false;
     }
-    // One pass over the whole text: a codec with a byte-order mark writes it once, and the line
-    // ends are encoded like every other character (two bytes in UTF-16).
+    // One pass over the whole text: the line ends are encoded like every other character (two
+    // bytes in UTF-16), and a byte-order mark is written once, only where the encoding needs it
+    // to tell the order ("UTF-16", "UTF-32"; not UTF-8 nor UTF-16LE).
     QString text;
     for (const QString &line : lines)
         text += line + QLatin1Char('\n');
-    const QByteArray bytes = text.isEmpty() ? QByteArray() : codec->fromUnicode(text);
+    const QByteArray name = codec->name().toUpper();
+    const bool needsMark = name == "UTF-16" || name == "UTF-32";
+    const std::unique_ptr<QTextEncoder> encoder(
+        codec->makeEncoder(needsMark ? QTextCodec::DefaultConversion : QTextCodec::IgnoreHeader));
+    const QByteArray bytes = text.isEmpty() ? QByteArray() : encoder->fromUnicode(text);
 
     QString problem;
     bool written = false;

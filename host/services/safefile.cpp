@@ -71,7 +71,9 @@ QString absoluteClean(const QString &path)
 // Why an entry that had to be a plain folder or file is not; empty when it is none of these.
 QString kindProblem(int dirFd, const QByteArray &name, const QString &shown, bool wantFolder)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::fstatat(dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
     if (S_ISLNK(st.st_mode))
@@ -153,9 +155,8 @@ bool targetBelow(const QString &folder, const QString &path, Target *target, QSt
     const QString root = absoluteClean(folder);
     const QString full = absoluteClean(path);
     const QString relative = QDir(root).relativeFilePath(full);
-    if (relative.isEmpty() || relative == QLatin1String(".") ||
-        relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")) ||
-        QDir::isAbsolutePath(relative))
+    if (relative.isEmpty() || relative == QLatin1String(".") || relative == QLatin1String("..") ||
+        relative.startsWith(QLatin1String("../")) || QDir::isAbsolutePath(relative))
         return fail(error, QStringLiteral("it lies outside %1").arg(folder));
     *target = Target{folder, relative};
     return true;
@@ -188,8 +189,7 @@ struct WriteBatch::Private
 
     // Opens target.folder and walks `parts` below it without following links; missing folders
     // are created when `create` is set. On success *out is the innermost folder.
-    bool walk(const Target &target, const QStringList &parts, bool create, Fd *out,
-              QString *error);
+    bool walk(const Target &target, const QStringList &parts, bool create, Fd *out, QString *error);
 
     const FileOps &ops;
     std::vector<Staged> staged;
@@ -199,8 +199,8 @@ struct WriteBatch::Private
     bool committed = false;
 };
 
-bool WriteBatch::Private::walk(const Target &target, const QStringList &parts, bool create,
-                               Fd *out, QString *error)
+bool WriteBatch::Private::walk(const Target &target, const QStringList &parts, bool create, Fd *out,
+                               QString *error)
 {
     const QString folder = target.folder.isEmpty() ? QStringLiteral(".") : target.folder;
     if (folder.contains(QChar(0)) || target.relative.contains(QChar(0)))
@@ -227,9 +227,9 @@ bool WriteBatch::Private::walk(const Target &target, const QStringList &parts, b
         if (!next.isValid()) {
             const int saved = errno;
             const QString problem = kindProblem(dir.get(), name, shown, true);
-            return fail(error, problem.isEmpty() ? QStringLiteral("%1: %2").arg(
-                                                       shown, systemReason(saved))
-                                                 : problem);
+            return fail(error, problem.isEmpty()
+                                   ? QStringLiteral("%1: %2").arg(shown, systemReason(saved))
+                                   : problem);
         }
         dir = std::move(next);
     }
@@ -279,8 +279,8 @@ bool WriteBatch::lock(const QString &lockPath, int timeoutMs, QString *error)
 bool WriteBatch::makeFolders(const Target &target, QString *error)
 {
     Fd dir;
-    return d->walk(target, target.relative.split(QLatin1Char('/'), Qt::SkipEmptyParts), true,
-                   &dir, error);
+    return d->walk(target, target.relative.split(QLatin1Char('/'), Qt::SkipEmptyParts), true, &dir,
+                   error);
 }
 
 bool WriteBatch::stage(const Target &target, const QByteArray &bytes, QString *error)
@@ -300,7 +300,9 @@ bool WriteBatch::stage(const Target &target, const QByteArray &bytes, QString *e
     if (!problem.isEmpty())
         return fail(error, problem);
 
-    struct stat earlier {};
+    struct stat earlier
+    {
+    };
     const bool existed =
         ::fstatat(entry.dir.get(), entry.name.constData(), &earlier, AT_SYMLINK_NOFOLLOW) == 0;
     Fd file;
@@ -353,7 +355,9 @@ bool WriteBatch::commit(QString *error)
         const QString problem = kindProblem(entry.dir.get(), entry.name, entry.shown, false);
         if (!problem.isEmpty())
             return fail(error, problem);
-        struct stat st {};
+        struct stat st
+        {
+        };
         if (::fstatat(entry.dir.get(), entry.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         const QByteArray backup = entry.temp + QByteArrayLiteral(".old");
