@@ -108,6 +108,19 @@ bool writeAll(const FileOps &ops, int fd, const QByteArray &bytes, QString *erro
     return true;
 }
 
+// QLockFile tells that it failed, not why: the same steps again give the system's reason.
+QString lockFileProblem(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    Fd probe(::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!probe.isValid())
+        return systemReason(errno);
+    const int written = int(::write(probe.get(), "0\n", 2));
+    const int saved = errno;
+    ::unlink(name.constData());
+    return written == 2 ? QStringLiteral("the lock could not be written") : systemReason(saved);
+}
+
 GenerationScope *&currentScope()
 {
     static GenerationScope *scope = nullptr;
@@ -266,9 +279,8 @@ bool WriteBatch::lock(const QString &lockPath, int timeoutMs, QString *error)
                                               "than %2 s)")
                                    .arg(lockPath, QString::number(timeoutMs / 1000.0)));
         default:
-            return fail(error, QStringLiteral("cannot create the lock file %1 (no such folder, "
-                                              "or no permission)")
-                                   .arg(lockPath));
+            return fail(error, QStringLiteral("cannot create the lock file %1: %2")
+                                   .arg(lockPath, lockFileProblem(key)));
         }
     }
     d->locks.push_back(std::move(lock));
