@@ -191,11 +191,12 @@ int checkCore(const CommandLine &command, const CheckOptions &options,
             reason = record.errorString();
         else if (!HostFiles::writeFile(HostFiles::fileTarget(options.recordPath), record.readAll(),
                                        &reason))
-            return command.fail(JobFailed, QStringLiteral("cannot write %1: %2")
-                                               .arg(options.recordPath, reason));
+            return command.fail(
+                JobFailed, QStringLiteral("cannot write %1: %2").arg(options.recordPath, reason));
         if (!reason.isEmpty())
-            return command.fail(JobFailed, QStringLiteral("cannot read the record %1: %2")
-                                               .arg(check.recordPath(), reason));
+            return command.fail(
+                JobFailed,
+                QStringLiteral("cannot read the record %1: %2").arg(check.recordPath(), reason));
     }
     return Success;
 }

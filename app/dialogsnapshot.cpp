@@ -142,8 +142,8 @@ bool writeDialogSnapshot(IPSERDESIP::protocolGenDlg *dialog, const QString &dir,
         QString reason;
         if (batch.stage(HostFiles::Target{dir, name}, bytes, &reason))
             return true;
-        return fail(error, QStringLiteral("%1: cannot write: %2")
-                               .arg(QDir(dir).filePath(name), reason));
+        return fail(error,
+                    QStringLiteral("%1: cannot write: %2").arg(QDir(dir).filePath(name), reason));
     };
 
     // Described before the tabs are switched for the pictures, as the dialog opened.

@@ -35,7 +35,7 @@ bool parameterSetToJson(const IPSERDESIP::ParameterMap &params, QJsonObject *obj
 
 // Writes the set atomically (an existing file stays as it was on failure). With a batch the
 // file is only staged there, for the caller to commit with its other files.
-bool writeParameterFile(const QString &path, const IPSERDESIP::ParameterMap &params,
-                        QString *error, HostFiles::WriteBatch *batch = nullptr);
+bool writeParameterFile(const QString &path, const IPSERDESIP::ParameterMap &params, QString *error,
+                        HostFiles::WriteBatch *batch = nullptr);
 
 } // namespace HostProgram
