@@ -219,7 +219,7 @@ bool WriteBatch::Private::walk(const Target &target, const QStringList &parts, b
     if (folder.contains(QChar(0)) || target.relative.contains(QChar(0)))
         return fail(error, QStringLiteral("the file name holds a NUL character"));
     if (create && !QFileInfo(folder).isDir() && !QDir().mkpath(folder))
-        return fail(error, QStringLiteral("cannot create %1").arg(folder));
+        return fail(error, QStringLiteral("cannot create the working folder %1").arg(folder));
     Fd dir(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.isValid())
         return fail(error, QStringLiteral("%1: %2").arg(folder, systemReason(errno)));

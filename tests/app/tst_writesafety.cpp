@@ -25,7 +25,14 @@ struct Run
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
-    int errLineCount() const { return err.count('\n'); }
+    // Lines on standard error, without the questions a batch run answers itself.
+    int errLineCount() const
+    {
+        int count = 0;
+        for (const QByteArray &line : err.split('\n'))
+            count += !line.isEmpty() && !line.startsWith("Question: ");
+        return count;
+    }
 };
 
 QProcess *start(const QStringList &arguments, const QStringList &environment = {},
