@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "commandsupport.h"
 #include "linkparameters.h"
+#include "reportcapture.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
@@ -10,6 +11,7 @@
 #include <idecore.h>
 #include <message.h>
 #include <parameterkeys.h>
+#include <safefile.h>
 #include <serdes.h>
 
 #include <QCommandLineParser>
@@ -48,8 +50,16 @@ public:
         QStringList reserved;
         QStringList moduleOptions;
         QString message;
-        // Only the option lines are wanted; the files land in the scratch directory.
+        // Only the option lines are wanted. The files stay staged below the scratch directory
+        // and are dropped with it: nothing the core writes can land anywhere else.
+        HostFiles::WriteBatch scratchFiles;
+        const HostFiles::GenerationScope scope(scratchFiles, m_scratch.path());
+        const ReportCapture reports;
         m_protocol->generate(m_params, m_options, reserved, moduleOptions, message, false);
+        if (!reports.isEmpty()) {
+            *error = reports.first();
+            return false;
+        }
         if (m_options.isEmpty()) {
             *error = QStringLiteral("the parameter set gives no SERDES option lines (no lane "
                                     "in \"recordlanes\"?)");
@@ -206,10 +216,18 @@ int checkCore(const CommandLine &command, const CheckOptions &options,
             out << "  " << line << '\n';
     }
     if (options.keepsRecord) {
-        QFile::remove(options.recordPath);
-        if (!QFile::copy(check.recordPath(), options.recordPath))
-            return command.fail(JobFailed,
-                                QStringLiteral("cannot write %1").arg(options.recordPath));
+        QFile record(check.recordPath());
+        QString reason;
+        if (!record.open(QIODevice::ReadOnly))
+            reason = record.errorString();
+        else if (!HostFiles::writeFile(HostFiles::fileTarget(options.recordPath), record.readAll(),
+                                       &reason))
+            return command.fail(
+                JobFailed, QStringLiteral("cannot write %1: %2").arg(options.recordPath, reason));
+        if (!reason.isEmpty())
+            return command.fail(
+                JobFailed,
+                QStringLiteral("cannot read the record %1: %2").arg(check.recordPath(), reason));
     }
     return verdict;
 }

@@ -2,12 +2,14 @@
 #include "commandsupport.h"
 #include "dialogdriver.h"
 #include "dialogsnapshot.h"
+#include "headlessmessages.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
 #include <devicedb.h>
 #include <idecore.h>
 #include <message.h>
+#include <safefile.h>
 #include <serdes.h>
 
 #include <QCommandLineParser>
@@ -17,6 +19,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -141,15 +144,32 @@ void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
                                                    stored.value(QStringLiteral("module")).toString());
 }
 
+// The design and the output file are committed together: both are written or neither.
 bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
-                 QString *error)
+                 IPSERDESIP::BaseProtocol *protocol, QString *error)
 {
-    if (!options.outputPath.isEmpty())
-        return writeParameterFile(options.outputPath, result, error);
+    HostFiles::WriteBatch batch;
+    if (!options.designPath.isEmpty()) {
+        const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
+        const auto sameName = options.editPath.isEmpty() ? IPSERDESIP::SameName::Refuse
+                                                         : IPSERDESIP::SameName::Replace;
+        if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, error, sameName,
+                                                 &batch))
+            return false;
+    }
     QJsonObject object;
-    if (!parameterSetToJson(result, &object, error))
+    if (options.outputPath.isEmpty() && !parameterSetToJson(result, &object, error))
         return false;
-    QTextStream(stdout) << QJsonDocument(object).toJson(QJsonDocument::Indented);
+    if (!options.outputPath.isEmpty() &&
+        !writeParameterFile(options.outputPath, result, error, &batch))
+        return false;
+    QString reason;
+    if (!batch.commit(&reason)) {
+        *error = QStringLiteral("cannot write: ") + reason;
+        return false;
+    }
+    if (options.outputPath.isEmpty())
+        QTextStream(stdout) << QJsonDocument(object).toJson(QJsonDocument::Indented);
     return true;
 }
 
@@ -273,12 +293,7 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
                                            : QStringLiteral("nothing configured"));
 
     QString error;
-    if (!options.designPath.isEmpty()) {
-        const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
-        if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, &error))
-            return command.fail(JobFailed, error);
-    }
-    if (!writeResult(options, result, &error))
+    if (!writeResult(options, result, protocol, &error))
         return command.fail(JobFailed, error);
     return Success;
 }
@@ -308,10 +323,16 @@ int runConfigure(const QStringList &arguments)
 // The configuration dialog needs widgets. Without a display configure runs on the offscreen
 // platform, which has to be chosen before the application object exists: the headless modes
 // work there, and an interactive run is refused with a message instead of aborting.
-bool needsWidgets(const QString &command, const QStringList &)
+bool needsWidgets(const QString &command, const QStringList &arguments)
 {
     if (command != QLatin1String("configure"))
         return false;
+    const bool headless = std::any_of(arguments.begin(), arguments.end(), [](const QString &a) {
+        return a == QLatin1String("--batch") || a == QLatin1String("--snapshot") ||
+               a.startsWith(QLatin1String("--snapshot="));
+    });
+    if (headless)
+        quietPlatformMessages();
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
                            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
                            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");

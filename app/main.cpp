@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -54,6 +55,9 @@ int usage(FILE *stream)
 
 int main(int argc, char *argv[])
 {
+    // A write past the file-size limit then fails with EFBIG, which the writer reports like any
+    // other write error, instead of the signal killing the program mid-way.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);

@@ -5,11 +5,14 @@
 #include "message.h"
 #include "pllplanner.h"
 
+#include <safefile.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
+
+#include <algorithm>
 
 namespace IPSERDESIP {
 
@@ -57,6 +60,21 @@ void dropOwned(QJsonObject &root, const QString &key, const QString &field, cons
     }
     if (root.contains(key))
         root.insert(key, kept);
+}
+
+// Whether the design holds anything of the instance: its entry, or resources it owns.
+bool hasInstance(const QJsonObject &root, const QString &name)
+{
+    const auto names = [&root, &name](const QString &key, const QString &field) {
+        const QJsonArray list = root.value(key).toArray();
+        return std::any_of(list.begin(), list.end(), [&](const QJsonValue &entry) {
+            return entry.toObject().value(field).toString() == name;
+        });
+    };
+    return names(QStringLiteral("instances"), QStringLiteral("name")) ||
+           names(QStringLiteral("lanes"), QStringLiteral("owner")) ||
+           names(QStringLiteral("plls"), QStringLiteral("owner")) ||
+           names(QStringLiteral("refClocks"), QStringLiteral("owner"));
 }
 
 void append(QJsonObject &root, const QString &key, const QJsonObject &entry)
@@ -203,16 +221,29 @@ bool DesignFile::load(const QString &path, QString *error)
     return true;
 }
 
-bool DesignFile::addInstance(const QString &path, const Message &report, QString *error)
+bool DesignFile::addInstance(const QString &path, const Message &report, QString *error,
+                             SameName sameName, HostFiles::WriteBatch *batch)
 {
     if (report.instanceName.isEmpty()) {
         setError(error, QStringLiteral("%1: the core has no instance name").arg(path));
         return false;
     }
+    HostFiles::WriteBatch own;
+    HostFiles::WriteBatch &writes = batch ? *batch : own;
     QJsonObject root;
     QString problem;
+    if (!writes.lock(path + QStringLiteral(".lock"), LockTimeoutMs, &problem)) {
+        setError(error, QStringLiteral("%1: %2").arg(path, problem));
+        return false;
+    }
     if (QFileInfo::exists(path) && !readRoot(path, &root, &problem)) {
         setError(error, problem);
+        return false;
+    }
+    if (sameName == SameName::Refuse && hasInstance(root, report.instanceName)) {
+        setError(error, QStringLiteral("%1: another run added a core named %2 to the design "
+                                       "meanwhile; nothing was written")
+                            .arg(path, report.instanceName));
         return false;
     }
     // A core added again replaces its earlier entries, its global data included.
@@ -244,11 +275,10 @@ bool DesignFile::addInstance(const QString &path, const Message &report, QString
         return false;
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
-        setError(error,
-                 QStringLiteral("%1: cannot write the design: %2").arg(path, file.errorString()));
+    if (!writes.stage(HostFiles::fileTarget(path),
+                      QJsonDocument(root).toJson(QJsonDocument::Indented), &problem) ||
+        (!batch && !writes.commit(&problem))) {
+        setError(error, QStringLiteral("%1: cannot write the design: %2").arg(path, problem));
         return false;
     }
     qCDebug(Logging::lcDesign).noquote() << path << "written with" << report.instanceName;

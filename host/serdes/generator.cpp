@@ -5,8 +5,7 @@
 #include "serdesstate.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTextStream>
+#include <safefile.h>
 
 namespace IPSERDESIP {
 
@@ -267,17 +266,12 @@ GeneratorResult Run::result() const
 
 bool writeRecord(const QString &path, const QStringList &lines, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    QTextStream out(&file);
+    QString text;
     for (const QString &line : lines)
-        out << line << '\n';
-    out.flush();
-    if (!file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        text += line + QLatin1Char('\n');
+    QString problem;
+    if (!HostFiles::writeFile(HostFiles::fileTarget(path), text.toUtf8(), &problem)) {
+        *error = QStringLiteral("cannot write %1: %2").arg(path, problem);
         return false;
     }
     return true;
