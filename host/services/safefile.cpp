@@ -235,6 +235,9 @@ bool WriteBatch::Private::walk(const Target &target, const QStringList &parts, b
             if (::mkdirat(dir.get(), name.constData(), 0777) == 0) {
                 created.push_back(Created{Fd(::dup(dir.get())), name});
                 next = Fd(::openat(dir.get(), name.constData(), flags));
+            } else if (errno == EEXIST) {
+                // Another run made it first; it is checked like any folder that was there.
+                next = Fd(::openat(dir.get(), name.constData(), flags));
             }
         }
         if (!next.isValid()) {
