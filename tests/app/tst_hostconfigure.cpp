@@ -1,6 +1,7 @@
 #include "hostrun.h"
 #include "testpaths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -32,6 +33,19 @@ bool writeJson(const QString &path, const QJsonObject &object)
 }
 
 const QString twoQuads = QStringLiteral("TQ2H4-FF676");
+
+// The keys whose values differ between the two objects, or that only one of them has.
+QStringList differingKeys(const QJsonObject &actual, const QJsonObject &expected)
+{
+    QStringList keys = actual.keys() + expected.keys();
+    keys.removeDuplicates();
+    QStringList out;
+    for (const QString &key : qAsConst(keys)) {
+        if (actual.value(key) != expected.value(key))
+            out << key;
+    }
+    return out;
+}
 
 } // namespace
 
@@ -124,6 +138,27 @@ private slots:
         QCOMPARE(QJsonDocument::fromJson(reopened.out).object()["recordlanes"].toArray(),
                  (QJsonArray{"Q0 Lane2", "Q0 Lane3"}));
         QCOMPARE(readJson(design)["instances"].toArray().size(), 2);
+    }
+
+    // Every shipped example is a set the dialog writes: opened and accepted, it comes back.
+    void examplesComeBackUnchanged_data()
+    {
+        QTest::addColumn<QString>("example");
+        const QStringList examples =
+            QDir(TestPaths::examplesDir()).entryList({QStringLiteral("*.json")}, QDir::Files);
+        QVERIFY(!examples.isEmpty());
+        for (const QString &example : examples)
+            QTest::newRow(qPrintable(example)) << TestPaths::examplesDir() + '/' + example;
+    }
+    void examplesComeBackUnchanged()
+    {
+        QFETCH(QString, example);
+        const TestSupport::HostRun run =
+            configure({"--edit", example, "--batch", "--project-dir", m_dir.path()});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
+        const QStringList differing =
+            differingKeys(QJsonDocument::fromJson(run.out).object(), readJson(example));
+        QVERIFY2(differing.isEmpty(), qPrintable(differing.join(QStringLiteral(", "))));
     }
 
     void refusals_data()
