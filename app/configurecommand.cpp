@@ -72,7 +72,8 @@ void addOptions(QCommandLineParser &parser)
     const QCommandLineOption snapshot(
         QStringLiteral("snapshot"),
         QStringLiteral("Headless: render every tab of the opened dialog to DIR and describe its "
-                       "widgets in DIR/dialog.json; nothing is configured."),
+                       "widgets in DIR/dialog.json; nothing is configured. With --design the "
+                       "dialog opens as in that design, which stays unchanged."),
         QStringLiteral("DIR"));
     const QCommandLineOption batch(
         QStringLiteral("batch"),
@@ -119,9 +120,8 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureO
         return refuse(QStringLiteral("--batch and --snapshot exclude each other"));
     if (!options->batch && (options->calculate || isSet("answer")))
         return refuse(QStringLiteral("--calculate and --answer need --batch"));
-    if (isSet("snapshot") && (isSet("output") || isSet("design")))
-        return refuse(QStringLiteral("--snapshot configures nothing: --output and --design do "
-                                     "not apply"));
+    if (isSet("snapshot") && isSet("output"))
+        return refuse(QStringLiteral("--snapshot configures nothing: --output does not apply"));
     if (isSet("edit") && isSet("name"))
         return refuse(
             QStringLiteral("--name names a new core; an edited core keeps its file name"));
