@@ -1,6 +1,9 @@
+#include "checkjson.h"
 #include "commands.h"
 #include "commandsupport.h"
+#include "linkparameters.h"
 #include "parametergate.h"
+#include "reportcapture.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
@@ -8,11 +11,14 @@
 #include <generator.h>
 #include <idecore.h>
 #include <message.h>
+#include <parameterkeys.h>
+#include <safefile.h>
 #include <serdes.h>
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -45,8 +51,16 @@ public:
         QStringList reserved;
         QStringList moduleOptions;
         QString message;
-        // Only the option lines are wanted; the files land in the scratch directory.
+        // Only the option lines are wanted. The files stay staged below the scratch directory
+        // and are dropped with it: nothing the core writes can land anywhere else.
+        HostFiles::WriteBatch scratchFiles;
+        const HostFiles::GenerationScope scope(scratchFiles, m_scratch.path());
+        const ReportCapture reports;
         m_protocol->generate(m_params, m_options, reserved, moduleOptions, message, false);
+        if (!reports.isEmpty()) {
+            *error = reports.first();
+            return false;
+        }
         if (m_options.isEmpty()) {
             *error = QStringLiteral("the parameter set gives no SERDES option lines (no lane "
                                     "in \"recordlanes\"?)");
@@ -88,6 +102,8 @@ struct CheckOptions
     QString designPath;
     bool keepsRecord = false;
     QString recordPath;
+    bool strict = false; // a broken link rule fails the check
+    bool json = false;
 };
 
 bool parseOptions(CommandLine &command, const QStringList &arguments, CheckOptions *options,
@@ -106,7 +122,12 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, CheckOptio
     const QCommandLineOption recordOption(
         QStringLiteral("csr"), QStringLiteral("Also keep the SERDES configuration record in FILE."),
         QStringLiteral("FILE"));
-    parser.addOptions({designOption, deviceOption, recordOption});
+    const QCommandLineOption strictOption(
+        QStringLiteral("strict"),
+        QStringLiteral("Fail (exit 1) when the set breaks a JESD204B link rule."));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Print the verdict as one JSON object."));
+    parser.addOptions({designOption, deviceOption, recordOption, strictOption, jsonOption});
     if (!command.parseWithParameterFile(arguments, &options->params, exitCode))
         return false;
     options->device = parser.isSet(deviceOption)
@@ -116,6 +137,8 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, CheckOptio
     options->designPath = parser.value(designOption);
     options->keepsRecord = parser.isSet(recordOption);
     options->recordPath = parser.value(recordOption);
+    options->strict = parser.isSet(strictOption);
+    options->json = parser.isSet(jsonOption);
     return true;
 }
 
@@ -163,8 +186,24 @@ int checkCore(const CommandLine &command, const CheckOptions &options,
     if (options.hasDesign)
         notes << QStringLiteral("design %1").arg(options.designPath);
     const bool ok = check.run(notes);
+    // F, K, the elastic buffer and the lane rate against the JESD204B rules.
+    const QStringList warnings =
+        IPJESD204B::configuredLinkProblems(storedLinkOf(options.params).link);
+    const int verdict = ok && options.strict && !warnings.isEmpty() ? int(JobFailed) : Success;
 
     QTextStream out(stdout);
+    if (options.json) {
+        const QString storedClock =
+            options.params.value(IPJESD204B::Key::RefClkFrequency).toString();
+        out << QJsonDocument(checkVerdictJson(check.instanceName(), check.result().result(),
+                                              storedClock, warnings))
+                   .toJson(QJsonDocument::Indented);
+    } else {
+        for (const QString &warning : warnings)
+            QTextStream(stderr) << "warning: " << warning << '\n';
+    }
+    if (!ok && options.json)
+        return JobFailed;
     if (!ok) {
         out << check.instanceName() << ": the line rate cannot be made\n";
         const QStringList reasons = check.result().getErrStringList();
@@ -172,16 +211,26 @@ int checkCore(const CommandLine &command, const CheckOptions &options,
             out << "  " << reason << '\n';
         return JobFailed;
     }
-    out << check.instanceName() << ": the line rate can be made\n";
-    for (const QString &line : check.result().solvedSettings())
-        out << "  " << line << '\n';
-    if (options.keepsRecord) {
-        QFile::remove(options.recordPath);
-        if (!QFile::copy(check.recordPath(), options.recordPath))
-            return command.fail(JobFailed,
-                                QStringLiteral("cannot write %1").arg(options.recordPath));
+    if (!options.json) {
+        out << check.instanceName() << ": the line rate can be made\n";
+        for (const QString &line : check.result().solvedSettings())
+            out << "  " << line << '\n';
     }
-    return Success;
+    if (options.keepsRecord) {
+        QFile record(check.recordPath());
+        QString reason;
+        if (!record.open(QIODevice::ReadOnly))
+            reason = record.errorString();
+        else if (!HostFiles::writeFile(HostFiles::fileTarget(options.recordPath), record.readAll(),
+                                       &reason))
+            return command.fail(
+                JobFailed, QStringLiteral("cannot write %1: %2").arg(options.recordPath, reason));
+        if (!reason.isEmpty())
+            return command.fail(
+                JobFailed,
+                QStringLiteral("cannot read the record %1: %2").arg(check.recordPath(), reason));
+    }
+    return verdict;
 }
 
 } // namespace
@@ -192,7 +241,9 @@ int runCheck(const QStringList &arguments)
         QStringLiteral("check"),
         QStringLiteral("Proves that a parameter set's line rate can be made from its reference "
                        "clock by its PLL on its lanes, in the design given. Prints every lane's "
-                       "PLL settings (exit 0) or the reasons it cannot be made (exit 1)."));
+                       "PLL settings (exit 0) or the reasons it cannot be made (exit 1), and a "
+                       "warning on standard error for each JESD204B link rule the set breaks "
+                       "(F, K, the elastic buffer, the lane rate)."));
     CheckOptions options;
     int exitCode = Success;
     if (!parseOptions(command, arguments, &options, &exitCode) ||

@@ -14,6 +14,10 @@ int runGenerate(const QStringList &arguments);  // generate a core from a parame
 int runResources(const QStringList &arguments); // print a parameter set's resource report
 int runCheck(const QStringList &arguments);     // prove a parameter set's line rate
 int runConfigure(const QStringList &arguments); // run the configuration dialog
+int runPlan(const QStringList &arguments);      // plan a link from a converter's mode
+int runIlas(const QStringList &arguments);      // preview a stored set's ILAS configuration
+int runSimulate(const QStringList &arguments);  // run a generated core's link in a simulator
+int runVersion(const QStringList &arguments);   // the program's and the plug-ins' versions
 
 // Whether a command needs a GUI application object (widgets).
 bool needsWidgets(const QString &command, const QStringList &arguments);

@@ -1,7 +1,9 @@
 #include "commandsupport.h"
 
+#include <hostlogging.h>
 #include <idecore.h>
 
+#include <QLoggingCategory>
 #include <QTextStream>
 
 #include <cstdio>
@@ -11,9 +13,13 @@ namespace HostProgram {
 CommandLine::CommandLine(const QString &command, const QString &description)
     : m_command(command), m_help(m_parser.addHelpOption()),
       m_pluginDir(QStringLiteral("plugin-dir"), QStringLiteral("Directory of the plug-ins."),
-                  QStringLiteral("DIR"), defaultPluginDir())
+                  QStringLiteral("DIR"), defaultPluginDir()),
+      m_verbose(QStringLiteral("verbose"),
+                QStringLiteral("Report plug-in loading, SERDES model, solver and design file "
+                               "steps on standard error."))
 {
     m_parser.setApplicationDescription(description);
+    m_parser.addOption(m_verbose);
 }
 
 void CommandLine::addPluginDirOption()
@@ -43,6 +49,9 @@ bool CommandLine::parse(const QStringList &arguments, int *exitCode)
         *exitCode = fail(BadUsage, m_parser.errorText());
         return false;
     }
+    // Rules from QT_LOGGING_RULES still take precedence over this one.
+    if (m_parser.isSet(m_verbose))
+        QLoggingCategory::setFilterRules(IPSERDESIP::Logging::verboseRule());
     if (m_parser.isSet(m_help)) {
         QTextStream(stdout) << m_parser.helpText();
         *exitCode = Success;

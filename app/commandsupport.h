@@ -50,6 +50,7 @@ private:
     QCommandLineParser m_parser;
     QCommandLineOption m_help;
     QCommandLineOption m_pluginDir;
+    QCommandLineOption m_verbose;
     bool m_takesParameterFile = false;
 };
 

@@ -2,6 +2,7 @@
 #include "commandsupport.h"
 #include "dialogdriver.h"
 #include "dialogsnapshot.h"
+#include "headlessmessages.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
@@ -9,6 +10,7 @@
 #include <idecore.h>
 #include <message.h>
 #include <parametercheck.h>
+#include <safefile.h>
 #include <serdes.h>
 
 #include <QCommandLineParser>
@@ -18,6 +20,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -70,7 +73,8 @@ void addOptions(QCommandLineParser &parser)
     const QCommandLineOption snapshot(
         QStringLiteral("snapshot"),
         QStringLiteral("Headless: render every tab of the opened dialog to DIR and describe its "
-                       "widgets in DIR/dialog.json; nothing is configured."),
+                       "widgets in DIR/dialog.json; nothing is configured. With --design the "
+                       "dialog opens as in that design, which stays unchanged."),
         QStringLiteral("DIR"));
     const QCommandLineOption batch(
         QStringLiteral("batch"),
@@ -117,9 +121,8 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureO
         return refuse(QStringLiteral("--batch and --snapshot exclude each other"));
     if (!options->batch && (options->calculate || isSet("answer")))
         return refuse(QStringLiteral("--calculate and --answer need --batch"));
-    if (isSet("snapshot") && (isSet("output") || isSet("design")))
-        return refuse(QStringLiteral("--snapshot configures nothing: --output and --design do "
-                                     "not apply"));
+    if (isSet("snapshot") && isSet("output"))
+        return refuse(QStringLiteral("--snapshot configures nothing: --output does not apply"));
     if (isSet("edit") && isSet("name"))
         return refuse(
             QStringLiteral("--name names a new core; an edited core keeps its file name"));
@@ -137,20 +140,37 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureO
 // own lanes, PLLs and DRP record do not count against it.
 void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
 {
-    IPSERDESIP::serdes::instance()->removeInstance(
-        stored.value(QStringLiteral("file")).toString() + QLatin1Char(':') +
-        stored.value(QStringLiteral("module")).toString());
+    IPSERDESIP::serdes::instance()->removeInstance(stored.value(QStringLiteral("file")).toString() +
+                                                   QLatin1Char(':') +
+                                                   stored.value(QStringLiteral("module")).toString());
 }
 
+// The design and the output file are committed together: both are written or neither.
 bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
-                 QString *error)
+                 IPSERDESIP::BaseProtocol *protocol, QString *error)
 {
-    if (!options.outputPath.isEmpty())
-        return writeParameterFile(options.outputPath, result, error);
+    HostFiles::WriteBatch batch;
+    if (!options.designPath.isEmpty()) {
+        const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
+        const auto sameName = options.editPath.isEmpty() ? IPSERDESIP::SameName::Refuse
+                                                         : IPSERDESIP::SameName::Replace;
+        if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, error, sameName,
+                                                 &batch))
+            return false;
+    }
     QJsonObject object;
-    if (!parameterSetToJson(result, &object, error))
+    if (options.outputPath.isEmpty() && !parameterSetToJson(result, &object, error))
         return false;
-    QTextStream(stdout) << QJsonDocument(object).toJson(QJsonDocument::Indented);
+    if (!options.outputPath.isEmpty() &&
+        !writeParameterFile(options.outputPath, result, error, &batch))
+        return false;
+    QString reason;
+    if (!batch.commit(&reason)) {
+        *error = QStringLiteral("cannot write: ") + reason;
+        return false;
+    }
+    if (options.outputPath.isEmpty())
+        QTextStream(stdout) << QJsonDocument(object).toJson(QJsonDocument::Indented);
     return true;
 }
 
@@ -290,12 +310,7 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
                                            : QStringLiteral("nothing configured"));
 
     QString error;
-    if (!options.designPath.isEmpty()) {
-        const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
-        if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, &error))
-            return command.fail(JobFailed, error);
-    }
-    if (!writeResult(options, result, &error))
+    if (!writeResult(options, result, protocol, &error))
         return command.fail(JobFailed, error);
     return Success;
 }
@@ -325,10 +340,16 @@ int runConfigure(const QStringList &arguments)
 // The configuration dialog needs widgets. Without a display configure runs on the offscreen
 // platform, which has to be chosen before the application object exists: the headless modes
 // work there, and an interactive run is refused with a message instead of aborting.
-bool needsWidgets(const QString &command, const QStringList &)
+bool needsWidgets(const QString &command, const QStringList &arguments)
 {
     if (command != QLatin1String("configure"))
         return false;
+    const bool headless = std::any_of(arguments.begin(), arguments.end(), [](const QString &a) {
+        return a == QLatin1String("--batch") || a == QLatin1String("--snapshot") ||
+               a.startsWith(QLatin1String("--snapshot="));
+    });
+    if (headless)
+        quietPlatformMessages();
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
                            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
                            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");

@@ -2,8 +2,10 @@
 
 #include <pinfigure.h>
 #include <protocolgendlg.h>
+#include <safefile.h>
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -14,7 +16,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QTabWidget>
 
@@ -135,6 +136,15 @@ bool writeDialogSnapshot(IPSERDESIP::protocolGenDlg *dialog, const QString &dir,
     if (!QDir().mkpath(dir))
         return fail(error, QStringLiteral("%1: cannot create the directory").arg(dir));
     const QDir out(dir);
+    // The pictures and the description are committed together: all of a snapshot, or none.
+    HostFiles::WriteBatch batch;
+    const auto stage = [&batch, &dir, error](const QString &name, const QByteArray &bytes) {
+        QString reason;
+        if (batch.stage(HostFiles::Target{dir, name}, bytes, &reason))
+            return true;
+        return fail(error,
+                    QStringLiteral("%1: cannot write: %2").arg(QDir(dir).filePath(name), reason));
+    };
 
     // Described before the tabs are switched for the pictures, as the dialog opened.
     QJsonObject root = describeDialog(dialog);
@@ -145,9 +155,13 @@ bool writeDialogSnapshot(IPSERDESIP::protocolGenDlg *dialog, const QString &dir,
         tabWidget->setCurrentIndex(i);
         QCoreApplication::sendPostedEvents();
         const QString name = imageName(i, tabWidget->tabText(i));
-        if (!dialog->grab().save(out.filePath(name), "PNG"))
+        QBuffer image;
+        image.open(QIODevice::WriteOnly);
+        if (!dialog->grab().save(&image, "PNG"))
             return fail(error,
-                        QStringLiteral("%1: cannot write the image").arg(out.filePath(name)));
+                        QStringLiteral("%1: cannot encode the image").arg(out.filePath(name)));
+        if (!stage(name, image.data()))
+            return false;
         QJsonObject tab = tabs.at(i).toObject();
         tab.insert(QStringLiteral("image"), name);
         tabs.replace(i, tab);
@@ -156,11 +170,11 @@ bool writeDialogSnapshot(IPSERDESIP::protocolGenDlg *dialog, const QString &dir,
         tabWidget->setCurrentIndex(shown);
     root.insert(QStringLiteral("tabs"), tabs);
 
-    QSaveFile file(out.filePath(QStringLiteral("dialog.json")));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !file.commit())
-        return fail(
-            error, QStringLiteral("%1: cannot write: %2").arg(file.fileName(), file.errorString()));
+    if (!stage(QStringLiteral("dialog.json"), QJsonDocument(root).toJson(QJsonDocument::Indented)))
+        return false;
+    QString reason;
+    if (!batch.commit(&reason))
+        return fail(error, QStringLiteral("%1: cannot write: %2").arg(dir, reason));
     return true;
 }
 

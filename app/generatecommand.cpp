@@ -1,11 +1,13 @@
 #include "commands.h"
 #include "commandsupport.h"
 #include "parametergate.h"
+#include "reportcapture.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
 #include <devicedb.h>
 #include <idecore.h>
+#include <safefile.h>
 #include <serdes.h>
 
 #include <QCommandLineParser>
@@ -117,8 +119,16 @@ int generate(const CommandLine &command, const GenerateOptions &options,
     QStringList reserved;
     QStringList moduleOptions;
     QString message;
+    // All files of the run are staged below the working directory and committed together
+    // under the lock of their folder, so the folder holds one run's files whatever fails.
+    // Failures reach the sink; the command ends in one line that says why.
+    HostFiles::WriteBatch files;
+    const HostFiles::GenerationScope scope(files, IPSERDESIP::serdes::instance()->workingDir());
+    const ReportCapture reports;
     if (!protocol->generate(params, iniLines, reserved, moduleOptions, message,
                             options.synthesis)) {
+        if (!reports.isEmpty())
+            return command.fail(JobFailed, reports.first());
         if (params.isEmpty())
             return command.fail(JobFailed,
                                 command.parameterFile() +
@@ -132,6 +142,9 @@ int generate(const CommandLine &command, const GenerateOptions &options,
                                            : message);
     }
 
+    QString reason;
+    if (!files.commit(&reason))
+        return command.fail(JobFailed, QStringLiteral("cannot write: ") + reason);
     QTextStream out(stdout);
     for (const QString &line : moduleOptions)
         out << line << '\n';

@@ -4,14 +4,13 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
 
 namespace {
-
-const char ProgramVersion[] = "1.0";
 
 const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
 {
@@ -22,6 +21,10 @@ const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
         {QStringLiteral("resources"), HostProgram::runResources},
         {QStringLiteral("check"), HostProgram::runCheck},
         {QStringLiteral("configure"), HostProgram::runConfigure},
+        {QStringLiteral("plan"), HostProgram::runPlan},
+        {QStringLiteral("ilas"), HostProgram::runIlas},
+        {QStringLiteral("simulate"), HostProgram::runSimulate},
+        {QStringLiteral("--version"), HostProgram::runVersion},
     };
     return table;
 }
@@ -36,7 +39,13 @@ int usage(FILE *stream)
            "  configure   configure a core in the dialog and store its parameter set\n"
            "  check       prove a parameter set's line rate against its PLL and clock\n"
            "  generate    generate a core's files from a parameter set\n"
-           "  resources   print the SERDES resources a parameter set occupies\n\n"
+           "  resources   print the SERDES resources a parameter set occupies\n"
+           "  plan        plan a JESD204B link from a converter's mode\n"
+           "  ilas        print the ILAS configuration of a parameter set's lanes\n"
+           "  simulate    run a generated core's link in loopback in a Verilog simulator\n\n"
+           "Options:\n"
+           "  -h, --help  print this help\n"
+           "  --version   print the program's version and the versions of the plug-ins' cores\n\n"
            "Run 'ipcore-host <command> --help' for a command's options.\n"
            "Exit codes: 0 success, 1 the job failed, 2 bad usage or bad input.\n";
     return stream == stdout ? HostProgram::Success : HostProgram::BadUsage;
@@ -46,6 +55,9 @@ int usage(FILE *stream)
 
 int main(int argc, char *argv[])
 {
+    // A write past the file-size limit then fails with EFBIG, which the writer reports like any
+    // other write error, instead of the signal killing the program mid-way.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
@@ -54,10 +66,6 @@ int main(int argc, char *argv[])
     const QString command = raw.at(1);
     if (command == QLatin1String("--help") || command == QLatin1String("-h"))
         return usage(stdout);
-    if (command == QLatin1String("--version")) {
-        QTextStream(stdout) << "ipcore-host " << ProgramVersion << '\n';
-        return HostProgram::Success;
-    }
     const auto found = commandTable().find(command);
     if (found == commandTable().end()) {
         QTextStream(stderr) << "ipcore-host: unknown command '" << command << "'\n";
@@ -72,6 +80,6 @@ int main(int argc, char *argv[])
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ipcore-host"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion));
+    QCoreApplication::setApplicationVersion(QStringLiteral(JESD_PROGRAM_VERSION));
     return found->second(arguments);
 }

@@ -1,11 +1,11 @@
 #include "parameterfile.h"
 
 #include <inputfile.h>
+#include <safefile.h>
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <cmath>
@@ -159,7 +159,8 @@ bool parameterSetToJson(const IPSERDESIP::ParameterMap &params, QJsonObject *obj
     return true;
 }
 
-bool writeParameterFile(const QString &path, const IPSERDESIP::ParameterMap &params, QString *error)
+bool writeParameterFile(const QString &path, const IPSERDESIP::ParameterMap &params, QString *error,
+                        HostFiles::WriteBatch *batch)
 {
     QJsonObject object;
     QString reason;
@@ -167,10 +168,11 @@ bool writeParameterFile(const QString &path, const IPSERDESIP::ParameterMap &par
         *error = path + QStringLiteral(": ") + reason;
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(object).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
-        *error = path + QStringLiteral(": cannot write: ") + file.errorString();
+    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    const HostFiles::Target target = HostFiles::fileTarget(path);
+    if (batch ? !batch->stage(target, bytes, &reason)
+              : !HostFiles::writeFile(target, bytes, &reason)) {
+        *error = path + QStringLiteral(": cannot write: ") + reason;
         return false;
     }
     return true;

@@ -7,6 +7,10 @@
 #include <QString>
 #include <QVariant>
 
+namespace HostFiles {
+class WriteBatch;
+}
+
 // A parameter set stored as a JSON object: strings, booleans, integers and arrays of strings.
 // "version", when present, is the string "1.0".
 namespace HostProgram {
@@ -29,8 +33,9 @@ bool parameterSetFromJson(const QJsonObject &object, IPSERDESIP::ParameterMap *p
 bool parameterSetToJson(const IPSERDESIP::ParameterMap &params, QJsonObject *object,
                         QString *error);
 
-// Writes the set atomically (an existing file stays as it was on failure).
-bool writeParameterFile(const QString &path, const IPSERDESIP::ParameterMap &params,
-                        QString *error);
+// Writes the set atomically (an existing file stays as it was on failure). With a batch the
+// file is only staged there, for the caller to commit with its other files.
+bool writeParameterFile(const QString &path, const IPSERDESIP::ParameterMap &params, QString *error,
+                        HostFiles::WriteBatch *batch = nullptr);
 
 } // namespace HostProgram

@@ -1,6 +1,7 @@
 #include "pluginloader.h"
 
 #include <baseprotocol.h>
+#include <hostlogging.h>
 #include <protocolpackage.h>
 
 #include <QCoreApplication>
@@ -64,6 +65,7 @@ PluginSet loadPlugins(const QString &dir, QString *error)
 {
     PluginSet set;
     const QFileInfo dirInfo(dir);
+    qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "looking for plug-ins in" << dir;
     if (!dirInfo.isDir()) {
         set.m_status = PluginSet::Status::NoDirectory;
         if (error)
@@ -76,17 +78,22 @@ PluginSet loadPlugins(const QString &dir, QString *error)
             .entryInfoList(QDir::Files | QDir::Readable | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo &entry : entries) {
         const QString file = entry.absoluteFilePath();
-        if (!QLibrary::isLibrary(file))
+        if (!QLibrary::isLibrary(file)) {
+            qCDebug(IPSERDESIP::Logging::lcPlugins).noquote()
+                << "skipped" << file << "(not a library)";
             continue;
+        }
         auto loader = std::make_unique<QPluginLoader>(file);
         QObject *root = loader->instance();
         if (!root) {
             set.m_skipped << QStringLiteral("%1: %2").arg(file, loader->errorString());
+            qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "refused" << set.m_skipped.last();
             continue;
         }
         auto *package = qobject_cast<IPSERDESIP::ProtocolPackage *>(root);
         if (!package) {
             set.m_skipped << QStringLiteral("%1: not a protocol package").arg(file);
+            qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "refused" << set.m_skipped.last();
             continue;
         }
         // absolutePath() has no trailing separator; the protocols append "/..." to it.
@@ -96,6 +103,7 @@ PluginSet loadPlugins(const QString &dir, QString *error)
             const LoadReportCapture capture(&set.m_loadReports);
             offered = package->protocols();
         }
+        QStringList ids;
         for (IPSERDESIP::BaseProtocol *protocol : offered) {
             std::unique_ptr<IPSERDESIP::BaseProtocol> owned(protocol);
             // A second copy of a library offers the same cores again; the first one counts.
@@ -107,8 +115,12 @@ PluginSet loadPlugins(const QString &dir, QString *error)
                     set.m_duplicates << line;
                 continue;
             }
+            ids << protocol->id();
             set.m_protocols.push_back(std::move(owned));
         }
+        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote()
+            << "loaded" << file
+            << "offering:" << (ids.isEmpty() ? QStringLiteral("no core") : ids.join(", "));
         set.m_packages.push_back({file, package});
         set.m_loaders.push_back(std::move(loader));
     }

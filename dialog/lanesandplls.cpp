@@ -10,10 +10,8 @@
 #include <serdes.h>
 
 #include <QComboBox>
-#include <QSignalBlocker>
 
 #include <array>
-#include <vector>
 
 namespace IPJESD204B {
 
@@ -44,37 +42,36 @@ void jesd204bdlg::updateLaneConect()
     m_availableLanes = offeredLanes(occupancy);
     m_availableLaneCount = m_availableLanes.size();
 
+    // The boxes' own signals carry the refill to the lane rows and the bias, step by step:
+    // clearing the count passes through no lane in use, which puts the bias back to neutral.
     QComboBox *count = m_core->comboxNumOfLanes;
+    const QString remembered = count->currentText();
+    QStringList counts;
+    for (int n = 1; n <= m_availableLaneCount; ++n)
+        counts << QString::number(n);
+    count->clear();
+    count->addItems(counts);
+    const int countIndex = laneCountIndex(counts, remembered);
+    if (countIndex >= 0)
+        count->setCurrentIndex(countIndex);
+
+    // The PLL list follows the lanes once they are all chosen, not once per refilled box.
     const auto boxes = FormWidgets::laneBoxes(*m_phy);
-    {
-        // A refill passes every box through several indexes; what depends on them is worked
-        // out once below, from the final choices.
-        std::vector<QSignalBlocker> blockers;
-        blockers.reserve(FormWidgets::LaneRows + 1);
-        blockers.emplace_back(count);
-        for (QComboBox *box : boxes)
-            blockers.emplace_back(box);
-
-        const QString remembered = count->currentText();
-        QStringList counts;
-        for (int n = 1; n <= m_availableLaneCount; ++n)
-            counts << QString::number(n);
-        count->clear();
-        count->addItems(counts);
-        const int countIndex = laneCountIndex(counts, remembered);
-        if (countIndex >= 0)
-            count->setCurrentIndex(countIndex);
-
-        for (int k = 0; k < FormWidgets::LaneRows; ++k) {
-            boxes[k]->clear();
-            boxes[k]->addItems(m_availableLanes);
-            if (k < m_availableLanes.size())
-                boxes[k]->setCurrentIndex(k);
-        }
+    const auto indexChanged = QOverload<int>::of(&QComboBox::currentIndexChanged);
+    std::array<bool, FormWidgets::LaneRows> wired{};
+    for (int k = 0; k < FormWidgets::LaneRows; ++k)
+        wired[k] = disconnect(boxes[k], indexChanged, this, &jesd204bdlg::updatePLLSel);
+    for (int k = 0; k < FormWidgets::LaneRows; ++k) {
+        boxes[k]->clear();
+        boxes[k]->addItems(m_availableLanes);
+        if (k < m_availableLanes.size())
+            boxes[k]->setCurrentIndex(k);
     }
-    onNumOfLanesChanged();
-    resetFlagforBias();
-    updateBiasDefaultValue();
+    // Only what was wired goes back, so a run before the wiring cannot wire a box twice.
+    for (int k = 0; k < FormWidgets::LaneRows; ++k) {
+        if (wired[k])
+            connect(boxes[k], indexChanged, this, &jesd204bdlg::updatePLLSel);
+    }
     updatePLLSel();
 }
 

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -46,11 +47,13 @@ struct protocolGenDlg::Private
     QComboBox *toolCombo = nullptr;
     QComboBox *languageCombo = nullptr;
     QTabWidget *tabs = nullptr;
+    QSplitter *splitter = nullptr;
     QVBoxLayout *sideLayout = nullptr;
     Utils::ModuleSymbol *symbol = nullptr;
     bool initialised = false;
     bool fileLinkConnected = false;
     bool moduleFollowsFile = true;
+    bool tabTitlesFitted = false;
 
     QHBoxLayout *buildHeader(QWidget *dialog, const QPixmap &image);
     void buildSidePanel(QWidget *side);
@@ -111,7 +114,7 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
 
     // Both sides join the splitter while empty: the splitter measures its children on every
     // addition, and a filled side panel costs a full layout pass long before the first show.
-    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    auto *splitter = d->splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
     auto *side = new QWidget(splitter);
     d->tabs = new QTabWidget(splitter);
@@ -125,7 +128,8 @@ protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_u
     d->buildSidePanel(side);
 
     d->tabs->setObjectName(QStringLiteral("protocolTabs"));
-    // Every tab stays in sight; long titles are shortened and shown whole as tool tips.
+    // Every tab stays in sight; in a dialog made narrower than it opens, long titles are
+    // shortened and shown whole as tool tips.
     d->tabs->setUsesScrollButtons(false);
     d->tabs->setElideMode(Qt::ElideRight);
     root->addWidget(splitter, 1);
@@ -169,6 +173,24 @@ void protocolGenDlg::setVisible(bool visible)
     if (visible)
         ensureSymbol();
     QDialog::setVisible(visible);
+}
+
+void protocolGenDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (d->tabTitlesFitted)
+        return;
+    d->tabTitlesFitted = true;
+    // The layout has run, the window is not mapped yet: the tab bar's width is the one the
+    // titles get, its size hint the one they need, in the font and style they are shown in.
+    const QTabBar *bar = d->tabs->tabBar();
+    const int shortfall = bar->sizeHint().width() - bar->width();
+    if (shortfall <= 0)
+        return;
+    QList<int> sizes = d->splitter->sizes();
+    resize(width() + shortfall, height());
+    sizes.last() += shortfall;
+    d->splitter->setSizes(sizes);
 }
 
 void protocolGenDlg::initDialog() {}

@@ -1,15 +1,19 @@
 #include "designfile.h"
 
 #include "designdata.h"
+#include "hostlogging.h"
 #include "inputfile.h"
 #include "message.h"
 #include "pllplanner.h"
+
+#include <safefile.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
+
+#include <algorithm>
 
 namespace IPSERDESIP {
 
@@ -58,6 +62,21 @@ void dropOwned(QJsonObject &root, const QString &key, const QString &field, cons
     }
     if (root.contains(key))
         root.insert(key, kept);
+}
+
+// Whether the design holds anything of the instance: its entry, or resources it owns.
+bool hasInstance(const QJsonObject &root, const QString &name)
+{
+    const auto names = [&root, &name](const QString &key, const QString &field) {
+        const QJsonArray list = root.value(key).toArray();
+        return std::any_of(list.begin(), list.end(), [&](const QJsonValue &entry) {
+            return entry.toObject().value(field).toString() == name;
+        });
+    };
+    return names(QStringLiteral("instances"), QStringLiteral("name")) ||
+           names(QStringLiteral("lanes"), QStringLiteral("owner")) ||
+           names(QStringLiteral("plls"), QStringLiteral("owner")) ||
+           names(QStringLiteral("refClocks"), QStringLiteral("owner"));
 }
 
 void append(QJsonObject &root, const QString &key, const QJsonObject &entry)
@@ -189,6 +208,14 @@ bool DesignFile::load(const QString &path, QString *error)
         setError(error, QStringLiteral("%1: %2").arg(path, problem));
         return false;
     }
+    qCDebug(Logging::lcDesign).noquote()
+        << path << "read:" << design.lanes.size() << "lane entries," << design.plls.size()
+        << "PLLs," << design.refClocks.size() << "reference clocks," << design.instances.size()
+        << "instances," << design.globalData.size() << "global data keys";
+    for (const ProtocolInstance &instance : design.instances)
+        qCDebug(Logging::lcDesign).noquote() << QStringLiteral("%1 instance %2 (%3) on %4")
+                                                    .arg(path, instance.name, instance.protocol,
+                                                         instance.lanes.join(QStringLiteral(", ")));
     model->reset();
     applyDesign(design, model->model());
     for (auto it = design.globalData.begin(); it != design.globalData.end(); ++it)
@@ -196,16 +223,29 @@ bool DesignFile::load(const QString &path, QString *error)
     return true;
 }
 
-bool DesignFile::addInstance(const QString &path, const Message &report, QString *error)
+bool DesignFile::addInstance(const QString &path, const Message &report, QString *error,
+                             SameName sameName, HostFiles::WriteBatch *batch)
 {
     if (report.instanceName.isEmpty()) {
         setError(error, QStringLiteral("%1: the core has no instance name").arg(path));
         return false;
     }
+    HostFiles::WriteBatch own;
+    HostFiles::WriteBatch &writes = batch ? *batch : own;
     QJsonObject root;
     QString problem;
+    if (!writes.lock(path + QStringLiteral(".lock"), LockTimeoutMs, &problem)) {
+        setError(error, QStringLiteral("%1: %2").arg(path, problem));
+        return false;
+    }
     if (QFileInfo::exists(path) && !readRoot(path, &root, &problem)) {
         setError(error, problem);
+        return false;
+    }
+    if (sameName == SameName::Refuse && hasInstance(root, report.instanceName)) {
+        setError(error, QStringLiteral("%1: another run added a core named %2 to the design "
+                                       "meanwhile; nothing was written")
+                            .arg(path, report.instanceName));
         return false;
     }
     // A core added again replaces its earlier entries, its global data included.
@@ -237,13 +277,13 @@ bool DesignFile::addInstance(const QString &path, const Message &report, QString
         return false;
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
-        setError(error,
-                 QStringLiteral("%1: cannot write the design: %2").arg(path, file.errorString()));
+    if (!writes.stage(HostFiles::fileTarget(path),
+                      QJsonDocument(root).toJson(QJsonDocument::Indented), &problem) ||
+        (!batch && !writes.commit(&problem))) {
+        setError(error, QStringLiteral("%1: cannot write the design: %2").arg(path, problem));
         return false;
     }
+    qCDebug(Logging::lcDesign).noquote() << path << "written with" << report.instanceName;
     return true;
 }
 

@@ -4,9 +4,17 @@
 
 #include <QString>
 
+namespace HostFiles {
+class WriteBatch;
+}
+
 namespace IPSERDESIP {
 
 class Message;
+
+// How addInstance treats a core of the same name already in the design: an edited core
+// replaces its earlier entries; a new core that finds one was added by another run meanwhile.
+enum class SameName { Replace, Refuse };
 
 // A design: the other cores of a project as the SERDES model should see them (their lanes,
 // PLLs, reference clocks, protocol instances), global data and PLL-table overrides. Stored
@@ -22,7 +30,15 @@ public:
     // quad bias, DRP record) is written into the design's global data too; the keys the core
     // changed or added are recorded in its instance entry, and serdes::removeInstance gives
     // them back when the core is edited.
-    static bool addInstance(const QString &path, const Message &report, QString *error);
+    // The update reads the design again under the design's lock, so that a core another run
+    // added in the meantime is judged and kept. With a batch, the lock is held and the new file
+    // staged in it, for the caller to commit with its other files; without one it is written
+    // at once.
+    static bool addInstance(const QString &path, const Message &report, QString *error,
+                            SameName sameName = SameName::Replace,
+                            HostFiles::WriteBatch *batch = nullptr);
+    // How long a run waits for another one that is updating the same design.
+    static constexpr int LockTimeoutMs = 10000;
 };
 
 } // namespace IPSERDESIP

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generatorresult.h"
 #include "hostexport.h"
 
 #include <QString>
@@ -22,10 +23,13 @@ public:
     QStringList getErrStringList() const { return m_errors; }
     // The solved settings of the last successful run, one readable line each.
     QStringList solvedSettings() const { return m_solved; }
+    // The last run's verdict as data (generatorresult.h).
+    GeneratorResult result() const { return m_result; }
 
 private:
     QStringList m_errors;
     QStringList m_solved;
+    GeneratorResult m_result;
 };
 
 } // namespace IPSERDESIP

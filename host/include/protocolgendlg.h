@@ -80,6 +80,9 @@ public:
     void setVisible(bool visible) override;
 
 protected:
+    // On the first show, widens the dialog until every tab title fits whole.
+    void showEvent(QShowEvent *event) override;
+
     DEV::DeviceArg m_device;
     QString m_helpText;
     // Set once the user agreed to overwrite the current output; accept skips checkFileExisting.

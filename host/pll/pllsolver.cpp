@@ -1,9 +1,10 @@
 #include "pllsolver.h"
 
+#include "hostlogging.h"
+
 #include <QStringList>
 
 #include <algorithm>
-#include <vector>
 
 namespace IPSERDESIP {
 namespace PllSolver {
@@ -32,10 +33,13 @@ int dividerFor(const PllLimits &limits, const Ratio &vco, const Ratio &rate)
     return std::binary_search(limits.d.begin(), limits.d.end(), static_cast<int>(d)) ? int(d) : 0;
 }
 
-// N = N1 x N2 of the allowed sets; fills n1/n2 when the product is reachable.
-bool splitN(const PllLimits &limits, Int n, int *n1, int *n2)
+// N = N1 x N2 of the allowed sets; fills n1/n2 when the product is reachable. Each N1 tried
+// spends one step of the budget.
+bool splitN(const PllLimits &limits, Int n, int *n1, int *n2, long long *budget)
 {
     for (const int a : limits.n1) {
+        if (--*budget < 0)
+            return false;
         if (n % a != 0)
             continue;
         const Int b = n / a;
@@ -94,22 +98,37 @@ std::optional<QVector<int>> dividersFor(const PllLimits &limits, const Ratio &vc
 std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
                                  const QVector<Ratio> &rates)
 {
+    long long budget = maxDividerSets;
+    return solve(limits, fref, rates, &budget);
+}
+
+std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
+                                 const QVector<Ratio> &rates, long long *budget)
+{
     if (rates.isEmpty() || !fref.isValid() || fref.isZero())
         return std::nullopt;
     const Ratio &first = rates.first();
     if (!first.isValid() || first.isZero())
         return std::nullopt;
     // N1 x N2 / M = VCO x 1000 / fref = rate x D x 1000 / (k x fref) = q x D.
+    if (!limits.admitsRefClock(fref))
+        return std::nullopt;
     const Ratio q = first * 1000 / (fref * limits.rateFactor);
+    int tries = 0;
     for (const int m : limits.m) {
+        if (!limits.admitsPfd(fref, m))
+            continue;
         for (const int d : limits.d) {
+            if (--*budget < 0)
+                return std::nullopt;
             if (!vcoInBand(limits, first, d))
                 continue;
+            ++tries;
             const Int num = q.numerator() * d * m;
             if (num % q.denominator() != 0)
                 continue;
             PllSolution solution;
-            if (!splitN(limits, num / q.denominator(), &solution.n1, &solution.n2))
+            if (!splitN(limits, num / q.denominator(), &solution.n1, &solution.n2, budget))
                 continue;
             solution.m = m;
             solution.vco = first * d / limits.rateFactor;
@@ -117,9 +136,16 @@ std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
             if (!dividers)
                 continue;
             solution.d = *dividers;
+            qCDebug(Logging::lcSolver).noquote()
+                << decimalList(rates) << "Gbps from" << fref.toString(6) << "MHz: M" << m << "N1"
+                << solution.n1 << "N2" << solution.n2 << "VCO" << solution.vco.toString(6)
+                << "GHz after" << tries << "M/D pairs in the VCO band";
             return solution;
         }
     }
+    qCDebug(Logging::lcSolver).noquote()
+        << decimalList(rates) << "Gbps from" << fref.toString(6) << "MHz: none of" << tries
+        << "M/D pairs in the VCO band works";
     return std::nullopt;
 }
 
@@ -141,6 +167,19 @@ QString explainFailure(const PllLimits &limits, const Ratio &fref, const QVector
     const QString vcoRule = limits.rateFactor == 1
                                 ? QStringLiteral("rate x D")
                                 : QStringLiteral("rate x D / %1").arg(limits.rateFactor);
+    if (!limits.admitsRefClock(fref)) {
+        return QStringLiteral("%1 MHz lies outside its reference clock input range of %2")
+            .arg(fref.toString(6), limits.refText());
+    }
+    QVector<int> admittedM;
+    for (const int m : limits.m) {
+        if (limits.admitsPfd(fref, m))
+            admittedM << m;
+    }
+    if (admittedM.isEmpty()) {
+        return QStringLiteral("no M in %1 puts its phase detector (clock / M) into %2")
+            .arg(setText(limits.m), limits.pfdText());
+    }
     for (const Ratio &rate : rates) {
         if (bandAdmits(limits, rate))
             continue;
@@ -183,70 +222,10 @@ QString explainFailure(const PllLimits &limits, const Ratio &fref, const QVector
                      .arg(d)
                      .arg(nText, (vco * 1000 / fref).toString(6));
     }
+    if (needs.isEmpty())
+        return QStringLiteral("no divider set within the search bound makes it");
     return QStringLiteral("%1, which no %2 with M in %3 gives")
-        .arg(needs.join(QStringLiteral(" or ")), nRange, setText(limits.m));
-}
-
-QVector<Ratio> nearestRefClocks(const PllLimits &limits, const Ratio &fref,
-                                const QVector<Ratio> &rates, int count)
-{
-    if (rates.isEmpty() || !rates.first().isValid() || rates.first().isZero() || count <= 0)
-        return {};
-    // Each clock with the position it was first found at: among clocks as near as each other,
-    // the one found first comes first.
-    struct Candidate
-    {
-        Ratio clock;
-        int found;
-        Ratio distance;
-    };
-    std::vector<Candidate> candidates;
-    const Int decimals8 = 100000000;
-    for (const int d : limits.d) {
-        if (!vcoInBand(limits, rates.first(), d))
-            continue;
-        const Ratio vco = rates.first() * d / limits.rateFactor;
-        if (!dividersFor(limits, vco, rates))
-            continue;
-        for (const int m : limits.m) {
-            for (const int n1 : limits.n1) {
-                for (const int n2 : limits.n2) {
-                    // fref = VCO x 1000 x M / (N1 x N2) = num / den, below 1000 MHz and with at
-                    // most 8 decimals (den divides num x 10^8); tested before a ratio is made.
-                    const Int num = vco.numerator() * 1000 * m;
-                    const Int den = vco.denominator() * n1 * n2;
-                    if (num < den * 1000 && (num * decimals8) % den == 0)
-                        candidates.push_back({Ratio(num, den), int(candidates.size()), Ratio()});
-                }
-            }
-        }
-    }
-
-    // One entry a clock, the first found.
-    std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
-        return a.clock < b.clock || (a.clock == b.clock && a.found < b.found);
-    });
-    candidates.erase(
-        std::unique(candidates.begin(), candidates.end(),
-                    [](const Candidate &a, const Candidate &b) { return a.clock == b.clock; }),
-        candidates.end());
-
-    if (fref.isValid()) {
-        for (Candidate &candidate : candidates)
-            candidate.distance = candidate.clock.distanceTo(fref);
-    }
-    const auto nearer = [&fref](const Candidate &a, const Candidate &b) {
-        if (fref.isValid() && a.distance != b.distance)
-            return a.distance < b.distance;
-        return a.found < b.found;
-    };
-    const auto kept = candidates.begin() + std::min<std::size_t>(count, candidates.size());
-    std::partial_sort(candidates.begin(), kept, candidates.end(), nearer);
-
-    QVector<Ratio> nearest;
-    for (auto it = candidates.begin(); it != kept; ++it)
-        nearest << it->clock;
-    return nearest;
+        .arg(needs.join(QStringLiteral(" or ")), nRange, setText(admittedM));
 }
 
 } // namespace PllSolver

@@ -74,29 +74,32 @@ Ratio readDecimal(const QJsonValue &value)
     return {};
 }
 
-bool readBand(const QJsonValue &value, const QString &where, PllLimits *limits, QString *error)
+// A band {"min", "max"} of decimal texts in the given unit, 0 < min <= max.
+bool readBand(const QJsonValue &value, const QString &where, const char *unit, Ratio *lower,
+              Ratio *upper, QString *error)
 {
     const QJsonObject band = value.toObject();
     const Ratio min = readDecimal(band.value(QStringLiteral("min")));
     const Ratio max = readDecimal(band.value(QStringLiteral("max")));
     if (!value.isObject() || !min.isValid() || !max.isValid() || min.isZero() || max < min) {
-        *error = QStringLiteral("%1: expected {\"min\": \"...\", \"max\": \"...\"} in GHz, "
+        *error = QStringLiteral("%1: expected {\"min\": \"...\", \"max\": \"...\"} in %2, "
                                 "0 < min <= max")
-                     .arg(where);
+                     .arg(where, QLatin1String(unit));
         return false;
     }
-    limits->vcoMin = min;
-    limits->vcoMax = max;
+    *lower = min;
+    *upper = max;
     return true;
 }
 
 // Applies the fields present in json to *limits.
 bool readFields(const QJsonObject &json, const QString &where, PllLimits *limits, QString *error)
 {
-    static const QStringList known{QStringLiteral("scope"), QStringLiteral("rateFactor"),
-                                   QStringLiteral("N"),     QStringLiteral("N1"),
-                                   QStringLiteral("N2"),    QStringLiteral("M"),
-                                   QStringLiteral("D"),     QStringLiteral("vcoGHz")};
+    static const QStringList known{QStringLiteral("scope"),       QStringLiteral("rateFactor"),
+                                   QStringLiteral("N"),           QStringLiteral("N1"),
+                                   QStringLiteral("N2"),          QStringLiteral("M"),
+                                   QStringLiteral("D"),           QStringLiteral("vcoGHz"),
+                                   QStringLiteral("refClockMHz"), QStringLiteral("pfdMHz")};
     for (auto it = json.begin(); it != json.end(); ++it) {
         const QString field = where + QLatin1Char('.') + it.key();
         if (!known.contains(it.key())) {
@@ -116,7 +119,13 @@ bool readFields(const QJsonObject &json, const QString &where, PllLimits *limits
             if (!readIntSet(it.value(), field, &limits->d, error))
                 return false;
         } else if (it.key() == QLatin1String("vcoGHz")) {
-            if (!readBand(it.value(), field, limits, error))
+            if (!readBand(it.value(), field, "GHz", &limits->vcoMin, &limits->vcoMax, error))
+                return false;
+        } else if (it.key() == QLatin1String("refClockMHz")) {
+            if (!readBand(it.value(), field, "MHz", &limits->refMin, &limits->refMax, error))
+                return false;
+        } else if (it.key() == QLatin1String("pfdMHz")) {
+            if (!readBand(it.value(), field, "MHz", &limits->pfdMin, &limits->pfdMax, error))
                 return false;
         }
     }
@@ -128,6 +137,22 @@ bool readFields(const QJsonObject &json, const QString &where, PllLimits *limits
 QString PllLimits::bandText() const
 {
     return QStringLiteral("%1-%2 GHz").arg(vcoMin.toString(), vcoMax.toString());
+}
+
+bool PllLimits::admitsPfd(const Ratio &fref, int m) const
+{
+    const Ratio pfd = fref / m;
+    return pfdMin <= pfd && pfd <= pfdMax;
+}
+
+QString PllLimits::refText() const
+{
+    return QStringLiteral("%1-%2 MHz").arg(refMin.toString(), refMax.toString());
+}
+
+QString PllLimits::pfdText() const
+{
+    return QStringLiteral("%1-%2 MHz").arg(pfdMin.toString(), pfdMax.toString());
 }
 
 QString PllLimits::dividerText() const
@@ -167,8 +192,10 @@ bool PllTable::fromJson(const QJsonObject &json, PllTable *table, QString *error
         if (!readFields(entry, it.key(), &limits, error))
             return false;
         if (limits.rateFactor < 1 || limits.n1.isEmpty() || limits.m.isEmpty() ||
-            limits.d.isEmpty() || !limits.vcoMin.isValid()) {
-            *error = QStringLiteral("%1: needs N (or N1), M, D and vcoGHz, rateFactor >= 1")
+            limits.d.isEmpty() || !limits.vcoMin.isValid() || !limits.refMin.isValid() ||
+            !limits.pfdMin.isValid()) {
+            *error = QStringLiteral("%1: needs N (or N1), M, D, vcoGHz, refClockMHz and pfdMHz, "
+                                    "rateFactor >= 1")
                          .arg(it.key());
             return false;
         }

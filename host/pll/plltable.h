@@ -23,9 +23,17 @@ struct PllLimits
     QVector<int> d;
     Ratio vcoMin; // GHz
     Ratio vcoMax;
+    Ratio refMin; // MHz: the reference clock input
+    Ratio refMax;
+    Ratio pfdMin; // MHz: the phase detector, clock / M
+    Ratio pfdMax;
 
     bool admitsVco(const Ratio &vco) const { return vcoMin <= vco && vco <= vcoMax; }
+    bool admitsRefClock(const Ratio &fref) const { return refMin <= fref && fref <= refMax; }
+    bool admitsPfd(const Ratio &fref, int m) const;
     QString bandText() const;    // "8.0-13.0 GHz"
+    QString refText() const;     // "40-820 MHz"
+    QString pfdText() const;     // "20-410 MHz"
     QString dividerText() const; // "D in {1, 2, 4, 8, 16}"
 };
 
@@ -38,7 +46,8 @@ public:
 
     // Reads a complete table; false with *error naming the entry.
     static bool fromJson(const QJsonObject &json, PllTable *table, QString *error);
-    // Changes the named fields of the named PLLs ("N", "N1", "N2", "M", "D", "vcoGHz");
+    // Changes the named fields of the named PLLs ("N", "N1", "N2", "M", "D", "vcoGHz",
+    // "refClockMHz", "pfdMHz");
     // leaves the table unchanged and explains in *error when an entry is wrong.
     bool applyOverrides(const QJsonObject &overrides, QString *error);
 

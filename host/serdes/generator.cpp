@@ -5,8 +5,7 @@
 #include "serdesstate.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTextStream>
+#include <safefile.h>
 
 namespace IPSERDESIP {
 
@@ -31,8 +30,8 @@ public:
     bool solve()
     {
         m_errors << m_options.errors;
-        for (const RouteConflict &conflict :
-             findConflicts(m_model, m_model.route, m_model.routeOwner))
+        m_conflicts = findConflicts(m_model, m_model.route, m_model.routeOwner);
+        for (const RouteConflict &conflict : qAsConst(m_conflicts))
             m_errors << conflict.text;
         const QMap<QString, LaneRoute> routes = collectRoutes();
         QList<LaneDemand> demands;
@@ -46,7 +45,9 @@ public:
         if (demands.isEmpty() && m_errors.isEmpty())
             m_errors << QStringLiteral(
                 "the options enable no lane (no \"qN_lnM_enable true\" line)");
-        m_plan = planLanes(m_model, demands, m_model.routeOwner);
+        // Advice is only given when nothing but the PLLs stands in the way, so that following
+        // it makes the core.
+        m_plan = planLanes(m_model, demands, m_model.routeOwner, m_errors.isEmpty());
         m_errors << m_plan.errors;
         if (!m_errors.isEmpty())
             return false;
@@ -62,6 +63,8 @@ public:
             lines << setting.describe();
         return lines;
     }
+
+    GeneratorResult result() const;
 
     QStringList record(const QStringList &notes) const
     {
@@ -163,6 +166,9 @@ private:
         if (!route.refSource.isEmpty()) {
             demand->refSource = route.refSource;
             demand->refFrequency = m_options.refClocks.value(route.refSource, route.refFrequency);
+            const Ratio asked = Ratio::fromDecimal(route.refFrequency);
+            if (asked.isValid() && asked != Ratio::fromDecimal(demand->refFrequency))
+                demand->askedFrequency = route.refFrequency;
             return true;
         }
         if (m_options.refClocks.size() == 1) {
@@ -203,22 +209,69 @@ private:
     serdes::Model &m_model;
     OptionSet m_options;
     PllPlan m_plan;
+    QList<RouteConflict> m_conflicts;
     QStringList m_errors;
 };
 
+SolvedLaneResult solvedLane(const LaneSetting &s)
+{
+    SolvedLaneResult lane;
+    const bool tx = s.demand.lane.directions & TxDirection;
+    const bool rx = s.demand.lane.directions & RxDirection;
+    lane.label = s.demand.label;
+    lane.lane = laneName(s.demand.lane.quad, s.demand.lane.lane);
+    lane.direction = tx && rx ? QStringLiteral("tx+rx")
+                     : tx     ? QStringLiteral("tx")
+                              : QStringLiteral("rx");
+    lane.pll = s.pll;
+    lane.m = s.m;
+    lane.n1 = s.n1;
+    lane.n2 = s.demand.kind == PllKind::Cpll ? s.n2 : 0;
+    lane.txDivider = tx ? s.txDivider : 0;
+    lane.rxDivider = rx ? s.rxDivider : 0;
+    lane.vcoGHz = s.vco.toString();
+    lane.txRateGbps = tx ? s.demand.txRate : QString();
+    lane.rxRateGbps = rx ? s.demand.rxRate : QString();
+    lane.refSource = s.demand.refSource;
+    lane.refClockMHz = s.demand.refFrequency;
+    lane.sharedWith = s.runningFor;
+    return lane;
+}
+
+// Each error line once, with the parts the planner or the route check know about it.
+GeneratorResult Run::result() const
+{
+    GeneratorResult result;
+    result.feasible = m_errors.isEmpty();
+    if (result.feasible) {
+        for (const LaneSetting &setting : m_plan.settings)
+            result.lanes << solvedLane(setting);
+        return result;
+    }
+    for (const QString &text : m_errors) {
+        ReasonResult reason;
+        reason.text = text;
+        for (const ReasonResult &failure : m_plan.failures) {
+            if (failure.text == text)
+                reason = failure;
+        }
+        for (const RouteConflict &conflict : m_conflicts) {
+            if (conflict.text == text && reason.lanes.isEmpty())
+                reason.lanes << conflict.laneResource;
+        }
+        result.reasons << reason;
+    }
+    return result;
+}
+
 bool writeRecord(const QString &path, const QStringList &lines, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    QTextStream out(&file);
+    QString text;
     for (const QString &line : lines)
-        out << line << '\n';
-    out.flush();
-    if (!file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        text += line + QLatin1Char('\n');
+    QString problem;
+    if (!HostFiles::writeFile(HostFiles::fileTarget(path), text.toUtf8(), &problem)) {
+        *error = QStringLiteral("cannot write %1: %2").arg(path, problem);
         return false;
     }
     return true;
@@ -234,8 +287,11 @@ bool generator::generate(const QStringList &options, const QString &csrPath,
 {
     m_errors.clear();
     m_solved.clear();
+    m_result = GeneratorResult();
     Run run(serdes::instance()->model(), options);
-    if (!run.solve()) {
+    const bool solved = run.solve();
+    m_result = run.result();
+    if (!solved) {
         m_errors = run.errors();
         return false;
     }
@@ -243,11 +299,22 @@ bool generator::generate(const QStringList &options, const QString &csrPath,
         QString error;
         if (!writeRecord(csrPath, run.record(extra), &error)) {
             m_errors << error;
+            m_result = GeneratorResult();
+            m_result.reasons << ReasonResult{{}, {}, error, {}, {}};
             return false;
         }
     }
     m_solved = run.solved();
     return true;
+}
+
+} // namespace IPSERDESIP
+
+namespace IPSERDESIP {
+
+const PllTable &currentPllTable()
+{
+    return serdes::instance()->model().pllTable;
 }
 
 } // namespace IPSERDESIP

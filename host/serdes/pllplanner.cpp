@@ -1,5 +1,7 @@
 #include "pllplanner.h"
 
+#include "plladvice.h"
+
 #include <QVector>
 
 namespace IPSERDESIP {
@@ -54,6 +56,8 @@ void traceDividers(const PllLimits &limits, const Ratio &fref, LaneSetting *sett
 {
     const Ratio ratio = setting->vco * 1000 / fref; // N1 x N2 / M
     for (const int m : limits.m) {
+        if (!limits.admitsPfd(fref, m))
+            continue;
         const Ratio n = ratio * m;
         if (!n.isValid() || !n.isInteger())
             continue;
@@ -68,13 +72,24 @@ void traceDividers(const PllLimits &limits, const Ratio &fref, LaneSetting *sett
     }
 }
 
+QStringList labelList(const QList<LaneDemand> &lanes)
+{
+    QStringList names;
+    for (const LaneDemand &lane : lanes)
+        names << lane.label;
+    return names;
+}
+
 class Planner
 {
 public:
-    Planner(const serdes::Model &model, const QString &owner) : m_model(model), m_owner(owner) {}
+    Planner(const serdes::Model &model, const QString &owner, bool advise)
+        : m_model(model), m_owner(owner), m_advise(advise)
+    {}
 
     PllPlan run(const QList<LaneDemand> &demands)
     {
+        m_demands = demands;
         QList<Group> groups;
         for (const LaneDemand &demand : demands) {
             if (!validDemand(demand))
@@ -96,6 +111,13 @@ public:
     }
 
 private:
+    void fail(const Group &group, const QString &text, const QStringList &clocks = {},
+              const QStringList &plls = {})
+    {
+        m_plan.errors << text;
+        m_plan.failures << ReasonResult{labelList(group.lanes), group.pll, text, clocks, plls};
+    }
+
     bool validDemand(const LaneDemand &demand)
     {
         bool ok = true;
@@ -147,11 +169,11 @@ private:
         for (const LaneDemand &lane : group.lanes) {
             if (lane.refSource != first.refSource ||
                 Ratio::fromDecimal(lane.refFrequency) != Ratio::fromDecimal(first.refFrequency)) {
-                m_plan.errors << QStringLiteral("%1 and %2 share %3 but name different reference "
-                                                "clocks (%4 at %5 MHz, %6 at %7 MHz); a PLL runs "
-                                                "from one clock")
-                                     .arg(first.label, lane.label, group.pll, first.refSource,
-                                          first.refFrequency, lane.refSource, lane.refFrequency);
+                fail(group, QStringLiteral("%1 and %2 share %3 but name different reference "
+                                           "clocks (%4 at %5 MHz, %6 at %7 MHz); a PLL runs "
+                                           "from one clock")
+                                .arg(first.label, lane.label, group.pll, first.refSource,
+                                     first.refFrequency, lane.refSource, lane.refFrequency));
                 return;
             }
         }
@@ -200,25 +222,27 @@ private:
         const LaneDemand &first = group.lanes.first();
         const Ratio vco = Ratio::fromDecimal(running.vco());
         if (!vco.isValid()) {
-            m_plan.errors << QStringLiteral("%1: %2 is enabled for %3 at an unknown VCO, so it "
-                                            "cannot be shared; choose another PLL")
-                                 .arg(labels(group.lanes), group.pll, running.owner());
-            return false;
-        }
-        if (!running.refClock().isEmpty() && running.refClock() != first.refSource) {
-            m_plan.errors << QStringLiteral("%1: %2 runs from %3 for %4, not from %5; use %3 or "
-                                            "another PLL")
-                                 .arg(labels(group.lanes), group.pll, running.refClock(),
-                                      running.owner(), first.refSource);
+            fail(group, QStringLiteral("%1: %2 is enabled for %3 at an unknown VCO, so it "
+                                       "cannot be shared; choose another PLL")
+                            .arg(labels(group.lanes), group.pll, running.owner()));
             return false;
         }
         const auto found = PllSolver::dividersFor(limits, vco, rates);
+        if (found && !running.refClock().isEmpty() && running.refClock() != first.refSource) {
+            fail(group, QStringLiteral("%1: %2 runs from %3 for %4, not from %5; use %3 or "
+                                       "another PLL")
+                            .arg(labels(group.lanes), group.pll, running.refClock(),
+                                 running.owner(), first.refSource));
+            return false;
+        }
         if (!found) {
-            m_plan.errors << QStringLiteral("%1 on %2: the PLL already runs at %3 GHz for %4 and "
-                                            "serves %5, not %6 Gbps. %7")
-                                 .arg(labels(group.lanes), group.pll, vco.toString(),
-                                      running.owner(), PllSolver::servedRates(limits, vco),
-                                      rateList(rates), otherPlls(group, fref, rates));
+            fail(group,
+                 QStringLiteral("%1 on %2: the PLL already runs at %3 GHz for %4 and "
+                                "serves %5, not %6 Gbps.%7")
+                     .arg(labels(group.lanes), group.pll, vco.toString(), running.owner(),
+                          PllSolver::servedRates(limits, vco), rateList(rates),
+                          otherPlls(group, fref)),
+                 {}, workingOtherPlls(group));
             return false;
         }
         base->vco = vco;
@@ -236,58 +260,49 @@ private:
                            .arg(labels(group.lanes), group.pll, pllKindName(group.kind),
                                 rateList(rates), first.refSource, fref.toString(),
                                 PllSolver::explainFailure(limits, fref, rates));
-        const QVector<Ratio> clocks = PllSolver::nearestRefClocks(limits, fref, rates, suggestions);
+        if (!first.askedFrequency.isEmpty()) {
+            text += QStringLiteral(" The configuration line gives the clock as %1 MHz, not the "
+                                   "%2 MHz asked.")
+                        .arg(fref.toString(), first.askedFrequency);
+        }
+        const QVector<Ratio> clocks =
+            m_advise ? Advice::clocks(advice(), limits, first.refSource, fref, rates, suggestions)
+                     : QVector<Ratio>();
+        QStringList texts;
+        for (const Ratio &clock : clocks)
+            texts << clock.toString();
         if (!clocks.isEmpty()) {
-            QStringList texts;
-            for (const Ratio &clock : clocks)
-                texts << clock.toString();
             text += QStringLiteral(" Reference clocks that would work on %1: %2 MHz.")
                         .arg(pllKindName(group.kind), texts.join(QStringLiteral(", ")));
         }
-        m_plan.errors << text + QLatin1Char(' ') + otherPlls(group, fref, rates);
+        fail(group, text + otherPlls(group, fref), texts, workingOtherPlls(group));
     }
 
-    // Which other PLL of these lanes makes the rates from the same clock.
-    QString otherPlls(const Group &group, const Ratio &fref, const QVector<Ratio> &rates) const
+    // Which other PLL would make the core from the same clock, every lane of this PLL type
+    // moved there, as a sentence with a leading blank; nothing when no advice is given.
+    QString otherPlls(const Group &group, const Ratio &fref) const
     {
-        QStringList working;
-        for (const PllKind kind : {PllKind::Qpll0, PllKind::Qpll1, PllKind::Cpll}) {
-            if (kind == group.kind)
-                continue;
-            const PllLimits *limits = m_model.pllTable.limits(pllKindName(kind));
-            if (!limits)
-                continue;
-            if (kind == PllKind::Cpll) {
-                // One CPLL per lane: each lane needs its own rates only.
-                bool all = true;
-                for (const LaneDemand &lane : group.lanes)
-                    all = all && worksOn(*limits, pllName(lane.lane.quad, kind, lane.lane.lane),
-                                         fref, groupRates({lane}));
-                if (all)
-                    working << pllKindName(kind);
-            } else if (worksOn(*limits, pllName(group.lanes.first().lane.quad, kind), fref,
-                               rates)) {
-                working << pllKindName(kind);
-            }
-        }
+        if (!m_advise)
+            return {};
+        const QStringList working = workingOtherPlls(group);
         if (working.isEmpty())
-            return QStringLiteral("No other PLL makes it from %1 MHz either.").arg(fref.toString());
-        return QStringLiteral("%1 would make it from %2 MHz.")
+            return QStringLiteral(" No other PLL makes it from %1 MHz either.")
+                .arg(fref.toString());
+        return QStringLiteral(" %1 would make it from %2 MHz.")
             .arg(working.join(QStringLiteral(" or ")), fref.toString());
     }
 
-    bool worksOn(const PllLimits &limits, const QString &pll, const Ratio &fref,
-                 const QVector<Ratio> &rates) const
+    QStringList workingOtherPlls(const Group &group) const
     {
-        if (const PLL *running = runningPll(pll)) {
-            const Ratio vco = Ratio::fromDecimal(running->vco());
-            return vco.isValid() && PllSolver::dividersFor(limits, vco, rates).has_value();
-        }
-        return PllSolver::solve(limits, fref, rates).has_value();
+        return m_advise ? Advice::plls(advice(), group.kind) : QStringList();
     }
+
+    Advice::Context advice() const { return {m_model, m_owner, m_demands}; }
 
     const serdes::Model &m_model;
     QString m_owner;
+    bool m_advise;
+    QList<LaneDemand> m_demands;
     PllPlan m_plan;
 };
 
@@ -324,15 +339,18 @@ QString LaneSetting::describe() const
                             dirs.join(QLatin1Char('+')), rate, pll, multipliers, dividers,
                             vco.toString(), demand.refSource)
                        .arg(demand.refFrequency);
+    if (!demand.askedFrequency.isEmpty())
+        text += QStringLiteral(" (the configuration line's clock; %1 MHz was asked)")
+                    .arg(demand.askedFrequency);
     if (!runningFor.isEmpty())
         text += QStringLiteral(" (shared with %1)").arg(runningFor);
     return text;
 }
 
 PllPlan planLanes(const serdes::Model &model, const QList<LaneDemand> &demands,
-                  const QString &owner)
+                  const QString &owner, bool advise)
 {
-    return Planner(model, owner).run(demands);
+    return Planner(model, owner, advise).run(demands);
 }
 
 } // namespace IPSERDESIP

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generatorresult.h"
 #include "pllsolver.h"
 #include "serdesstate.h"
 
@@ -22,8 +23,9 @@ struct LaneDemand
     QString pllText; // the selection as given, for messages
     QString txRate;  // Gbps, as given
     QString rxRate;
-    QString refSource;    // the model's name
-    QString refFrequency; // MHz, as given
+    QString refSource;      // the model's name
+    QString refFrequency;   // MHz, as the configuration line gives it: the clock proved
+    QString askedFrequency; // MHz, as the route registered it, when that differs
 };
 
 struct LaneSetting
@@ -46,11 +48,14 @@ struct PllPlan
     QList<LaneSetting> settings;
     QStringList errors;
     QMap<QString, QString> vcos; // PLL -> VCO GHz
+    // The errors about one PLL's lanes again, with their parts apart.
+    QList<ReasonResult> failures;
     bool ok() const { return errors.isEmpty(); }
 };
 
+// With advise, a failure suggests clocks and PLLs with which the whole core would be made.
 PllPlan planLanes(const serdes::Model &model, const QList<LaneDemand> &demands,
-                  const QString &owner);
+                  const QString &owner, bool advise = true);
 
 // What an accepted core's resource report would claim, and why the design cannot take it.
 struct ReportEvaluation

@@ -50,7 +50,7 @@ ReportEvaluation evaluateReport(const serdes::Model &model, const Message &repor
         demand.refFrequency = claim.refFrequency;
         demands << demand;
     }
-    result.plan = planLanes(model, demands, owner);
+    result.plan = planLanes(model, demands, owner, result.problems.isEmpty());
     result.problems << result.plan.errors;
     for (RouteClaim &claim : result.claims)
         claim.vco = result.plan.vcos.value(claim.pll);

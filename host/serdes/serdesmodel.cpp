@@ -1,5 +1,6 @@
 #include "serdesstate.h"
 
+#include "hostlogging.h"
 #include "pllsolver.h"
 
 namespace IPSERDESIP {
@@ -148,6 +149,8 @@ void serdes::Model::claimLine(const LaneRef &ref, int direction, const QString &
         object->setLaneRate(rateValue.toDouble());
     object->line(direction == RxDirection ? LANE::RxLine : LANE::TxLine).setSource(source);
     lineOwners.insert(laneLine(ref.quad, ref.lane, direction), owner);
+    qCDebug(Logging::lcSerdes).noquote()
+        << laneLine(ref.quad, ref.lane, direction) << "taken by" << owner << "at" << rate << "Gbps";
     QStringList owners =
         object->owner().isEmpty() ? QStringList() : object->owner().split(QStringLiteral(", "));
     if (!owner.isEmpty() && !owners.contains(owner))
@@ -165,6 +168,8 @@ void serdes::Model::claimPll(const QString &name, const QString &vco, const QStr
     object->setVco(vco);
     object->setRefClock(Names::refSourceName(refSourceName));
     object->setOwner(owner);
+    qCDebug(Logging::lcSerdes).noquote()
+        << name << "taken by" << owner << "at VCO" << vco << "GHz from" << refSourceName;
 }
 
 void serdes::Model::claimRefSource(const QString &name, const QString &frequency,
@@ -180,6 +185,8 @@ void serdes::Model::claimRefSource(const QString &name, const QString &frequency
         owners << owner;
     object->setUseCount(object->getUseCount() + count);
     object->setFrequency(frequency);
+    qCDebug(Logging::lcSerdes).noquote() << name << "at" << frequency << "MHz used by" << owner
+                                         << QStringLiteral("(%1 uses)").arg(object->getUseCount());
 }
 
 // ---- serdes --------------------------------------------------------------------------------
@@ -305,6 +312,7 @@ void serdes::addProtocolInstance(const QString &protocolName, const QString &ins
 void serdes::removeInstance(const QString &instanceName)
 {
     Model &model = *m_model;
+    qCDebug(Logging::lcSerdes).noquote() << "releasing what" << instanceName << "holds";
     for (auto it = model.lineOwners.begin(); it != model.lineOwners.end();) {
         if (it.value() != instanceName) {
             ++it;

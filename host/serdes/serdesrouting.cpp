@@ -65,20 +65,27 @@ void checkRefClock(const serdes::Model &model, const RouteClaim &claim, const QS
                                  : QStringLiteral("a REFCLK pin drives its own quad and the "
                                                   "neighbouring ones")));
     }
-    const QStringList users = model.refOwners.value(source->name());
-    const bool othersUse =
-        source->getUseCount() > 0 && (users.isEmpty() || users.count(owner) < users.size());
-    const Ratio asked = Ratio::fromDecimal(claim.refFrequency);
-    const Ratio running = Ratio::fromDecimal(source->frequencyText());
-    if (othersUse && asked != running) {
-        addConflict(conflicts, name,
-                    QStringLiteral("%1 already runs at %2 MHz for other cores; this core asks "
-                                   "%3 MHz")
-                        .arg(source->name(), source->frequencyText(), claim.refFrequency));
-    }
+    const QString clash = refClockClash(model, claim.refSource, claim.refFrequency, owner);
+    if (!clash.isEmpty())
+        addConflict(conflicts, name, clash);
 }
 
 } // namespace
+
+QString refClockClash(const serdes::Model &model, const QString &sourceName,
+                      const QString &frequency, const QString &owner)
+{
+    const REF_SOURCE *source = model.refSource(sourceName);
+    if (!source)
+        return {};
+    const QStringList users = model.refOwners.value(source->name());
+    const bool othersUse =
+        source->getUseCount() > 0 && (users.isEmpty() || users.count(owner) < users.size());
+    if (!othersUse || Ratio::fromDecimal(frequency) == Ratio::fromDecimal(source->frequencyText()))
+        return {};
+    return QStringLiteral("%1 already runs at %2 MHz for other cores; this core asks %3 MHz")
+        .arg(source->name(), source->frequencyText(), frequency);
+}
 
 // The PLL entry that belongs to the lane: the one at the lane's index when it fits the lane,
 // otherwise the first that does (lists with entries missing for some lanes).

@@ -92,4 +92,9 @@ QList<RouteClaim> makeClaims(const QStringList &lanes, const QStringList &plls,
 QList<RouteConflict> findConflicts(const serdes::Model &model, const QList<RouteClaim> &claims,
                                    const QString &owner);
 
+// Why owner cannot run the source at frequency (MHz): other instances run it at another one.
+// Empty when it can.
+QString refClockClash(const serdes::Model &model, const QString &source, const QString &frequency,
+                      const QString &owner);
+
 } // namespace IPSERDESIP

@@ -1,5 +1,6 @@
 #include "devicedb.h"
 #include "generatoroptions.h"
+#include "safefile.h"
 #include "serdes.h"
 #include "serdesfunctions.h"
 #include "serdesnames.h"
@@ -10,7 +11,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 // The reference host cannot run a vendor synthesis tool. Its synthesis step proves that the
 // job could run (device known, every source present) and leaves a manifest that names
@@ -27,13 +27,19 @@ constexpr qint64 MaxIniBytes = 1 << 20;
 // Quad PLL status ports of the core's top-level wrapper that its SERDES configuration needs:
 // one per quad whose lanes run from a quad PLL, read from the option lines the core wrote into
 // <name>.ini. The wrapper declares them as <NAME>_<quad>_<pll>_OK, the core's name in capitals.
+// Under a generation the file is still staged, and the staged bytes are what the run wrote.
 QStringList pllStatusDefines(const QString &genDir, const QString &coreName)
 {
-    QFile ini(QDir(genDir).filePath(coreName + QStringLiteral(".ini")));
-    if (ini.size() > MaxIniBytes || !ini.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    const QStringList lines =
-        QString::fromUtf8(ini.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QString path = QDir(genDir).filePath(coreName + QStringLiteral(".ini"));
+    QByteArray bytes;
+    const HostFiles::GenerationScope *scope = HostFiles::GenerationScope::current();
+    if (!scope || !scope->batch().staged(path, &bytes)) {
+        QFile ini(path);
+        if (ini.size() > MaxIniBytes || !ini.open(QIODevice::ReadOnly))
+            return {};
+        bytes = ini.readAll();
+    }
+    const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QStringList defines;
     for (const LaneOptions &lane : parseOptions(lines).lanes) {
         const Names::PllKind kind =
@@ -81,8 +87,15 @@ bool waitForRunSyntheSis(const DEV::DeviceArg &device, const ParameterMap &param
     const QString genDir = serdes::instance()->workingDir() + QLatin1Char('/') +
                            params.value(QStringLiteral("file")).toString() +
                            QStringLiteral("/temp/") + name;
-    if (!QDir().mkpath(genDir))
-        return fail(message, QStringLiteral("cannot create %1").arg(genDir));
+    QString problem;
+    HostFiles::GenerationScope *scope = HostFiles::GenerationScope::current();
+    HostFiles::Target genTarget;
+    const bool made = scope ? HostFiles::targetBelow(scope->root(), genDir, &genTarget, &problem) &&
+                                  scope->batch().makeFolders(genTarget, &problem)
+                            : QDir().mkpath(genDir);
+    if (!made)
+        return fail(message, QStringLiteral("cannot create %1%2")
+                                 .arg(genDir, problem.isEmpty() ? QString() : ": " + problem));
     const QString includeDir = QDir::cleanPath(QFileInfo(genDir).absoluteFilePath());
 
     QJsonObject manifest;
@@ -95,11 +108,14 @@ bool waitForRunSyntheSis(const DEV::DeviceArg &device, const ParameterMap &param
                     QJsonArray::fromStringList(pllStatusDefines(genDir, name)));
 
     const QString manifestPath = QDir(genDir).filePath(name + ManifestSuffix);
-    QSaveFile out(manifestPath);
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write(QJsonDocument(manifest).toJson(QJsonDocument::Indented)) < 0 || !out.commit())
-        return fail(message,
-                    QStringLiteral("cannot write %1: %2").arg(manifestPath, out.errorString()));
+    const QByteArray bytes = QJsonDocument(manifest).toJson(QJsonDocument::Indented);
+    HostFiles::Target target;
+    const bool written =
+        scope ? HostFiles::targetBelow(scope->root(), manifestPath, &target, &problem) &&
+                    scope->batch().stage(target, bytes, &problem)
+              : HostFiles::writeFile(HostFiles::fileTarget(manifestPath), bytes, &problem);
+    if (!written)
+        return fail(message, QStringLiteral("cannot write %1: %2").arg(manifestPath, problem));
 
     message = QStringLiteral("synthesis: %1 on %2 (%3 sources) ready, manifest %4")
                   .arg(module, device.device(), QString::number(sources.size()),

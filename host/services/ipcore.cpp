@@ -5,6 +5,7 @@
 #include "idecore.h"
 #include "inputfile.h"
 #include "protocolpackage.h"
+#include "safefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,10 +13,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTextCodec>
 
 #include <algorithm>
+#include <memory>
 
 namespace IPCore {
 
@@ -107,11 +108,23 @@ bool isSupported(const DEV::DeviceArg &device, const QStringList &unsupported,
 
 bool makeDirs(const QString &dir, const QString &ipName)
 {
-    if (!dir.isEmpty() && (QFileInfo(dir).isDir() || QDir().mkpath(dir)))
+    QString problem;
+    bool made = false;
+    if (HostFiles::GenerationScope *scope = HostFiles::GenerationScope::current()) {
+        // Under a generation every folder below the working folder is a real one.
+        HostFiles::Target target;
+        made = HostFiles::targetBelow(scope->root(), dir, &target, &problem) &&
+               scope->batch().makeFolders(target, &problem);
+    } else {
+        made = !dir.isEmpty() && (QFileInfo(dir).isDir() || QDir().mkpath(dir));
+    }
+    if (made)
         return true;
     const QString title = ipName.isEmpty() ? QStringLiteral("Error") : ipName;
-    Core::MessageSink::report(title, QStringLiteral("Cannot create the directory %1").arg(dir),
-                              Core::ViewManager::dialogParent());
+    QString text = QStringLiteral("Cannot create the directory %1").arg(dir);
+    if (!problem.isEmpty())
+        text += QStringLiteral(": ") + problem;
+    Core::MessageSink::report(title, text, Core::ViewManager::dialogParent());
     return false;
 }
 
@@ -124,22 +137,32 @@ bool generateFile(const QString &path, const QStringList &lines, QWidget *parent
         reportFileError(path, QStringLiteral("unknown encoding \"%1\"").arg(encoding), parent);
         return false;
     }
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        bytes += codec->fromUnicode(line);
-        bytes += '\n';
-    }
+    // One pass over the whole text: the line ends are encoded like every other character (two
+    // bytes in UTF-16), and a byte-order mark is written once, only where the encoding needs it
+    // to tell the order ("UTF-16", "UTF-32"; not UTF-8 nor UTF-16LE).
+    QString text;
+    for (const QString &line : lines)
+        text += line + QLatin1Char('\n');
+    const QByteArray name = codec->name().toUpper();
+    const bool needsMark = name == "UTF-16" || name == "UTF-32";
+    const std::unique_ptr<QTextEncoder> encoder(
+        codec->makeEncoder(needsMark ? QTextCodec::DefaultConversion : QTextCodec::IgnoreHeader));
+    const QByteArray bytes = text.isEmpty() ? QByteArray() : encoder->fromUnicode(text);
 
-    // QSaveFile writes beside the target and renames on commit, so a failure at any point
-    // leaves the previous file as it was. The explicit flush matters: commit() does not notice
-    // a failure of the buffered data it flushes itself, and would put a truncated file in place.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
-        !file.commit()) {
-        reportFileError(path, file.errorString(), parent);
-        return false;
+    QString problem;
+    bool written = false;
+    if (HostFiles::GenerationScope *scope = HostFiles::GenerationScope::current()) {
+        HostFiles::Target target;
+        written = HostFiles::targetBelow(scope->root(), path, &target, &problem) &&
+                  scope->batch().lock(HostFiles::folderLockPath(QFileInfo(path).path()),
+                                      scope->lockTimeoutMs(), &problem) &&
+                  scope->batch().stage(target, bytes, &problem);
+    } else {
+        written = HostFiles::writeFile(HostFiles::fileTarget(path), bytes, &problem);
     }
-    return true;
+    if (!written)
+        reportFileError(path, problem, parent);
+    return written;
 }
 
 } // namespace IPCore

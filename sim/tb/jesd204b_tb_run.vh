@@ -98,12 +98,12 @@
         resyncs     = conv_resyncs;
 `endif
         if (linkups < phases || data_errors != 0 || !lat_const || ilas_errors != 0
-            || (TMODE == 2'd0 && checked / f_eff < `TB_FRAMES) || (INJ < 0 ? lane_errors != 0 : inj_count == 0))
+            || checked / f_eff < `TB_FRAMES || (INJ < 0 ? lane_errors != 0 : inj_count == 0))
             ok = 1'b0;
-        $display("JESD204B_SIM result=%0s linkup_lmfc=%0d frames=%0d data_errors=%0d lane_errors=%0d ilas_errors=%0d linkups=%0d resyncs=%0d latency=%0d latency_constant=%0s recovered=%0s",
+        $display("JESD204B_SIM result=%0s linkup_lmfc=%0d frames=%0d data_errors=%0d lane_errors=%0d ilas_errors=%0d linkups=%0d resyncs=%0d latency=%0d latency_constant=%0s recovered=%0s clocks=%0d",
                  ok && recovered ? "PASS" : "FAIL", linkup_lmfc, checked / f_eff, data_errors,
                  lane_errors, ilas_errors, linkups, resyncs, lat0, lat_const ? "yes" : "no",
-                 INJ < 0 ? "n/a" : (recovered ? "yes" : "no"));
+                 INJ < 0 ? "n/a" : (recovered ? "yes" : "no"), cyc - t_rst);
 `ifdef TB_DUMP
         $fclose(fd);
 `endif

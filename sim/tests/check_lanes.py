@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks a lane dump of the transmitter (sim/run.sh --dump-lanes) against JESD204B rules:
+"""Checks a lane dump of the transmitter (ipcore-host simulate --dump-lanes) against JESD204B rules:
 code-group synchronisation, the initial lane alignment sequence with its link configuration
 octets, and character replacement in the data phase, decoding with jesd8b10b's own tables.
 
@@ -11,8 +11,11 @@ import jesd8b10b as c
 from gen_scrambler_vectors import scramble
 
 K28_0, K28_3, K28_4, K28_5, K28_7 = 0x1C, 0x7C, 0x9C, 0xBC, 0xFC
-# Modified RPAT: twelve octets, sent twice for both disparities.
-RPAT = [0xBE, 0xD7, 0x23, 0x47, 0x6B, 0x8F, 0xB3, 0x14, 0x5E, 0xFB, 0x35, 0x59]
+# Modified RPAT: the data characters D30.5 D23.6 D3.1 D7.2 D11.3 D15.4 D19.5 D20.0 D30.2 D27.7
+# D21.1 D25.2 repeated (Dx.y is the octet y*32 + x). The twelve are disparity-neutral as a
+# block, so every repetition has the same code groups.
+RPAT = [y * 32 + x for x, y in ((30, 5), (23, 6), (3, 1), (7, 2), (11, 3), (15, 4), (19, 5),
+                                (20, 0), (30, 2), (27, 7), (21, 1), (25, 2))]
 
 
 def pattern(name, length):

@@ -100,16 +100,10 @@ private slots:
         const IPSERDESIP::ParameterMap params =
             protocol->create(expected.value("file").toString(), device);
         QCOMPARE(boxes.lines(), asked);
-        // Hidden lane rows show what nothing reads; the synthesis tool is the host's field.
-        IPSERDESIP::ParameterMap got = params;
-        got.insert("Synthesis_tool", expected.value("Synthesis_tool"));
-        for (int row = params.value("Number_of_lanes").toInt(); row < 8; ++row)
-            got.insert(QStringLiteral("JESD204B_Lane%1_connect_with").arg(row),
-                       expected.value(QStringLiteral("JESD204B_Lane%1_connect_with").arg(row)));
         const auto lines = [](const IPSERDESIP::ParameterMap &map) {
             return QJsonDocument(QJsonObject::fromVariantMap(map)).toJson().split('\n');
         };
-        QCOMPARE(lines(got), lines(expected));
+        QCOMPARE(lines(params), lines(expected));
 
         QStringList iniLines, reserved, moduleOptions;
         QString message;

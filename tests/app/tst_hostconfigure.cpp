@@ -1,6 +1,7 @@
 #include "hostrun.h"
 #include "testpaths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -32,6 +33,19 @@ bool writeJson(const QString &path, const QJsonObject &object)
 }
 
 const QString twoQuads = QStringLiteral("TQ2H4-FF676");
+
+// The keys whose values differ between the two objects, or that only one of them has.
+QStringList differingKeys(const QJsonObject &actual, const QJsonObject &expected)
+{
+    QStringList keys = actual.keys() + expected.keys();
+    keys.removeDuplicates();
+    QStringList out;
+    for (const QString &key : qAsConst(keys)) {
+        if (actual.value(key) != expected.value(key))
+            out << key;
+    }
+    return out;
+}
 
 } // namespace
 
@@ -70,6 +84,57 @@ private slots:
         QCOMPARE(tabs.at(0)["widgets"]["label"]["text"].toString(),
                  QStringLiteral("Default F(Octets per Frame):"));
         QCOMPARE(tabs.at(2)["widgets"]["label"]["text"].toString(), QStringLiteral("(0~19)"));
+    }
+
+    // Inside a design the snapshot shows the dialog as it opens there, and leaves the design
+    // as it was. designs/jesd_rx_q0.json: another core receives on Q0 lanes 2 and 3.
+    void snapshotInDesign_data()
+    {
+        QTest::addColumn<QJsonObject>("stored"); // opened with --edit unless empty
+        QTest::addColumn<QStringList>("offered");
+        const QStringList quad1{"Q1 Lane0", "Q1 Lane1", "Q1 Lane2", "Q1 Lane3"};
+        // clang-format off
+        QTest::newRow("new core") << QJsonObject() << QStringList{"Q0 Lane0", "Q0 Lane1"} + quad1;
+        QTest::newRow("transmitting core") << QJsonObject{{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}} << QStringList{"Q0 Lane0", "Q0 Lane1"} + quad1;
+        // The core that holds the two lanes gets them back, and keeps its receive mode.
+        QTest::newRow("the core holding them") << QJsonObject{{"version", "1.0"}, {"Receive", true}, {"Both_Receive_and_Transmit", false}, {"file", "adc.v"}, {"module", "jesd_rx"}} << QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"} + quad1;
+        // clang-format on
+    }
+    void snapshotInDesign()
+    {
+        QFETCH(QJsonObject, stored);
+        QFETCH(QStringList, offered);
+        QFile source(TestPaths::examplesDir() + QStringLiteral("/designs/jesd_rx_q0.json"));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray designBytes = source.readAll();
+        const QString design = m_dir.filePath(QStringLiteral("snapshot-design.json"));
+        QFile copy(design);
+        QVERIFY(copy.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                copy.write(designBytes) == designBytes.size());
+        copy.close();
+
+        const QString dir = m_dir.filePath(QStringLiteral("snapshot-in-design-") +
+                                           QString::fromLatin1(QTest::currentDataTag()));
+        QStringList arguments{"--device", twoQuads, "--design", design, "--snapshot", dir};
+        if (!stored.isEmpty()) {
+            const QString input = m_dir.filePath(QStringLiteral("snapshot-stored.json"));
+            QVERIFY(writeJson(input, stored));
+            arguments << "--edit" << input;
+        }
+        const TestSupport::HostRun run = configure(arguments);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
+        QVERIFY(run.out.isEmpty());
+
+        const QJsonArray tabs = readJson(dir + QStringLiteral("/dialog.json"))["tabs"].toArray();
+        QVERIFY(tabs.size() > 1);
+        const QJsonObject phy = tabs.at(1)["widgets"].toObject();
+        for (int row = 0; row < 8; ++row) {
+            const QJsonValue box = phy[QStringLiteral("Lane%1Connect").arg(row)];
+            QCOMPARE(box["items"].toArray(), QJsonArray::fromStringList(offered));
+        }
+        QFile after(design);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), designBytes);
     }
 
     // A core accepted in batch mode joins the design; the next one gets the lanes left free.
@@ -126,6 +191,27 @@ private slots:
         QCOMPARE(readJson(design)["instances"].toArray().size(), 2);
     }
 
+    // Every shipped example is a set the dialog writes: opened and accepted, it comes back.
+    void examplesComeBackUnchanged_data()
+    {
+        QTest::addColumn<QString>("example");
+        const QStringList examples =
+            QDir(TestPaths::examplesDir()).entryList({QStringLiteral("*.json")}, QDir::Files);
+        QVERIFY(!examples.isEmpty());
+        for (const QString &example : examples)
+            QTest::newRow(qPrintable(example)) << TestPaths::examplesDir() + '/' + example;
+    }
+    void examplesComeBackUnchanged()
+    {
+        QFETCH(QString, example);
+        const TestSupport::HostRun run =
+            configure({"--edit", example, "--batch", "--project-dir", m_dir.path()});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
+        const QStringList differing =
+            differingKeys(QJsonDocument::fromJson(run.out).object(), readJson(example));
+        QVERIFY2(differing.isEmpty(), qPrintable(differing.join(QStringLiteral(", "))));
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QJsonObject>("stored"); // opened with --edit unless empty
@@ -141,6 +227,7 @@ private slots:
         QTest::newRow("calculate, infeasible") << QJsonObject{{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}} << batch + QStringList{"--calculate"} << 1 << "";
         QTest::newRow("calculate alone") << QJsonObject() << QStringList{"--device", twoQuads, "--calculate"} << 2 << usage + "--calculate and --answer need --batch";
         QTest::newRow("two modes") << QJsonObject() << batch + QStringList{"--snapshot", "x"} << 2 << usage + "--batch and --snapshot exclude each other";
+        QTest::newRow("snapshot with output") << QJsonObject() << QStringList{"--device", twoQuads, "--snapshot", "x", "--output", "y"} << 2 << usage + "--snapshot configures nothing: --output does not apply";
         QTest::newRow("odd answer") << QJsonObject() << batch + QStringList{"--answer", "maybe"} << 2 << usage + "--answer takes yes or no, not 'maybe'";
         QTest::newRow("unknown device") << QJsonObject() << QStringList{"--device", "TQ9-X", "--batch"} << 2 << usage + "device 'TQ9-X' is not in the device database";
         QTest::newRow("no device") << QJsonObject() << QStringList{"--batch"} << 2 << usage + "no device: give --device ID (see ipcore-host devices)";

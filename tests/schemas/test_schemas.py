@@ -60,7 +60,8 @@ class SchemaFiles(SchemaTest):
     def test_schemas_are_draft_2020_12_with_ids_and_descriptions(self):
         paths = sorted(glob.glob(os.path.join(SOURCE, "schemas", "*.schema.json")))
         self.assertEqual([os.path.basename(p) for p in paths],
-                         ["design.schema.json", "dialog-snapshot.schema.json",
+                         ["check-verdict.schema.json", "design.schema.json",
+                          "dialog-snapshot.schema.json", "link-plan.schema.json",
                           "parameter-set.schema.json", "resources.schema.json"])
         for path in paths:
             with self.subTest(path=path):
@@ -147,6 +148,53 @@ class ProgramOutput(SchemaTest):
                 self.assertValid("resources", report, path)
                 self.assertEqual(len(report["laneList"]),
                                  int(load(path)["Number_of_lanes"]))
+
+    def test_link_plans_and_emitted_sets(self):
+        worked = ["--fs", "1000", "--l", "4", "--m", "2", "--s", "1", "--np", "16"]
+        cases = [  # arguments, exit code
+            (worked, 0),
+            (worked + ["--device", "TQ2H4-FF676", "--mode", "rx"], 0),
+            (["--fs", "245.76", "--l", "4", "--m", "4", "--s", "1", "--np", "16", "--n", "14",
+              "--cs", "2", "--device", "TQ2S2-FG484", "--mode", "tx"], 0),
+            (["--fs", "500", "--l", "8", "--m", "2", "--s", "1", "--np", "16"], 1),
+            (worked + ["--k", "2"], 1),
+        ]
+        out = fresh_dir("plans")
+        for number, (args, code) in enumerate(cases):
+            with self.subTest(args=args):
+                emitted = os.path.join(out, f"plan{number}.json")
+                emit = ["--emit-set", emitted] if "--device" in args else []
+                result = run("plan", "--json", *args, *emit)
+                self.assertEqual(result.returncode, code, result.stderr)
+                plan = json.loads(result.stdout)
+                self.assertValid("link-plan", plan, " ".join(args))
+                self.assertEqual(plan["errors"] == [], code == 0)
+                if emit:
+                    self.assertValid("parameter-set", load(emitted), emitted)
+
+    def test_check_verdicts(self):
+        tx = os.path.join(EXAMPLES, "tx_2lane.json")
+        infeasible = os.path.join(fresh_dir("verdicts"), "infeasible.json")
+        with open(infeasible, "w", encoding="utf-8") as f:
+            json.dump(mutated(load(tx), lambda d: d.update(
+                Line_Rate="8.0", Reference_CLK_Frequency="156.25", Default_K="2")), f)
+        cases = [  # arguments, exit code
+            ([tx], 0),
+            ([os.path.join(EXAMPLES, "groupb.json")], 0),
+            ([os.path.join(EXAMPLES, "both_8lane.json")], 0),
+            ([infeasible], 1),
+            ([os.path.join(EXAMPLES, "both_8lane.json"), "--design",
+              os.path.join(EXAMPLES, "designs", "quillan_q1.json")], 1),
+            ([os.path.join(EXAMPLES, "rx_2lane.json"), "--design",
+              os.path.join(EXAMPLES, "designs", "jesd_rx_q0.json")], 1),
+        ]
+        for args, code in cases:
+            with self.subTest(args=args):
+                result = run("check", "--json", *args)
+                self.assertEqual(result.returncode, code, result.stderr)
+                verdict = json.loads(result.stdout)
+                self.assertValid("check-verdict", verdict, " ".join(args))
+                self.assertEqual(verdict["feasible"], code == 0)
 
     def test_snapshots(self):
         cases = [("TQ2H4-FF676", None), ("TQ2M1-BG256", None),
@@ -276,6 +324,36 @@ class BrokenFiles(SchemaTest):
         }.items():
             with self.subTest(case=name):
                 self.assertInvalid("dialog-snapshot", mutated(snapshot, change), name)
+
+    def test_broken_plans_and_verdicts(self):
+        plan = json.loads(run("plan", "--json", "--fs", "1000", "--l", "4", "--m", "2", "--s",
+                              "1", "--np", "16", "--device", "TQ2H4-FF676").stdout)
+        for name, change in {
+            "K above 32": lambda d: d.update(K=40),
+            "ILAS with 13 octets": lambda d: d["ilas"][0]["octets"].pop(),
+            "octet above 255": lambda d: d["ilas"][0]["octets"].__setitem__(0, 256),
+            "clock below the dialog's range": lambda d: d["clocking"][0].update(refClockMHz=25),
+            "unknown PLL": lambda d: d["clocking"][0].update(pll="LCPLL"),
+            "clocking without dividers": lambda d: d["clocking"][0].pop("dividers"),
+            "lane rate as text": lambda d: d.update(laneRateGbps="10"),
+            "errors missing": lambda d: d.pop("errors"),
+        }.items():
+            with self.subTest(case=name):
+                self.assertInvalid("link-plan", mutated(plan, change), name)
+
+        verdict = json.loads(run("check", "--json", os.path.join(EXAMPLES, "rx_2lane.json")).stdout)
+        for name, change in {
+            "module missing": lambda d: d.pop("module"),
+            "feasible as text": lambda d: d.update(feasible="yes"),
+            "reasons on a feasible verdict": lambda d: d.update(reasons=[]),
+            "infeasible without reasons": lambda d: d.update(feasible=False),
+            "lane of a third quad": lambda d: d["lanes"][0].update(lane="Q2_LANE0"),
+            "unknown direction": lambda d: d["lanes"][0].update(direction="both"),
+            "divider as text": lambda d: d["lanes"][0]["dividers"].update(M="1"),
+            "clock as text": lambda d: d["lanes"][0].update(refClockMHz="122.88"),
+        }.items():
+            with self.subTest(case=name):
+                self.assertInvalid("check-verdict", mutated(verdict, change), name)
 
 
 if __name__ == "__main__":

@@ -2,6 +2,7 @@
 #include <plltable.h>
 #include <ratio.h>
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QtTest>
@@ -148,6 +149,210 @@ private slots:
         QCOMPARE(dividers.has_value(), d != 0);
         if (dividers)
             QCOMPARE(dividers->value(0), d);
+    }
+
+    // The reference clock input and the phase detector (clock / M) of the shipped table: QPLLs
+    // take 40-820 MHz with 20-410 MHz at the phase detector, the CPLL 40-820 and 20-300 MHz.
+    void inputRanges_data()
+    {
+        QTest::addColumn<QString>("pll");
+        QTest::addColumn<QString>("fref");
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<int>("m"); // 0: refused
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("reason"); // part of the explanation when refused
+        QTest::newRow("4000 MHz") << "QPLL0"
+                                  << "4000"
+                                  << "10.3125" << 0 << 0
+                                  << "4000 MHz lies outside its reference clock input range of "
+                                     "40-820 MHz";
+        QTest::newRow("30 MHz") << "QPLL1"
+                                << "30"
+                                << "4.8" << 0 << 0
+                                << "30 MHz lies outside its reference clock input range";
+        // 10000 / 500 = 20 with M 1, but 500 MHz at the phase detector is above 410: M 2, N 40.
+        QTest::newRow("QPLL1 from 500") << "QPLL1"
+                                        << "500"
+                                        << "10" << 2 << 40 << "";
+        // 410 MHz is the phase detector's top, inclusive: VCO 8.2 GHz = 410 x 20.
+        QTest::newRow("QPLL1 at the top") << "QPLL1"
+                                          << "410"
+                                          << "8.2" << 1 << 20 << "";
+        // CPLL: 250 MHz for M 2 (500 is above 300); VCO 2.5 GHz (D 1), 2500 x 2 / 500 = 10 = 5 x 2.
+        QTest::newRow("CPLL from 500") << "CPLL"
+                                       << "500"
+                                       << "5" << 2 << 10 << "";
+    }
+
+    void inputRanges()
+    {
+        QFETCH(QString, pll);
+        QFETCH(QString, fref);
+        QFETCH(QString, rate);
+        QFETCH(int, m);
+        QFETCH(int, n);
+        QFETCH(QString, reason);
+        const auto solution =
+            PllSolver::solve(limits(pll), r(qPrintable(fref)), {r(qPrintable(rate))});
+        QCOMPARE(solution.has_value(), m != 0);
+        if (!solution) {
+            const QString why =
+                PllSolver::explainFailure(limits(pll), r(qPrintable(fref)), {r(qPrintable(rate))});
+            QVERIFY2(why.contains(reason), qPrintable(why));
+            return;
+        }
+        QCOMPARE(solution->m, m);
+        QCOMPARE(solution->n1 * solution->n2, n);
+    }
+
+    void phaseDetectorOverride()
+    {
+        PllTable table = PllTable::builtin();
+        QString error;
+        QVERIFY2(table.applyOverrides(
+                     QJsonObject{{"QPLL0", QJsonObject{{"pfdMHz", QJsonObject{{"min", "100"},
+                                                                              {"max", "410"}}}}}},
+                     &error),
+                 qPrintable(error));
+        // 60 MHz divided by any M in 1..4 stays below 100 MHz.
+        const PllLimits &qpll0 = *table.limits("QPLL0");
+        QVERIFY(!PllSolver::solve(qpll0, r("60"), {r("9.84")}));
+        QCOMPARE(PllSolver::explainFailure(qpll0, r("60"), {r("9.84")}),
+                 QString("no M in 1..4 puts its phase detector (clock / M) into 100-410 MHz"));
+        QVERIFY(!table.applyOverrides(
+            QJsonObject{
+                {"CPLL", QJsonObject{{"refClockMHz", QJsonObject{{"min", "0"}, {"max", "9"}}}}}},
+            &error));
+        QVERIFY(error.startsWith("CPLL.refClockMHz"));
+    }
+
+    void significantDigits_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("digits");
+        QTest::newRow("round") << "160" << 2;
+        QTest::newRow("hundred") << "100" << 1;
+        QTest::newRow("five") << "122.88" << 5;
+        QTest::newRow("seven") << "157.2864" << 7;
+        QTest::newRow("small") << "0.05" << 1;
+    }
+
+    void significantDigits()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, digits);
+        QCOMPARE(PllSolver::significantDigits(Ratio::fromDecimal(value)), digits);
+    }
+
+    // 9.8304 Gbps from 157.286 MHz: 157.2864 MHz (M 2, N 125) is the nearest clock that works,
+    // but written with six significant digits it becomes 157.286 again.
+    void nearestWithinWindow()
+    {
+        const QVector<Ratio> rates{r("9.8304")};
+        const QVector<Ratio> any =
+            PllSolver::nearestRefClocks(limits("QPLL1"), r("157.286"), rates, 3);
+        QCOMPARE(any.value(0), r("157.2864"));
+        ClockWindow window;
+        window.min = r("50");
+        window.max = r("500");
+        window.significantDigits = 6;
+        const QVector<Ratio> kept =
+            PllSolver::nearestRefClocks(limits("QPLL1"), r("157.286"), rates, 20, window);
+        QCOMPARE(kept.size(), 20);
+        for (const Ratio &clock : kept) {
+            QVERIFY(clock != r("157.2864"));
+            QVERIFY(r("50") <= clock && clock <= r("500"));
+            QVERIFY(PllSolver::significantDigits(clock) <= 6);
+            QVERIFY(PllSolver::solve(limits("QPLL1"), clock, rates));
+        }
+        for (int i = 1; i < kept.size(); ++i)
+            QVERIFY(kept[i - 1].distanceTo(r("157.286")) <= kept[i].distanceTo(r("157.286")));
+    }
+
+    void clockChoicesFromList()
+    {
+        // 10.3125 Gbps: 156.25 MHz x 66 on both quad PLLs (D 1); the CPLL would need
+        // N1 x N2 / M = 33 (VCO 5.15625 GHz), which {4, 5} x 1..5 over {1, 2} does not give.
+        // 125 MHz would need N / M = 82.5, 157.2864 no whole N, 4000 MHz is out of range.
+        ClockWindow window;
+        window.min = r("50");
+        window.max = r("500");
+        const QVector<ClockChoice> choices =
+            PllSolver::clockChoices(PllTable::builtin(), {r("10.3125")}, window,
+                                    {r("125"), r("157.2864"), r("156.25"), r("4000")});
+        QCOMPARE(choices.size(), 2);
+        QCOMPARE(choices[0].pll, QString("QPLL0"));
+        QCOMPARE(choices[1].pll, QString("QPLL1"));
+        for (const ClockChoice &choice : choices) {
+            QCOMPARE(choice.refClock, r("156.25"));
+            QCOMPARE(choice.solution.m, 1);
+            QCOMPARE(choice.solution.n1, 66);
+            QCOMPARE(choice.solution.d, QVector<int>{1});
+        }
+    }
+
+    void clockChoicesInWindow()
+    {
+        ClockWindow window;
+        window.min = r("50");
+        window.max = r("500");
+        window.significantDigits = 6;
+        const QVector<Ratio> rates{r("6.144"), r("3.072")};
+        const QVector<ClockChoice> choices =
+            PllSolver::clockChoices(PllTable::builtin(), rates, window, {}, 1000);
+        QVERIFY(choices.size() > 20);
+        bool at12288 = false;
+        for (int i = 0; i < choices.size(); ++i) {
+            const ClockChoice &c = choices[i];
+            const PllLimits &pll = limits(c.pll);
+            // Each entry proves itself: rate x D = k x clock x N1 x N2 / M for every rate.
+            const Ratio vco = c.refClock * (c.solution.n1 * c.solution.n2) / c.solution.m / 1000;
+            QCOMPARE(vco, c.solution.vco);
+            QVERIFY(pll.admitsVco(vco) && pll.admitsPfd(c.refClock, c.solution.m));
+            for (int k = 0; k < rates.size(); ++k)
+                QCOMPARE(rates[k] * c.solution.d[k], vco * pll.rateFactor);
+            QVERIFY(window.admits(c.refClock));
+            if (i > 0)
+                QVERIFY(PllSolver::significantDigits(choices[i - 1].refClock) <=
+                        PllSolver::significantDigits(c.refClock));
+            at12288 = at12288 || (c.pll == "QPLL1" && c.refClock == r("122.88"));
+        }
+        QVERIFY(at12288); // 12.288 GHz = 122.88 MHz x 100
+    }
+
+    // A table with divider sets of a thousand values each: the searches stay within their bound
+    // instead of visiting 1024^4 sets.
+    void boundedSearch()
+    {
+        PllLimits wide = limits("CPLL");
+        QVector<int> many;
+        for (int i = 1; i <= 1024; ++i)
+            many << i;
+        wide.n1 = wide.n2 = wide.m = wide.d = many;
+        wide.pfdMin = r("0.001");
+        const QVector<Ratio> rates{r("7.3728")};
+        QElapsedTimer timer;
+        timer.start();
+        const QVector<Ratio> near = PllSolver::nearestRefClocks(wide, r("122.88"), rates, 3);
+        PllSolver::solve(wide, r("122.881"), rates);
+        PllTable table;
+        QString error;
+        QVERIFY(PllTable::fromJson(
+            QJsonObject{
+                {"CPLL", QJsonObject{{"scope", "lane"},
+                                     {"N1", QJsonObject{{"min", 1}, {"max", 1024}}},
+                                     {"N2", QJsonObject{{"min", 1}, {"max", 1024}}},
+                                     {"M", QJsonObject{{"min", 1}, {"max", 1024}}},
+                                     {"D", QJsonObject{{"min", 1}, {"max", 1024}}},
+                                     {"vcoGHz", QJsonObject{{"min", "0.001"}, {"max", "900"}}},
+                                     {"refClockMHz", QJsonObject{{"min", "1"}, {"max", "999"}}},
+                                     {"pfdMHz", QJsonObject{{"min", "0.001"}, {"max", "999"}}}}}},
+            &table, &error));
+        const QVector<ClockChoice> choices = PllSolver::clockChoices(table, rates, ClockWindow());
+        QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(near.size(), 3);
+        QCOMPARE(near.value(0), r("122.88"));
+        QCOMPARE(choices.size(), 64);
     }
 
     void tableOverrides()

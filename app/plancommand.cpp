@@ -1,0 +1,410 @@
+#include "commands.h"
+#include "commandsupport.h"
+#include "linkparameters.h"
+#include "planclocking.h"
+
+#include <designfile.h>
+#include <linkplan.h>
+#include <linkreport.h>
+#include <nametables.h>
+#include <serdes.h>
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace HostProgram {
+
+namespace {
+
+using IPJESD204B::LinkMode;
+using IPJESD204B::LinkPlan;
+
+// The reference clocks and PLLs a plan lists at most.
+constexpr int ClockingOptions = 10;
+
+struct PlanRequest
+{
+    LinkMode mode;
+    CoreDirection direction = CoreDirection::Both;
+    QString device;
+    QString designPath;
+    QString emitPath;
+    bool json = false;
+};
+
+struct IntOption
+{
+    const char *name;
+    const char *description;
+    int LinkMode::*field; // null for the optional ones handled apart
+};
+
+const QList<IntOption> &requiredIntegers()
+{
+    static const QList<IntOption> options{
+        {"m", "Converters (M).", &LinkMode::converters},
+        {"l", "Lanes (L).", &LinkMode::lanes},
+        {"s", "Samples per converter per frame (S).", &LinkMode::samples},
+        {"np", "Bits per sample (N').", &LinkMode::bitsPerSample},
+    };
+    return options;
+}
+
+const QList<IntOption> &optionalIntegers()
+{
+    static const QList<IntOption> options{
+        {"n", "Converter resolution (N); N' - CS when not given.", &LinkMode::resolution},
+        {"cs", "Control bits per sample (CS), default 0.", &LinkMode::controlBits},
+        {"cf", "Control words per frame (CF), default 0.", &LinkMode::controlWords},
+        {"subclass", "Device subclass (SUBCLASSV), default 1.", &LinkMode::subclass},
+        {"did", "Device identity (DID), default 0.", &LinkMode::deviceId},
+        {"bid", "Bank identity (BID), default 0.", &LinkMode::bankId},
+    };
+    return options;
+}
+
+class PlanParser
+{
+public:
+    explicit PlanParser(CommandLine &command) : m_command(command) {}
+
+    bool parse(const QStringList &arguments, PlanRequest *request, int *exitCode)
+    {
+        QCommandLineParser &parser = m_command.parser();
+        parser.addOption({QStringLiteral("fs"), QStringLiteral("Sample rate in MSPS (Fs)."),
+                          QStringLiteral("MSPS")});
+        for (const IntOption &option : requiredIntegers() + optionalIntegers())
+            parser.addOption({QString::fromLatin1(option.name),
+                              QString::fromLatin1(option.description), QStringLiteral("N")});
+        parser.addOptions({
+            {QStringLiteral("hd"),
+             QStringLiteral("High density (HD), 0 or 1; derived when not "
+                            "given."),
+             QStringLiteral("0|1")},
+            {QStringLiteral("k"),
+             QStringLiteral("Frames per multiframe (K); the largest legal "
+                            "K when not given."),
+             QStringLiteral("K")},
+            {QStringLiteral("scrambling"), QStringLiteral("Scrambling, default off."),
+             QStringLiteral("on|off")},
+            {QStringLiteral("mode"), QStringLiteral("Core direction, default both."),
+             QStringLiteral("rx|tx|both")},
+            {QStringLiteral("device"),
+             QStringLiteral("Device (part-number id or name) whose "
+                            "reference clocks and PLLs are listed."),
+             QStringLiteral("ID")},
+            {QStringLiteral("design"),
+             QStringLiteral("Design whose other cores hold lanes, PLLs "
+                            "and reference clocks."),
+             QStringLiteral("FILE")},
+            {QStringLiteral("emit-set"),
+             QStringLiteral("Write the planned core's parameter set "
+                            "(with the best clocking) to FILE."),
+             QStringLiteral("FILE")},
+            {QStringLiteral("json"), QStringLiteral("Print the plan as one JSON object.")},
+        });
+        if (!m_command.parse(arguments, exitCode))
+            return false;
+        if (!readMode(&request->mode) || !readChoices(request)) {
+            *exitCode = m_command.fail(BadUsage, m_error);
+            return false;
+        }
+        request->device = parser.value(QStringLiteral("device"));
+        request->designPath = parser.value(QStringLiteral("design"));
+        request->emitPath = parser.value(QStringLiteral("emit-set"));
+        request->json = parser.isSet(QStringLiteral("json"));
+        return true;
+    }
+
+private:
+    bool integer(const char *name, int *value)
+    {
+        const QString text = m_command.parser().value(QString::fromLatin1(name));
+        bool ok = false;
+        *value = text.toInt(&ok, 10);
+        if (!ok)
+            m_error = QStringLiteral("--%1 takes a whole number, not '%2'").arg(name, text);
+        return ok;
+    }
+
+    bool readMode(LinkMode *mode)
+    {
+        QCommandLineParser &parser = m_command.parser();
+        for (const char *name : {"fs", "m", "l", "s", "np"}) {
+            if (!parser.isSet(QString::fromLatin1(name))) {
+                m_error = QStringLiteral("--%1 is required (--fs, --m, --l, --s and --np give "
+                                         "the converter's mode)")
+                              .arg(name);
+                return false;
+            }
+        }
+        mode->sampleRateMsps = IPJESD204B::sampleRateFromText(parser.value(QStringLiteral("fs")));
+        if (!mode->sampleRateMsps.isValid()) {
+            m_error = QStringLiteral("--fs takes a positive decimal number of MSPS, not '%1'")
+                          .arg(parser.value(QStringLiteral("fs")));
+            return false;
+        }
+        for (const IntOption &option : requiredIntegers()) {
+            if (!integer(option.name, &(mode->*option.field)))
+                return false;
+        }
+        mode->resolution = -1;
+        for (const IntOption &option : optionalIntegers()) {
+            if (parser.isSet(QString::fromLatin1(option.name)) &&
+                !integer(option.name, &(mode->*option.field)))
+                return false;
+        }
+        if (mode->resolution < 0)
+            mode->resolution = mode->bitsPerSample - mode->controlBits;
+        return readOptionalInt("hd", &mode->highDensity) &&
+               readOptionalInt("k", &mode->framesPerMultiframe);
+    }
+
+    bool readOptionalInt(const char *name, std::optional<int> *value)
+    {
+        if (!m_command.parser().isSet(QString::fromLatin1(name)))
+            return true;
+        int number = 0;
+        if (!integer(name, &number))
+            return false;
+        *value = number;
+        return true;
+    }
+
+    bool readChoices(PlanRequest *request)
+    {
+        const QString scrambling = m_command.parser().value(QStringLiteral("scrambling"));
+        if (!scrambling.isEmpty() && scrambling != QLatin1String("on") &&
+            scrambling != QLatin1String("off")) {
+            m_error = QStringLiteral("--scrambling takes on or off, not '%1'").arg(scrambling);
+            return false;
+        }
+        request->mode.scrambling = scrambling == QLatin1String("on");
+        const QString mode = m_command.parser().value(QStringLiteral("mode"));
+        if (mode == QLatin1String("rx"))
+            request->direction = CoreDirection::Receive;
+        else if (mode == QLatin1String("tx"))
+            request->direction = CoreDirection::Transmit;
+        else if (mode.isEmpty() || mode == QLatin1String("both"))
+            request->direction = CoreDirection::Both;
+        else {
+            m_error = QStringLiteral("--mode takes rx, tx or both, not '%1'").arg(mode);
+            return false;
+        }
+        return true;
+    }
+
+    CommandLine &m_command;
+    QString m_error;
+};
+
+int directionBits(CoreDirection direction)
+{
+    switch (direction) {
+    case CoreDirection::Receive:
+        return IPSERDESIP::LANE::Receive;
+    case CoreDirection::Transmit:
+        return IPSERDESIP::LANE::Transmit;
+    case CoreDirection::Both:
+        break;
+    }
+    return IPSERDESIP::LANE::Both;
+}
+
+// Puts the device and the design into the SERDES model; the device is the one asked for, else
+// the design's. False with *exitCode set.
+bool prepareModel(const CommandLine &command, const PlanRequest &request, int *exitCode)
+{
+    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    model->reset();
+    const DEV::DeviceArg device =
+        request.device.isEmpty() ? DEV::DeviceArg() : lookUpDevice(request.device);
+    if (!request.device.isEmpty() && device.isNull()) {
+        *exitCode = command.fail(
+            BadUsage,
+            QStringLiteral("device '%1' is not in the device database").arg(request.device));
+        return false;
+    }
+    model->setDevice(device);
+    if (!request.designPath.isEmpty()) {
+        QString error;
+        if (!IPSERDESIP::DesignFile::load(request.designPath, &error)) {
+            *exitCode = command.fail(BadUsage, error);
+            return false;
+        }
+        if (!device.isNull() && model->device() != device) {
+            *exitCode = command.fail(
+                BadUsage, QStringLiteral("%1 is a design for %2, not for %3")
+                              .arg(request.designPath, model->device().id(), device.id()));
+            return false;
+        }
+    }
+    if (model->device().isNull() && !request.emitPath.isEmpty()) {
+        *exitCode = command.fail(BadUsage, QStringLiteral("--emit-set needs a device: give "
+                                                          "--device ID or a design that names "
+                                                          "one"));
+        return false;
+    }
+    return true;
+}
+
+struct Clocking
+{
+    QStringList lanes;
+    QVector<ClockingOption> options;
+};
+
+// The device's lanes and clocks for a valid plan; errors go into the plan.
+Clocking planDeviceClocking(const PlanRequest &request, LinkPlan *plan)
+{
+    Clocking clocking;
+    const DEV::DeviceArg device = IPSERDESIP::serdes::instance()->device();
+    if (device.isNull() || !plan->isValid())
+        return clocking;
+    clocking.lanes =
+        freeLanes(device.device(), request.mode.lanes, directionBits(request.direction));
+    if (clocking.lanes.size() < request.mode.lanes) {
+        plan->errors << QStringLiteral("Lanes: L = %1, but %2 leaves %3 lanes free for the core "
+                                       "(%4)")
+                            .arg(request.mode.lanes)
+                            .arg(device.device())
+                            .arg(clocking.lanes.size())
+                            .arg(clocking.lanes.join(QStringLiteral(", ")));
+        return clocking;
+    }
+    const Ratio rate = plan->laneRateMbps / 1000;
+    clocking.options = planClocking({device.device(), rate, clocking.lanes}, ClockingOptions);
+    if (clocking.options.isEmpty()) {
+        plan->errors << QStringLiteral("Clocking: no PLL of %1 makes %2 Gbps on %3 from a "
+                                       "reference clock of %4 to %5 MHz that the design leaves "
+                                       "free")
+                            .arg(device.device(), rate.toString(),
+                                 clocking.lanes.join(QStringLiteral(", ")),
+                                 minRefClockMHz().toString(), maxRefClockMHz().toString());
+    }
+    return clocking;
+}
+
+QString dividerText(const ClockingOption &option)
+{
+    if (option.pll == QLatin1String("CPLL"))
+        return QStringLiteral("M %1, N1 %2, N2 %3, D %4")
+            .arg(option.m)
+            .arg(option.n1)
+            .arg(option.n2)
+            .arg(option.d);
+    return QStringLiteral("M %1, N %2, D %3").arg(option.m).arg(option.n1).arg(option.d);
+}
+
+QJsonObject clockingJson(const ClockingOption &option)
+{
+    QJsonObject dividers{{QStringLiteral("M"), option.m}, {QStringLiteral("D"), option.d}};
+    if (option.pll == QLatin1String("CPLL")) {
+        dividers.insert(QStringLiteral("N1"), option.n1);
+        dividers.insert(QStringLiteral("N2"), option.n2);
+    } else {
+        dividers.insert(QStringLiteral("N"), option.n1);
+    }
+    return QJsonObject{{QStringLiteral("pll"), option.pll},
+                       {QStringLiteral("refClockSource"), option.refSource},
+                       {QStringLiteral("refClockMHz"), option.refClockMHz.toDouble()},
+                       {QStringLiteral("dividers"), dividers},
+                       {QStringLiteral("vcoGHz"), option.vcoGHz.toDouble()}};
+}
+
+void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json)
+{
+    QTextStream out(stdout);
+    if (json) {
+        QJsonObject object = IPJESD204B::linkPlanToJson(plan);
+        QJsonArray options;
+        for (const ClockingOption &option : clocking.options)
+            options.append(clockingJson(option));
+        object.insert(QStringLiteral("clocking"), options);
+        object.insert(QStringLiteral("lanes"), QJsonArray::fromStringList(clocking.lanes));
+        out << QJsonDocument(object).toJson(QJsonDocument::Indented);
+        return;
+    }
+    for (const QString &line : IPJESD204B::linkPlanReport(plan))
+        out << line << '\n';
+    if (!clocking.lanes.isEmpty())
+        out << "Lanes: " << clocking.lanes.join(QStringLiteral(", ")) << '\n';
+    if (!clocking.options.isEmpty())
+        out << "Clocking, best first:\n";
+    for (const ClockingOption &option : clocking.options) {
+        out << "  " << option.pll << " from " << option.refSource << " at "
+            << option.refClockMHz.toString() << " MHz: " << dividerText(option) << ", VCO "
+            << option.vcoGHz.toString() << " GHz";
+        if (!option.sharedWith.isEmpty())
+            out << " (shared with " << option.sharedWith << ')';
+        out << '\n';
+    }
+}
+
+// A file and module name from the file the set goes to, as the dialog accepts names.
+QString coreName(const QString &path)
+{
+    const QString base = QFileInfo(path).completeBaseName();
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*$"));
+    return identifier.match(base).hasMatch() ? base : QStringLiteral("jesd204b_link");
+}
+
+int emitSet(const CommandLine &command, const PlanRequest &request, const LinkPlan &plan,
+            const Clocking &clocking)
+{
+    PlannedCore core;
+    core.deviceId = IPSERDESIP::serdes::instance()->device().id();
+    core.deviceName = IPSERDESIP::serdes::instance()->device().device();
+    core.name = coreName(request.emitPath);
+    core.direction = request.direction;
+    core.lanes = clocking.lanes;
+    core.laneRateGbps = plan.laneRateMbps / 1000;
+    core.octetsPerFrame = *plan.octetsPerFrame;
+    core.framesPerMultiframe = *plan.framesPerMultiframe;
+    core.scrambling = request.mode.scrambling;
+    core.clocking = clocking.options.first();
+    QString error;
+    if (!writeParameterFile(request.emitPath, plannedParameterSet(core), &error))
+        return command.fail(JobFailed, error);
+    return Success;
+}
+
+} // namespace
+
+int runPlan(const QStringList &arguments)
+{
+    CommandLine command(
+        QStringLiteral("plan"),
+        QStringLiteral("Plans a JESD204B link from a converter's mode: F, HD, K, the lane rate, "
+                       "the frame clock, LMFC and SYSREF, the device clocks, every lane's ILAS "
+                       "configuration and the device's reference clocks and PLLs that make the "
+                       "lane rate (at most ten, best first: round clocks, then QPLL0, QPLL1, "
+                       "CPLL, then the faster phase detector). A mode that breaks a rule exits 1 "
+                       "with one line per rule."));
+    PlanRequest request;
+    int exitCode = Success;
+    PlanParser parser(command);
+    if (!parser.parse(arguments, &request, &exitCode) || !prepareModel(command, request, &exitCode))
+        return exitCode;
+
+    LinkPlan plan = IPJESD204B::planLink(request.mode);
+    const Clocking clocking = planDeviceClocking(request, &plan);
+    printPlan(plan, clocking, request.json);
+    for (const QString &warning : qAsConst(plan.warnings))
+        QTextStream(stderr) << "warning: " << warning << '\n';
+    if (!plan.isValid()) {
+        for (const QString &error : qAsConst(plan.errors))
+            command.fail(JobFailed, error);
+        return JobFailed;
+    }
+    if (!request.emitPath.isEmpty())
+        return emitSet(command, request, plan, clocking);
+    return Success;
+}
+
+} // namespace HostProgram

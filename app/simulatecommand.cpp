@@ -1,0 +1,168 @@
+#include "commands.h"
+#include "commandsupport.h"
+#include "simulateoptions.h"
+
+#include <coreheaders.h>
+#include <linksettings.h>
+#include <simulatorrun.h>
+#include <summaryline.h>
+
+#include <baseprotocol.h>
+#include <ipcore.h>
+#include <serdes.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+namespace HostProgram {
+
+namespace {
+
+// A lane dump or waveform larger than this is refused rather than copied.
+constexpr qint64 MaxResultBytes = qint64(512) << 20;
+constexpr int BuildTimeoutMs = 600 * 1000;
+
+// Generates the core's headers as `generate` does; their folder, or empty with *exitCode set.
+QString generateCore(const CommandLine &command, const SimulateOptions &o,
+                     IPSERDESIP::BaseProtocol *protocol, int *exitCode)
+{
+    IPSERDESIP::serdes::instance()->setWorkingDir(o.workdir);
+    QStringList iniLines;
+    QStringList reserved;
+    QStringList moduleOptions;
+    QString message;
+    if (!protocol->generate(o.params, iniLines, reserved, moduleOptions, message, false)) {
+        *exitCode = command.fail(JobFailed, message.isEmpty()
+                                                ? QStringLiteral("generation of the core failed")
+                                                : message);
+        return QString();
+    }
+    return QDir(o.workdir).filePath(o.params.value(QStringLiteral("file")).toString() +
+                                    QStringLiteral("/temp/jesd204b"));
+}
+
+// Copies a file the testbench wrote to where the user asked for it, through the one writer.
+bool deliver(const CommandLine &command, const QString &from, const QString &to)
+{
+    QFile file(from);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxResultBytes) {
+        command.fail(JobFailed, from + QStringLiteral(": ") +
+                                    (file.isOpen() ? QStringLiteral("too large to copy")
+                                                   : file.errorString()));
+        return false;
+    }
+    QStringList lines = QString::fromUtf8(file.read(MaxResultBytes)).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return IPCore::generateFile(to, lines, nullptr, QString());
+}
+
+QString simulatorName(LinkSim::Simulator simulator)
+{
+    return simulator == LinkSim::Simulator::Verilator ? QStringLiteral("verilator")
+                                                      : QStringLiteral("iverilog");
+}
+
+// Builds and runs the testbench in simDir; prints the summary line and returns the exit code.
+int buildAndRun(const CommandLine &command, const SimulateOptions &o,
+                const LinkSim::SimSources &sources, const QString &headerDir, const QString &simDir)
+{
+    const std::vector<LinkSim::Step> steps =
+        LinkSim::simulationSteps(o.simulator, sources, headerDir, simDir, o.settings.vcd);
+    const QString name = simulatorName(o.simulator);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const bool build = i + 1 < steps.size();
+        const LinkSim::StepResult result =
+            LinkSim::runStep(steps[i], simDir, build ? BuildTimeoutMs : o.timeoutMs);
+        const QString log = QDir(simDir).filePath(steps[i].logName);
+        if (result.timedOut)
+            return command.fail(JobFailed, QStringLiteral("%1 stopped after %2 s (log: %3)")
+                                               .arg(build ? name + QStringLiteral(" build")
+                                                          : QStringLiteral("the simulation"))
+                                               .arg((build ? BuildTimeoutMs : o.timeoutMs) / 1000)
+                                               .arg(log));
+        if (build && result.exitCode != 0) {
+            QTextStream(stderr) << LinkSim::lastLines(result.output, 20) << '\n';
+            return command.fail(
+                JobFailed,
+                QStringLiteral("the testbench did not build with %1 (log: %2)").arg(name, log));
+        }
+        if (build)
+            continue;
+        const LinkSim::SummaryLine summary = LinkSim::findSummary(result.output);
+        if (!summary.found()) {
+            QTextStream(stderr) << LinkSim::lastLines(result.output, 20) << '\n';
+            return command.fail(
+                JobFailed,
+                QStringLiteral("the simulation ended without a summary (log: %1)").arg(log));
+        }
+        QTextStream(stdout) << summary.text << '\n';
+        const QDir dir(simDir);
+        if ((!o.dumpFile.isEmpty() &&
+             !deliver(command, dir.filePath(LinkSim::laneDumpName()), o.dumpFile)) ||
+            (!o.vcdFile.isEmpty() &&
+             !deliver(command, dir.filePath(LinkSim::waveformName()), o.vcdFile)))
+            return JobFailed;
+        return summary.passed() ? Success : JobFailed;
+    }
+    return JobFailed;
+}
+
+// Checks the core against the model's limits, writes the testbench configuration and runs.
+int simulate(const CommandLine &command, const SimulateOptions &o,
+             const LinkSim::SimSources &sources, const QString &headerDir)
+{
+    LinkSim::CoreShape shape;
+    QString error;
+    if (!LinkSim::readCoreShape(headerDir, &shape, &error))
+        return command.fail(JobFailed, error);
+    error = LinkSim::checkRun(shape, o.settings);
+    if (!error.isEmpty())
+        return command.fail(BadUsage, error);
+    const QString simDir = QDir(headerDir).filePath(QStringLiteral("../../sim"));
+    const QString cleanDir = QDir::cleanPath(simDir);
+    if (!IPCore::makeDirs(cleanDir, QString()) ||
+        !IPCore::generateFile(QDir(cleanDir).filePath(QStringLiteral("tb_config.vh")),
+                              LinkSim::testbenchConfig(shape, o.settings), nullptr, QString()))
+        return JobFailed;
+    QFile::remove(QDir(cleanDir).filePath(LinkSim::laneDumpName()));
+    QFile::remove(QDir(cleanDir).filePath(LinkSim::waveformName()));
+    return buildAndRun(command, o, sources, headerDir, cleanDir);
+}
+
+} // namespace
+
+int runSimulate(const QStringList &arguments)
+{
+    CommandLine command(
+        QStringLiteral("simulate"),
+        QStringLiteral("Generates a core from a parameter set, builds it with the link model "
+                       "and a self-checking testbench, runs a link in loopback and prints one "
+                       "summary line.\nExit codes: 0 the data came through unchanged with a "
+                       "constant latency, 1 it did not or the run failed, 2 bad usage, bad "
+                       "input or the simulator is not installed."));
+    SimulateOptions options;
+    int exitCode = Success;
+    if (!parseSimulateOptions(command, arguments, &options, &exitCode))
+        return exitCode;
+    QString missing;
+    if (!LinkSim::simulatorInstalled(options.simulator, &missing))
+        return command.fail(BadUsage,
+                            QStringLiteral("%1 is not installed (not found on PATH)").arg(missing));
+
+    PluginSet plugins;
+    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
+    if (!protocol)
+        return exitCode;
+    LinkSim::SimSources sources;
+    QString error;
+    if (!LinkSim::findSources(command.pluginDir(), &sources, &error))
+        return command.fail(JobFailed, error);
+    const QString headerDir = generateCore(command, options, protocol, &exitCode);
+    if (headerDir.isEmpty())
+        return exitCode;
+    return simulate(command, options, sources, headerDir);
+}
+
+} // namespace HostProgram

@@ -1,0 +1,216 @@
+#include "simulateoptions.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QDir>
+
+#include <limits>
+#include <vector>
+
+namespace HostProgram {
+
+namespace {
+
+// Decimal, or hexadecimal with 0x.
+bool parseInt(const QString &text, int min, int max, int *value)
+{
+    bool ok = false;
+    const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    const qlonglong v = hex ? text.mid(2).toLongLong(&ok, 16) : text.toLongLong(&ok, 10);
+    if (!ok || v < min || v > max)
+        return false;
+    *value = static_cast<int>(v);
+    return true;
+}
+
+struct IntOption
+{
+    QCommandLineOption option;
+    int min;
+    int max;
+    int *target;
+};
+
+std::vector<IntOption> runOptions(SimulateOptions *o)
+{
+    const int big = std::numeric_limits<int>::max() / 1024;
+    return {
+        {{QStringLiteral("frames"), QStringLiteral("Frames to check over the run (default 256)."),
+          QStringLiteral("N")},
+         1,
+         big,
+         &o->settings.frames},
+        {{QStringLiteral("lane-skew"),
+          QStringLiteral("The last lane lags lane 0 by OCTETS, the others in between (default 0)."),
+          QStringLiteral("OCTETS")},
+         0,
+         65536,
+         &o->settings.laneSkew},
+        {{QStringLiteral("resyncs"),
+          QStringLiteral("Re-synchronisations requested after link-up (default 0)."),
+          QStringLiteral("R")},
+         0,
+         1000,
+         &o->settings.resyncs},
+        {{QStringLiteral("inject-error"),
+          QStringLiteral("Flip one bit on LANE once the link is up; the error must be counted "
+                         "and the link come back."),
+          QStringLiteral("LANE")},
+         0,
+         7,
+         &o->settings.injectLane},
+    };
+}
+
+bool parseSimulator(const QString &name, LinkSim::Simulator *simulator)
+{
+    if (name == QLatin1String("iverilog"))
+        *simulator = LinkSim::Simulator::Icarus;
+    else if (name == QLatin1String("verilator"))
+        *simulator = LinkSim::Simulator::Verilator;
+    else
+        return false;
+    return true;
+}
+
+bool parsePattern(const QString &name, LinkSim::TestPattern *pattern)
+{
+    if (name == QLatin1String("rpat"))
+        *pattern = LinkSim::TestPattern::Rpat;
+    else if (name == QLatin1String("jspat"))
+        *pattern = LinkSim::TestPattern::Jspat;
+    else
+        return false;
+    return true;
+}
+
+// The link parameter options; F, K and scrambling default to the set's.
+std::vector<QCommandLineOption> linkOptions()
+{
+    std::vector<QCommandLineOption> options;
+    for (const LinkSim::LinkField &field : LinkSim::linkFields())
+        options.emplace_back(QLatin1String(field.option),
+                             QStringLiteral("Link parameter: %1, %2..%3.")
+                                 .arg(QLatin1String(field.help))
+                                 .arg(field.min)
+                                 .arg(field.max),
+                             QStringLiteral("VALUE"));
+    return options;
+}
+
+bool readLinkOptions(CommandLine &command, const std::vector<QCommandLineOption> &options,
+                     SimulateOptions *o, int *exitCode)
+{
+    const QCommandLineParser &parser = command.parser();
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        const LinkSim::LinkField &field = LinkSim::linkFields().at(i);
+        if (!parser.isSet(options[i]))
+            continue;
+        int value = 0;
+        if (!parseInt(parser.value(options[i]), field.min, field.max, &value)) {
+            *exitCode = command.fail(BadUsage, QStringLiteral("--%1 takes %2..%3")
+                                                   .arg(QLatin1String(field.option))
+                                                   .arg(field.min)
+                                                   .arg(field.max));
+            return false;
+        }
+        o->settings.overrides.insert(QLatin1String(field.define), value);
+    }
+    return true;
+}
+
+bool readRunOptions(CommandLine &command, std::vector<IntOption> &ints, int *exitCode)
+{
+    const QCommandLineParser &parser = command.parser();
+    for (IntOption &entry : ints) {
+        if (parser.isSet(entry.option) &&
+            !parseInt(parser.value(entry.option), entry.min, entry.max, entry.target)) {
+            *exitCode = command.fail(BadUsage, QStringLiteral("--%1 takes %2..%3")
+                                                   .arg(entry.option.names().first())
+                                                   .arg(entry.min)
+                                                   .arg(entry.max));
+            return false;
+        }
+    }
+    return true;
+}
+
+// The options that take a path or a name.
+struct TextOptions
+{
+    QCommandLineOption workdir{
+        QStringLiteral("workdir"),
+        QStringLiteral("Working directory: the core goes to DIR/<file>/temp/jesd204b, the "
+                       "simulation to DIR/<file>/sim (default: the current directory)."),
+        QStringLiteral("DIR")};
+    QCommandLineOption dump{QStringLiteral("dump-lanes"),
+                            QStringLiteral("Write the transmitted code groups to FILE, one line "
+                                           "per character time."),
+                            QStringLiteral("FILE")};
+    QCommandLineOption vcd{QStringLiteral("vcd"),
+                           QStringLiteral("Write the testbench's signals to FILE (VCD)."),
+                           QStringLiteral("FILE")};
+    QCommandLineOption simulator{QStringLiteral("simulator"),
+                                 QStringLiteral("iverilog (default) or verilator."),
+                                 QStringLiteral("NAME"), QStringLiteral("iverilog")};
+    QCommandLineOption pattern{
+        QStringLiteral("test-pattern"),
+        QStringLiteral("rpat or jspat: the transmitter sends the pattern (where the core has its "
+                       "generator) and the testbench checks it after the receiver."),
+        QStringLiteral("NAME")};
+    QCommandLineOption timeout{QStringLiteral("timeout"),
+                               QStringLiteral("Stop the simulation after SECONDS (default 600)."),
+                               QStringLiteral("SECONDS")};
+};
+
+bool readTextOptions(CommandLine &command, const TextOptions &t, SimulateOptions *o, int *exitCode)
+{
+    const QCommandLineParser &parser = command.parser();
+    QString error;
+    int seconds = 600;
+    if (!parseSimulator(parser.value(t.simulator), &o->simulator))
+        error = QStringLiteral("--simulator takes iverilog or verilator");
+    else if (parser.isSet(t.pattern) &&
+             !parsePattern(parser.value(t.pattern), &o->settings.pattern))
+        error = QStringLiteral("--test-pattern takes rpat or jspat");
+    else if (parser.isSet(t.timeout) && !parseInt(parser.value(t.timeout), 1, 86400, &seconds))
+        error = QStringLiteral("--timeout takes 1..86400 seconds");
+    if (!error.isEmpty()) {
+        *exitCode = command.fail(BadUsage, error);
+        return false;
+    }
+    o->timeoutMs = seconds * 1000;
+    const QDir here = QDir::current();
+    o->workdir = QDir::cleanPath(here.absoluteFilePath(
+        parser.isSet(t.workdir) ? parser.value(t.workdir) : QStringLiteral(".")));
+    if (parser.isSet(t.dump))
+        o->dumpFile = here.absoluteFilePath(parser.value(t.dump));
+    if (parser.isSet(t.vcd))
+        o->vcdFile = here.absoluteFilePath(parser.value(t.vcd));
+    o->settings.dumpLanes = !o->dumpFile.isEmpty();
+    o->settings.vcd = !o->vcdFile.isEmpty();
+    return true;
+}
+
+} // namespace
+
+bool parseSimulateOptions(CommandLine &command, const QStringList &arguments, SimulateOptions *o,
+                          int *exitCode)
+{
+    const TextOptions text;
+    std::vector<IntOption> ints = runOptions(o);
+    const std::vector<QCommandLineOption> links = linkOptions();
+    QCommandLineParser &parser = command.parser();
+    parser.addOptions(
+        {text.workdir, text.dump, text.vcd, text.simulator, text.pattern, text.timeout});
+    for (const IntOption &entry : ints)
+        parser.addOption(entry.option);
+    for (const QCommandLineOption &option : links)
+        parser.addOption(option);
+    return command.parseWithParameterFile(arguments, &o->params, exitCode) &&
+           readRunOptions(command, ints, exitCode) &&
+           readLinkOptions(command, links, o, exitCode) &&
+           readTextOptions(command, text, o, exitCode);
+}
+
+} // namespace HostProgram

@@ -1,0 +1,72 @@
+// Cost of planning a link: the JESD204B rules of the worked mode, then the reference clocks
+// and PLLs of a two-quad device that make its lane rate. The baseline is the rules alone, so
+// the ratio is what the clocking search adds; the budget is 5 ms for the whole plan.
+#include "benchsupport.h"
+#include "medianreporter.h"
+
+#include <commandsupport.h>
+#include <linkplan.h>
+#include <planclocking.h>
+#include <serdes.h>
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+IPJESD204B::LinkMode workedMode()
+{
+    IPJESD204B::LinkMode mode;
+    mode.lanes = 4;
+    mode.converters = 2;
+    mode.samples = 1;
+    mode.resolution = 16;
+    mode.bitsPerSample = 16;
+    mode.sampleRateMsps = IPSERDESIP::Ratio::fromInt(1000);
+    return mode;
+}
+
+void rulesAlone(benchmark::State &state)
+{
+    const IPJESD204B::LinkMode mode = workedMode();
+    for (auto _ : state) {
+        const IPJESD204B::LinkPlan plan = IPJESD204B::planLink(mode);
+        benchmark::DoNotOptimize(plan.ilas.size());
+    }
+}
+
+void planWithClocking(benchmark::State &state)
+{
+    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    model->reset();
+    const DEV::DeviceArg device = HostProgram::lookUpDevice(BenchSupport::TwoQuadDevice);
+    model->setDevice(device);
+    const IPJESD204B::LinkMode mode = workedMode();
+    for (auto _ : state) {
+        const IPJESD204B::LinkPlan plan = IPJESD204B::planLink(mode);
+        const QStringList lanes = HostProgram::freeLanes(device.device(), mode.lanes, 3);
+        const auto options =
+            HostProgram::planClocking({device.device(), plan.laneRateMbps / 1000, lanes}, 10);
+        if (options.isEmpty()) {
+            state.SkipWithError("no clocking for the worked mode");
+            break;
+        }
+        benchmark::DoNotOptimize(options.size());
+    }
+}
+
+BENCHMARK(rulesAlone)->Unit(benchmark::kMillisecond)->Repetitions(7);
+BENCHMARK(planWithClocking)->Unit(benchmark::kMillisecond)->Repetitions(7);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    MedianReporter reporter;
+    reporter.runAll(&argc, argv);
+    reporter.printRatio("planWithClocking", "rulesAlone", "ms");
+    reporter.printBudget("planWithClocking", "Plan with clocking on one device", 5.0);
+    return 0;
+}

@@ -1,0 +1,75 @@
+#include "plladvice.h"
+
+#include <functional>
+
+namespace IPSERDESIP {
+namespace Advice {
+
+using namespace Names;
+
+namespace {
+
+// Clocks looked at, nearest first, before giving up on finding count that the whole core takes.
+const int candidateClocks = 48;
+
+bool coreMadeWith(const Context &context, const std::function<void(LaneDemand &)> &change)
+{
+    QList<LaneDemand> changed = context.demands;
+    for (LaneDemand &demand : changed)
+        change(demand);
+    return planLanes(context.model, changed, context.owner, false).ok();
+}
+
+} // namespace
+
+ClockWindow window()
+{
+    ClockWindow advice;
+    advice.min = Ratio::fromInt(50);
+    advice.max = Ratio::fromInt(500);
+    advice.significantDigits = 6;
+    return advice;
+}
+
+QVector<Ratio> clocks(const Context &context, const PllLimits &limits, const QString &source,
+                      const Ratio &fref, const QVector<Ratio> &rates, int count)
+{
+    QVector<Ratio> working;
+    const QVector<Ratio> candidates =
+        PllSolver::nearestRefClocks(limits, fref, rates, candidateClocks, window());
+    for (const Ratio &clock : candidates) {
+        if (working.size() == count)
+            break;
+        const QString text = clock.toString();
+        if (!refClockClash(context.model, source, text, context.owner).isEmpty())
+            continue;
+        const bool made = coreMadeWith(context, [&](LaneDemand &demand) {
+            if (demand.refSource == source)
+                demand.refFrequency = text;
+        });
+        if (made)
+            working << clock;
+    }
+    return working;
+}
+
+QStringList plls(const Context &context, PllKind kind)
+{
+    QStringList working;
+    for (const PllKind other : {PllKind::Qpll0, PllKind::Qpll1, PllKind::Cpll}) {
+        if (other == kind || !context.model.pllTable.limits(pllKindName(other)))
+            continue;
+        const bool made = coreMadeWith(context, [&](LaneDemand &demand) {
+            if (demand.kind == kind) {
+                demand.kind = other;
+                demand.pllText = pllKindName(other);
+            }
+        });
+        if (made)
+            working << pllKindName(other);
+    }
+    return working;
+}
+
+} // namespace Advice
+} // namespace IPSERDESIP

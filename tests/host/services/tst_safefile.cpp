@@ -1,0 +1,359 @@
+#include <idecore.h>
+#include <ipcore.h>
+#include <safefile.h>
+
+#include <QDirIterator>
+#include <QScopeGuard>
+#include <QtTest>
+
+#include <cerrno>
+#include <memory>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+using HostFiles::Target;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<none>");
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot prepare %s", qPrintable(path));
+}
+
+// Everything below dir, links included: a leftover temporary file shows up here.
+QStringList tree(const QString &dir)
+{
+    QStringList entries;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(dir).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
+}
+
+// The system calls with one of them failing: the n-th call of `which` sets errno and fails.
+class FaultyOps : public HostFiles::FileOps
+{
+public:
+    enum Call { Write, Sync, Rename };
+    FaultyOps(Call which, int nth, int error) : m_which(which), m_nth(nth), m_error(error) {}
+
+    long write(int fd, const char *data, unsigned long size) const override
+    {
+        // The first call writes half, so a failure comes after part of the file is on disk.
+        if (m_which == Write && size > 1 && ++m_count == 1)
+            return FileOps::write(fd, data, size / 2);
+        return hit(Write) ? -1 : FileOps::write(fd, data, size);
+    }
+    int sync(int fd) const override { return hit(Sync) ? -1 : FileOps::sync(fd); }
+    int rename(int dirFd, const char *from, const char *to) const override
+    {
+        return hit(Rename) ? -1 : FileOps::rename(dirFd, from, to);
+    }
+
+private:
+    bool hit(Call call) const
+    {
+        if (call != m_which || ++m_count < m_nth)
+            return false;
+        errno = m_error;
+        return true;
+    }
+    Call m_which;
+    int m_nth;
+    int m_error;
+    mutable int m_count = 0;
+};
+
+} // namespace
+
+// The host's one file writer: links, folders it must not leave, full disks, failures at the
+// last moment, batches that commit together or not at all, and the encodings of generateFile.
+class SafeFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+
+    void refusesWhatIsNoPlainFile_data()
+    {
+        QTest::addColumn<QString>("plant"); // what stands where the writer goes
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("link to a file") << "file-link"
+                                        << "out/f.txt"
+                                        << "is a symbolic link";
+        QTest::newRow("dangling link") << "dangling"
+                                       << "out/f.txt"
+                                       << "is a symbolic link";
+        QTest::newRow("link to a folder as the file") << "folder-link"
+                                                      << "out/f.txt"
+                                                      << "is a symbolic link";
+        QTest::newRow("link to a device") << "device-link"
+                                          << "out/f.txt"
+                                          << "is a symbolic link";
+        QTest::newRow("folder on the way is a link") << "out-link"
+                                                     << "out/f.txt"
+                                                     << "out is a symbolic link";
+        QTest::newRow("device node") << "device"
+                                     << "out/f.txt"
+                                     << "is not a regular file";
+        QTest::newRow("a folder") << "folder"
+                                  << "out/f.txt"
+                                  << "is a folder";
+    }
+
+    void refusesWhatIsNoPlainFile()
+    {
+        QFETCH(QString, plant);
+        QFETCH(QString, relative);
+        QFETCH(QString, reason);
+        const QString work = m_dir->filePath("work");
+        const QString elsewhere = m_dir->filePath("elsewhere");
+        QVERIFY(QDir().mkpath(work + "/out") && QDir().mkpath(elsewhere + "/sub"));
+        put(elsewhere + "/victim", "keep me\n");
+        const QString at = work + "/out/f.txt";
+        bool planted = true;
+        if (plant == "file-link")
+            planted = QFile::link(elsewhere + "/victim", at);
+        else if (plant == "dangling")
+            planted = QFile::link(elsewhere + "/not-yet", at);
+        else if (plant == "folder-link")
+            planted = QFile::link(elsewhere + "/sub", at);
+        else if (plant == "device-link")
+            planted = QFile::link("/dev/null", at);
+        else if (plant == "out-link")
+            planted = QDir(work + "/out").removeRecursively() &&
+                      QFile::link(elsewhere + "/sub", work + "/out");
+        else if (plant == "folder")
+            planted = QDir().mkpath(at);
+        else if (plant == "device" &&
+                 ::mknod(QFile::encodeName(at).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("a device node needs root");
+        QVERIFY(planted);
+        const QStringList before = tree(m_dir->path());
+
+        QString error;
+        QVERIFY(!HostFiles::writeFile(Target{work, relative}, "new\n", &error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QCOMPARE(tree(m_dir->path()), before);
+        QCOMPARE(readAll(elsewhere + "/victim"), QByteArray("keep me\n"));
+        QVERIFY(!QFileInfo::exists(elsewhere + "/not-yet"));
+        QCOMPARE(QDir(elsewhere + "/sub").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList());
+    }
+
+    void staysInsideItsFolder_data()
+    {
+        QTest::addColumn<QString>("path"); // relative to the working folder's parent
+        QTest::addColumn<bool>("inside");
+        QTest::newRow("below") << "work/a/b.vh" << true;
+        QTest::newRow("dot-dot inside") << "work/a/../b.vh" << true;
+        QTest::newRow("the folder itself") << "work" << false;
+        QTest::newRow("parent") << "work/.." << false;
+        QTest::newRow("sibling") << "work/../x.vh" << false;
+        QTest::newRow("two up") << "work/a/../../../x.vh" << false;
+        QTest::newRow("name that starts like it") << "work2/x.vh" << false;
+    }
+
+    void staysInsideItsFolder()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, inside);
+        const QString work = m_dir->filePath("work");
+        Target target;
+        QString error;
+        QCOMPARE(HostFiles::targetBelow(work, m_dir->filePath(path), &target, &error), inside);
+        if (!inside)
+            QVERIFY2(error.contains("outside " + work), qPrintable(error));
+        else
+            QCOMPARE(target.path(), QDir::cleanPath(m_dir->filePath(path)));
+    }
+
+    void fullDisk_data()
+    {
+        QTest::addColumn<int>("files");   // written in one batch
+        QTest::addColumn<int>("failing"); // the one too large for what is left
+        QTest::newRow("one file") << 1 << 0;
+        QTest::newRow("second of two") << 2 << 1;
+        QTest::newRow("first of two") << 2 << 0;
+    }
+
+    // A small tmpfs that really fills: no file changes, nothing is left behind.
+    void fullDisk()
+    {
+        QFETCH(int, files);
+        QFETCH(int, failing);
+        const QByteArray mountPoint = QFile::encodeName(m_dir->path());
+        if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k,mode=0700") != 0)
+            QSKIP("mounting a tmpfs needs root");
+        const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
+        for (int i = 0; i < files; ++i)
+            put(m_dir->filePath(QString("f%1").arg(i)), QByteArray(4096, char('a' + i)));
+        const QStringList before = tree(m_dir->path());
+
+        QString error;
+        bool ok = true;
+        {
+            HostFiles::WriteBatch batch;
+            for (int i = 0; i < files && ok; ++i) {
+                const QByteArray bytes(i == failing ? 128 * 1024 : 1024, 'n');
+                ok = batch.stage(Target{m_dir->path(), QString("f%1").arg(i)}, bytes, &error);
+            }
+        }
+        QVERIFY(!ok);
+        QCOMPARE(error, qt_error_string(ENOSPC));
+        for (int i = 0; i < files; ++i)
+            QCOMPARE(readAll(m_dir->filePath(QString("f%1").arg(i))),
+                     QByteArray(4096, char('a' + i)));
+        QCOMPARE(tree(m_dir->path()), before);
+    }
+
+    void lateFailure_data()
+    {
+        QTest::addColumn<int>("call");
+        QTest::addColumn<int>("nth");
+        QTest::addColumn<int>("error");
+        QTest::newRow("final flush") << int(FaultyOps::Sync) << 1 << EIO;
+        QTest::newRow("flush of the second file") << int(FaultyOps::Sync) << 2 << EIO;
+        QTest::newRow("write after half") << int(FaultyOps::Write) << 1 << ENOSPC;
+        QTest::newRow("first rename") << int(FaultyOps::Rename) << 1 << EIO;
+        QTest::newRow("second rename, first rolled back") << int(FaultyOps::Rename) << 2 << EIO;
+    }
+
+    // The earlier file survives however late the failure comes, with the system's reason.
+    void lateFailure()
+    {
+        QFETCH(int, call);
+        QFETCH(int, nth);
+        QFETCH(int, error);
+        const QString kept = m_dir->filePath("kept.vh");   // had an earlier version
+        const QString fresh = m_dir->filePath("fresh.vh"); // did not exist
+        put(kept, "earlier\n");
+        const QStringList before = tree(m_dir->path());
+        const FaultyOps ops(FaultyOps::Call(call), nth, error);
+        QString reason;
+        bool ok = false;
+        {
+            HostFiles::WriteBatch batch(ops);
+            ok = batch.stage(Target{m_dir->path(), "kept.vh"}, "later and longer\n", &reason) &&
+                 batch.stage(Target{m_dir->path(), "fresh.vh"}, "new\n", &reason) &&
+                 batch.commit(&reason);
+        }
+        QVERIFY(!ok);
+        QVERIFY2(reason.endsWith(qt_error_string(error)), qPrintable(reason));
+        QVERIFY(!reason.contains("Unknown error"));
+        QCOMPARE(readAll(kept), QByteArray("earlier\n"));
+        QVERIFY(!QFileInfo::exists(fresh));
+        QCOMPARE(tree(m_dir->path()), before);
+    }
+
+    void batchCommitsTogether()
+    {
+        const QString work = m_dir->filePath("work");
+        {
+            HostFiles::WriteBatch batch;
+            QString error;
+            QVERIFY(batch.makeFolders(Target{work, "a/b"}, &error));
+            QVERIFY(batch.stage(Target{work, "a/b/x"}, "x\n", &error));
+            QByteArray staged;
+            QVERIFY(batch.staged(work + "/a/./b/x", &staged) && staged == "x\n");
+            QVERIFY(!QFileInfo::exists(work + "/a/b/x")); // not before the commit
+        }
+        // Never committed: the folders the batch made go with it.
+        QCOMPARE(tree(work), QStringList());
+
+        HostFiles::WriteBatch batch;
+        QString error;
+        QVERIFY(batch.makeFolders(Target{work, "a"}, &error));
+        QVERIFY(batch.stage(Target{work, "a/x"}, "x\n", &error) &&
+                batch.stage(Target{work, "a/y"}, "y\n", &error) && batch.commit(&error));
+        QCOMPARE(readAll(work + "/a/x") + readAll(work + "/a/y"), QByteArray("x\ny\n"));
+        QCOMPARE(tree(work), (QStringList{"a", "a/x", "a/y"}));
+    }
+
+    void lockIsExclusive()
+    {
+        const QString lock = HostFiles::folderLockPath(m_dir->path());
+        HostFiles::WriteBatch first;
+        HostFiles::WriteBatch second;
+        QString error;
+        QVERIFY(first.lock(lock, 0, &error) && first.lock(lock, 0, &error));
+        QVERIFY(!second.lock(lock, 200, &error));
+        QVERIFY2(error.contains("another run is writing"), qPrintable(error));
+    }
+
+    void encodings_data()
+    {
+        QTest::addColumn<QString>("codec");
+        QTest::addColumn<QByteArray>("expected");
+        const bool little = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+        // "a±" and an empty line: U+0061 U+00B1, each line ended by U+000A.
+        QTest::newRow("default UTF-8") << QString() << QByteArray("a\xc2\xb1\n\n");
+        QTest::newRow("UTF-16, one byte-order mark") << "UTF-16"
+                                                     << (little ? QByteArray("\xff\xfe"
+                                                                             "a\0\xb1\0\n\0\n\0",
+                                                                             10)
+                                                                : QByteArray("\xfe\xff"
+                                                                             "\0a\0\xb1\0\n\0\n",
+                                                                             10));
+        QTest::newRow("UTF-16LE, no mark") << "UTF-16LE" << QByteArray("a\0\xb1\0\n\0\n\0", 8);
+        QTest::newRow("single byte") << "ISO-8859-1" << QByteArray("a\xb1\n\n");
+    }
+
+    void encodings()
+    {
+        QFETCH(QString, codec);
+        QFETCH(QByteArray, expected);
+        const QString path = m_dir->filePath("out.txt");
+        QVERIFY(IPCore::generateFile(path, {QStringLiteral("a\u00b1"), QString()}, nullptr, codec));
+        QCOMPARE(readAll(path), expected);
+    }
+
+    // Under a generation scope the core's writes stay below the working folder and are staged.
+    void generationScope()
+    {
+        QStringList reports;
+        static QStringList *sink = nullptr;
+        sink = &reports;
+        Core::MessageSink::setHandler(
+            [](const QString &, const QString &text, QWidget *) { sink->append(text); });
+        const auto restore = qScopeGuard([] { Core::MessageSink::setHandler(nullptr); });
+        const QString work = m_dir->filePath("work");
+        HostFiles::WriteBatch batch;
+        {
+            const HostFiles::GenerationScope scope(batch, work);
+            QVERIFY(!IPCore::makeDirs(work + "/../escape", "Core"));
+            QVERIFY(!IPCore::generateFile(work + "/../x.vh", {"x"}, nullptr, {}));
+            QVERIFY(IPCore::makeDirs(work + "/c/temp", "Core"));
+            QVERIFY(IPCore::generateFile(work + "/c/temp/x.vh", {"x"}, nullptr, {}));
+            QVERIFY(QFileInfo::exists(HostFiles::folderLockPath(work + "/c/temp")));
+        }
+        QCOMPARE(reports.size(), 2);
+        QVERIFY2(reports.at(0).contains("outside " + work), qPrintable(reports.at(0)));
+        QVERIFY(!QFileInfo::exists(m_dir->filePath("escape")) &&
+                !QFileInfo::exists(m_dir->filePath("x.vh")));
+        QString error;
+        QVERIFY(batch.commit(&error));
+        QCOMPARE(readAll(work + "/c/temp/x.vh"), QByteArray("x\n"));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(SafeFileTest)
+#include "tst_safefile.moc"
