@@ -292,6 +292,9 @@ private slots:
         QTest::newRow("lanes negative") << "resources" << QJsonObject{{"Number_of_lanes", "-3"}} << "\"Number_of_lanes\" is \"-3\"";
         QTest::newRow("lanes text") << "check" << QJsonObject{{"Number_of_lanes", "abc"}} << "\"Number_of_lanes\" is \"abc\"";
         QTest::newRow("lanes a billion") << "check" << QJsonObject{{"Number_of_lanes", "999999999"}, {"JESD204B_Lane999999999_connect_with", ""}} << "\"Number_of_lanes\" is \"999999999\"";
+        // Outside the dialog's ranges, check refuses before its link rules or the solver.
+        QTest::newRow("F over its field") << "check" << QJsonObject{{"Default_F", "300"}} << "\"Default_F\" is \"300\"; allowed: a whole number from 1 to 256";
+        QTest::newRow("clock over the dialog's range") << "check" << QJsonObject{{"Reference_CLK_Frequency", "4000"}} << "\"Reference_CLK_Frequency\" is \"4000\"; allowed: a decimal number from 50 to 500";
         QTest::newRow("clock nan") << "generate" << QJsonObject{{"Clock_Frequency", "nan"}} << "\"Clock_Frequency\" is \"nan\"; allowed: a decimal number from 1 to 100";
         QTest::newRow("unknown device") << "generate" << QJsonObject{{"target_device", "NOPE"}} << "\"target_device\" is \"NOPE\"";
         QTest::newRow("unknown device, resources") << "resources" << QJsonObject{{"target_device", "NOPE"}} << "\"target_device\" is \"NOPE\"";
