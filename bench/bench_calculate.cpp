@@ -28,7 +28,7 @@
 namespace {
 
 using BenchSupport::eightLaneSet;
-using BenchSupport::TwoQuadDevice;
+using BenchSupport::useTwoQuadDevice;
 
 // The dialog as a user leaves it before pressing Calculate.
 struct OpenDialog
@@ -58,16 +58,9 @@ void closeBoxesWhileRunning(QTimer &timer)
     timer.start();
 }
 
-void resetModel()
-{
-    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
-    model->reset();
-    model->setDevice(Core::IdeCore::deviceDataBase()->findDevice(TwoQuadDevice));
-}
-
 void calculateEightLanes(benchmark::State &state)
 {
-    resetModel();
+    useTwoQuadDevice();
     OpenDialog open;
     if (!open.opened) {
         state.SkipWithError("the stored set was refused");
@@ -83,7 +76,7 @@ void calculateEightLanes(benchmark::State &state)
 
 void generatorAlone(benchmark::State &state)
 {
-    resetModel();
+    useTwoQuadDevice();
     OpenDialog open;
     if (!open.opened || !open.calculate()) {
         state.SkipWithError("no option lines to solve");

@@ -28,7 +28,7 @@
 namespace {
 
 using BenchSupport::eightLaneSet;
-using BenchSupport::TwoQuadDevice;
+using BenchSupport::useTwoQuadDevice;
 
 const IPSERDESIP::ParameterMap &ipInfo()
 {
@@ -40,13 +40,6 @@ const IPSERDESIP::ParameterMap &ipInfo()
         {QStringLiteral("ipcore.module"), QStringLiteral("jesd204b_0")},
     };
     return info;
-}
-
-void useTwoQuadDevice()
-{
-    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
-    model->reset();
-    model->setDevice(Core::IdeCore::deviceDataBase()->findDevice(TwoQuadDevice));
 }
 
 // One dialog over the stored set, destroyed again; false when the set was refused.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <devicedb.h>
+#include <idecore.h>
 #include <parametermap.h>
+#include <serdes.h>
 
 #include <QFile>
 #include <QJsonDocument>
@@ -21,6 +24,14 @@ inline void offscreenWithoutDisplay()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// An empty SERDES model on the two-quad device.
+inline void useTwoQuadDevice()
+{
+    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    model->reset();
+    model->setDevice(Core::IdeCore::deviceDataBase()->findDevice(TwoQuadDevice));
 }
 
 inline IPSERDESIP::ParameterMap eightLaneSet()

@@ -157,29 +157,14 @@ QString servedRates(const PllLimits &limits, const Ratio &vco)
     return decimalList(rates) + QStringLiteral(" Gbps");
 }
 
-QString explainFailure(const PllLimits &limits, const Ratio &fref, const QVector<Ratio> &rates)
+namespace {
+
+// The first rate no VCO in the band makes with any output divider; empty when every rate has one.
+QString bandProblem(const PllLimits &limits, const QVector<Ratio> &rates)
 {
-    const QString nText = limits.perLane ? QStringLiteral("N1 x N2") : QStringLiteral("N");
-    const QString nRange =
-        limits.perLane
-            ? QStringLiteral("N1 in %1, N2 in %2").arg(setText(limits.n1), setText(limits.n2))
-            : QStringLiteral("N in %1").arg(setText(limits.n1));
     const QString vcoRule = limits.rateFactor == 1
                                 ? QStringLiteral("rate x D")
                                 : QStringLiteral("rate x D / %1").arg(limits.rateFactor);
-    if (!limits.admitsRefClock(fref)) {
-        return QStringLiteral("%1 MHz lies outside its reference clock input range of %2")
-            .arg(fref.toString(6), limits.refText());
-    }
-    QVector<int> admittedM;
-    for (const int m : limits.m) {
-        if (limits.admitsPfd(fref, m))
-            admittedM << m;
-    }
-    if (admittedM.isEmpty()) {
-        return QStringLiteral("no M in %1 puts its phase detector (clock / M) into %2")
-            .arg(setText(limits.m), limits.pfdText());
-    }
     for (const Ratio &rate : rates) {
         if (bandAdmits(limits, rate))
             continue;
@@ -190,26 +175,38 @@ QString explainFailure(const PllLimits &limits, const Ratio &fref, const QVector
             .arg(rate.toString(), decimalList(vcos), vcoRule, limits.dividerText(),
                  limits.bandText());
     }
-    if (rates.size() > 1) {
-        bool shared = false;
-        for (const int d : limits.d) {
-            if (vcoInBand(limits, rates.first(), d) &&
-                dividersFor(limits, rates.first() * d / limits.rateFactor, rates)) {
-                shared = true;
-                break;
-            }
-        }
-        if (!shared) {
-            QStringList texts;
-            for (const Ratio &rate : rates) {
-                if (!texts.contains(rate.toString()))
-                    texts << rate.toString();
-            }
-            return QStringLiteral("the rates %1 Gbps share one VCO, and no VCO in %2 gives all of "
-                                  "them with %3")
-                .arg(texts.join(QStringLiteral(", ")), limits.bandText(), limits.dividerText());
-        }
+    return {};
+}
+
+// Why several rates cannot come from one VCO; empty when one VCO serves them all.
+QString sharedVcoProblem(const PllLimits &limits, const QVector<Ratio> &rates)
+{
+    if (rates.size() <= 1)
+        return {};
+    for (const int d : limits.d) {
+        if (vcoInBand(limits, rates.first(), d) &&
+            dividersFor(limits, rates.first() * d / limits.rateFactor, rates))
+            return {};
     }
+    QStringList texts;
+    for (const Ratio &rate : rates) {
+        if (!texts.contains(rate.toString()))
+            texts << rate.toString();
+    }
+    return QStringLiteral("the rates %1 Gbps share one VCO, and no VCO in %2 gives all of "
+                          "them with %3")
+        .arg(texts.join(QStringLiteral(", ")), limits.bandText(), limits.dividerText());
+}
+
+// The feedback ratio each usable VCO would need, which no divider set in range gives.
+QString feedbackProblem(const PllLimits &limits, const Ratio &fref, const QVector<Ratio> &rates,
+                        const QVector<int> &admittedM)
+{
+    const QString nText = limits.perLane ? QStringLiteral("N1 x N2") : QStringLiteral("N");
+    const QString nRange =
+        limits.perLane
+            ? QStringLiteral("N1 in %1, N2 in %2").arg(setText(limits.n1), setText(limits.n2))
+            : QStringLiteral("N in %1").arg(setText(limits.n1));
     QStringList needs;
     for (const int d : limits.d) {
         if (!vcoInBand(limits, rates.first(), d))
@@ -226,6 +223,29 @@ QString explainFailure(const PllLimits &limits, const Ratio &fref, const QVector
         return QStringLiteral("no divider set within the search bound makes it");
     return QStringLiteral("%1, which no %2 with M in %3 gives")
         .arg(needs.join(QStringLiteral(" or ")), nRange, setText(admittedM));
+}
+
+} // namespace
+
+QString explainFailure(const PllLimits &limits, const Ratio &fref, const QVector<Ratio> &rates)
+{
+    if (!limits.admitsRefClock(fref)) {
+        return QStringLiteral("%1 MHz lies outside its reference clock input range of %2")
+            .arg(fref.toString(6), limits.refText());
+    }
+    QVector<int> admittedM;
+    for (const int m : limits.m) {
+        if (limits.admitsPfd(fref, m))
+            admittedM << m;
+    }
+    if (admittedM.isEmpty()) {
+        return QStringLiteral("no M in %1 puts its phase detector (clock / M) into %2")
+            .arg(setText(limits.m), limits.pfdText());
+    }
+    QString problem = bandProblem(limits, rates);
+    if (problem.isEmpty())
+        problem = sharedVcoProblem(limits, rates);
+    return problem.isEmpty() ? feedbackProblem(limits, fref, rates, admittedM) : problem;
 }
 
 } // namespace PllSolver

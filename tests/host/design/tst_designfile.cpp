@@ -1,3 +1,4 @@
+#include "resourcereport.h"
 #include "testpaths.h"
 
 #include <designfile.h>
@@ -12,23 +13,6 @@
 using namespace IPSERDESIP;
 
 namespace {
-
-// A core's resource report as the plug-in makes it; Q0 REFCLK0 at 122.88 MHz feeds every lane.
-Message report(const QString &name, const QStringList &lanes, const QString &pllKind,
-               const QString &rate)
-{
-    Message message;
-    message.protocolName = "JESD204B";
-    message.instanceName = name;
-    message.laneList = lanes;
-    for (const QString &entry : lanes) {
-        message.pllList << entry.left(2) + "_" + pllKind;
-        message.refClkList << "Q0_REFCLK0";
-        message.refClkFreqList << "122.88";
-        message.txRateList << rate;
-    }
-    return message;
-}
 
 QJsonObject readJson(const QString &path)
 {
@@ -67,13 +51,13 @@ class DesignFileTest : public QObject
         model->setData("Q1_BIAS", 9);
         model->setData("Q0_BIAS", 5);
         model->setData("jesd204bCheckDRP_rx", 12);
-        if (!DesignFile::addInstance(path, report("a.v:rx", {"Q0_LANE2_RX"}, "QPLL1", "4.9152"),
-                                     &error))
+        if (!DesignFile::addInstance(
+                path, resourceReport("a.v:rx", {"Q0_LANE2_RX"}, "QPLL1", "4.9152"), &error))
             return {};
         model->setData("jesd204bCheckDRP_tx", 1);
         model->setData("GLOBAL_RESET_ENABLE", false);
-        if (!DesignFile::addInstance(path, report("b.v:tx", {"Q0_LANE0_TX"}, "QPLL1", "4.9152"),
-                                     &error))
+        if (!DesignFile::addInstance(
+                path, resourceReport("b.v:tx", {"Q0_LANE0_TX"}, "QPLL1", "4.9152"), &error))
             return {};
         return path;
     }
@@ -138,15 +122,15 @@ private slots:
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         // Half the rate shares the running QPLL0; added again, a core replaces its entries.
         QString error;
-        const auto sharing = report("dac.v:tx", {"Q0_LANE0_TX"}, "QPLL0", "3.6864");
+        const auto sharing = resourceReport("dac.v:tx", {"Q0_LANE0_TX"}, "QPLL0", "3.6864");
         QVERIFY2(DesignFile::addInstance(path, sharing, &error), qPrintable(error));
         QVERIFY2(DesignFile::addInstance(path, sharing, &error), qPrintable(error));
         // What the accepted dialog published goes into the design; a core on QPLL1 starts that PLL.
         model->setData("Q0_BIAS", 11);
-        const auto starting = report("dac.v:tx2", {"Q0_LANE1_TX"}, "QPLL1", "4.9152");
+        const auto starting = resourceReport("dac.v:tx2", {"Q0_LANE1_TX"}, "QPLL1", "4.9152");
         QVERIFY2(DesignFile::addInstance(path, starting, &error), qPrintable(error));
         // QPLL0 at 14.7456 GHz cannot give 4.9152 Gbps: the core is refused and not written.
-        const auto clash = report("dac.v:tx3", {"Q0_LANE2_TX"}, "QPLL0", "4.9152");
+        const auto clash = resourceReport("dac.v:tx3", {"Q0_LANE2_TX"}, "QPLL0", "4.9152");
         QVERIFY(!DesignFile::addInstance(path, clash, &error));
         QVERIFY2(error.startsWith(path + ": dac.v:tx3 does not fit the design:\n"),
                  qPrintable(error));
@@ -222,8 +206,8 @@ private slots:
         QVERIFY2(DesignFile::load(path, &error), qPrintable(error));
         model->removeInstance("a.v:rx");
         model->setData("jesd204bCheckDRP_rx", 3);
-        QVERIFY2(DesignFile::addInstance(path, report("a.v:rx", {"Q0_LANE3_RX"}, "QPLL1", "4.9152"),
-                                         &error),
+        QVERIFY2(DesignFile::addInstance(
+                     path, resourceReport("a.v:rx", {"Q0_LANE3_RX"}, "QPLL1", "4.9152"), &error),
                  qPrintable(error));
         const QJsonObject root = readJson(path);
         QCOMPARE(root.value("globalData").toObject(),

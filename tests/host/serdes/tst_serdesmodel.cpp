@@ -1,3 +1,5 @@
+#include "resourcereport.h"
+
 #include <generator.h>
 #include <idecore.h>
 #include <message.h>
@@ -6,27 +8,6 @@
 #include <QtTest>
 
 using namespace IPSERDESIP;
-
-namespace {
-
-// A core's resource report as the plug-in makes it; Q0 REFCLK0 at 122.88 MHz feeds every lane.
-Message report(const QString &name, const QStringList &lanes, const QString &pllKind,
-               const QString &rate)
-{
-    Message message;
-    message.protocolName = "JESD204B";
-    message.instanceName = name;
-    message.laneList = lanes;
-    for (const QString &entry : lanes) {
-        message.pllList << entry.left(2) + "_" + pllKind;
-        message.refClkList << "Q0_REFCLK0";
-        message.refClkFreqList << "122.88";
-        message.txRateList << rate;
-    }
-    return message;
-}
-
-} // namespace
 
 // The SERDES model: occupancy, reach, routes and instances, with no plug-in involved.
 class SerdesModelTest : public QObject
@@ -44,9 +25,10 @@ private slots:
     void laneStatus()
     {
         QString error;
-        QVERIFY(model->addInstance(report("c0", {"Q0_LANE1_TX"}, "QPLL1", "4.9152"), &error));
-        QVERIFY(model->addInstance(report("c1", {"Q0_LANE1_RX", "Q0_LANE2"}, "QPLL1", "2.4576"),
-                                   &error));
+        QVERIFY(
+            model->addInstance(resourceReport("c0", {"Q0_LANE1_TX"}, "QPLL1", "4.9152"), &error));
+        QVERIFY(model->addInstance(
+            resourceReport("c1", {"Q0_LANE1_RX", "Q0_LANE2"}, "QPLL1", "2.4576"), &error));
         const LANE *shared = lane("Q0_Lane1");
         QCOMPARE(shared->getLaneStatus(), int(LANE::Both));
         QCOMPARE(shared->owner(), QString("c0, c1"));
@@ -132,7 +114,8 @@ private slots:
         QFETCH(QString, freq);
         QFETCH(QString, conflict);
         QString error;
-        QVERIFY(model->addInstance(report("a.v:tx", {"Q0_LANE1_TX"}, "QPLL1", "4.9152"), &error));
+        QVERIFY(model->addInstance(resourceReport("a.v:tx", {"Q0_LANE1_TX"}, "QPLL1", "4.9152"),
+                                   &error));
         QStringList plls, refs, freqs;
         for (const QString &entry : lanes) {
             plls << entry.left(2) + "_QPLL1";

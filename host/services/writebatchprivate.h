@@ -1,0 +1,49 @@
+#pragma once
+
+#include "folderwalk.h"
+
+#include <safefile.h>
+
+#include <QLockFile>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace HostFiles {
+
+struct WriteBatch::Private
+{
+    struct Staged
+    {
+        Detail::Fd dir;
+        QByteArray temp;
+        QByteArray name;
+        QByteArray backup; // a hard link to the earlier file while the batch commits
+        QString key;       // absolute, clean path
+        QString shown;
+        QByteArray bytes;
+    };
+
+    explicit Private(const FileOps &o) : ops(o) {}
+
+    bool walk(const Target &target, const QStringList &parts, bool create, Detail::Fd *out,
+              QString *error)
+    {
+        return Detail::walkFolders(target, parts, create, &created, out, error);
+    }
+
+    // Keeps every earlier target as a hard link beside it, after checking each is still a file.
+    bool keepEarlierFiles(QString *error);
+    // Puts back the earlier files of the first `count` staged entries, already renamed.
+    void rollBack(std::size_t count);
+
+    const FileOps &ops;
+    std::vector<Staged> staged;
+    std::vector<Detail::CreatedFolder> created;
+    std::vector<std::unique_ptr<QLockFile>> locks;
+    QStringList lockPaths;
+    bool committed = false;
+};
+
+} // namespace HostFiles
