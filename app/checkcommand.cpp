@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "commandsupport.h"
 #include "linkparameters.h"
+#include "parametergate.h"
 #include "reportcapture.h"
 
 #include <baseprotocol.h>
@@ -251,7 +252,9 @@ int runCheck(const QStringList &arguments)
 
     PluginSet plugins;
     IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol)
+    if (!protocol ||
+        !admitParameterSet(command, protocol, options.params,
+                           IPSERDESIP::serdes::instance()->device(), SetRules::All, &exitCode))
         return exitCode;
     return checkCore(command, options, protocol);
 }

@@ -77,6 +77,12 @@ int CommandLine::fail(int code, const QString &message) const
     return code;
 }
 
+void CommandLine::warn(const QStringList &warnings) const
+{
+    for (const QString &warning : warnings)
+        QTextStream(stderr) << "ipcore-host " << m_command << ": warning: " << warning << '\n';
+}
+
 QString CommandLine::pluginDir() const
 {
     return m_parser.value(m_pluginDir);
@@ -107,10 +113,17 @@ IPSERDESIP::BaseProtocol *loadJesd204b(const CommandLine &command, PluginSet *pl
         *exitCode = command.fail(JobFailed, error);
         return nullptr;
     }
+    command.warn(plugins->duplicates());
     IPSERDESIP::BaseProtocol *protocol = plugins->jesd204b();
-    if (!protocol)
-        *exitCode = command.fail(JobFailed, QStringLiteral("%1: no plug-in offers the %2 core")
-                                                .arg(command.pluginDir(), jesd204bId()));
+    if (!protocol) {
+        // The first report is the cause: a description file a package could not read.
+        const QStringList reports = plugins->loadReports();
+        *exitCode = command.fail(
+            JobFailed,
+            QStringLiteral("%1: no plug-in offers the %2 core%3")
+                .arg(command.pluginDir(), jesd204bId(),
+                     reports.isEmpty() ? QString() : QStringLiteral(": ") + reports.first()));
+    }
     return protocol;
 }
 

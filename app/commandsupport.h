@@ -39,6 +39,8 @@ public:
                                 int *exitCode);
 
     int fail(int code, const QString &message) const;
+    // One "warning: ..." line on standard error per entry; the command goes on.
+    void warn(const QStringList &warnings) const;
 
     QString pluginDir() const;
     QString parameterFile() const;

@@ -9,6 +9,7 @@
 #include <devicedb.h>
 #include <idecore.h>
 #include <message.h>
+#include <parametercheck.h>
 #include <safefile.h>
 #include <serdes.h>
 
@@ -270,6 +271,14 @@ std::unique_ptr<DialogDriver> makeDriver(const ConfigureOptions &options, QStrin
     return nullptr;
 }
 
+QString storedSetProblem(IPSERDESIP::BaseProtocol *protocol, const ConfigureInputs &inputs)
+{
+    const auto *judge = qobject_cast<IPSERDESIP::ParameterCheck *>(protocol);
+    return judge ? judge->parameterProblem(inputs.stored, inputs.device,
+                                           IPSERDESIP::ParameterCheck::Rules::All)
+                 : QString();
+}
+
 // Runs the dialog and stores what it accepted: in the design, and as the output file.
 int configure(const CommandLine &command, const ConfigureOptions &options,
               const ConfigureInputs &inputs, IPSERDESIP::BaseProtocol *protocol)
@@ -287,6 +296,14 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
             return command.fail(JobFailed, snapshotError);
         return Success;
     }
+    // A stored set the dialog refused without a word says why by the protocol's own rules.
+    const bool silentRefusal = result.isEmpty() && !options.editPath.isEmpty() &&
+                               !options.calculate && driver && driver->messages().isEmpty();
+    const QString storedProblem = silentRefusal ? storedSetProblem(protocol, inputs) : QString();
+    if (!storedProblem.isEmpty())
+        return command.fail(
+            BadUsage,
+            QStringLiteral("nothing configured: %1: %2").arg(options.editPath, storedProblem));
     if (result.isEmpty())
         return command.fail(JobFailed, driver && !driver->dialogSeen()
                                            ? QStringLiteral("the dialog did not open")

@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "commandsupport.h"
+#include "parametergate.h"
 #include "reportcapture.h"
 
 #include <baseprotocol.h>
@@ -27,6 +28,7 @@ struct GenerateOptions
     QString designPath;
     QString workdir;
     bool synthesis = false;
+    bool asIs = false;
 };
 
 // Parses the options and reads the parameter set and the device: every input is checked
@@ -52,7 +54,11 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOp
     const QCommandLineOption synthesisOption(
         QStringLiteral("synthesis"),
         QStringLiteral("Run the host's synthesis step after writing the files."));
-    parser.addOptions({workdirOption, deviceOption, designOption, synthesisOption});
+    const QCommandLineOption asIsOption(
+        QStringLiteral("as-is"),
+        QStringLiteral("Generate a stored set as it is, without the dialog's value rules (the "
+                       "safety rules still apply)."));
+    parser.addOptions({workdirOption, deviceOption, designOption, synthesisOption, asIsOption});
     if (!command.parseWithParameterFile(arguments, &options->params, exitCode))
         return false;
     if (parser.isSet(deviceOption)) {
@@ -69,6 +75,7 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOp
     options->workdir =
         parser.isSet(workdirOption) ? parser.value(workdirOption) : QDir::currentPath();
     options->synthesis = parser.isSet(synthesisOption);
+    options->asIs = parser.isSet(asIsOption);
     return true;
 }
 
@@ -77,8 +84,23 @@ bool prepare(const CommandLine &command, const GenerateOptions &options,
              IPSERDESIP::BaseProtocol *protocol, int *exitCode)
 {
     QString error;
+    if (!admitParameterSet(command, protocol, options.params, options.device,
+                           options.asIs ? SetRules::AsIs : SetRules::All, exitCode))
+        return false;
     if (options.hasDesign && !IPSERDESIP::DesignFile::load(options.designPath, &error)) {
         *exitCode = command.fail(BadUsage, error);
+        return false;
+    }
+    // A design made for another chip says nothing about this core's.
+    const DEV::DeviceArg core =
+        options.device.isNull()
+            ? lookUpDevice(options.params.value(QStringLiteral("target_device")).toString())
+            : options.device;
+    const DEV::DeviceArg designed = IPSERDESIP::serdes::instance()->device();
+    if (options.hasDesign && !options.asIs && !designed.isNull() && designed != core) {
+        *exitCode =
+            command.fail(BadUsage, QStringLiteral("%1 is a design for %2, the core targets %3")
+                                       .arg(options.designPath, designed.id(), core.id()));
         return false;
     }
     IPSERDESIP::serdes::instance()->setWorkingDir(

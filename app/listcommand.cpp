@@ -61,11 +61,16 @@ int runList(const QStringList &arguments)
         return command.fail(BadUsage, error);
     if (plugins.status() == PluginSet::Status::NoPlugin)
         return command.fail(JobFailed, error);
+    command.warn(plugins.duplicates());
     if (plugins.protocols().empty()) {
+        const QStringList reports = plugins.loadReports();
         return command.fail(JobFailed,
-                            QStringLiteral("%1: the plug-in offers no IP core (its description "
-                                           "file is missing or incomplete)")
-                                .arg(plugins.packages().front().file));
+                            reports.isEmpty()
+                                ? QStringLiteral("%1: the plug-in offers no IP core (its "
+                                                 "description file is missing or incomplete)")
+                                      .arg(plugins.packages().front().file)
+                                : QStringLiteral("%1: the plug-in offers no IP core: %2")
+                                      .arg(plugins.packages().front().file, reports.first()));
     }
 
     QTextStream out(stdout);

@@ -1,9 +1,9 @@
 #include "parameterfile.h"
 
+#include <inputfile.h>
 #include <safefile.h>
 
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
@@ -113,24 +113,18 @@ bool readParameterFile(const QString &path, IPSERDESIP::ParameterMap *params, QS
         *error = path + QStringLiteral(": ") + reason;
         return false;
     };
-    const QFileInfo info(path);
-    if (!info.exists())
-        return fail(QStringLiteral("no such file"));
-    if (info.isDir())
-        return fail(QStringLiteral("is a directory, not a parameter file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot read: ") + file.errorString());
-
+    QByteArray contents;
+    QString reason;
+    if (!IPSERDESIP::readInputFile(path, &contents, &reason))
+        return fail(reason);
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument document = QJsonDocument::fromJson(contents, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         return fail(QStringLiteral("invalid JSON at offset %1: %2")
                         .arg(QString::number(parseError.offset), parseError.errorString()));
     if (!document.isObject())
         return fail(QStringLiteral("not a JSON object; a parameter set is an object of keys and "
                                    "values"));
-    QString reason;
     if (!parameterSetFromJson(document.object(), params, &reason, versionCheck))
         return fail(reason);
     return true;

@@ -26,6 +26,41 @@ IPSERDESIP::BaseProtocol *PluginSet::findProtocol(const QString &id) const
     return found == m_protocols.end() ? nullptr : found->get();
 }
 
+namespace {
+
+// A package says why it offers no protocol in a warning; the handler takes a plain function,
+// so the warnings of one load go to this list.
+QStringList *loadReportsTarget = nullptr;
+
+void recordLoadReport(QtMsgType type, const QMessageLogContext & /*context*/, const QString &text)
+{
+    if (loadReportsTarget && type != QtDebugMsg && type != QtInfoMsg)
+        *loadReportsTarget << text;
+}
+
+// Sends the warnings into *reports while it lives.
+class LoadReportCapture
+{
+public:
+    explicit LoadReportCapture(QStringList *reports)
+    {
+        loadReportsTarget = reports;
+        m_previous = qInstallMessageHandler(recordLoadReport);
+    }
+    ~LoadReportCapture()
+    {
+        qInstallMessageHandler(m_previous);
+        loadReportsTarget = nullptr;
+    }
+    LoadReportCapture(const LoadReportCapture &) = delete;
+    LoadReportCapture &operator=(const LoadReportCapture &) = delete;
+
+private:
+    QtMessageHandler m_previous = nullptr;
+};
+
+} // namespace
+
 PluginSet loadPlugins(const QString &dir, QString *error)
 {
     PluginSet set;
@@ -63,11 +98,25 @@ PluginSet loadPlugins(const QString &dir, QString *error)
         }
         // absolutePath() has no trailing separator; the protocols append "/..." to it.
         package->setDirectory(entry.absolutePath());
-        const QList<IPSERDESIP::BaseProtocol *> offered = package->protocols();
+        QList<IPSERDESIP::BaseProtocol *> offered;
+        {
+            const LoadReportCapture capture(&set.m_loadReports);
+            offered = package->protocols();
+        }
         QStringList ids;
         for (IPSERDESIP::BaseProtocol *protocol : offered) {
-            set.m_protocols.emplace_back(protocol);
+            std::unique_ptr<IPSERDESIP::BaseProtocol> owned(protocol);
+            // A second copy of a library offers the same cores again; the first one counts.
+            if (set.findProtocol(protocol->id())) {
+                const QString line = QStringLiteral("%1: ignored, the %2 core is already "
+                                                    "offered by an earlier plug-in")
+                                         .arg(file, protocol->id());
+                if (!set.m_duplicates.contains(line))
+                    set.m_duplicates << line;
+                continue;
+            }
             ids << protocol->id();
+            set.m_protocols.push_back(std::move(owned));
         }
         qCDebug(IPSERDESIP::Logging::lcPlugins).noquote()
             << "loaded" << file

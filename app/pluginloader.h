@@ -52,6 +52,10 @@ public:
     }
     // Libraries that were skipped, one "file: reason" line each.
     QStringList skipped() const { return m_skipped; }
+    // What the packages reported while they loaded (why a core is not offered).
+    QStringList loadReports() const { return m_loadReports; }
+    // One line per library ignored because an earlier one already offers its cores.
+    QStringList duplicates() const { return m_duplicates; }
 
     // The first protocol with this id; null when none.
     IPSERDESIP::BaseProtocol *findProtocol(const QString &id) const;
@@ -64,6 +68,8 @@ private:
     std::vector<std::unique_ptr<QPluginLoader>> m_loaders;
     std::vector<Package> m_packages;
     QStringList m_skipped;
+    QStringList m_loadReports;
+    QStringList m_duplicates;
     // Declared after the loaders so the protocols are destroyed first.
     std::vector<std::unique_ptr<IPSERDESIP::BaseProtocol>> m_protocols;
 };

@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "commandsupport.h"
+#include "parametergate.h"
 
 #include <baseprotocol.h>
 #include <message.h>
@@ -42,6 +43,11 @@ int runResources(const QStringList &arguments)
     CommandLine command(QStringLiteral("resources"),
                         QStringLiteral("Prints the SERDES lanes, PLLs and reference clocks a "
                                        "parameter set occupies, as one JSON object."));
+    const QCommandLineOption asIsOption(
+        QStringLiteral("as-is"),
+        QStringLiteral("Report a stored set as it is, without the dialog's value rules (the "
+                       "safety rules still apply)."));
+    command.parser().addOption(asIsOption);
     int exitCode = Success;
     IPSERDESIP::ParameterMap params;
     if (!command.parseWithParameterFile(arguments, &params, &exitCode))
@@ -49,7 +55,8 @@ int runResources(const QStringList &arguments)
 
     PluginSet plugins;
     IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol)
+    const SetRules rules = command.parser().isSet(asIsOption) ? SetRules::AsIs : SetRules::All;
+    if (!protocol || !admitParameterSet(command, protocol, params, {}, rules, &exitCode))
         return exitCode;
 
     const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(params));

@@ -1,6 +1,8 @@
 #include "formwidgets.h"
 #include "jesd204bdlg.h"
 #include "nametables.h"
+#include "parameterkeys.h"
+#include "parameterrules.h"
 #include "ui_afe_config.h"
 #include "ui_core_config.h"
 #include "ui_opt_config.h"
@@ -23,15 +25,6 @@ using FormWidgets::selectText;
 void installValidator(QLineEdit *edit, const QString &pattern)
 {
     edit->setValidator(new QRegExpValidator(QRegExp(pattern), edit));
-}
-
-// The millivolt choices of the AFE tab: first, first + step, ... (count items).
-QStringList millivoltTexts(int first, int step, int count)
-{
-    QStringList texts;
-    for (int i = 0; i < count; ++i)
-        texts << QStringLiteral("%1mV").arg(first + i * step);
-    return texts;
 }
 
 // Devices of groups A and B have one quad: the rows beyond its lanes go, spacers included.
@@ -58,19 +51,17 @@ void removeLaneRowsFrom(Ui::phy_config &phy, int firstRemoved)
 // Choice lists, validators and defaults of the core tab.
 void fillCoreForm(Ui::core_config &core)
 {
-    core.comboBoxLmfcBuffer->addItems({QStringLiteral("128"), QStringLiteral("256"),
-                                       QStringLiteral("512"), QStringLiteral("1024")});
+    core.comboBoxLmfcBuffer->addItems(ParameterRules::choices(Key::LmfcBuffer));
     selectText(core.comboBoxLmfcBuffer, QStringLiteral("1024"));
-    core.defaultSysrefAlw->addItems({QStringLiteral("Always On"), QStringLiteral("Always Off")});
+    core.defaultSysrefAlw->addItems(ParameterRules::choices(Key::SysrefAlways));
     selectText(core.defaultSysrefAlw, QStringLiteral("Always Off"));
-    core.defaultScram->addItems(
-        {QStringLiteral("Scrambling ON"), QStringLiteral("Scrambling OFF")});
+    core.defaultScram->addItems(ParameterRules::choices(Key::ScramblingOn));
     selectText(core.defaultScram, QStringLiteral("Scrambling OFF"));
     installValidator(core.defaultF, QStringLiteral("^\\d{0,3}"));
     installValidator(core.defaultK, QStringLiteral("^\\d{0,2}"));
     core.defaultF->setText(QStringLiteral("4"));
     core.defaultK->setText(QStringLiteral("32"));
-    core.defaultSysrefReq->addItems({QStringLiteral("Not Required"), QStringLiteral("Required")});
+    core.defaultSysrefReq->addItems(ParameterRules::choices(Key::SysrefRequired));
     selectText(core.defaultSysrefReq, QStringLiteral("Not Required"));
     installValidator(core.lineEditClkFreq, QStringLiteral("^(100|\\d{0,2}(\\.\\d{1,6})?)$"));
     core.lineEditClkFreq->setText(QStringLiteral("10.0"));
@@ -97,15 +88,14 @@ void jesd204bdlg::initDialog()
     selectText(phy.refClkSource, QStringLiteral("Q0 REFCLK0"));
     installValidator(phy.refClkFreq, QStringLiteral("^(\\d{1,3}(\\.\\d{1,8})?)$"));
     phy.refClkFreq->setText(QStringLiteral("122.88"));
-    phy.PLL_Selection->addItems(NameTables::pllSelections());
+    phy.PLL_Selection->addItems(ParameterRules::choices(Key::PllSelection));
     selectText(phy.PLL_Selection, QStringLiteral("QPLL1"));
-    phy.LoopbackMode->addItems({QStringLiteral("OFF"), QStringLiteral("LB_NES"),
-                                QStringLiteral("LB_FES"), QStringLiteral("LB_ENC")});
+    phy.LoopbackMode->addItems(ParameterRules::choices(Key::LoopbackMode));
     selectText(phy.LoopbackMode, QStringLiteral("OFF"));
 
-    afe.differeSwingComboBox->addItems(millivoltTexts(180, 48, 16));
+    afe.differeSwingComboBox->addItems(ParameterRules::choices(Key::DifferentialSwing));
     selectText(afe.differeSwingComboBox, QStringLiteral("900mV"));
-    afe.sdThresholdComboBox->addItems(millivoltTexts(25, 25, 8));
+    afe.sdThresholdComboBox->addItems(ParameterRules::choices(Key::SdThreshold));
     selectText(afe.sdThresholdComboBox, QStringLiteral("100mV"));
 
     connectSignals();

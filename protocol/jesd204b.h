@@ -1,6 +1,7 @@
 #pragma once
 
 #include <baseprotocol.h>
+#include <parametercheck.h>
 #include <parametermap.h>
 
 #include <QMap>
@@ -10,8 +11,11 @@
 namespace IPJESD204B {
 
 // The JESD204B link core as the host's SERDES framework sees it.
-class jesd204b : public IPSERDESIP::BaseProtocol
+class jesd204b : public IPSERDESIP::BaseProtocol, public IPSERDESIP::ParameterCheck
 {
+    Q_OBJECT
+    Q_INTERFACES(IPSERDESIP::ParameterCheck)
+
 public:
     explicit jesd204b(const QString &directory);
     ~jesd204b() override;
@@ -29,6 +33,8 @@ public:
     QStringList category() const override;
     QString summary() const override;
     bool isSupported(const DEV::DeviceArg &device) const override;
+    QString parameterProblem(const IPSERDESIP::ParameterMap &params, const DEV::DeviceArg &device,
+                             Rules rules) const override;
 
     // Generation form of one lane's SERDES option block, read from the parameter set.
     void appendLaneOptions(QStringList &options, const QString &lanePrefix,

@@ -7,25 +7,28 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <memory>
 
 namespace IPJESD204B {
 
 namespace {
 
-// One past the highest lane index that has a lane-connect key, so that a huge
-// "Number_of_lanes" does not walk billions of keys that cannot exist.
-int laneConnectKeyBound(const IPSERDESIP::ParameterMap &params)
+// The lane indices below `count` that have a lane-connect key, ascending: a huge
+// "Number_of_lanes" walks only the keys the set holds.
+QList<int> connectedLaneIndices(const IPSERDESIP::ParameterMap &params, int count)
 {
     static const QRegularExpression laneKey(
         QStringLiteral("^JESD204B_Lane(0|[1-9][0-9]{0,8})_connect_with$"));
-    int bound = 0;
+    QList<int> indices;
     for (auto it = params.constBegin(); it != params.constEnd(); ++it) {
         const QRegularExpressionMatch match = laneKey.match(it.key());
-        if (match.hasMatch())
-            bound = qMax(bound, match.captured(1).toInt() + 1);
+        const int index = match.hasMatch() ? match.captured(1).toInt() : -1;
+        if (index >= 0 && index < count)
+            indices << index;
     }
-    return bound;
+    std::sort(indices.begin(), indices.end());
+    return indices;
 }
 
 } // namespace
@@ -45,9 +48,8 @@ IPSERDESIP::Message *jesd204b::resources(const IPSERDESIP::ParameterMap &params)
     const bool transmit = flag(Key::Transmit);
     const bool both = flag(Key::Both);
     const QString pll = text(Key::PllSelection);
-    const int laneCount =
-        qMin(text(Key::NumberOfLanes).toInt(nullptr, 10), laneConnectKeyBound(params));
-    for (int i = 0; i < laneCount; ++i) {
+    const int laneCount = text(Key::NumberOfLanes).toInt(nullptr, 10);
+    for (const int i : connectedLaneIndices(params, laneCount)) {
         const auto lane =
             NameTables::laneByDisplayName(text(QString(Key::LaneConnectTemplate).arg(i)));
         if (!lane)

@@ -13,7 +13,7 @@ SECONDS_EACH=${1:-15}
 shift || true
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 PARALLEL=${PARALLEL:-1}
-ALL=(fuzz_parameterset fuzz_ipspec fuzz_designfile fuzz_generator)
+ALL=(fuzz_parameterset fuzz_ipspec fuzz_designfile fuzz_generator fuzz_designpll)
 HARNESSES=("${@:-${ALL[@]}}")
 
 CXX=${FUZZ_CXX:-clang++} cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

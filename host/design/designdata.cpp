@@ -3,7 +3,9 @@
 #include "devicedb.h"
 #include "idecore.h"
 
+#include <QHash>
 #include <QJsonArray>
+#include <QPair>
 
 namespace IPSERDESIP {
 
@@ -86,6 +88,19 @@ private:
         if (!m_design->pllTable.applyOverrides(value.toObject(), &error))
             return fail(QStringLiteral("pllTable.") + error.section(QLatin1Char(':'), 0, 0),
                         error.section(QLatin1Char(':'), 1).trimmed());
+        // The solver tries every divider combination of a PLL; more than it can search in
+        // time is refused here rather than left to hang a check.
+        for (const QString &name : m_design->pllTable.names()) {
+            const PllLimits *limits = m_design->pllTable.limits(name);
+            const qint64 combinations =
+                qint64(limits->n1.size()) * limits->n2.size() * limits->m.size() * limits->d.size();
+            if (combinations > MaxPllDividerCombinations)
+                return fail(QStringLiteral("pllTable.") + name,
+                            QStringLiteral("%1 divider combinations (N1 x N2 x M x D); a PLL "
+                                           "may have at most %2")
+                                .arg(combinations)
+                                .arg(MaxPllDividerCombinations));
+        }
         return true;
     }
 
@@ -97,6 +112,10 @@ private:
         if (!value.isArray())
             return fail(key, QStringLiteral("expected a list"));
         const QJsonArray list = value.toArray();
+        if (list.size() > MaxDesignListEntries)
+            return fail(key, QStringLiteral("%1 entries; a design list holds at most %2")
+                                 .arg(list.size())
+                                 .arg(MaxDesignListEntries));
         for (int i = 0; i < list.size(); ++i) {
             const QString entry = QStringLiteral("%1[%2]").arg(key).arg(i);
             if (!list.at(i).isObject())
@@ -158,20 +177,28 @@ private:
             return fail(entry + QStringLiteral(".frequency"),
                         QStringLiteral("expected a positive decimal number of MHz"));
         const QJsonValue count = object.value(QStringLiteral("useCount"));
-        if (!count.isUndefined() &&
-            (!count.isDouble() || count.toDouble() != count.toInt() || count.toInt() < 1))
-            return fail(entry + QStringLiteral(".useCount"),
-                        QStringLiteral("expected a whole number of at least 1"));
+        if (!count.isUndefined() && (!count.isDouble() || count.toDouble() != count.toInt() ||
+                                     count.toInt() < 1 || count.toInt() > MaxRefClockUseCount))
+            return fail(
+                entry + QStringLiteral(".useCount"),
+                QStringLiteral("expected a whole number from 1 to %1").arg(MaxRefClockUseCount));
         clock.useCount = count.toInt(1);
+        m_totalUseCount += clock.useCount;
+        if (m_totalUseCount > MaxDesignUseCount)
+            return fail(entry + QStringLiteral(".useCount"),
+                        QStringLiteral("the design's reference clocks count more than %1 uses")
+                            .arg(MaxDesignUseCount));
         if (!readOwner(object, entry, &clock.owner))
             return false;
-        for (const DesignRefClock &other : m_design->refClocks) {
-            if (other.source == clock.source && Ratio::fromDecimal(other.frequency) != frequency)
-                return fail(entry + QStringLiteral(".frequency"),
-                            QStringLiteral("%1 is already given at %2 MHz; a clock has one "
-                                           "frequency")
-                                .arg(clock.source, other.frequency));
-        }
+        // One frequency per clock, looked up by name: a design may repeat a clock many times.
+        const auto first = m_clockFrequency.constFind(clock.source);
+        if (first != m_clockFrequency.constEnd() && first->second != frequency)
+            return fail(entry + QStringLiteral(".frequency"),
+                        QStringLiteral("%1 is already given at %2 MHz; a clock has one "
+                                       "frequency")
+                            .arg(clock.source, first->first));
+        if (first == m_clockFrequency.constEnd())
+            m_clockFrequency.insert(clock.source, {clock.frequency, frequency});
         m_design->refClocks << clock;
         return true;
     }
@@ -344,6 +371,11 @@ private:
         if (!value.isObject())
             return fail(QStringLiteral("globalData"), QStringLiteral("expected an object"));
         const QJsonObject data = value.toObject();
+        if (data.size() > MaxDesignListEntries)
+            return fail(QStringLiteral("globalData"),
+                        QStringLiteral("%1 keys; a design holds at most %2")
+                            .arg(data.size())
+                            .arg(MaxDesignListEntries));
         for (auto it = data.begin(); it != data.end(); ++it) {
             const QString entry = QStringLiteral("globalData.") + it.key();
             const QJsonValue item = it.value();
@@ -365,6 +397,9 @@ private:
 
     DesignData *m_design;
     QString m_error;
+    // Per reference clock: the first frequency given, as written and as a number.
+    QHash<QString, QPair<QString, Ratio>> m_clockFrequency;
+    qint64 m_totalUseCount = 0;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "designdata.h"
 #include "hostlogging.h"
+#include "inputfile.h"
 #include "message.h"
 #include "pllplanner.h"
 
@@ -22,13 +23,14 @@ namespace {
 
 bool readRoot(const QString &path, QJsonObject *root, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("%1: cannot read the design: %2").arg(path, file.errorString());
+    QByteArray contents;
+    QString reason;
+    if (!readInputFile(path, &contents, &reason)) {
+        *error = QStringLiteral("%1: cannot read the design: %2").arg(path, reason);
         return false;
     }
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument document = QJsonDocument::fromJson(contents, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         *error = QStringLiteral("%1: not valid JSON at offset %2: %3")
                      .arg(path)

@@ -20,6 +20,8 @@ namespace IPCore {
 // Reads a JSON .ipspec file; nested objects flatten into dotted keys ("ipcore.id"),
 // arrays of strings become string lists. Unreadable or malformed files give an empty map.
 IPSERDESHOST_EXPORT IPSERDESIP::ParameterMap processIPInfoSpec(const QString &path);
+// The same, with *error saying why a file gave an empty map (not read, too large, not JSON).
+IPSERDESHOST_EXPORT IPSERDESIP::ParameterMap processIPInfoSpec(const QString &path, QString *error);
 
 // True only when "ipcore.id", "ipcore.name" and "ipcore.version" are non-empty strings.
 IPSERDESHOST_EXPORT bool checkCommonInfo(const IPSERDESIP::ParameterMap &info);

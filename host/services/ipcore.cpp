@@ -3,6 +3,7 @@
 #include "baseprotocol.h"
 #include "devicedb.h"
 #include "idecore.h"
+#include "inputfile.h"
 #include "protocolpackage.h"
 #include "safefile.h"
 
@@ -62,13 +63,29 @@ void reportFileError(const QString &path, const QString &problem, QWidget *paren
 
 IPSERDESIP::ParameterMap processIPInfoSpec(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QString ignored;
+    return processIPInfoSpec(path, &ignored);
+}
+
+IPSERDESIP::ParameterMap processIPInfoSpec(const QString &path, QString *error)
+{
+    QByteArray contents;
+    QString reason;
+    if (!IPSERDESIP::readInputFile(path, &contents, &reason)) {
+        *error = QStringLiteral("%1: %2").arg(path, reason);
         return {};
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject())
+    }
+    QJsonParseError parseError{};
+    const QJsonDocument doc = QJsonDocument::fromJson(contents, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        *error = QStringLiteral("%1: invalid JSON at offset %2: %3")
+                     .arg(path, QString::number(parseError.offset), parseError.errorString());
         return {};
+    }
+    if (!doc.isObject()) {
+        *error = QStringLiteral("%1: a description file is a JSON object").arg(path);
+        return {};
+    }
     IPSERDESIP::ParameterMap info;
     flatten(doc.object(), QString(), info);
     return info;

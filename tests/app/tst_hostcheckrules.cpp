@@ -67,8 +67,6 @@ private slots:
         // 16 * 32 = 512 octets in a 256-octet buffer; 256 / 16 = 16 frames would fit.
         QTest::newRow("buffer too small") << "rx_2lane.json" << QJsonObject{{"Default_F", "16"}, {"LMFC_Buffer", "256"}} << QStringList{"warning: Elastic buffer: 256 octets do not hold one multiframe of F * K = 16 * 32 = 512 octets; the buffer must have at least 512 octets, or K at most 16"};
         QTest::newRow("transmitter has no buffer") << "tx_2lane.json" << QJsonObject{{"Default_F", "16"}, {"LMFC_Buffer", "256"}} << QStringList();
-        // F 300 does not fit its 8-bit field; K is then not judged.
-        QTest::newRow("F too large") << "tx_2lane.json" << QJsonObject{{"Default_F", "300"}} << QStringList{"warning: Octets per frame: F = 300 is outside 1 to 256"};
         // F 64 allows K up to 1024 / 64 = 16, and 64 * 20 = 1280 octets overflow 1024.
         QTest::newRow("two rules") << "rx_2lane.json" << QJsonObject{{"Default_F", "64"}, {"Default_K", "20"}} << QStringList{"warning: Frames per multiframe: K = 20 is out of range for F = 64; 17 <= F * K <= 1024 and K <= 32 allow K = 1 to 16", "warning: Elastic buffer: 1024 octets do not hold one multiframe of F * K = 64 * 20 = 1280 octets; the buffer must have at least 1280 octets, or K at most 16"};
         // clang-format on

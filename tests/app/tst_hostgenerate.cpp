@@ -66,8 +66,8 @@ private slots:
         // clang-format off
         QTest::newRow("missing file") << QByteArray() << "generate" << work << 2 << "<dir>/params.json: no such file";
         QTest::newRow("unknown device") << QByteArray("{\"file\": \"x\"}") << "generate" << work + QStringList{"--device", "NOPE"} << 2 << "device 'NOPE' is not in the device database";
-        QTest::newRow("empty set") << QByteArray("{}") << "generate" << work << 1 << "<dir>/params.json: the parameter set is empty; nothing was generated";
-        QTest::newRow("working directory below a file") << QByteArray("{\"file\": \"x\"}") << "generate" << QStringList{"--workdir", "<dir>/params.json/work"} << 1 << "Cannot create the directory <dir>/params.json/work/x/temp/jesd204b: cannot create the working folder <dir>/params.json/work";
+        QTest::newRow("empty set") << QByteArray("{}") << "generate" << work + QStringList{"--as-is"} << 1 << "<dir>/params.json: the parameter set is empty; nothing was generated";
+        QTest::newRow("working directory below a file") << QByteArray("{\"file\": \"x\"}") << "generate" << QStringList{"--workdir", "<dir>/params.json/work", "--as-is"} << 1 << "Cannot create the directory <dir>/params.json/work/x/temp/jesd204b: cannot create the working folder <dir>/params.json/work";
         QTest::newRow("resources of a missing file") << QByteArray() << "resources" << QStringList() << 2 << "<dir>/params.json: no such file";
         // clang-format on
     }

@@ -32,7 +32,7 @@ private slots:
         QTest::newRow("devices") << QStringList{"devices"} << "" << 0 << QStringList{"TQ2M1-BG256\tTQ2-M1", "TQ2S1-FG324\tTQ2-S1"};
         QTest::newRow("empty plug-in directory") << inDir << "" << 1 << QStringList{noPlugin};
         QTest::newRow("library that is no plug-in") << inDir << "junk" << 1 << QStringList{noPlugin};
-        QTest::newRow("plug-in without its description") << inDir << "libjesd204b.so" << 1 << QStringList{"ipcore-host list: <dir>/libjesd204b.so: the plug-in offers no IP core (its description file is missing or incomplete)"};
+        QTest::newRow("plug-in without its description") << inDir << "libjesd204b.so" << 1 << QStringList{"ipcore-host list: <dir>/libjesd204b.so: the plug-in offers no IP core: <dir>/jesd204b.ipspec: no such file"};
         QTest::newRow("missing directory") << QStringList{"list", "--plugin-dir", "<dir>/nothing"} << "" << 2 << QStringList{"ipcore-host list: <dir>/nothing: no such directory"};
         QTest::newRow("unknown option") << QStringList{"list", "--frobnicate"} << "" << 2 << QStringList{"ipcore-host list: Unknown option 'frobnicate'."};
         QTest::newRow("option without value") << QStringList{"list", "--plugin-dir"} << "" << 2 << QStringList{"ipcore-host list: Missing value after '--plugin-dir'."};
