@@ -1,7 +1,6 @@
 #include "jesd204b.h"
 #include "laneoptions.h"
 #include "parameterkeys.h"
-#include "parameterrules.h"
 #include "serdesoptionlines.h"
 #include "topdefines.h"
 
@@ -25,12 +24,6 @@ bool jesd204b::generate(const IPSERDESIP::ParameterMap &params, QStringList &ini
             Core::IdeCore::deviceDataBase()->findDevice(params.value(Key::TargetDevice).toString());
     if (params.isEmpty())
         return false;
-    // Whatever host calls, no value may steer a file out of its folder or add to its lines.
-    const QString unsafe = ParameterRules::safetyProblem(params);
-    if (!unsafe.isEmpty()) {
-        message = unsafe;
-        return false;
-    }
     m_parameters = params;
 
     IPSERDESIP::serdes *const serdes = IPSERDESIP::serdes::instance();

@@ -5,13 +5,9 @@
 #include <idecore.h>
 #include <ipcore.h>
 
-#include <QLoggingCategory>
-
 namespace IPJESD204B {
 
 namespace {
-// A warning, not a message box: the core is simply not offered, and a host may show why.
-Q_LOGGING_CATEGORY(descriptionLog, "jesd204b.description")
 const QString DescriptionFile = QStringLiteral("/jesd204b.ipspec");
 const QString DataDir = QStringLiteral("/data");
 } // namespace
@@ -22,17 +18,9 @@ jesd204b::~jesd204b() = default;
 
 bool jesd204b::load()
 {
-    // A core that cannot describe itself is not offered; the host learns why.
-    QString error;
-    m_ipInfo = IPCore::processIPInfoSpec(m_directory + DescriptionFile, &error);
-    if (error.isEmpty() && !IPCore::checkCommonInfo(m_ipInfo))
-        error = m_directory + DescriptionFile +
-                QStringLiteral(": \"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" must be "
-                               "filled texts");
-    if (!error.isEmpty()) {
-        qCWarning(descriptionLog).noquote() << error;
+    m_ipInfo = IPCore::processIPInfoSpec(m_directory + DescriptionFile);
+    if (!IPCore::checkCommonInfo(m_ipInfo))
         return false;
-    }
     m_ipInfo.insert(QStringLiteral("ipcore.dir.data"), m_directory + DataDir);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "baseprotocol.h"
 #include "devicedb.h"
+#include "hostlogging.h"
 #include "idecore.h"
 #include "inputfile.h"
 #include "protocolpackage.h"
@@ -63,8 +64,13 @@ void reportFileError(const QString &path, const QString &problem, QWidget *paren
 
 IPSERDESIP::ParameterMap processIPInfoSpec(const QString &path)
 {
-    QString ignored;
-    return processIPInfoSpec(path, &ignored);
+    // The caller only learns that the map is empty; the log says why, so that a host that loads
+    // a package can tell the user.
+    QString error;
+    IPSERDESIP::ParameterMap info = processIPInfoSpec(path, &error);
+    if (!error.isEmpty())
+        qCWarning(IPSERDESIP::Logging::lcPlugins).noquote() << error;
+    return info;
 }
 
 IPSERDESIP::ParameterMap processIPInfoSpec(const QString &path, QString *error)
@@ -93,9 +99,15 @@ IPSERDESIP::ParameterMap processIPInfoSpec(const QString &path, QString *error)
 
 bool checkCommonInfo(const IPSERDESIP::ParameterMap &info)
 {
-    return isFilledString(info.value(QStringLiteral("ipcore.id"))) &&
-           isFilledString(info.value(QStringLiteral("ipcore.name"))) &&
-           isFilledString(info.value(QStringLiteral("ipcore.version")));
+    const bool filled = isFilledString(info.value(QStringLiteral("ipcore.id"))) &&
+                        isFilledString(info.value(QStringLiteral("ipcore.name"))) &&
+                        isFilledString(info.value(QStringLiteral("ipcore.version")));
+    // An empty map was already explained by the reader.
+    if (!filled && !info.isEmpty())
+        qCWarning(IPSERDESIP::Logging::lcPlugins)
+            << "the description file needs \"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" "
+               "as filled texts";
+    return filled;
 }
 
 bool isSupported(const DEV::DeviceArg &device, const QStringList &unsupported,

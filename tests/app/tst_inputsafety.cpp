@@ -214,34 +214,6 @@ private slots:
         QCOMPARE(tree(dir.path()), (QStringList{"params.json", "work"}));
     }
 
-    // The plug-in itself refuses such a set whichever host asks, and writes nothing.
-    void protocolRefusesInjection_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("module") << "module"
-                                << "jesd\n`define DRP_PORT_EN";
-        QTest::newRow("file") << "file"
-                              << "../../x";
-        QTest::newRow("lanes") << "Number_of_lanes"
-                               << "2\n`include \"/etc/passwd\"";
-        QTest::newRow("PLL") << "PLL_Selection"
-                             << "QPLL0\nq0_enable true";
-    }
-
-    void protocolRefusesInjection()
-    {
-        QFETCH(QString, key);
-        QFETCH(QString, value);
-        IPSERDESIP::ParameterMap set = readSet(TestPaths::examplesDir() + "/rx_2lane.json");
-        set.insert(key, value);
-        QTemporaryDir work;
-        const Result result = generateDirectly(set, work.path() + "/a/b");
-        QVERIFY(!result.ok);
-        QVERIFY(result.ini.isEmpty() && result.moduleOptions.isEmpty());
-        QCOMPARE(tree(work.path()), QStringList());
-    }
-
     // Every line of every file a core gives has the one form its file allows.
     void generatedLinesKeepTheirForm_data()
     {
@@ -535,7 +507,7 @@ private slots:
             << QByteArray("[1]") << "jesd204b.ipspec: a description file is a JSON object";
         QTest::newRow("without id")
             << QByteArray("{\"ipcore\": {\"name\": \"x\"}}")
-            << "\"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" must be filled texts";
+            << "\"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" as filled texts";
         QTest::newRow("over the limit")
             << QByteArray() << "jesd204b.ipspec: 16777217 bytes is over the limit";
         QTest::newRow("link to /dev/zero")
