@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testfiles.h"
+
 #include "jesd204b.h"
 #include "parameterfile.h"
 #include "testpaths.h"
@@ -110,17 +112,7 @@ inline QList<QByteArray> outputs(const QString &dir)
     return bytes;
 }
 
-// Everything below dir, relative, sorted: leftovers show up here.
-inline QStringList tree(const QString &dir)
-{
-    QStringList entries;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries << QDir(dir).relativeFilePath(it.next());
-    entries.sort();
-    return entries;
-}
+using TestFiles::tree;
 
 } // namespace Faults
 

@@ -9,6 +9,7 @@
 #include <idecore.h>
 #include <serdes.h>
 
+#include "testfiles.h"
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QJsonDocument>
@@ -20,12 +21,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Enters the example's choices into the dialog that create() runs and presses OK.
 void enterAndAccept(QDialog *dialog, const IPSERDESIP::ParameterMap &example)
@@ -78,7 +73,7 @@ private slots:
         QFETCH(QStringList, asked);
         const QString path = TestPaths::examplesDir() + "/" + example;
         const IPSERDESIP::ParameterMap expected =
-            QJsonDocument::fromJson(readAll(path + ".json")).toVariant().toMap();
+            QJsonDocument::fromJson(TestFiles::bytes(path + ".json")).toVariant().toMap();
         QString error;
         const HostProgram::PluginSet plugins =
             HostProgram::loadPlugins(TestPaths::pluginDir(), &error);
@@ -116,8 +111,8 @@ private slots:
             // The module options are handed back to the host, not written.
             const QByteArray made = file == "module_options.txt"
                                         ? (moduleOptions.join('\n') + '\n').toUtf8()
-                                        : readAll(out + file);
-            QCOMPARE(made.split('\n'), readAll(expectedDir.filePath(file)).split('\n'));
+                                        : TestFiles::bytes(out + file);
+            QCOMPARE(made.split('\n'), TestFiles::bytes(expectedDir.filePath(file)).split('\n'));
         }
     }
 };

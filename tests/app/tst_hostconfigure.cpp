@@ -1,6 +1,7 @@
 #include "hostrun.h"
 #include "testpaths.h"
 
+#include "testfiles.h"
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -10,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using TestFiles::readJson;
+using TestFiles::writeJson;
+
 namespace {
 
 // Runs `ipcore-host configure` with the build's plug-ins (headless: see initTestCase).
@@ -17,19 +21,6 @@ TestSupport::HostRun configure(const QStringList &arguments)
 {
     return TestSupport::runHost(
         QStringList{"configure", "--plugin-dir", TestPaths::pluginDir()} + arguments, 120000);
-}
-
-QJsonObject readJson(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
-                                          : QJsonObject();
-}
-
-bool writeJson(const QString &path, const QJsonObject &object)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(object).toJson()) > 0;
 }
 
 const QString twoQuads = QStringLiteral("TQ2H4-FF676");

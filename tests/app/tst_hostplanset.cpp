@@ -1,6 +1,7 @@
 #include "hostrun.h"
 #include "testpaths.h"
 
+#include "testfiles.h"
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -12,22 +13,10 @@
 using TestSupport::HostRun;
 using TestSupport::runHost;
 
-namespace {
+using TestFiles::readJson;
+using TestFiles::writeJson;
 
-QJsonObject readJson(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
-                                          : QJsonObject();
-}
-
-bool writeJson(const QString &path, const QJsonObject &object)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(object).toJson()) > 0;
-}
-
-} // namespace
+namespace {} // namespace
 
 // Sets that the planner writes: proved by check, given back unchanged by the dialog.
 class HostPlanSetTest : public QObject

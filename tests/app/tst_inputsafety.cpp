@@ -17,32 +17,23 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "testfiles.h"
 #include <memory>
 #include <sys/stat.h>
 
 using TestSupport::HostRun;
 using TestSupport::runHost;
 
+using TestFiles::tree;
+
 namespace {
 
 const QStringList outputNames{"top_define.vh", "jesd204b_top_defines.vh", "jesd204b.ini"};
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 QJsonObject exampleJson(const QString &name)
 {
-    return QJsonDocument::fromJson(fileBytes(TestPaths::examplesDir() + "/" + name)).object();
+    return QJsonDocument::fromJson(TestFiles::bytes(TestPaths::examplesDir() + "/" + name))
+        .object();
 }
 
 IPSERDESIP::ParameterMap readSet(const QString &path)
@@ -55,17 +46,6 @@ IPSERDESIP::ParameterMap readSet(const QString &path)
 }
 
 // Everything below dir, relative, sorted.
-QStringList tree(const QString &dir)
-{
-    QStringList entries;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries << QDir(dir).relativeFilePath(it.next());
-    entries.sort();
-    return entries;
-}
-
 struct Result
 {
     bool ok = false;
@@ -106,7 +86,7 @@ QJsonObject changedExample(const QString &name, const QJsonObject &changes)
 QString writeJson(const QTemporaryDir &dir, const QString &name, const QJsonObject &object)
 {
     const QString path = dir.filePath(name);
-    writeBytes(path, QJsonDocument(object).toJson());
+    TestFiles::put(path, QJsonDocument(object).toJson());
     return path;
 }
 
@@ -127,7 +107,7 @@ QString pluginCopy(const QTemporaryDir &dir, const QByteArray &description)
     QFile::copy(TestPaths::pluginDir() + QStringLiteral("/libjesd204b.so"),
                 plugins + QStringLiteral("/libjesd204b.so"));
     if (!description.isNull())
-        writeBytes(plugins + QStringLiteral("/jesd204b.ipspec"), description);
+        TestFiles::put(plugins + QStringLiteral("/jesd204b.ipspec"), description);
     return plugins;
 }
 
@@ -238,7 +218,7 @@ private slots:
                                exampleJson(name + ".json").value("file").toString() +
                                "/temp/jesd204b/";
         for (const QString &file : outputNames) {
-            const QList<QByteArray> lines = fileBytes(folder + file).split('\n');
+            const QList<QByteArray> lines = TestFiles::bytes(folder + file).split('\n');
             QVERIFY(lines.size() > 1 && lines.last().isEmpty());
             for (const QByteArray &line : lines.mid(0, lines.size() - 1)) {
                 const auto &form = file.endsWith(".vh") ? define : record;
@@ -309,7 +289,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, refusal);
         QTemporaryDir dir;
-        writeBytes(dir.filePath("params.json"), content);
+        TestFiles::put(dir.filePath("params.json"), content);
         for (const QString command : {"generate", "resources", "check"}) {
             const HostRun run =
                 runHost({command, dir.filePath("params.json"), "--workdir", dir.path()});
@@ -537,7 +517,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString plugins =
-            pluginCopy(dir, fileBytes(TestPaths::pluginDir() + "/jesd204b.ipspec"));
+            pluginCopy(dir, TestFiles::bytes(TestPaths::pluginDir() + "/jesd204b.ipspec"));
         QVERIFY(QFile::copy(plugins + "/libjesd204b.so", plugins + "/libjesd204b_copy.so"));
         const HostRun run = runHost({"list", "--plugin-dir", plugins});
         QCOMPARE(run.exitCode, 0);

@@ -14,7 +14,10 @@
 #include <cerrno>
 #include <memory>
 
+#include "testfiles.h"
 #include <sys/mount.h>
+
+using TestFiles::put;
 
 namespace {
 
@@ -74,13 +77,6 @@ QByteArray bytes(const QString &path)
     QFile file(path);
     return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll()
                                                                       : "<no file>";
-}
-
-void put(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(path));
 }
 
 // Every entry below dir with its content, so that a changed or left-over file shows.

@@ -10,6 +10,7 @@
 
 #include <QtTest>
 
+#include "testfiles.h"
 #include <memory>
 
 using namespace IPJESD204B;
@@ -38,12 +39,6 @@ IPSERDESIP::ParameterMap receiveTwoLanes(const IPSERDESIP::ParameterMap &changes
 }
 
 QStringList reported;
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 struct Run
 {
@@ -277,8 +272,9 @@ private slots:
         QCOMPARE(second.options, refused.options + refused.options);
         // The files hold the whole list, but the define lists start afresh on every call.
         const QString dir = work.path() + "/temp/jesd204b/";
-        QCOMPARE(fileBytes(dir + "jesd204b.ini"), (second.ini.join('\n') + '\n').toUtf8());
-        QCOMPARE(fileBytes(dir + "top_define.vh"), QByteArray("`define module_name jesd_rx\n"));
+        QCOMPARE(TestFiles::bytes(dir + "jesd204b.ini"), (second.ini.join('\n') + '\n').toUtf8());
+        QCOMPARE(TestFiles::bytes(dir + "top_define.vh"),
+                 QByteArray("`define module_name jesd_rx\n"));
 
         // The protocol's own lane block reads the stored set and its device.
         const QStringList lane1 = refused.ini.filter(QRegularExpression("^q0_ln1_"));

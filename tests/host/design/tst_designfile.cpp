@@ -5,6 +5,7 @@
 #include <message.h>
 #include <serdes.h>
 
+#include "testfiles.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,16 +13,9 @@
 
 using namespace IPSERDESIP;
 
-namespace {
+using TestFiles::readJson;
 
-QJsonObject readJson(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
-                                          : QJsonObject();
-}
-
-} // namespace
+namespace {} // namespace
 
 // Design files: what they put into the SERDES model, what they refuse, and how an accepted core
 // goes into one and is given back when it is edited.

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <memory>
 
+#include "testfiles.h"
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -16,33 +17,12 @@
 
 using HostFiles::Target;
 
+using TestFiles::put;
+using TestFiles::tree;
+
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<none>");
-}
-
-void put(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot prepare %s", qPrintable(path));
-}
-
 // Everything below dir, links included: a leftover temporary file shows up here.
-QStringList tree(const QString &dir)
-{
-    QStringList entries;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries << QDir(dir).relativeFilePath(it.next());
-    entries.sort();
-    return entries;
-}
-
 // The system calls with one of them failing: the n-th call of `which` sets errno and fails.
 class FaultyOps : public HostFiles::FileOps
 {
@@ -150,7 +130,7 @@ private slots:
         QVERIFY(!HostFiles::writeFile(Target{work, relative}, "new\n", &error));
         QVERIFY2(error.contains(reason), qPrintable(error));
         QCOMPARE(tree(m_dir->path()), before);
-        QCOMPARE(readAll(elsewhere + "/victim"), QByteArray("keep me\n"));
+        QCOMPARE(TestFiles::bytes(elsewhere + "/victim"), QByteArray("keep me\n"));
         QVERIFY(!QFileInfo::exists(elsewhere + "/not-yet"));
         QCOMPARE(QDir(elsewhere + "/sub").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList());
@@ -217,7 +197,7 @@ private slots:
         QVERIFY(!ok);
         QCOMPARE(error, qt_error_string(ENOSPC));
         for (int i = 0; i < files; ++i)
-            QCOMPARE(readAll(m_dir->filePath(QString("f%1").arg(i))),
+            QCOMPARE(TestFiles::bytes(m_dir->filePath(QString("f%1").arg(i))),
                      QByteArray(4096, char('a' + i)));
         QCOMPARE(tree(m_dir->path()), before);
     }
@@ -256,7 +236,7 @@ private slots:
         QVERIFY(!ok);
         QVERIFY2(reason.endsWith(qt_error_string(error)), qPrintable(reason));
         QVERIFY(!reason.contains("Unknown error"));
-        QCOMPARE(readAll(kept), QByteArray("earlier\n"));
+        QCOMPARE(TestFiles::bytes(kept), QByteArray("earlier\n"));
         QVERIFY(!QFileInfo::exists(fresh));
         QCOMPARE(tree(m_dir->path()), before);
     }
@@ -281,7 +261,8 @@ private slots:
         QVERIFY(batch.makeFolders(Target{work, "a"}, &error));
         QVERIFY(batch.stage(Target{work, "a/x"}, "x\n", &error) &&
                 batch.stage(Target{work, "a/y"}, "y\n", &error) && batch.commit(&error));
-        QCOMPARE(readAll(work + "/a/x") + readAll(work + "/a/y"), QByteArray("x\ny\n"));
+        QCOMPARE(TestFiles::bytes(work + "/a/x") + TestFiles::bytes(work + "/a/y"),
+                 QByteArray("x\ny\n"));
         QCOMPARE(tree(work), (QStringList{"a", "a/x", "a/y"}));
     }
 
@@ -320,7 +301,7 @@ private slots:
         QFETCH(QByteArray, expected);
         const QString path = m_dir->filePath("out.txt");
         QVERIFY(IPCore::generateFile(path, {QStringLiteral("a\u00b1"), QString()}, nullptr, codec));
-        QCOMPARE(readAll(path), expected);
+        QCOMPARE(TestFiles::bytes(path), expected);
     }
 
     // Under a generation scope the core's writes stay below the working folder and are staged.
@@ -348,7 +329,7 @@ private slots:
                 !QFileInfo::exists(m_dir->filePath("x.vh")));
         QString error;
         QVERIFY(batch.commit(&error));
-        QCOMPARE(readAll(work + "/c/temp/x.vh"), QByteArray("x\n"));
+        QCOMPARE(TestFiles::bytes(work + "/c/temp/x.vh"), QByteArray("x\n"));
     }
 
 private:

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+// Reading and preparing files around a test. A missing file reads as a marker that no real
+// content equals, so a comparison against expected bytes fails visibly.
+namespace TestFiles {
+
+inline QByteArray bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<no file>");
+}
+
+inline void put(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// Everything below dir, links and hidden files included, relative and sorted: leftovers show.
+inline QStringList tree(const QString &dir)
+{
+    QStringList entries;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(dir).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
+}
+
+inline QJsonObject readJson(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                          : QJsonObject();
+}
+
+inline bool writeJson(const QString &path, const QJsonObject &object)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(object).toJson()) > 0;
+}
+
+} // namespace TestFiles
