@@ -5,6 +5,7 @@ octets, and character replacement in the data phase, decoding with jesd8b10b's o
 
 Exit 0 when every lane follows the rules; the first violations are printed."""
 import argparse
+import re
 import sys
 
 import jesd8b10b as c
@@ -87,9 +88,10 @@ def check_link(lane, chars, f, k, scrambled, expect, errors, pat=None):
                 errors.append("lane %d: no /Q/ and configuration octets" % lane)
             if cfg[13] != fchk(cfg) or cfg[2] & 31 != lane:
                 errors.append("lane %d: FCHK or LID wrong in %s" % (lane, bytes(cfg).hex()))
-            if expect is not None and lane == 0 and cfg != expect:
-                errors.append("lane 0: configuration %s, expected %s"
-                              % (bytes(cfg).hex(" "), bytes(expect).hex(" ")))
+            want = expect.get(lane) if expect else None
+            if want is not None and cfg != want:
+                errors.append("lane %d: configuration %s, expected %s"
+                              % (lane, bytes(cfg).hex(" "), bytes(want).hex(" ")))
     data = chars[start + 4 * fk:]
     if pat:
         end = next((i for i, ch in enumerate(data) if ch[1]), len(data))
@@ -121,6 +123,19 @@ def check_link(lane, chars, f, k, scrambled, expect, errors, pat=None):
     return len(chars), replaced
 
 
+def preview_octets(path):
+    """Lane -> octets from lines "ILAS lane L: 55 0A ... A6 (FCHK A6)"."""
+    lanes = {}
+    with open(path) as f:
+        for line in f:
+            m = re.match(r"ILAS lane (\d+): ([0-9A-Fa-f ]+) \(FCHK", line)
+            if m:
+                lanes[int(m.group(1))] = list(bytes.fromhex(m.group(2)))
+    if not lanes:
+        sys.exit("%s: no ILAS lines" % path)
+    return lanes
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
     ap.add_argument("dump")
@@ -128,10 +143,14 @@ def main():
     ap.add_argument("--k", type=int, required=True)
     ap.add_argument("--scrambled", type=int, choices=(0, 1), required=True)
     ap.add_argument("--ilas", help="expected configuration octets of lane 0, hex")
+    ap.add_argument("--ilas-preview",
+                    help="file with `ipcore-host ilas` output: every lane's expected octets")
     ap.add_argument("--min-replaced", type=int, default=0)
     ap.add_argument("--pattern", choices=("rpat", "jspat"), help="test pattern in the data phase")
     a = ap.parse_args()
-    expect = list(bytes.fromhex(a.ilas)) if a.ilas else None
+    expect = {0: list(bytes.fromhex(a.ilas))} if a.ilas else {}
+    if a.ilas_preview:
+        expect.update(preview_octets(a.ilas_preview))
     table = c.decode_table()
     errors, replaced = [], 0
     lanes = lanes_of(a.dump)
