@@ -140,9 +140,9 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, ConfigureO
 // own lanes, PLLs and DRP record do not count against it.
 void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
 {
-    IPSERDESIP::serdes::instance()->removeInstance(stored.value(QStringLiteral("file")).toString() +
-                                                   QLatin1Char(':') +
-                                                   stored.value(QStringLiteral("module")).toString());
+    IPSERDESIP::serdes::instance()->removeInstance(
+        stored.value(QStringLiteral("file")).toString() + QLatin1Char(':') +
+        stored.value(QStringLiteral("module")).toString());
 }
 
 // The design and the output file are committed together: both are written or neither.
