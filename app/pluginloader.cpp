@@ -61,6 +61,63 @@ private:
 
 } // namespace
 
+// Keeps each offered protocol whose id no earlier library offers; returns the ids kept.
+QStringList PluginSet::adoptProtocols(const QString &file,
+                                      const QList<IPSERDESIP::BaseProtocol *> &offered)
+{
+    QStringList ids;
+    for (IPSERDESIP::BaseProtocol *protocol : offered) {
+        std::unique_ptr<IPSERDESIP::BaseProtocol> owned(protocol);
+        // A second copy of a library offers the same cores again; the first one counts.
+        if (findProtocol(protocol->id())) {
+            const QString line = QStringLiteral("%1: ignored, the %2 core is already "
+                                                "offered by an earlier plug-in")
+                                     .arg(file, protocol->id());
+            if (!m_duplicates.contains(line))
+                m_duplicates << line;
+            continue;
+        }
+        ids << protocol->id();
+        m_protocols.push_back(std::move(owned));
+    }
+    return ids;
+}
+
+void PluginSet::loadLibrary(const QFileInfo &entry)
+{
+    const QString file = entry.absoluteFilePath();
+    if (!QLibrary::isLibrary(file)) {
+        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "skipped" << file << "(not a library)";
+        return;
+    }
+    auto loader = std::make_unique<QPluginLoader>(file);
+    QObject *root = loader->instance();
+    if (!root) {
+        m_skipped << QStringLiteral("%1: %2").arg(file, loader->errorString());
+        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "refused" << m_skipped.last();
+        return;
+    }
+    auto *package = qobject_cast<IPSERDESIP::ProtocolPackage *>(root);
+    if (!package) {
+        m_skipped << QStringLiteral("%1: not a protocol package").arg(file);
+        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "refused" << m_skipped.last();
+        return;
+    }
+    // absolutePath() has no trailing separator; the protocols append "/..." to it.
+    package->setDirectory(entry.absolutePath());
+    QList<IPSERDESIP::BaseProtocol *> offered;
+    {
+        const LoadReportCapture capture(&m_loadReports);
+        offered = package->protocols();
+    }
+    const QStringList ids = adoptProtocols(file, offered);
+    qCDebug(IPSERDESIP::Logging::lcPlugins).noquote()
+        << "loaded" << file
+        << "offering:" << (ids.isEmpty() ? QStringLiteral("no core") : ids.join(", "));
+    m_packages.push_back({file, package});
+    m_loaders.push_back(std::move(loader));
+}
+
 PluginSet loadPlugins(const QString &dir, QString *error)
 {
     PluginSet set;
@@ -76,54 +133,8 @@ PluginSet loadPlugins(const QString &dir, QString *error)
     const QFileInfoList entries =
         QDir(dirInfo.absoluteFilePath())
             .entryInfoList(QDir::Files | QDir::Readable | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        const QString file = entry.absoluteFilePath();
-        if (!QLibrary::isLibrary(file)) {
-            qCDebug(IPSERDESIP::Logging::lcPlugins).noquote()
-                << "skipped" << file << "(not a library)";
-            continue;
-        }
-        auto loader = std::make_unique<QPluginLoader>(file);
-        QObject *root = loader->instance();
-        if (!root) {
-            set.m_skipped << QStringLiteral("%1: %2").arg(file, loader->errorString());
-            qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "refused" << set.m_skipped.last();
-            continue;
-        }
-        auto *package = qobject_cast<IPSERDESIP::ProtocolPackage *>(root);
-        if (!package) {
-            set.m_skipped << QStringLiteral("%1: not a protocol package").arg(file);
-            qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "refused" << set.m_skipped.last();
-            continue;
-        }
-        // absolutePath() has no trailing separator; the protocols append "/..." to it.
-        package->setDirectory(entry.absolutePath());
-        QList<IPSERDESIP::BaseProtocol *> offered;
-        {
-            const LoadReportCapture capture(&set.m_loadReports);
-            offered = package->protocols();
-        }
-        QStringList ids;
-        for (IPSERDESIP::BaseProtocol *protocol : offered) {
-            std::unique_ptr<IPSERDESIP::BaseProtocol> owned(protocol);
-            // A second copy of a library offers the same cores again; the first one counts.
-            if (set.findProtocol(protocol->id())) {
-                const QString line = QStringLiteral("%1: ignored, the %2 core is already "
-                                                    "offered by an earlier plug-in")
-                                         .arg(file, protocol->id());
-                if (!set.m_duplicates.contains(line))
-                    set.m_duplicates << line;
-                continue;
-            }
-            ids << protocol->id();
-            set.m_protocols.push_back(std::move(owned));
-        }
-        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote()
-            << "loaded" << file
-            << "offering:" << (ids.isEmpty() ? QStringLiteral("no core") : ids.join(", "));
-        set.m_packages.push_back({file, package});
-        set.m_loaders.push_back(std::move(loader));
-    }
+    for (const QFileInfo &entry : entries)
+        set.loadLibrary(entry);
 
     if (set.m_packages.empty()) {
         set.m_status = PluginSet::Status::NoPlugin;

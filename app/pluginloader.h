@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+class QFileInfo;
 class QPluginLoader;
 
 namespace IPSERDESIP {
@@ -63,6 +64,12 @@ public:
 
 private:
     friend PluginSet loadPlugins(const QString &dir, QString *error);
+
+    // Loads one file of the directory: a protocol package joins the set, anything else is
+    // skipped with its reason.
+    void loadLibrary(const QFileInfo &entry);
+    QStringList adoptProtocols(const QString &file,
+                               const QList<IPSERDESIP::BaseProtocol *> &offered);
 
     Status m_status = Status::NoPlugin;
     std::vector<std::unique_ptr<QPluginLoader>> m_loaders;

@@ -192,6 +192,42 @@ void recordOwnedKeys(QJsonObject &root, const QString &name, const QStringList &
     root.insert(QStringLiteral("instances"), instances);
 }
 
+// Puts the core's entries into the design's JSON in place of any it held before, and checks
+// the design that results.
+bool addToRoot(const QString &path, const Message &report, QJsonObject &root, QString *error)
+{
+    QString problem;
+    // A core added again replaces its earlier entries, its global data included.
+    dropGlobalData(root, ownedKeys(root, report.instanceName));
+    for (const QString &key :
+         {QStringLiteral("lanes"), QStringLiteral("plls"), QStringLiteral("refClocks")})
+        dropOwned(root, key, QStringLiteral("owner"), report.instanceName);
+    dropOwned(root, QStringLiteral("instances"), QStringLiteral("name"), report.instanceName);
+
+    DesignData design;
+    if (!parseDesign(root, serdes::instance()->device(), &design, &problem)) {
+        setError(error, QStringLiteral("%1: %2").arg(path, problem));
+        return false;
+    }
+    serdes::Model model;
+    applyDesign(design, model);
+    const ReportEvaluation evaluation = evaluateReport(model, report);
+    if (!evaluation.problems.isEmpty()) {
+        setError(error,
+                 QStringLiteral("%1: %2 does not fit the design:\n%3")
+                     .arg(path, report.instanceName, evaluation.problems.join(QLatin1Char('\n'))));
+        return false;
+    }
+    addEntries(root, report, evaluation, model);
+    recordOwnedKeys(root, report.instanceName, mergeGlobalData(root));
+    if (!parseDesign(root, serdes::instance()->device(), &design, &problem)) {
+        setError(error,
+                 QStringLiteral("%1: the updated design would be invalid: %2").arg(path, problem));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool DesignFile::load(const QString &path, QString *error)
@@ -248,34 +284,8 @@ bool DesignFile::addInstance(const QString &path, const Message &report, QString
                             .arg(path, report.instanceName));
         return false;
     }
-    // A core added again replaces its earlier entries, its global data included.
-    dropGlobalData(root, ownedKeys(root, report.instanceName));
-    for (const QString &key :
-         {QStringLiteral("lanes"), QStringLiteral("plls"), QStringLiteral("refClocks")})
-        dropOwned(root, key, QStringLiteral("owner"), report.instanceName);
-    dropOwned(root, QStringLiteral("instances"), QStringLiteral("name"), report.instanceName);
-
-    DesignData design;
-    if (!parseDesign(root, serdes::instance()->device(), &design, &problem)) {
-        setError(error, QStringLiteral("%1: %2").arg(path, problem));
+    if (!addToRoot(path, report, root, error))
         return false;
-    }
-    serdes::Model model;
-    applyDesign(design, model);
-    const ReportEvaluation evaluation = evaluateReport(model, report);
-    if (!evaluation.problems.isEmpty()) {
-        setError(error,
-                 QStringLiteral("%1: %2 does not fit the design:\n%3")
-                     .arg(path, report.instanceName, evaluation.problems.join(QLatin1Char('\n'))));
-        return false;
-    }
-    addEntries(root, report, evaluation, model);
-    recordOwnedKeys(root, report.instanceName, mergeGlobalData(root));
-    if (!parseDesign(root, serdes::instance()->device(), &design, &problem)) {
-        setError(error,
-                 QStringLiteral("%1: the updated design would be invalid: %2").arg(path, problem));
-        return false;
-    }
 
     if (!writes.stage(HostFiles::fileTarget(path),
                       QJsonDocument(root).toJson(QJsonDocument::Indented), &problem) ||
