@@ -36,8 +36,8 @@ class DesignFileTest : public QObject
     {
         const QString path = dir.filePath("design.json");
         QFile file(path);
-        const QByteArray seed = R"({"globalData": {"Q1_BIAS": 9}})";
-        if (!file.open(QIODevice::WriteOnly) || file.write(seed) != seed.size())
+        const QByteArray otherCore = R"({"globalData": {"Q1_BIAS": 9}})";
+        if (!file.open(QIODevice::WriteOnly) || file.write(otherCore) != otherCore.size())
             return {};
         file.close();
         QString error;
