@@ -6,9 +6,8 @@
 #include <plltable.h>
 #include <serdes.h>
 
-#include <QMap>
-
 #include <algorithm>
+#include <limits>
 
 namespace HostProgram {
 
@@ -17,43 +16,6 @@ using IPSERDESIP::PllSolution;
 namespace NameTables = IPJESD204B::NameTables;
 
 namespace {
-
-struct WorkingClock
-{
-    Ratio refClockMHz;
-    PllSolution solution;
-};
-
-// Every clock in the dialog's range from which the PLL type makes the rate, with the solver's
-// dividers for it. A clock comes from f = VCO x M / (N1 x N2) for each VCO the band admits;
-// the solver then picks its own divider set (smallest M, lowest VCO) for that clock. This is
-// the one place that enumerates the PLL's clocks: a solver that lists them itself replaces the
-// body of this function.
-QVector<WorkingClock> workingClocks(const PllLimits &limits, const Ratio &rateGbps)
-{
-    QMap<QString, Ratio> clocks; // by exact text, so each clock once
-    for (const int d : limits.d) {
-        const Ratio vco = rateGbps * d / limits.rateFactor;
-        if (!limits.admitsVco(vco))
-            continue;
-        for (const int m : limits.m) {
-            for (const int n1 : limits.n1) {
-                for (const int n2 : limits.n2) {
-                    const Ratio clock = vco * (1000LL * m) / (1LL * n1 * n2);
-                    if (minRefClockMHz() <= clock && clock <= maxRefClockMHz() &&
-                        survivesFrequencyLine(clock))
-                        clocks.insert(clock.toString(), clock);
-                }
-            }
-        }
-    }
-    QVector<WorkingClock> working;
-    for (const Ratio &clock : qAsConst(clocks)) {
-        if (const auto solution = IPSERDESIP::PllSolver::solve(limits, clock, {rateGbps}))
-            working.append({clock, *solution});
-    }
-    return working;
-}
 
 bool betterThan(const ClockingOption &a, const ClockingOption &b)
 {
@@ -165,36 +127,32 @@ Ratio maxRefClockMHz()
     return Ratio::fromInt(500);
 }
 
-bool survivesFrequencyLine(const Ratio &clockMHz)
-{
-    if (!clockMHz.hasDecimals(9))
-        return false;
-    return Ratio::fromDecimal(QString::number(clockMHz.toDouble(), 'g', 6)) == clockMHz;
-}
-
 QVector<ClockingOption> planClocking(const ClockingRequest &request, int limit)
 {
-    QVector<ClockingOption> options;
+    // Every clock in the range that the frequency line keeps, for every PLL type of the table;
+    // the plan ranks them itself.
+    IPSERDESIP::ClockWindow window;
+    window.min = minRefClockMHz();
+    window.max = maxRefClockMHz();
+    window.significantDigits = 6;
     const IPSERDESIP::PllTable &table = IPSERDESIP::currentPllTable();
-    for (const QString &selection : NameTables::pllSelections()) {
-        const PllLimits *limits = table.limits(selection);
-        if (!limits)
+    const auto choices = IPSERDESIP::PllSolver::clockChoices(table, {request.laneRateGbps}, window,
+                                                             {}, std::numeric_limits<int>::max());
+    const QStringList selections = NameTables::pllSelections();
+    QVector<ClockingOption> options;
+    for (const IPSERDESIP::ClockChoice &choice : choices) {
+        if (!selections.contains(choice.pll))
             continue;
-        const QStringList plls = pllResources(selection, request.lanes);
-        for (const WorkingClock &working : workingClocks(*limits, request.laneRateGbps)) {
-            ClockingOption option{selection,
-                                  sourceFor(request, working.refClockMHz),
-                                  working.refClockMHz,
-                                  working.solution.m,
-                                  working.solution.n1,
-                                  limits->perLane ? working.solution.n2 : 0,
-                                  working.solution.d.value(0),
-                                  working.solution.vco,
-                                  {}};
-            if (!option.refSource.isEmpty() &&
-                fitsDesignPlls(plls, *limits, request.laneRateGbps, option.refSource, &option))
-                options.append(option);
-        }
+        const PllLimits &limits = *table.limits(choice.pll);
+        const PllSolution &solution = choice.solution;
+        ClockingOption option{
+            choice.pll,  sourceFor(request, choice.refClock), choice.refClock,     solution.m,
+            solution.n1, limits.perLane ? solution.n2 : 0,    solution.d.value(0), solution.vco,
+            {}};
+        if (!option.refSource.isEmpty() &&
+            fitsDesignPlls(pllResources(choice.pll, request.lanes), limits, request.laneRateGbps,
+                           option.refSource, &option))
+            options.append(option);
     }
     std::sort(options.begin(), options.end(), betterThan);
     if (options.size() > limit)

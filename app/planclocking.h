@@ -45,7 +45,4 @@ QVector<ClockingOption> planClocking(const ClockingRequest &request, int limit);
 // directions (1 receive, 2 transmit, 3 both); fewer when the design holds the rest.
 QStringList freeLanes(const QString &deviceName, int count, int directions);
 
-// The clock as the dialog's frequency line carries it (six significant digits), read back.
-bool survivesFrequencyLine(const Ratio &clockMHz);
-
 } // namespace HostProgram
