@@ -41,6 +41,17 @@ const IPSERDESIP::LANE *laneInstance(const QMap<QString, IPSERDESIP::Instance *>
     return dynamic_cast<const IPSERDESIP::LANE *>(found);
 }
 
+// A reference clock the design already runs serves only at its own frequency; NaN on either
+// side compares unequal, so it is refused too.
+bool runsAtClock(const IPSERDESIP::serdes &model, const QString &sourceText,
+                 const QString &frequencyText)
+{
+    const QString source = IPSERDESIP::refsrcOptTransforSerdesName(sourceText);
+    const IPSERDESIP::REF_SOURCE *running = model.FormStringToREFSPtr(source);
+    return !running || running->getUseCount() == 0 ||
+           running->getFrequency() == frequencyText.toDouble();
+}
+
 } // namespace
 
 bool jesd204bdlg::onButtonCalculateClicked(bool prompt)
@@ -49,15 +60,9 @@ bool jesd204bdlg::onButtonCalculateClicked(bool prompt)
         return false;
 
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
-    const QString source =
-        IPSERDESIP::refsrcOptTransforSerdesName(m_phy->refClkSource->currentText());
-    if (const IPSERDESIP::REF_SOURCE *running = model->FormStringToREFSPtr(source)) {
-        // NaN on either side compares unequal, so it is refused too.
-        if (running->getUseCount() > 0 &&
-            !(running->getFrequency() == m_phy->refClkFreq->text().toDouble())) {
-            QMessageBox::about(this, QStringLiteral("Failure"), QLatin1String(unreachableClock));
-            return false;
-        }
+    if (!runsAtClock(*model, m_phy->refClkSource->currentText(), m_phy->refClkFreq->text())) {
+        QMessageBox::about(this, QStringLiteral("Failure"), QLatin1String(unreachableClock));
+        return false;
     }
 
     const QString dir = scratchDir(createPath());
