@@ -4,16 +4,15 @@
 #include "devicedb.h"
 #include "idecore.h"
 #include "modulesymbol.h"
+#include "protocolgendlgprivate.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QPixmapCache>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
@@ -27,83 +26,11 @@ namespace {
 
 const char *const titlePrefix = "IP Core Generator";
 
-// Every dialog shows it twice (window and header); the cache spares reading the resource again.
-QPixmap moduleImage()
-{
-    const QString path = QStringLiteral(":/image/module.png");
-    QPixmap image;
-    if (!QPixmapCache::find(path, &image) && image.load(path))
-        QPixmapCache::insert(path, image);
-    return image;
-}
-
 } // namespace
-
-struct protocolGenDlg::Private
-{
-    QLabel *label = nullptr;
-    QLineEdit *fileEdit = nullptr;
-    QLineEdit *moduleEdit = nullptr;
-    QComboBox *toolCombo = nullptr;
-    QComboBox *languageCombo = nullptr;
-    QTabWidget *tabs = nullptr;
-    QSplitter *splitter = nullptr;
-    QVBoxLayout *sideLayout = nullptr;
-    Utils::ModuleSymbol *symbol = nullptr;
-    bool initialised = false;
-    bool fileLinkConnected = false;
-    bool moduleFollowsFile = true;
-    bool tabTitlesFitted = false;
-
-    QHBoxLayout *buildHeader(QWidget *dialog, const QPixmap &image);
-    void buildSidePanel(QWidget *side);
-};
-
-QHBoxLayout *protocolGenDlg::Private::buildHeader(QWidget *dialog, const QPixmap &image)
-{
-    auto *header = new QHBoxLayout;
-    auto *icon = new QLabel(dialog);
-    icon->setPixmap(image);
-    label = new QLabel(dialog);
-    label->setObjectName(QStringLiteral("labelText"));
-    label->setWordWrap(true);
-    QFont headerFont = label->font();
-    headerFont.setBold(true);
-    headerFont.setPointSizeF(headerFont.pointSizeF() * 1.25);
-    label->setFont(headerFont);
-    header->addWidget(icon);
-    header->addWidget(label, 1);
-    return header;
-}
-
-void protocolGenDlg::Private::buildSidePanel(QWidget *side)
-{
-    sideLayout = new QVBoxLayout(side);
-    sideLayout->setContentsMargins(0, 0, 0, 0);
-    auto *fields = new QFormLayout;
-    fileEdit = new QLineEdit(side);
-    fileEdit->setObjectName(QStringLiteral("fileNameEdit"));
-    moduleEdit = new QLineEdit(side);
-    moduleEdit->setObjectName(QStringLiteral("moduleNameEdit"));
-    toolCombo = new QComboBox(side);
-    toolCombo->setObjectName(QStringLiteral("synthesisToolCombo"));
-    toolCombo->addItems(
-        {QStringLiteral("Built-in synthesis"), QStringLiteral("External (netlist only)")});
-    languageCombo = new QComboBox(side);
-    languageCombo->setObjectName(QStringLiteral("languageCombo"));
-    languageCombo->addItems({QStringLiteral("Verilog"), QStringLiteral("VHDL")});
-    fields->addRow(protocolGenDlg::tr("File name:"), fileEdit);
-    fields->addRow(protocolGenDlg::tr("Module name:"), moduleEdit);
-    fields->addRow(protocolGenDlg::tr("Synthesis tool:"), toolCombo);
-    fields->addRow(protocolGenDlg::tr("Language:"), languageCombo);
-    sideLayout->addLayout(fields);
-
-    sideLayout->addWidget(new QLabel(protocolGenDlg::tr("Module symbol:"), side));
-}
 
 protocolGenDlg::protocolGenDlg(QWidget *parent) : QDialog(parent), d(std::make_unique<Private>())
 {
-    const QPixmap image = moduleImage();
+    const QPixmap image = Private::moduleImage();
     setWindowIcon(QIcon(image));
     setWindowTitle(QLatin1String(titlePrefix));
     setSizeGripEnabled(true);
