@@ -51,16 +51,14 @@ def fchk(octets):
     return sum(fields) % 256
 
 
-def check_lane(lane, chars, f, k, scrambled, expect, errors, pat=None):
+def check_lane(lane, chars, *args):
     """Checks every link-up in one lane's characters; returns the replaced characters."""
     replaced, base = 0, 0
     while base < len(chars):
-        n = check_link(lane, chars[base:], f, k, scrambled, expect, errors, pat)
+        n = check_link(lane, chars[base:], *args)
         if n is None:
-            return replaced
-        used, r = n
-        replaced += r
-        base += used
+            break
+        base, replaced = base + n[0], replaced + n[1]
     return replaced
 
 
@@ -139,9 +137,8 @@ def preview_octets(path):
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
     ap.add_argument("dump")
-    ap.add_argument("--f", type=int, required=True)
-    ap.add_argument("--k", type=int, required=True)
-    ap.add_argument("--scrambled", type=int, choices=(0, 1), required=True)
+    for name in ("--f", "--k", "--scrambled"):
+        ap.add_argument(name, type=int, required=True)
     ap.add_argument("--ilas", help="expected configuration octets of lane 0, hex")
     ap.add_argument("--ilas-preview",
                     help="file with `ipcore-host ilas` output: every lane's expected octets")
@@ -151,12 +148,9 @@ def main():
     expect = {0: list(bytes.fromhex(a.ilas))} if a.ilas else {}
     if a.ilas_preview:
         expect.update(preview_octets(a.ilas_preview))
-    table = c.decode_table()
-    errors, replaced = [], 0
-    lanes = lanes_of(a.dump)
-    for lane, codes in enumerate(lanes):
-        replaced += check_lane(lane, decoded(codes, table), a.f, a.k, a.scrambled, expect,
-                               errors, a.pattern)
+    table, errors, lanes = c.decode_table(), [], lanes_of(a.dump)
+    replaced = sum(check_lane(lane, decoded(codes, table), a.f, a.k, a.scrambled, expect, errors,
+                              a.pattern) for lane, codes in enumerate(lanes))
     if replaced < a.min_replaced:
         errors.append("only %d replaced characters" % replaced)
     for e in errors[:10]:
