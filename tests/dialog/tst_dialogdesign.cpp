@@ -258,24 +258,9 @@ private slots:
         QCOMPARE(d.parameters().value("ifChangedAllOfBias").toBool(), !biasLines.isEmpty());
     }
 
-    // The box follows what other cores published for the one quad in use.
-    void biasDefault()
-    {
-        DesignDialog d;
-        IPSERDESIP::serdes::instance()->setData("Q0_BIAS", 11);
-        auto *bias = d.widget<QSpinBox>("biasSpinBox");
-        d.set({"comboxNumOfLanes=1", "Lane0Connect=Q1 Lane1"});
-        bias->setValue(5);
-        QMetaObject::invokeMethod(d.dialog(), "updateBiasDefaultValue", Qt::DirectConnection);
-        QCOMPARE(bias->value(), 5); // nothing published for quad 1
-        d.set({"Lane0Connect=Q0 Lane1"});
-        QCOMPARE(bias->value(), 11);
-        d.set({"comboxNumOfLanes=2", "Lane1Connect=Q1 Lane1"});
-        QCOMPARE(bias->value(), 7);
-    }
-
-    // A core-mode switch refills the lane boxes; on the way no lane is in use and the bias box
-    // goes back to 7, from where only a bias published for the quad finally chosen moves it.
+    // The bias box follows what other cores published for the one quad in use, 7 otherwise. A
+    // core-mode switch refills the lane boxes: on the way no lane is in use and the box goes
+    // back to 7, from where only a bias published for the quad finally chosen moves it.
     void biasAfterModeSwitch_data()
     {
         QTest::addColumn<QString>("design");
@@ -287,6 +272,8 @@ private slots:
         // clang-format off
         QTest::newRow("typed, to transmit") << "" << QStringList{"biasSpinBox=3", "Transmit=1"} << QStringList{"Q0 Lane0", "Q0 Lane1"} << 7;
         QTest::newRow("quad 1 published, quad 0 chosen") << "rx_core_q0_bias_q1" << QStringList{"Receive=1"} << QStringList{"Q0 Lane0", "Q0 Lane1"} << 7;
+        QTest::newRow("quad 0 not published: typed value stays") << "rx_core_q0_bias_q1" << QStringList{"Receive=1", "comboxNumOfLanes=1", "biasSpinBox=5", "Lane0Connect=Q0 Lane1"} << QStringList{"Q0 Lane1"} << 5;
+        QTest::newRow("two quads") << "rx_core_q0_bias_q1" << QStringList{"Receive=1", "comboxNumOfLanes=2", "Lane0Connect=Q1 Lane1", "Lane1Connect=Q0 Lane0"} << QStringList{"Q1 Lane1", "Q0 Lane0"} << 7;
         QTest::newRow("quad 1 published, quad 1 chosen") << "rx_core_q0_bias_q1" << QStringList{"Receive=1", "Lane0Connect=Q1 Lane0", "Lane1Connect=Q1 Lane1", "biasSpinBox=12", "Both=1"} << QStringList{"Q1 Lane0", "Q1 Lane1"} << 9;
         // clang-format on
     }
