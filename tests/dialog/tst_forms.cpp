@@ -54,7 +54,7 @@ const QStringList autoManual{"Auto", "Manual"};
 QStringList formItems(const QString &boxName)
 {
     return boxName == "ffeModeCombox" || boxName == "equalizationModeCombox" ? autoManual
-                                                                              : QStringList();
+                                                                             : QStringList();
 }
 
 // Answers for one translation context only, so a wrong context leaves a text untranslated.

@@ -108,8 +108,8 @@ private slots:
         const QString dump = m_work.filePath("lanes.txt");
         const QString vcd = m_work.filePath("wave.vcd");
         const TestSupport::HostRun run = TestSupport::runHost(
-            {"simulate", set("lanes4.json"), "--workdir", m_work.filePath("dump"), "--frames",
-             "32", "--dump-lanes", dump, "--vcd", vcd},
+            {"simulate", set("lanes4.json"), "--workdir", m_work.filePath("dump"), "--frames", "32",
+             "--dump-lanes", dump, "--vcd", vcd},
             300000);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(TestFiles::bytes(dump).split('\n').first().split(' ').size(), 4);
