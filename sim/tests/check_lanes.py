@@ -1,15 +1,14 @@
 #!/usr/bin/env python3
 """Checks a lane dump of the transmitter (ipcore-host simulate --dump-lanes) against JESD204B rules:
 code-group synchronisation, the initial lane alignment sequence with its link configuration
-octets, and character replacement in the data phase, decoding with jesd8b10b's own tables.
+octets, and character replacement in the data phase, decoding with jesdref's own tables.
 
 Exit 0 when every lane follows the rules; the first violations are printed."""
 import argparse
 import re
 import sys
 
-import jesd8b10b as c
-from gen_scrambler_vectors import scramble
+import jesdref as c
 
 K28_0, K28_3, K28_4, K28_5, K28_7 = 0x1C, 0x7C, 0x9C, 0xBC, 0xFC
 # Modified RPAT: the data characters D30.5 D23.6 D3.1 D7.2 D11.3 D15.4 D19.5 D20.0 D30.2 D27.7
@@ -24,7 +23,7 @@ def pattern(name, length):
     sequence over all-zero data from the data-phase start state."""
     if name == "rpat":
         return [RPAT[i % 12] for i in range(length)]
-    return scramble([0] * length)
+    return c.scramble([0] * length)
 
 
 def lanes_of(path):
@@ -149,8 +148,8 @@ def main():
     if a.ilas_preview:
         expect.update(preview_octets(a.ilas_preview))
     table, errors, lanes = c.decode_table(), [], lanes_of(a.dump)
-    replaced = sum(check_lane(lane, decoded(codes, table), a.f, a.k, a.scrambled, expect, errors,
-                              a.pattern) for lane, codes in enumerate(lanes))
+    replaced = sum(check_lane(lane, decoded(codes, table), a.f, a.k, a.scrambled, expect,
+                              errors, a.pattern) for lane, codes in enumerate(lanes))
     if replaced < a.min_replaced:
         errors.append("only %d replaced characters" % replaced)
     for e in errors[:10]:

@@ -34,9 +34,10 @@ private slots:
         // Removed rows leave nothing behind in the grid, spacers included.
         QCOMPARE(d.inForm<QGridLayout>("phy_config", "gridLayout_2")->count(), 3 * laneRows);
         for (int row = 0; row < 8; ++row) {
+            const auto *label = d.widget<QLabel>(QStringLiteral("labelconect%1").arg(row));
+            QCOMPARE(label->text(), QStringLiteral("JESD204B Lane%1 connect with:").arg(row));
+            QCOMPARE(label->isHidden(), row >= laneRows);
             QCOMPARE(d.laneBox(row)->isHidden(), row >= laneRows);
-            QCOMPARE(d.widget<QWidget>(QStringLiteral("labelconect%1").arg(row))->isHidden(),
-                     row >= laneRows);
         }
     }
 

@@ -80,23 +80,6 @@ class TestForms : public QObject
     Q_OBJECT
 
 private slots:
-    // Rows 4 to 7 are taken out of the grid for one-quad devices, spacers included.
-    void laneGrid()
-    {
-        const auto page = makeForm("phy");
-        auto *grid = page->findChild<QGridLayout *>("gridLayout_2");
-        QVERIFY(grid && grid->rowCount() == 8);
-        for (int row = 0; row < 8; ++row) {
-            QLayoutItem *label = grid->itemAtPosition(row, 0);
-            QLayoutItem *box = grid->itemAtPosition(row, 1);
-            QLayoutItem *spacer = grid->itemAtPosition(row, 2);
-            QVERIFY(label && box && spacer && spacer->spacerItem());
-            QCOMPARE(displayText(label->widget()),
-                     QStringLiteral("JESD204B Lane%1 connect with:").arg(row));
-            QCOMPARE(box->widget()->objectName(), QStringLiteral("Lane%1Connect").arg(row));
-        }
-    }
-
     void ranges_data()
     {
         QTest::addColumn<QString>("name");
