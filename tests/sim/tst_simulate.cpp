@@ -1,40 +1,11 @@
 #include "hostrun.h"
+#include "testfiles.h"
 #include "testpaths.h"
 
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-
-// `ipcore-host simulate` as a user runs it: exit codes, the summary line and the files it
-// writes. The link runs over every set and option mix are CTest's sim_link_* runs.
-class TestSimulate : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void links_data();
-    void links();
-    void refusedBeforeRunning_data();
-    void refusedBeforeRunning();
-    void missingSimulator();
-    void laneDumpAndWaveform();
-
-private:
-    static QString set(const QString &name);
-    QTemporaryDir m_work;
-};
-
-QString TestSimulate::set(const QString &name)
-{
-    return QStringLiteral(JESD_SOURCE_DIR "/sim/tests/configs/") + name;
-}
-
-void TestSimulate::initTestCase()
-{
-    QVERIFY(m_work.isValid());
-}
 
 static QMap<QString, QString> summaryFields(const TestSupport::HostRun &run)
 {
@@ -47,113 +18,112 @@ static QMap<QString, QString> summaryFields(const TestSupport::HostRun &run)
     return fields;
 }
 
-void TestSimulate::links_data()
+// `ipcore-host simulate` as a user runs it: exit codes, the summary line and the files it
+// writes. The link runs over every set and option mix are CTest's sim_link_* runs.
+class TestSimulate : public QObject
 {
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("linkups");
-    QTest::addColumn<QString>("recovered");
-    QTest::newRow("re-syncs") << QStringList{"--resyncs", "2", "--frames", "96"} << 0 << "3"
-                              << "n/a";
-    QTest::newRow("injected error")
-        << QStringList{"--inject-error", "0", "--frames", "96"} << 0 << "2"
-        << "yes";
-    // Skew beyond the 128-octet buffer next to a 64-octet multiframe cannot align.
-    QTest::newRow("skew beyond the buffer")
-        << QStringList{"--lane-skew", "120", "--frames", "32"} << 1 << "0"
-        << "n/a";
-}
+    Q_OBJECT
 
-void TestSimulate::links()
-{
-    QFETCH(QStringList, options);
-    QFETCH(int, exitCode);
-    QFETCH(QString, linkups);
-    QFETCH(QString, recovered);
-    const QString params = set(exitCode == 0 ? "lanes1.json" : "lanes4.json");
-    const TestSupport::HostRun run = TestSupport::runHost(
-        QStringList{"simulate", params, "--workdir", m_work.filePath(QTest::currentDataTag())} +
-            options,
-        300000);
-    QCOMPARE(run.exitCode, exitCode);
-    const QMap<QString, QString> fields = summaryFields(run);
-    QCOMPARE(fields.value("result"), QString(exitCode == 0 ? "PASS" : "FAIL"));
-    QCOMPARE(fields.value("linkups"), linkups);
-    QCOMPARE(fields.value("recovered"), recovered);
-    if (exitCode != 0)
-        return;
-    QCOMPARE(fields.value("latency_constant"), QString("yes"));
-    QCOMPARE(fields.value("data_errors"), QString("0"));
-    QVERIFY(fields.value("frames").toInt() >= 96);
-    QVERIFY(fields.value("latency").toInt() > 0);
-    QCOMPARE(fields.value("lane_errors").toInt() > 0, recovered == "yes");
-}
+private slots:
+    void initTestCase() { QVERIFY(m_work.isValid()); }
+    void links_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("linkups");
+        QTest::addColumn<QString>("recovered");
+        // clang-format off
+        QTest::newRow("re-syncs") << QStringList{"--resyncs", "2", "--frames", "96"} << 0 << "3" << "n/a";
+        QTest::newRow("injected error") << QStringList{"--inject-error", "0", "--frames", "96"} << 0 << "2" << "yes";
+        // Skew beyond the 128-octet buffer next to a 64-octet multiframe cannot align.
+        QTest::newRow("skew beyond the buffer") << QStringList{"--lane-skew", "120", "--frames", "32"} << 1 << "0" << "n/a";
+        // clang-format on
+    }
+    void links()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QString, linkups);
+        QFETCH(QString, recovered);
+        const QString params = set(exitCode == 0 ? "lanes1.json" : "lanes4.json");
+        const TestSupport::HostRun run = TestSupport::runHost(
+            QStringList{"simulate", params, "--workdir", m_work.filePath(QTest::currentDataTag())} +
+                options,
+            300000);
+        QCOMPARE(run.exitCode, exitCode);
+        const QMap<QString, QString> fields = summaryFields(run);
+        QCOMPARE(fields.value("result"), QString(exitCode == 0 ? "PASS" : "FAIL"));
+        QCOMPARE(fields.value("linkups"), linkups);
+        QCOMPARE(fields.value("recovered"), recovered);
+        if (exitCode != 0)
+            return;
+        QCOMPARE(fields.value("latency_constant"), QString("yes"));
+        QCOMPARE(fields.value("data_errors"), QString("0"));
+        QVERIFY(fields.value("frames").toInt() >= 96);
+        QVERIFY(fields.value("latency").toInt() > 0);
+        QCOMPARE(fields.value("lane_errors").toInt() > 0, recovered == "yes");
+    }
+    void refusedBeforeRunning_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("multiframe too short") << QStringList{"--f", "1", "--k", "16"} << "F*K";
+        QTest::newRow("lane out of range")
+            << QStringList{"--inject-error", "9"} << "--inject-error";
+        QTest::newRow("unknown simulator") << QStringList{"--simulator", "xsim"} << "--simulator";
+        QTest::newRow("bad number") << QStringList{"--frames", "ten"} << "--frames";
+    }
+    void refusedBeforeRunning()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, message);
+        const QString dir = m_work.filePath(QStringLiteral("refused"));
+        const TestSupport::HostRun run = TestSupport::runHost(
+            QStringList{"simulate", set("lanes1.json"), "--workdir", dir} + options);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+        QVERIFY(!QFileInfo::exists(dir + "/jesd_l1/sim/tb_config.vh"));
+    }
+    void missingSimulator()
+    {
+        QTemporaryDir emptyPath;
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PATH", emptyPath.path());
+        process.setProcessEnvironment(env);
+        process.start(TestPaths::hostProgram(),
+                      {"simulate", set("lanes1.json"), "--workdir", m_work.filePath("nosim"),
+                       "--simulator", "verilator"});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 2);
+        const QByteArray err = process.readAllStandardError();
+        QCOMPARE(err, QByteArray("ipcore-host simulate: verilator is not installed (not found on "
+                                 "PATH)\n"));
+    }
+    // The dump's content is checked by check_lanes.py (CTest's sim_lanes_* runs); here the
+    // files are written where the options say, one column per lane.
+    void laneDumpAndWaveform()
+    {
+        const QString dump = m_work.filePath("lanes.txt");
+        const QString vcd = m_work.filePath("wave.vcd");
+        const TestSupport::HostRun run = TestSupport::runHost(
+            {"simulate", set("lanes4.json"), "--workdir", m_work.filePath("dump"), "--frames", "32",
+             "--dump-lanes", dump, "--vcd", vcd},
+            300000);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(TestFiles::bytes(dump).split('\n').first().split(' ').size(), 4);
+        const QByteArray wave = TestFiles::bytes(vcd);
+        QVERIFY(wave.contains("$enddefinitions") && wave.contains(" sync_n "));
+    }
 
-void TestSimulate::refusedBeforeRunning_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("multiframe too short") << QStringList{"--f", "1", "--k", "16"} << "F*K";
-    QTest::newRow("lane out of range") << QStringList{"--inject-error", "9"} << "--inject-error";
-    QTest::newRow("unknown simulator") << QStringList{"--simulator", "xsim"} << "--simulator";
-    QTest::newRow("bad number") << QStringList{"--frames", "ten"} << "--frames";
-}
-
-void TestSimulate::refusedBeforeRunning()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QString, message);
-    const QString dir = m_work.filePath(QStringLiteral("refused"));
-    const TestSupport::HostRun run = TestSupport::runHost(
-        QStringList{"simulate", set("lanes1.json"), "--workdir", dir} + options);
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.out.isEmpty());
-    QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
-    QVERIFY(!QFileInfo::exists(dir + "/jesd_l1/sim/tb_config.vh"));
-}
-
-void TestSimulate::missingSimulator()
-{
-    QTemporaryDir emptyPath;
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PATH", emptyPath.path());
-    process.setProcessEnvironment(env);
-    process.start(TestPaths::hostProgram(), {"simulate", set("lanes1.json"), "--workdir",
-                                             m_work.filePath("nosim"), "--simulator", "verilator"});
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitCode(), 2);
-    const QByteArray err = process.readAllStandardError();
-    QCOMPARE(err, QByteArray("ipcore-host simulate: verilator is not installed (not found on "
-                             "PATH)\n"));
-}
-
-// The dump has one code group per lane and character time; the link starts with /K/, K28.5,
-// abcdei fghj = 001111 1010 (running disparity -) or 110000 0101 (+).
-void TestSimulate::laneDumpAndWaveform()
-{
-    const QString dump = m_work.filePath("lanes.txt");
-    const QString vcd = m_work.filePath("wave.vcd");
-    const TestSupport::HostRun run =
-        TestSupport::runHost({"simulate", set("lanes4.json"), "--workdir", m_work.filePath("dump"),
-                              "--frames", "32", "--dump-lanes", dump, "--vcd", vcd},
-                             300000);
-    QCOMPARE(run.exitCode, 0);
-    QFile file(dump);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts);
-    QVERIFY(lines.size() > 4 * 64); // four ILAS multiframes of F*K = 64 octets at least
-    static const QRegularExpression line("^[0-3][0-9a-f]{2}( [0-3][0-9a-f]{2}){3}$");
-    for (const QString &l : lines)
-        QVERIFY2(line.match(l).hasMatch(), qPrintable(l));
-    for (const QString &group : lines.first().split(' '))
-        QVERIFY2(group == "0fa" || group == "305", qPrintable(lines.first()));
-    QFile wave(vcd);
-    QVERIFY(wave.open(QIODevice::ReadOnly));
-    const QByteArray waveText = wave.readAll();
-    QVERIFY(waveText.contains("$enddefinitions"));
-    QVERIFY(waveText.contains(" sync_n "));
-}
+private:
+    QString set(const QString &name)
+    {
+        return QStringLiteral(JESD_SOURCE_DIR "/sim/tests/configs/") + name;
+    }
+    QTemporaryDir m_work;
+};
 
 QTEST_GUILESS_MAIN(TestSimulate)
 #include "tst_simulate.moc"

@@ -1,8 +1,20 @@
-"""8b/10b code tables built from the standard's 5b/6b and 3b/4b sub-block tables.
+#!/usr/bin/env python3
+"""Reference 8b/10b code and scrambler, written independently of the Verilog model so that they
+can check it, and the vectors for its unit test benches: jesdref.py 8b10b|scrambler FILE
 
-Code groups are integers abcdeifghj with a in bit 9, the first bit on the wire. Running
-disparity is -1 or +1. Written independently of the Verilog model so that it can check it.
+8b/10b: the code tables are built from the standard's 5b/6b and 3b/4b sub-block tables. Code
+groups are integers abcdeifghj with a in bit 9, the first bit on the wire; running disparity is
+-1 or +1. Vector lines for tb_8b10b.v:
+  E <rd 0|1> <k> <octet hex> <code group hex> <rd after 0|1>
+  D <rd 0|1> <code group hex> <nit> <disparity error> <k> <octet hex> <rd after>
+(the octet and k of a code group not in the table are written as 0).
+
+Scrambler, 1 + x^14 + x^15: s[n] = d[n] xor s[n-14] xor s[n-15], octets most significant bit
+first; before the first octet the fifteen previous scrambled bits are those of the start state
+0x7F80 (bit 0 the latest one). Vector lines for tb_scrambler.v: <data hex> <scrambled hex>.
 """
+import random
+import sys
 
 # 5b/6b: EDCBA -> (abcdei for RD-, abcdei for RD+)
 SIX = {
@@ -88,3 +100,45 @@ def decode(code, rd, table):
     ones = bin(code).count("1")
     after = 1 if ones > 5 else -1 if ones < 5 else rd
     return 0, False, True, False, after
+
+
+START = 0x7F80
+
+
+def scramble(data, start=START):
+    hist = [(start >> i) & 1 for i in range(14, -1, -1)]  # oldest first, latest last
+    out = []
+    for octet in data:
+        value = 0
+        for b in range(7, -1, -1):
+            s = ((octet >> b) & 1) ^ hist[-14] ^ hist[-15]
+            hist.append(s)
+            value |= s << b
+        out.append(value)
+    return out
+
+
+def vectors(kind):
+    if kind == "scrambler":
+        rng = random.Random(204)
+        # Runs of zeros and ones show the scrambler's own sequence; random octets the mixing.
+        data = [0] * 64 + [0xFF] * 32 + [rng.randrange(256) for _ in range(928)]
+        return ["%02x %02x" % pair for pair in zip(data, scramble(data))]
+    bit = lambda rd: 0 if rd < 0 else 1
+    table = decode_table()
+    lines = []
+    for rd in (-1, 1):
+        for octet, is_k in characters():
+            code, after = encode(octet, is_k, rd)
+            lines.append("E %d %d %02x %03x %d" % (bit(rd), is_k, octet, code, bit(after)))
+    for rd in (-1, 1):
+        for code in range(1024):
+            octet, is_k, nit, derr, after = decode(code, rd, table)
+            lines.append("D %d %03x %d %d %d %02x %d" % (bit(rd), code, nit, derr, is_k, octet,
+                                                          bit(after)))
+    return lines
+
+
+if __name__ == "__main__":
+    with open(sys.argv[2], "w") as out:
+        out.write("\n".join(vectors(sys.argv[1])) + "\n")

@@ -1,1 +1,0 @@
-`define module_name jesd_l8
