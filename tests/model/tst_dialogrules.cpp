@@ -43,17 +43,14 @@ private slots:
         QTest::addColumn<QList<LaneState>>("states");
         QTest::addColumn<QList<int>>("exclusive");
         QTest::addColumn<QStringList>("offered");
-        QTest::newRow("all free") << QList<LaneState>{F, F, F, F} << QList<int>{}
-                                  << QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"};
-        QTest::newRow("own direction, shareable")
-            << QList<LaneState>{O, F} << QList<int>{} << QStringList{"Q0 Lane0", "Q0 Lane1"};
-        QTest::newRow("own direction, exclusive protocol")
-            << QList<LaneState>{O, F} << QList<int>{0} << QStringList{"Q0 Lane1"};
-        QTest::newRow("other direction")
-            << QList<LaneState>{X, F, X} << QList<int>{} << QStringList{"Q0 Lane1"};
+        // clang-format off
+        QTest::newRow("all free") << QList<LaneState>{F, F, F, F} << QList<int>{} << QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"};
+        QTest::newRow("own direction, shareable") << QList<LaneState>{O, F} << QList<int>{} << QStringList{"Q0 Lane0", "Q0 Lane1"};
+        QTest::newRow("own direction, exclusive protocol") << QList<LaneState>{O, F} << QList<int>{0} << QStringList{"Q0 Lane1"};
+        QTest::newRow("other direction") << QList<LaneState>{X, F, X} << QList<int>{} << QStringList{"Q0 Lane1"};
         QTest::newRow("nothing free") << QList<LaneState>{X, X, A} << QList<int>{} << QStringList{};
-        QTest::newRow("second quad") << QList<LaneState>{X, X, X, X, F, O} << QList<int>{}
-                                     << QStringList{"Q1 Lane0", "Q1 Lane1"};
+        QTest::newRow("second quad") << QList<LaneState>{X, X, X, X, F, O} << QList<int>{} << QStringList{"Q1 Lane0", "Q1 Lane1"};
+        // clang-format on
     }
 
     void laneOffer()
@@ -69,11 +66,12 @@ private slots:
         QTest::addColumn<QString>("lane");
         QTest::addColumn<QStringList>("taken");
         QTest::addColumn<bool>("shareable");
+        // clang-format off
         QTest::newRow("nothing taken") << "Q0_LANE0" << QStringList{} << true;
         QTest::newRow("listed") << "Q0_LANE0" << QStringList{"Q0_LANE0"} << false;
-        QTest::newRow("part of a listed name")
-            << "Q0_LANE1" << QStringList{"x:Q0_LANE1_TX"} << false;
+        QTest::newRow("part of a listed name") << "Q0_LANE1" << QStringList{"x:Q0_LANE1_TX"} << false;
         QTest::newRow("case matters") << "Q0_LANE1" << QStringList{"q0_lane1"} << true;
+        // clang-format on
     }
 
     void laneShareable()
@@ -115,20 +113,14 @@ private slots:
         QTest::addColumn<QStringList>("choices");
         const QuadPllState idle = quad(false, false);
         const QuadPllState busy = quad(true, true);
+        // clang-format off
         QTest::newRow("no lanes") << QStringList{} << idle << idle << QStringList{"CPLL"};
-        QTest::newRow("free quad")
-            << QStringList{"Q0 Lane0"} << idle << busy << QStringList{"QPLL0", "QPLL1", "CPLL"};
-        QTest::newRow("busy quad")
-            << QStringList{"Q0 Lane0"} << busy << idle << QStringList{"CPLL"};
-        QTest::newRow("busy quad serving QPLL1")
-            << QStringList{"Q0 Lane0"} << quad(true, true, {"QPLL1"}) << idle
-            << QStringList{"QPLL1", "CPLL"};
-        QTest::newRow("each once over two quads")
-            << QStringList{"Q0 Lane0", "Q1 Lane0", "Q0 Lane1"} << quad(false, true)
-            << quad(true, false) << QStringList{"QPLL0", "QPLL1", "CPLL"};
-        QTest::newRow("order follows the first lane's quad")
-            << QStringList{"Q0 Lane0", "Q1 Lane0"} << quad(true, false) << quad(false, true)
-            << QStringList{"QPLL1", "QPLL0", "CPLL"};
+        QTest::newRow("free quad") << QStringList{"Q0 Lane0"} << idle << busy << QStringList{"QPLL0", "QPLL1", "CPLL"};
+        QTest::newRow("busy quad") << QStringList{"Q0 Lane0"} << busy << idle << QStringList{"CPLL"};
+        QTest::newRow("busy quad serving QPLL1") << QStringList{"Q0 Lane0"} << quad(true, true, {"QPLL1"}) << idle << QStringList{"QPLL1", "CPLL"};
+        QTest::newRow("each once over two quads") << QStringList{"Q0 Lane0", "Q1 Lane0", "Q0 Lane1"} << quad(false, true) << quad(true, false) << QStringList{"QPLL0", "QPLL1", "CPLL"};
+        QTest::newRow("order follows the first lane's quad") << QStringList{"Q0 Lane0", "Q1 Lane0"} << quad(true, false) << quad(false, true) << QStringList{"QPLL1", "QPLL0", "CPLL"};
+        // clang-format on
     }
 
     void pllChoice()
@@ -145,15 +137,12 @@ private slots:
         QTest::addColumn<IPSERDESIP::ParameterMap>("globalData");
         QTest::addColumn<int>("laneSet");
         QTest::addColumn<QString>("module");
-        QTest::newRow("same lanes")
-            << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_rx", 3}} << 3 << "rx";
-        QTest::newRow("other lanes")
-            << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_rx", 12}} << 3 << QString();
-        QTest::newRow("first by key")
-            << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_b", 5}, {"jesd204bCheckDRP_a", 5}} << 5
-            << "a";
-        QTest::newRow("prefix must lead")
-            << IPSERDESIP::ParameterMap{{"x_jesd204bCheckDRP_a", 5}} << 5 << QString();
+        // clang-format off
+        QTest::newRow("same lanes") << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_rx", 3}} << 3 << "rx";
+        QTest::newRow("other lanes") << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_rx", 12}} << 3 << QString();
+        QTest::newRow("first by key") << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_b", 5}, {"jesd204bCheckDRP_a", 5}} << 5 << "a";
+        QTest::newRow("prefix must lead") << IPSERDESIP::ParameterMap{{"x_jesd204bCheckDRP_a", 5}} << 5 << QString();
+        // clang-format on
     }
 
     void drpConflict()

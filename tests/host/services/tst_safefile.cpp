@@ -267,19 +267,14 @@ private slots:
         QTest::addColumn<QString>("codec");
         QTest::addColumn<QByteArray>("expected");
         const bool little = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+        // clang-format off
         // "a±" and an empty line: U+0061 U+00B1, each line ended by U+000A.
         QTest::newRow("default UTF-8") << QString() << QByteArray("a\xc2\xb1\n\n");
-        QTest::newRow("UTF-16, one byte-order mark") << "UTF-16"
-                                                     << (little ? QByteArray("\xff\xfe"
-                                                                             "a\0\xb1\0\n\0\n\0",
-                                                                             10)
-                                                                : QByteArray("\xfe\xff"
-                                                                             "\0a\0\xb1\0\n\0\n",
-                                                                             10));
+        QTest::newRow("UTF-16, one byte-order mark") << "UTF-16" << (little ? QByteArray("\xff\xfe" "a\0\xb1\0\n\0\n\0", 10) : QByteArray("\xfe\xff" "\0a\0\xb1\0\n\0\n", 10));
         QTest::newRow("UTF-16LE, no mark") << "UTF-16LE" << QByteArray("a\0\xb1\0\n\0\n\0", 8);
         QTest::newRow("single byte") << "ISO-8859-1" << QByteArray("a\xb1\n\n");
-        QTest::newRow("unknown, earlier file kept")
-            << "no-such-encoding" << QByteArray("earlier\n");
+        QTest::newRow("unknown, earlier file kept") << "no-such-encoding" << QByteArray("earlier\n");
+        // clang-format on
     }
 
     void encodings()

@@ -56,23 +56,17 @@ private slots:
         // F = M*S*N'/(8L), lane rate = M*N'*Fs*1.25/L, LMFC = Fs/(S*32).
         // clang-format off
         // 14-bit dual ADC, 1 GSPS class, mode L=4 M=2 F=1 S=1.
-        QTest::newRow("14b dual ADC LMFS 4211") << modeOf({4, 2, 1, 14, 16, 0}, "1000")
-            << 1 << 1 << 17 << 32 << dec("10") << dec("31.25");
+        QTest::newRow("14b dual ADC LMFS 4211") << modeOf({4, 2, 1, 14, 16, 0}, "1000") << 1 << 1 << 17 << 32 << dec("10") << dec("31.25");
         // 12-bit dual ADC, 1.5 GSPS class, packed 12-bit samples, mode L=4 M=2 F=3 S=4.
-        QTest::newRow("12b dual ADC LMFS 4234") << modeOf({4, 2, 4, 12, 12, 0}, "1500")
-            << 3 << 0 << 6 << 32 << dec("11.25") << dec("11.71875");
+        QTest::newRow("12b dual ADC LMFS 4234") << modeOf({4, 2, 4, 12, 12, 0}, "1500") << 3 << 0 << 6 << 32 << dec("11.25") << dec("11.71875");
         // 8-bit single ADC, 2 GSPS class, mode L=2 M=1 F=1 S=2.
-        QTest::newRow("8b ADC LMFS 2112") << modeOf({2, 1, 2, 8, 8, 0}, "2000")
-            << 1 << 0 << 17 << 32 << dec("10") << dec("31.25");
+        QTest::newRow("8b ADC LMFS 2112") << modeOf({2, 1, 2, 8, 8, 0}, "2000") << 1 << 0 << 17 << 32 << dec("10") << dec("31.25");
         // 16-bit quad DAC, 122.88 MSPS input, mode L=1 M=4 F=8 S=1.
-        QTest::newRow("16b quad DAC LMFS 1481") << modeOf({1, 4, 1, 16, 16, 0}, "122.88")
-            << 8 << 0 << 3 << 32 << dec("9.8304") << dec("3.84");
+        QTest::newRow("16b quad DAC LMFS 1481") << modeOf({1, 4, 1, 16, 16, 0}, "122.88") << 8 << 0 << 3 << 32 << dec("9.8304") << dec("3.84");
         // 14-bit quad ADC with two control bits, 245.76 MSPS, mode L=4 M=4 F=2 S=1 CS=2.
-        QTest::newRow("14b quad ADC LMFS 4421 CS2") << modeOf({4, 4, 1, 14, 16, 2}, "245.76")
-            << 2 << 0 << 9 << 32 << dec("4.9152") << dec("7.68");
+        QTest::newRow("14b quad ADC LMFS 4421 CS2") << modeOf({4, 4, 1, 14, 16, 2}, "245.76") << 2 << 0 << 9 << 32 << dec("4.9152") << dec("7.68");
         // 16-bit dual ADC, low-rate class, mode L=1 M=2 F=4 S=1.
-        QTest::newRow("16b dual ADC LMFS 1241") << modeOf({1, 2, 1, 16, 16, 0}, "61.44")
-            << 4 << 0 << 5 << 32 << dec("2.4576") << dec("1.92");
+        QTest::newRow("16b dual ADC LMFS 1241") << modeOf({1, 2, 1, 16, 16, 0}, "61.44") << 4 << 0 << 5 << 32 << dec("2.4576") << dec("1.92");
         // clang-format on
     }
 
@@ -246,11 +240,11 @@ private slots:
         QTest::addColumn<int>("sysrefDivisor");
         QTest::addColumn<QStringList>("fragments");
         QTest::addColumn<int>("count");
-        QTest::newRow("SYSREF at the LMFC")
-            << 32 << 1 << QStringList{"LMFC / 1 = 31.25 MHz", "LMFC / 2 = 15.625 MHz"} << 1;
+        // clang-format off
+        QTest::newRow("SYSREF at the LMFC") << 32 << 1 << QStringList{"LMFC / 1 = 31.25 MHz", "LMFC / 2 = 15.625 MHz"} << 1;
         QTest::newRow("17 octets") << 17 << 2 << QStringList{"4-octet words", "8-octet words"} << 2;
-        QTest::newRow("20 octets")
-            << 20 << 2 << QStringList{"8-octet words of the 64-bit PCS"} << 1;
+        QTest::newRow("20 octets") << 20 << 2 << QStringList{"8-octet words of the 64-bit PCS"} << 1;
+        // clang-format on
     }
 
     void warnings()
@@ -275,14 +269,14 @@ private slots:
         QTest::addColumn<QVector<Ratio>>("lmfcs");
         QTest::addColumn<Ratio>("base");
         QTest::addColumn<Ratio>("fastest"); // fastest SYSREF at most LMFC / 2 for every link
+        // clang-format off
         QTest::newRow("one link") << QVector<Ratio>{dec("31.25")} << dec("31.25") << dec("15.625");
-        QTest::newRow("4:1") << QVector<Ratio>{dec("31.25"), dec("7.8125")} << dec("7.8125")
-                             << dec("3.90625");
+        QTest::newRow("4:1") << QVector<Ratio>{dec("31.25"), dec("7.8125")} << dec("7.8125") << dec("3.90625");
         // 10 and 4 MHz share 2 MHz, already LMFC / 5 and LMFC / 2 of them.
         QTest::newRow("5:2") << QVector<Ratio>{dec("10"), dec("4")} << dec("2") << dec("2");
         // 3.84 = 96/25 and 11.71875 = 375/32 share 3/800 MHz.
-        QTest::newRow("unrelated") << QVector<Ratio>{dec("3.84"), dec("7.68"), dec("11.71875")}
-                                   << dec("0.00375") << dec("0.00375");
+        QTest::newRow("unrelated") << QVector<Ratio>{dec("3.84"), dec("7.68"), dec("11.71875")} << dec("0.00375") << dec("0.00375");
+        // clang-format on
     }
 
     void commonSysref()
