@@ -135,8 +135,6 @@ private slots:
             QCOMPARE(dividers->value(0), d);
     }
 
-    // The reference clock input and the phase detector (clock / M) of the shipped table: QPLLs
-    // take 40-820 MHz with 20-410 MHz at the phase detector, the CPLL 40-820 and 20-300 MHz.
     void tableOverrides()
     {
         PllTable table = PllTable::builtin();

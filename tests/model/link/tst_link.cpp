@@ -302,8 +302,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("whole") << Ratio::fromInt(10) << "10";
         QTest::newRow("LMFC") << Ratio(125, 4) << "31.25";
-        // 1/4096 ends after twelve places, 1/8192 after thirteen.
-        QTest::newRow("twelve places") << Ratio(1, 4096) << "0.000244140625";
+        // Twelve places stay exact even beyond nine significant digits; 1/8192 needs thirteen.
+        QTest::newRow("twelve places")
+            << Ratio(1000000000001LL, 1000000000000LL) << "1.000000000001";
         QTest::newRow("thirds") << Ratio(125, 3) << "~41.6666667";
         QTest::newRow("tiny") << Ratio(1, 3000000) << "~0.000000333333333";
         QTest::newRow("large") << Ratio(1000000, 3) << "~333333.333";
