@@ -47,6 +47,7 @@ private slots:
         QTest::newRow("all free") << QList<LaneState>{F, F, F, F} << QList<int>{} << QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"};
         QTest::newRow("own direction, shareable") << QList<LaneState>{O, F} << QList<int>{} << QStringList{"Q0 Lane0", "Q0 Lane1"};
         QTest::newRow("own direction, exclusive protocol") << QList<LaneState>{O, F} << QList<int>{0} << QStringList{"Q0 Lane1"};
+        QTest::newRow("exclusive mark on a free lane is irrelevant") << QList<LaneState>{F} << QList<int>{0} << QStringList{"Q0 Lane0"};
         QTest::newRow("other direction") << QList<LaneState>{X, F, X} << QList<int>{} << QStringList{"Q0 Lane1"};
         QTest::newRow("nothing free") << QList<LaneState>{X, X, A} << QList<int>{} << QStringList{};
         QTest::newRow("second quad") << QList<LaneState>{X, X, X, X, F, O} << QList<int>{} << QStringList{"Q1 Lane0", "Q1 Lane1"};
@@ -88,6 +89,7 @@ private slots:
         QTest::addColumn<QString>("remembered");
         QTest::addColumn<int>("index");
         QTest::newRow("first fill shows 2") << 8 << "" << 1;
+        QTest::newRow("first fill, one lane") << 1 << "" << 0;
         QTest::newRow("kept") << 8 << "4" << 3;
         QTest::newRow("4 with three left shows 3") << 3 << "4" << 2;
         QTest::newRow("2 with one left shows 1") << 1 << "2" << 0;
@@ -141,6 +143,7 @@ private slots:
         QTest::newRow("same lanes") << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_rx", 3}} << 3 << "rx";
         QTest::newRow("other lanes") << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_rx", 12}} << 3 << QString();
         QTest::newRow("first by key") << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_b", 5}, {"jesd204bCheckDRP_a", 5}} << 5 << "a";
+        QTest::newRow("text value") << IPSERDESIP::ParameterMap{{"jesd204bCheckDRP_tx", "5"}} << 5 << "tx";
         QTest::newRow("prefix must lead") << IPSERDESIP::ParameterMap{{"x_jesd204bCheckDRP_a", 5}} << 5 << QString();
         // clang-format on
     }
@@ -165,6 +168,7 @@ private slots:
         // clang-format off
         QTest::newRow("F empty") << "F" << "" << "4";
         QTest::newRow("F 0") << "F" << "0" << "4";
+        QTest::newRow("F 1") << "F" << "1" << "1";
         QTest::newRow("F 256") << "F" << "256" << "256";
         QTest::newRow("F 257") << "F" << "257" << "4";
         QTest::newRow("F not a number") << "F" << "x" << "4";
@@ -226,6 +230,7 @@ private slots:
             QCOMPARE(row.quad * 4 + row.laneInQuad, i);
             QCOMPARE(row.displayName, QStringLiteral("Q%1 Lane%2").arg(q, l));
             QCOMPARE(row.resource, QStringLiteral("Q%1_LANE%2").arg(q, l));
+            QCOMPARE(row.rxResource, row.resource + QStringLiteral("_RX"));
             QCOMPARE(row.txResource, row.resource + QStringLiteral("_TX"));
             QCOMPARE(row.lanePrefix, QStringLiteral("q%1_ln%2").arg(q, l));
             QCOMPARE(row.quadPrefix, QStringLiteral("q") + q);
@@ -243,6 +248,7 @@ private slots:
         QTest::addColumn<QString>("expected"); // empty: none
         // clang-format off
         QTest::newRow("qpll0 quad 1") << "QPLL0" << "Q1 Lane2" << "Q1_QPLL0";
+        QTest::newRow("qpll1 quad 0") << "QPLL1" << "Q0 Lane3" << "Q0_QPLL1";
         QTest::newRow("cpll is the lane's") << "CPLL" << "Q1 Lane2" << "Q1_CPLL2";
         QTest::newRow("lower case") << "qpll0" << "Q1 Lane2" << "";
         // clang-format on
@@ -286,6 +292,7 @@ private slots:
         QTest::newRow("A") << "TQ2-M1E" << int(DeviceGroup::A);
         QTest::newRow("B last") << "TQ2-S1NR" << int(DeviceGroup::B);
         QTest::newRow("other") << "TQ2-H4" << int(DeviceGroup::Other);
+        QTest::newRow("lower case") << "tq2-m1" << int(DeviceGroup::Other);
         QTest::newRow("whole list") << "TQ2-M1/TQ2-M1E" << int(DeviceGroup::Other);
         // clang-format on
     }

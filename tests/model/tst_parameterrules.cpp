@@ -65,6 +65,7 @@ private slots:
         QTest::addColumn<QString>("refusal"); // start of the message; empty: accepted
         // clang-format off
         QTest::newRow("module empty") << "module" << QVariant("") << false << "\"module\" is \"\"; allowed: a Verilog identifier";
+        QTest::newRow("module with blank") << "module" << QVariant("my core") << false << "\"module\" is \"my core\"";
         QTest::newRow("module keyword") << "module" << QVariant("module") << false << "\"module\" is \"module\"";
         QTest::newRow("module leading dollar") << "module" << QVariant("$core") << false << "\"module\" is \"$core\"";
         QTest::newRow("module with dollar inside") << "module" << QVariant("core$1") << false << "";
@@ -92,6 +93,7 @@ private slots:
         QTest::newRow("used lane unconnected") << "JESD204B_Lane1_connect_with" << QVariant("") << false << "\"JESD204B_Lane1_connect_with\" is \"\"";
         QTest::newRow("unused lane unconnected") << "JESD204B_Lane2_connect_with" << QVariant("") << false << "";
         QTest::newRow("recorded lane on a missing quad") << "recordlanes" << QVariant(QStringList{"Q0 Lane0", "Q1 Lane0"}) << true << "\"recordlanes\" is \"Q1 Lane0\"";
+        QTest::newRow("recorded lane unknown") << "recordlanes" << QVariant(QStringList{"Q0 Lane9"}) << false << "\"recordlanes\" is \"Q0 Lane9\"";
         QTest::newRow("no target device") << "target_device" << QVariant() << false << "\"target_device\" is missing; a parameter set needs \"target_device\", \"file\", \"module\", \"recordlanes\", \"PLL_Selection\"";
         QTest::newRow("no module") << "module" << QVariant() << false << "\"module\" is missing";
         // clang-format on
@@ -189,6 +191,8 @@ private slots:
         QTest::addColumn<bool>("refused");
         // clang-format off
         QTest::newRow("file parent") << "file" << QVariant("..") << true;
+        QTest::newRow("file current") << "file" << QVariant(".") << true;
+        QTest::newRow("file empty") << "file" << QVariant("") << true;
         QTest::newRow("file absolute") << "file" << QVariant("/tmp/x") << true;
         QTest::newRow("file backslash") << "file" << QVariant("a\\b") << true;
         QTest::newRow("file 256 bytes") << "file" << QVariant(QString(256, 'a')) << true;

@@ -101,11 +101,13 @@ private slots:
         // clang-format off
         QTest::newRow("fine, blank inside") << "my core" << "core$1" << QStringList() << "";
         QTest::newRow("both empty") << "" << "" << QStringList{"The file name is empty.", "The module name is empty."} << "The module name is empty.";
+        QTest::newRow("only blanks") << "  " << "top" << QStringList{"The file name is empty."} << "";
         QTest::newRow("trailing blank") << "core " << "top" << QStringList{"The file name \"core \" begins or ends with a blank."} << "";
         QTest::newRow("every forbidden character") << "a/b\\c:d*e?f\"g<h>i|j/" << "top" << QStringList{bad.arg("a/b\\c:d*e?f\"g<h>i|j/", "/ \\ : * ? \" < > |")} << "";
         QTest::newRow("control character") << "a\tb" << "top" << QStringList{bad.arg("a\tb", "U+0009")} << "";
         QTest::newRow("dot dot") << ".." << "top" << QStringList{"The file name cannot be \".\" or \"..\"."} << "";
         QTest::newRow("too long") << QString(256, 'a') << "top" << QStringList{"The file name is longer than 255 bytes."} << "";
+        QTest::newRow("keyword in other case") << "core" << "Module" << QStringList() << "";
         QTest::newRow("keyword") << "core" << "wire" << QStringList() << "The module name \"wire\" is a reserved Verilog keyword.";
         QTest::newRow("dollar first") << "core" << "$core" << QStringList() << "The module name \"$core\" must begin with a letter or \"_\".";
         QTest::newRow("non-ASCII letter") << "core" << QStringLiteral("c\u00f6re") << QStringList() << notIdentifier.arg(QStringLiteral("c\u00f6re"), QStringLiteral("\u00f6"));

@@ -81,12 +81,16 @@ private slots:
         QTest::newRow("unknown entry") << QByteArray(R"({"lane": []})") << "lane: unknown entry";
         QTest::newRow("lane beyond device") << QByteArray(R"({"device": "TQ2M1-BG256", "lanes": [{"lane": "Q1_LANE0", "status": 1}]})") << "lanes[0].lane: \"Q1_LANE0\" is no lane of this device (Q0_LANE0 to Q0_LANE3)";
         QTest::newRow("bad status") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": 4}]})") << "lanes[0].status: expected 1, 2, 3, \"rx\", \"tx\" or \"both\"";
+        QTest::newRow("source of unused line") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": "rx", "txSource": "QPLL0"}]})") << "lanes[0].txSource: the lane's status does not use this line";
         QTest::newRow("line claimed twice") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": "both", "owner": "a"}, {"lane": "Q0_LANE0", "status": "tx", "owner": "b"}]})") << "lanes[1].status: Q0_LANE0 already has this line for a";
         QTest::newRow("VCO outside band") << QByteArray(R"({"plls": [{"pll": "Q0_QPLL1", "vcoGHz": "14.7456", "refClock": "Q0_REFCLK0"}]})") << "plls[0].vcoGHz: expected a VCO frequency within QPLL1's band 8-13 GHz";
+        QTest::newRow("PLL clock out of reach") << QByteArray(R"({"plls": [{"pll": "Q1_QPLL0", "vcoGHz": "10", "refClock": "Q0_REFIN"}]})") << "plls[0].refClock: Q0_REFIN cannot reach quad 1";
         QTest::newRow("clock at two frequencies") << QByteArray(R"({"refClocks": [{"source": "MCLK", "frequency": "100"}, {"source": "MCLK", "frequency": 125}]})") << "refClocks[1].frequency: MCLK is already given at 100 MHz; a clock has one frequency";
         QTest::newRow("instance lane") << QByteArray(R"({"instances": [{"name": "x", "protocol": "Quillan 8B10B", "lanes": ["Q0 Lane9"]}]})") << "instances[0].lanes[0]: \"Q0 Lane9\" is no lane of this device";
+        QTest::newRow("instance records") << QByteArray(R"({"instances": [{"name": "x", "protocol": "P", "lanes": [], "globalData": "Q0_BIAS"}]})") << "instances[0].globalData: expected a list of global data keys";
         QTest::newRow("instance record key") << QByteArray(R"({"instances": [{"name": "x", "protocol": "P", "lanes": [], "globalData": ["Q0_BIAS", 3]}]})") << "instances[0].globalData[1]: expected a global data key";
         QTest::newRow("bias out of range") << QByteArray(R"({"globalData": {"Q0_BIAS": 16}})") << "globalData.Q0_BIAS: expected a bias from 0 to 15";
+        QTest::newRow("PLL table unknown PLL") << QByteArray(R"({"pllTable": {"LCPLL": {}}})") << "pllTable.LCPLL: unknown PLL";
         QTest::newRow("PLL table field") << QByteArray(R"({"pllTable": {"QPLL1": {"vcoGHz": {"min": "13", "max": "8"}}}})") << "pllTable.QPLL1.vcoGHz: expected {\"min\": \"...\", \"max\": \"...\"} in GHz";
         // clang-format on
     }

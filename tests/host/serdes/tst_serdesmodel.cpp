@@ -66,9 +66,11 @@ private slots:
         QTest::addColumn<bool>("reaches");
         // clang-format off
         QTest::newRow("neighbour quad") << "TQ2H4-FF676" << "Q0_REFCLK1" << "Q1_LANE3_TX" << true;
+        QTest::newRow("display name") << "TQ2H4-FF676" << "Q0 REFCLK0" << "Q1_LANE0_TX" << true;
         QTest::newRow("REFIN own quad") << "TQ2M1-BG256" << "Q0_REFIN1" << "Q0_LANE3_TX" << true;
         QTest::newRow("MCLK") << "TQ2H4-FF676" << "MCLK" << "Q1_LANE2_TX" << true;
         QTest::newRow("no such pin") << "TQ2H4-FF676" << "Q0_REFCLK7" << "Q0_LANE0_RX" << false;
+        QTest::newRow("quad beyond device") << "TQ2M1-BG256" << "Q1_REFCLK0" << "Q0_LANE0_RX" << false;
         QTest::newRow("lane beyond device") << "TQ2M1-BG256" << "MCLK" << "Q1_LANE0_RX" << false;
         QTest::newRow("lower case") << "TQ2H4-FF676" << "q0_refclk0" << "Q0_LANE0_RX" << false;
         // clang-format on

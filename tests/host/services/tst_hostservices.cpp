@@ -35,6 +35,7 @@ private slots:
         // clang-format off
         QTest::newRow("complete") << QByteArray(R"({"ipcore": {"id": "j", "name": "J", "version": "1"}})") << IPSERDESIP::ParameterMap{{"ipcore.id", "j"}, {"ipcore.name", "J"}, {"ipcore.version", "1"}} << true;
         QTest::newRow("id blank") << QByteArray(R"({"ipcore": {"id": " ", "name": "J", "version": "1"}})") << IPSERDESIP::ParameterMap{{"ipcore.id", " "}, {"ipcore.name", "J"}, {"ipcore.version", "1"}} << false;
+        QTest::newRow("name a number, null dropped") << QByteArray(R"({"ipcore": {"id": "j", "name": 1, "version": "1", "x": null}})") << IPSERDESIP::ParameterMap{{"ipcore.id", "j"}, {"ipcore.name", qlonglong(1)}, {"ipcore.version", "1"}} << false;
         QTest::newRow("nested objects flatten") << QByteArray(R"({"ipcore": {"doc": {"summary": "s"}}})") << IPSERDESIP::ParameterMap{{"ipcore.doc.summary", "s"}} << false;
         QTest::newRow("string arrays become lists") << QByteArray(R"({"ipcore": {"category": ["A", "B"], "device": {"unsupported": []}}})") << IPSERDESIP::ParameterMap{{"ipcore.category", QStringList{"A", "B"}}, {"ipcore.device.unsupported", QStringList()}} << false;
         QTest::newRow("malformed") << QByteArray(R"({"ipcore": {"id": "x",}})") << IPSERDESIP::ParameterMap() << false;
@@ -66,6 +67,7 @@ private slots:
         QTest::newRow("listed as supported") << "TQ2-S1" << none << s1 << true;
         QTest::newRow("not in supported list") << "TQ2-S2" << none << s1 << false;
         QTest::newRow("unsupported wins") << "TQ2-S1" << s1 << s1 << false;
+        QTest::newRow("other device unsupported") << "TQ2-S2" << s1 << none << true;
         QTest::newRow("null device") << QString() << none << none << false;
         // clang-format on
     }
