@@ -233,8 +233,7 @@ private slots:
     void shownValueEscapes()
     {
         QFETCH(QString, value);
-        QFETCH(QString, shown);
-        QCOMPARE(ParameterRules::shownValue(value), shown);
+        QTEST(ParameterRules::shownValue(value), "shown");
     }
 };
 

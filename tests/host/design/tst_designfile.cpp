@@ -161,14 +161,13 @@ private slots:
     void editReleasesOwnRecords()
     {
         QFETCH(QString, edited);
-        QFETCH(ParameterMap, remaining);
         QTemporaryDir dir;
         const QString path = twoCoreDesign(dir);
         QVERIFY(!path.isEmpty());
         QString error;
         QVERIFY2(DesignFile::load(path, &error), qPrintable(error));
         model->removeInstance(edited);
-        QCOMPARE(model->globalData(), remaining);
+        QTEST(model->globalData(), "remaining");
         QCOMPARE(lane("Q0_LANE2")->getLaneStatus(),
                  int(edited == "a.v:rx" ? LANE::Free : LANE::Receive));
         QCOMPARE(lane("Q0_LANE0")->getLaneStatus(),

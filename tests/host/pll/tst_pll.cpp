@@ -106,11 +106,10 @@ private slots:
             QVERIFY2(why.contains(reason), qPrintable(why));
             return;
         }
-        QFETCH(int, n);
         QFETCH(QString, vco);
         QFETCH(QVector<int>, d);
         QCOMPARE(solution->m, m);
-        QCOMPARE(solution->n1 * solution->n2, n);
+        QTEST(solution->n1 * solution->n2, "n");
         QCOMPARE(solution->vco, Ratio::fromDecimal(vco));
         QCOMPARE(solution->d, d);
     }
@@ -183,8 +182,7 @@ private slots:
     void significantDigits()
     {
         QFETCH(QString, value);
-        QFETCH(int, digits);
-        QCOMPARE(PllSolver::significantDigits(Ratio::fromDecimal(value)), digits);
+        QTEST(PllSolver::significantDigits(Ratio::fromDecimal(value)), "digits");
     }
 
     // 9.8304 Gbps from 157.286 MHz: 157.2864 MHz (M 2, N 125) is the nearest clock that works,

@@ -92,11 +92,10 @@ private slots:
     {
         QFETCH(QString, deviceId);
         QFETCH(QString, source);
-        QFETCH(QString, reason);
         QString message;
         QVERIFY(!waitForRunSyntheSis(Core::IdeCore::deviceDataBase()->findDevice(deviceId), params,
                                      ipInfo, {source}, "demo", message, nullptr));
-        QCOMPARE(message, reason);
+        QTEST(message, "reason");
         QVERIFY(!QFileInfo::exists(genDir() + "/demo_synthesis.json"));
     }
 };
