@@ -2,7 +2,6 @@
 #include <ipcore.h>
 #include <safefile.h>
 
-#include <QDirIterator>
 #include <QScopeGuard>
 #include <QtTest>
 
@@ -22,7 +21,6 @@ using TestFiles::tree;
 
 namespace {
 
-// Everything below dir, links included: a leftover temporary file shows up here.
 // The system calls with one of them failing: the n-th call of `which` sets errno and fails.
 class FaultyOps : public HostFiles::FileOps
 {
