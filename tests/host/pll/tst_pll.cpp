@@ -193,10 +193,7 @@ private slots:
         const QVector<Ratio> any =
             PllSolver::nearestRefClocks(limits("QPLL1"), r("157.286"), rates, 3);
         QCOMPARE(any.value(0), r("157.2864"));
-        ClockWindow window;
-        window.min = r("50");
-        window.max = r("500");
-        window.significantDigits = 6;
+        const ClockWindow window{r("50"), r("500"), 6};
         const QVector<Ratio> kept =
             PllSolver::nearestRefClocks(limits("QPLL1"), r("157.286"), rates, 20, window);
         QCOMPARE(kept.size(), 20);
@@ -215,11 +212,8 @@ private slots:
         // 10.3125 Gbps: 156.25 MHz x 66 on both quad PLLs (D 1); the CPLL would need
         // N1 x N2 / M = 33 (VCO 5.15625 GHz), which {4, 5} x 1..5 over {1, 2} does not give.
         // 125 MHz would need N / M = 82.5, 157.2864 no whole N, 4000 MHz is out of range.
-        ClockWindow window;
-        window.min = r("50");
-        window.max = r("500");
         const QVector<ClockChoice> choices =
-            PllSolver::clockChoices(PllTable::builtin(), {r("10.3125")}, window,
+            PllSolver::clockChoices(PllTable::builtin(), {r("10.3125")}, {r("50"), r("500"), 0},
                                     {r("125"), r("157.2864"), r("156.25"), r("4000")});
         QCOMPARE(choices.size(), 2);
         QCOMPARE(choices[0].pll, QString("QPLL0"));
@@ -234,10 +228,7 @@ private slots:
 
     void clockChoicesInWindow()
     {
-        ClockWindow window;
-        window.min = r("50");
-        window.max = r("500");
-        window.significantDigits = 6;
+        const ClockWindow window{r("50"), r("500"), 6};
         const QVector<Ratio> rates{r("6.144"), r("3.072")};
         const QVector<ClockChoice> choices =
             PllSolver::clockChoices(PllTable::builtin(), rates, window, {}, 1000);
