@@ -30,7 +30,6 @@ private slots:
         QTest::addColumn<qlonglong>("numerator");
         QTest::addColumn<qlonglong>("denominator");
         QTest::newRow("decimal") << "122.88" << true << 3072LL << 25LL;
-        QTest::newRow("whole") << "8" << true << 8LL << 1LL;
         QTest::newRow("trailing zero") << "8.0" << true << 8LL << 1LL;
         QTest::newRow("leading point") << ".5" << true << 1LL << 2LL;
         QTest::newRow("nine decimals") << "0.000000001" << true << 1LL << 1000000000LL;
@@ -38,7 +37,6 @@ private slots:
         QTest::newRow("thirteen digits") << "1234567890123" << false << 0LL << 0LL;
         QTest::newRow("negative") << "-1" << false << 0LL << 0LL;
         QTest::newRow("exponent") << "1e3" << false << 0LL << 0LL;
-        QTest::newRow("text") << "fast" << false << 0LL << 0LL;
         QTest::newRow("empty") << "" << false << 0LL << 0LL;
     }
 
@@ -56,53 +54,38 @@ private slots:
         QCOMPARE(qlonglong(value.denominator()), denominator);
     }
 
-    void exactComparison()
-    {
-        // 40 x 122.88 MHz is 4.9152 GHz exactly, and a hair more is not.
-        QCOMPARE(r("122.88") * 40 / 1000, r("4.9152"));
-        QVERIFY(r("4.91520001") != r("4.9152"));
-        QVERIFY(r("4.9152") < r("4.91520001"));
-        QCOMPARE(r("9.8304").toString(), QString("9.8304"));
-        QCOMPARE(r("3").distanceTo(r("5")), r("2"));
-        QCOMPARE(r("5").distanceTo(r("3")), r("2"));
-    }
-
+    // Expected dividers worked by hand; the phase detector takes clock / M, 20-410 MHz on the
+    // QPLLs and 20-300 MHz on the CPLL, the reference input 40-820 MHz on all three.
     void solve_data()
     {
         QTest::addColumn<QString>("pll");
         QTest::addColumn<QString>("fref");
         QTest::addColumn<QStringList>("rates");
-        QTest::addColumn<bool>("found");
-        QTest::addColumn<int>("m");
+        QTest::addColumn<int>("m"); // 0: refused
         QTest::addColumn<int>("n"); // N1 x N2
         QTest::addColumn<QString>("vco");
         QTest::addColumn<QVector<int>>("d");
+        QTest::addColumn<QString>("reason"); // part of the explanation when refused
+        // clang-format off
         // 4.9152 needs D 2 to reach the band (D 1 gives VCO 4.9152 < 8); 9830.4 / 122.88 = 80.
-        QTest::newRow("QPLL1 4.9152 from 122.88")
-            << "QPLL1"
-            << "122.88" << QStringList{"4.9152"} << true << 1 << 80 << "9.8304" << QVector<int>{2};
-        // 10312.5 / 156.25 = 66 with D 1.
-        QTest::newRow("QPLL0 10.3125 from 156.25") << "QPLL0"
-                                                   << "156.25" << QStringList{"10.3125"} << true
-                                                   << 1 << 66 << "10.3125" << QVector<int>{1};
-        // One VCO for both rates, each with its own D.
-        QTest::newRow("QPLL0 shared VCO") << "QPLL0"
-                                          << "156.25" << QStringList{"10.3125", "5.15625"} << true
-                                          << 1 << 66 << "10.3125" << QVector<int>{1, 2};
-        // CPLL: rate = 2 x VCO / D; D 1 leaves VCO 1.2288 below 2 GHz, D 2 gives 2.4576 GHz,
-        // N1 x N2 = 2457.6 / 122.88 = 20.
-        QTest::newRow("CPLL 2.4576 from 122.88")
-            << "CPLL"
-            << "122.88" << QStringList{"2.4576"} << true << 1 << 20 << "2.4576" << QVector<int>{2};
-        // VCO 8 GHz needs N / M = 51.2 (no M up to 4 gives a whole N in range); D 2 leaves the
-        // band.
-        QTest::newRow("QPLL1 8 from 156.25")
-            << "QPLL1"
-            << "156.25" << QStringList{"8"} << false << 0 << 0 << "" << QVector<int>{};
+        QTest::newRow("QPLL1 4.9152 from 122.88") << "QPLL1" << "122.88" << QStringList{"4.9152"} << 1 << 80 << "9.8304" << QVector<int>{2} << "";
+        // One VCO for both rates, each with its own D: 10312.5 / 156.25 = 66.
+        QTest::newRow("QPLL0 shared VCO") << "QPLL0" << "156.25" << QStringList{"10.3125", "5.15625"} << 1 << 66 << "10.3125" << QVector<int>{1, 2} << "";
+        // CPLL: rate = 2 x VCO / D; D 1 leaves VCO 1.2288 below 2 GHz, D 2 gives 2.4576 GHz.
+        QTest::newRow("CPLL 2.4576 from 122.88") << "CPLL" << "122.88" << QStringList{"2.4576"} << 1 << 20 << "2.4576" << QVector<int>{2} << "";
+        // 10000 / 500 = 20 with M 1, but 500 MHz at the phase detector is above 410: M 2, N 40.
+        QTest::newRow("QPLL1 from 500") << "QPLL1" << "500" << QStringList{"10"} << 2 << 40 << "10" << QVector<int>{1} << "";
+        // 410 MHz is the phase detector's top, inclusive: VCO 8.2 GHz = 410 x 20.
+        QTest::newRow("QPLL1 at the top") << "QPLL1" << "410" << QStringList{"8.2"} << 1 << 20 << "8.2" << QVector<int>{1} << "";
+        // CPLL: 250 MHz for M 2 (500 is above 300); VCO 2.5 GHz, 2500 x 2 / 500 = 10 = 5 x 2.
+        QTest::newRow("CPLL from 500") << "CPLL" << "500" << QStringList{"5"} << 2 << 10 << "2.5" << QVector<int>{1} << "";
+        // VCO 8 GHz needs N / M = 51.2 (no M up to 4 gives a whole N); D 2 leaves the band.
+        QTest::newRow("QPLL1 8 from 156.25") << "QPLL1" << "156.25" << QStringList{"8"} << 0 << 0 << "" << QVector<int>{} << "N / M = 51.2";
         // Rates 3:1 apart cannot share one VCO with power-of-two dividers.
-        QTest::newRow("QPLL0 rates 3:1") << "QPLL0"
-                                         << "122.88" << QStringList{"14.7456", "4.9152"} << false
-                                         << 0 << 0 << "" << QVector<int>{};
+        QTest::newRow("QPLL0 rates 3:1") << "QPLL0" << "122.88" << QStringList{"14.7456", "4.9152"} << 0 << 0 << "" << QVector<int>{} << "share one VCO";
+        QTest::newRow("4000 MHz") << "QPLL0" << "4000" << QStringList{"10.3125"} << 0 << 0 << "" << QVector<int>{} << "4000 MHz lies outside its reference clock input range of 40-820 MHz";
+        QTest::newRow("30 MHz") << "QPLL1" << "30" << QStringList{"4.8"} << 0 << 0 << "" << QVector<int>{} << "30 MHz lies outside its reference clock input range";
+        // clang-format on
     }
 
     void solve()
@@ -110,23 +93,23 @@ private slots:
         QFETCH(QString, pll);
         QFETCH(QString, fref);
         QFETCH(QStringList, rates);
-        QFETCH(bool, found);
+        QFETCH(int, m);
         QVector<Ratio> wanted;
         for (const QString &rate : rates)
             wanted << Ratio::fromDecimal(rate);
         const auto solution = PllSolver::solve(limits(pll), Ratio::fromDecimal(fref), wanted);
-        QCOMPARE(solution.has_value(), found);
-        if (!found) {
-            QVERIFY(!PllSolver::explainFailure(limits(pll), Ratio::fromDecimal(fref), wanted)
-                         .isEmpty());
+        QCOMPARE(solution.has_value(), m != 0);
+        if (!solution) {
+            const QString why =
+                PllSolver::explainFailure(limits(pll), Ratio::fromDecimal(fref), wanted);
+            QFETCH(QString, reason);
+            QVERIFY2(why.contains(reason), qPrintable(why));
             return;
         }
-        QFETCH(int, m);
-        QFETCH(int, n);
         QFETCH(QString, vco);
         QFETCH(QVector<int>, d);
         QCOMPARE(solution->m, m);
-        QCOMPARE(solution->n1 * solution->n2, n);
+        QTEST(solution->n1 * solution->n2, "n");
         QCOMPARE(solution->vco, Ratio::fromDecimal(vco));
         QCOMPARE(solution->d, d);
     }
@@ -151,61 +134,7 @@ private slots:
             QCOMPARE(dividers->value(0), d);
     }
 
-    // The reference clock input and the phase detector (clock / M) of the shipped table: QPLLs
-    // take 40-820 MHz with 20-410 MHz at the phase detector, the CPLL 40-820 and 20-300 MHz.
-    void inputRanges_data()
-    {
-        QTest::addColumn<QString>("pll");
-        QTest::addColumn<QString>("fref");
-        QTest::addColumn<QString>("rate");
-        QTest::addColumn<int>("m"); // 0: refused
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("reason"); // part of the explanation when refused
-        QTest::newRow("4000 MHz") << "QPLL0"
-                                  << "4000"
-                                  << "10.3125" << 0 << 0
-                                  << "4000 MHz lies outside its reference clock input range of "
-                                     "40-820 MHz";
-        QTest::newRow("30 MHz") << "QPLL1"
-                                << "30"
-                                << "4.8" << 0 << 0
-                                << "30 MHz lies outside its reference clock input range";
-        // 10000 / 500 = 20 with M 1, but 500 MHz at the phase detector is above 410: M 2, N 40.
-        QTest::newRow("QPLL1 from 500") << "QPLL1"
-                                        << "500"
-                                        << "10" << 2 << 40 << "";
-        // 410 MHz is the phase detector's top, inclusive: VCO 8.2 GHz = 410 x 20.
-        QTest::newRow("QPLL1 at the top") << "QPLL1"
-                                          << "410"
-                                          << "8.2" << 1 << 20 << "";
-        // CPLL: 250 MHz for M 2 (500 is above 300); VCO 2.5 GHz (D 1), 2500 x 2 / 500 = 10 = 5 x 2.
-        QTest::newRow("CPLL from 500") << "CPLL"
-                                       << "500"
-                                       << "5" << 2 << 10 << "";
-    }
-
-    void inputRanges()
-    {
-        QFETCH(QString, pll);
-        QFETCH(QString, fref);
-        QFETCH(QString, rate);
-        QFETCH(int, m);
-        QFETCH(int, n);
-        QFETCH(QString, reason);
-        const auto solution =
-            PllSolver::solve(limits(pll), r(qPrintable(fref)), {r(qPrintable(rate))});
-        QCOMPARE(solution.has_value(), m != 0);
-        if (!solution) {
-            const QString why =
-                PllSolver::explainFailure(limits(pll), r(qPrintable(fref)), {r(qPrintable(rate))});
-            QVERIFY2(why.contains(reason), qPrintable(why));
-            return;
-        }
-        QCOMPARE(solution->m, m);
-        QCOMPARE(solution->n1 * solution->n2, n);
-    }
-
-    void phaseDetectorOverride()
+    void tableOverrides()
     {
         PllTable table = PllTable::builtin();
         QString error;
@@ -224,6 +153,20 @@ private slots:
                 {"CPLL", QJsonObject{{"refClockMHz", QJsonObject{{"min", "0"}, {"max", "9"}}}}}},
             &error));
         QVERIFY(error.startsWith("CPLL.refClockMHz"));
+
+        QVERIFY2(table.applyOverrides(
+                     QJsonObject{{"QPLL1", QJsonObject{{"vcoGHz", QJsonObject{{"min", "8.0"},
+                                                                              {"max", "12.5"}}}}}},
+                     &error),
+                 qPrintable(error));
+        QCOMPARE(table.limits("QPLL1")->vcoMax, r("12.5"));
+        QCOMPARE(PllTable::builtin().limits("QPLL1")->vcoMax, r("13"));
+        // A wrong entry changes nothing.
+        QVERIFY(!table.applyOverrides(QJsonObject{{"QPLL0", QJsonObject{{"M", QJsonArray{0}}}}},
+                                      &error));
+        QCOMPARE(table.limits("QPLL0")->m, limits("QPLL0").m);
+        QVERIFY(!table.applyOverrides(QJsonObject{{"LCPLL", QJsonObject{}}}, &error));
+        QCOMPARE(table.names(), PllTable::builtin().names());
     }
 
     void significantDigits_data()
@@ -232,7 +175,6 @@ private slots:
         QTest::addColumn<int>("digits");
         QTest::newRow("round") << "160" << 2;
         QTest::newRow("hundred") << "100" << 1;
-        QTest::newRow("five") << "122.88" << 5;
         QTest::newRow("seven") << "157.2864" << 7;
         QTest::newRow("small") << "0.05" << 1;
     }
@@ -240,8 +182,7 @@ private slots:
     void significantDigits()
     {
         QFETCH(QString, value);
-        QFETCH(int, digits);
-        QCOMPARE(PllSolver::significantDigits(Ratio::fromDecimal(value)), digits);
+        QTEST(PllSolver::significantDigits(Ratio::fromDecimal(value)), "digits");
     }
 
     // 9.8304 Gbps from 157.286 MHz: 157.2864 MHz (M 2, N 125) is the nearest clock that works,
@@ -252,10 +193,7 @@ private slots:
         const QVector<Ratio> any =
             PllSolver::nearestRefClocks(limits("QPLL1"), r("157.286"), rates, 3);
         QCOMPARE(any.value(0), r("157.2864"));
-        ClockWindow window;
-        window.min = r("50");
-        window.max = r("500");
-        window.significantDigits = 6;
+        const ClockWindow window{r("50"), r("500"), 6};
         const QVector<Ratio> kept =
             PllSolver::nearestRefClocks(limits("QPLL1"), r("157.286"), rates, 20, window);
         QCOMPARE(kept.size(), 20);
@@ -274,11 +212,8 @@ private slots:
         // 10.3125 Gbps: 156.25 MHz x 66 on both quad PLLs (D 1); the CPLL would need
         // N1 x N2 / M = 33 (VCO 5.15625 GHz), which {4, 5} x 1..5 over {1, 2} does not give.
         // 125 MHz would need N / M = 82.5, 157.2864 no whole N, 4000 MHz is out of range.
-        ClockWindow window;
-        window.min = r("50");
-        window.max = r("500");
         const QVector<ClockChoice> choices =
-            PllSolver::clockChoices(PllTable::builtin(), {r("10.3125")}, window,
+            PllSolver::clockChoices(PllTable::builtin(), {r("10.3125")}, {r("50"), r("500"), 0},
                                     {r("125"), r("157.2864"), r("156.25"), r("4000")});
         QCOMPARE(choices.size(), 2);
         QCOMPARE(choices[0].pll, QString("QPLL0"));
@@ -293,10 +228,7 @@ private slots:
 
     void clockChoicesInWindow()
     {
-        ClockWindow window;
-        window.min = r("50");
-        window.max = r("500");
-        window.significantDigits = 6;
+        const ClockWindow window{r("50"), r("500"), 6};
         const QVector<Ratio> rates{r("6.144"), r("3.072")};
         const QVector<ClockChoice> choices =
             PllSolver::clockChoices(PllTable::builtin(), rates, window, {}, 1000);
@@ -353,26 +285,6 @@ private slots:
         QCOMPARE(near.size(), 3);
         QCOMPARE(near.value(0), r("122.88"));
         QCOMPARE(choices.size(), 64);
-    }
-
-    void tableOverrides()
-    {
-        PllTable table = PllTable::builtin();
-        QString error;
-        QVERIFY2(table.applyOverrides(
-                     QJsonObject{{"QPLL1", QJsonObject{{"vcoGHz", QJsonObject{{"min", "8.0"},
-                                                                              {"max", "12.5"}}}}}},
-                     &error),
-                 qPrintable(error));
-        QCOMPARE(table.limits("QPLL1")->vcoMax, r("12.5"));
-        QCOMPARE(PllTable::builtin().limits("QPLL1")->vcoMax, r("13"));
-        // A wrong entry changes nothing.
-        QVERIFY(!table.applyOverrides(QJsonObject{{"QPLL0", QJsonObject{{"M", QJsonArray{0}}}}},
-                                      &error));
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(table.limits("QPLL0")->m, limits("QPLL0").m);
-        QVERIFY(!table.applyOverrides(QJsonObject{{"LCPLL", QJsonObject{}}}, &error));
-        QCOMPARE(table.names(), PllTable::builtin().names());
     }
 };
 

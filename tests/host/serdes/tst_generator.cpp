@@ -75,27 +75,15 @@ private slots:
         row("4.9152", "122.88", "CPLL", true, "Q0_CPLL0, M 1, N1 4, N2 5, D 1, VCO 2.4576 GHz");
         row("7.3728", "122.88", "QPLL0", true);
         row("7.3728", "122.88", "QPLL1", false);
-        row("7.3728", "122.88", "CPLL", false);
-        row("8.0", "156.25", "QPLL0", false);
-        row("8.0", "156.25", "QPLL1", false);
-        row("8.0", "156.25", "CPLL", false);
         row("10.3125", "156.25", "QPLL0", true, "Q0_QPLL0, M 1, N 66, D 1, VCO 10.3125 GHz");
-        row("10.3125", "156.25", "QPLL1", true);
         row("10.3125", "156.25", "CPLL", false);
-        row("1.0", "50", "QPLL0", false);
         row("1.0", "50", "QPLL1", true, "Q0_QPLL1, M 1, N 160, D 8, VCO 8 GHz");
-        row("1.0", "50", "CPLL", false);
         // Further rates.
-        row("4.9152", "122.88", "QPLL0", true);  // VCO 9.8304 GHz, just inside the band
-        row("6.25", "156.25", "CPLL", true);     // N1 4, N2 5
         row("12.5", "156.25", "QPLL1", true);    // VCO 12.5 GHz
         row("12.5", "156.25", "CPLL", false);    // VCO 6.25 GHz needs N1 x N2 = 40
         row("16.375", "163.75", "QPLL0", true);  // the band's upper edge, N 100
         row("16.375", "163.75", "QPLL1", false); // above QPLL1's band whatever D
-        row("0.5", "50", "QPLL1", true);         // D 16, N 160
-        row("9.8304", "122.88", "QPLL0", true);
         row("4.91520001", "122.88", "QPLL1", false); // no tolerance window
-        row("3.072", "122.88", "CPLL", true);
         row("2.4576", "122.880", "CPLL", true); // trailing zeros change nothing
         // clang-format on
     }
@@ -135,7 +123,6 @@ private slots:
         QTest::newRow("two directions, divisible") << noRoute << laneLines("q0_ln0", "QPLL1", "4.9152", "2.4576") + quads << true << QStringList{"4.9152/2.4576 Gbps on Q0_QPLL1, M 1, N 80, D tx 2, rx 4"};
         QTest::newRow("two directions, two VCOs") << noRoute << laneLines("q0_ln0", "QPLL1", "4.9152", "6.144") + quads << false << QStringList{"q0_ln0 on Q0_QPLL1: QPLL1 cannot make 4.9152 and 6.144 Gbps from Q0_REFCLK0 at 122.88 MHz: the rates 4.9152, 6.144 Gbps share one VCO, and no VCO in 8-13 GHz gives all of them with D in {1, 2, 4, 8, 16}. No other PLL makes it from 122.88 MHz either."};
         QTest::newRow("running PLL / 2") << running << oneLane("7.3728", "122.88", "QPLL0") << true << QStringList{"shared with adc.v:jesd_rx"};
-        QTest::newRow("running PLL / 4") << running << oneLane("3.6864", "122.88", "QPLL0") << true << QStringList{"D 4, VCO 14.7456 GHz"};
         QTest::newRow("running PLL, other VCO") << running << oneLane("4.9152", "122.88", "QPLL0") << false << QStringList{"q0_ln0 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 14.7456, 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."};
         QTest::newRow("running PLL, other clock") << "Q0_QPLL1 runs 9.8304 from Q0_REFCLK1 for other" << oneLane("4.9152", "122.88", "QPLL1") << false << QStringList{"q0_ln0: Q0_QPLL1 runs from Q0_REFCLK1 for other, not from Q0_REFCLK0; use Q0_REFCLK1 or another PLL"};
         QTest::newRow("route picks clock and line") << "Q0_LANE0_TX routed from Q0_REFCLK1 at 156.25" << oneLane("6.25", "122.88", "CPLL") + QStringList{"q0_refclk1_freq 156.25"} << true << QStringList{"(Q0_LANE0, tx): 6.25 Gbps on Q0_CPLL0, M 1, N1 4, N2 5, D 1, VCO 3.125 GHz, from Q0_REFCLK1 at 156.25 MHz"};
@@ -143,7 +130,6 @@ private slots:
         QTest::newRow("route conflict") << "Q0_LANE0 used by eth.v:mac" << oneLane("4.9152", "122.88", "QPLL1") << false << QStringList{"Q0_LANE0_TX: the transmit line is already used by eth.v:mac"};
         QTest::newRow("QPLL1 short of band") << noRoute << oneLane("7.3728", "122.88", "QPLL1") << false << QStringList{"q0_ln0 on Q0_QPLL1: QPLL1 cannot make 7.3728 Gbps from Q0_REFCLK0 at 122.88 MHz: 7.3728 Gbps needs a VCO of 7.3728, 14.7456, 29.4912, 58.9824, 117.9648 GHz (rate x D, D in {1, 2, 4, 8, 16}), none of which lies in 8-13 GHz. QPLL0 would make it from 122.88 MHz."};
         QTest::newRow("no PLL at all") << noRoute << oneLane("8.0", "156.25", "QPLL0") << false << QStringList{"q0_ln0 on Q0_QPLL0: QPLL0 cannot make 8 Gbps from Q0_REFCLK0 at 156.25 MHz: VCO 16 GHz (D 2) would need N / M = 102.4, which no N in 16..160 with M in 1..4 gives. Reference clocks that would work on QPLL0: 160, 128, 125 MHz. No other PLL makes it from 156.25 MHz either."};
-        QTest::newRow("nearest clocks") << noRoute << oneLane("8.0", "156.25", "QPLL1") << false << QStringList{"q0_ln0 on Q0_QPLL1: QPLL1 cannot make 8 Gbps from Q0_REFCLK0 at 156.25 MHz: VCO 8 GHz (D 1) would need N / M = 51.2, which no N in 16..160 with M in 1..4 gives. Reference clocks that would work on QPLL1: 160, 150, 128 MHz. No other PLL makes it from 156.25 MHz either."};
         QTest::newRow("CPLL, nearest clocks") << noRoute << oneLane("7.3728", "122.88", "CPLL") << false << QStringList{"q0_ln0 on Q0_CPLL0: CPLL cannot make 7.3728 Gbps from Q0_REFCLK0 at 122.88 MHz: VCO 3.6864 GHz (D 1) would need N1 x N2 / M = 30, which no N1 in {4, 5}, N2 in 1..5 with M in {1, 2} gives. Reference clocks that would work on CPLL: 147.456, 184.32, 230.4 MHz. QPLL0 would make it from 122.88 MHz."};
         // The clock outside the PLL's input range; suggestions stay within 50-500 MHz: VCO 10.3125
         // GHz x 1000 x M / N for N / M = 22, 25 (M 2, 4) and 27.5 (M 4, N 110).

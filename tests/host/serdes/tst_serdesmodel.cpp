@@ -46,9 +46,7 @@ private slots:
         // clang-format off
         QTest::newRow("4.9152") << 4.9152 << QStringList{"QPLL0", "QPLL1"};
         QTest::newRow("7.3728") << 7.3728 << QStringList{"QPLL0"};
-        QTest::newRow("16.375") << 16.375 << QStringList{"QPLL0"};
         QTest::newRow("20") << 20.0 << QStringList();
-        QTest::newRow("0") << 0.0 << QStringList();
         // clang-format on
     }
 
@@ -83,9 +81,8 @@ private slots:
         QFETCH(QString, deviceId);
         QFETCH(QString, source);
         QFETCH(QString, line);
-        QFETCH(bool, reaches);
         model->setDevice(Core::IdeCore::deviceDataBase()->findDevice(deviceId));
-        QCOMPARE(model->checkAccess(source, line), reaches);
+        QTEST(model->checkAccess(source, line), "reaches");
     }
 
     void routeConflicts_data()

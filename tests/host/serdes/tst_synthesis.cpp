@@ -47,18 +47,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QStringList>("defines");
-        QTest::newRow("two lanes on one quad PLL")
-            << QByteArray("q0_ln0_pll_sel qpll0\nq0_ln0_enable true\nq0_ln1_pll_sel qpll0\n"
-                          "q0_enable true\n")
-            << QStringList{"DEMO_Q0_QPLL0_OK"};
-        QTest::newRow("both quads, second PLL, any case")
-            << QByteArray("q1_ln3_pll_sel QPLL1\nq0_ln2_pll_sel qpll1\n")
-            << QStringList{"DEMO_Q0_QPLL1_OK", "DEMO_Q1_QPLL1_OK"};
-        QTest::newRow("lane PLLs have no status port")
-            << QByteArray("q0_ln0_pll_sel cpll\nq0_ln1_pll_sel cpll\n") << QStringList();
-        QTest::newRow("module lines only")
-            << QByteArray("q0_enable true\nmclk_freq 100\n") << QStringList();
+        // clang-format off
+        QTest::newRow("two lanes on one quad PLL") << QByteArray("q0_ln0_pll_sel qpll0\nq0_ln0_enable true\nq0_ln1_pll_sel qpll0\n" "q0_enable true\n") << QStringList{"DEMO_Q0_QPLL0_OK"};
+        QTest::newRow("both quads, second PLL, any case") << QByteArray("q1_ln3_pll_sel QPLL1\nq0_ln2_pll_sel qpll1\n") << QStringList{"DEMO_Q0_QPLL1_OK", "DEMO_Q1_QPLL1_OK"};
+        QTest::newRow("lane PLLs have no status port") << QByteArray("q0_ln0_pll_sel cpll\nq0_ln1_pll_sel cpll\n") << QStringList();
+        QTest::newRow("module lines only") << QByteArray("q0_enable true\nmclk_freq 100\n") << QStringList();
         QTest::newRow("no configuration written") << QByteArray() << QStringList();
+        // clang-format on
     }
 
     void defines()
@@ -87,23 +82,20 @@ private slots:
         QTest::addColumn<QString>("deviceId");
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("no device") << ""
-                                   << "demo.v"
-                                   << "synthesis: no target device is set";
-        QTest::newRow("missing source") << "TQ2S1-FG324"
-                                        << "absent.v"
-                                        << "synthesis: source absent.v not found in " + data.path();
+        // clang-format off
+        QTest::newRow("no device") << "" << "demo.v" << "synthesis: no target device is set";
+        QTest::newRow("missing source") << "TQ2S1-FG324" << "absent.v" << "synthesis: source absent.v not found in " + data.path();
+        // clang-format on
     }
 
     void refused()
     {
         QFETCH(QString, deviceId);
         QFETCH(QString, source);
-        QFETCH(QString, reason);
         QString message;
         QVERIFY(!waitForRunSyntheSis(Core::IdeCore::deviceDataBase()->findDevice(deviceId), params,
                                      ipInfo, {source}, "demo", message, nullptr));
-        QCOMPARE(message, reason);
+        QTEST(message, "reason");
         QVERIFY(!QFileInfo::exists(genDir() + "/demo_synthesis.json"));
     }
 };

