@@ -4,12 +4,6 @@
 #include "testfiles.h"
 #include "testpaths.h"
 
-#include "pluginloader.h"
-
-#include <baseprotocol.h>
-#include <protocolpackage.h>
-
-#include <QDir>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
@@ -100,19 +94,6 @@ private slots:
             QVERIFY2(QString::fromUtf8(host.out).split('\n').contains(line), host.out.constData());
     }
 
-    void loaderFillsPackageDirectory()
-    {
-        QString error;
-        const HostProgram::PluginSet set = HostProgram::loadPlugins(TestPaths::pluginDir(), &error);
-        QCOMPARE(set.status(), HostProgram::PluginSet::Status::Loaded);
-        QCOMPARE(set.packages().size(), std::size_t(1));
-        QCOMPARE(set.packages().front().instance->directory(),
-                 QDir(TestPaths::pluginDir()).absolutePath());
-        QVERIFY(set.jesd204b());
-        QCOMPARE(set.jesd204b()->name(), QStringLiteral("JESD204B"));
-        QCOMPARE(set.findProtocol("no-such-core"), nullptr);
-    }
-
     // The program's version from the build, the core's from its description file.
     void version()
     {
@@ -180,5 +161,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(HostProgramTest)
+QTEST_GUILESS_MAIN(HostProgramTest)
 #include "tst_hostprogram.moc"
