@@ -16,27 +16,16 @@ using TestFiles::writeJson;
 
 namespace {
 
-// Runs `ipcore-host configure` with the build's plug-ins (headless: see initTestCase).
+// Runs `ipcore-host configure` with the build's plug-ins, headless and without a session.
 TestSupport::HostRun configure(const QStringList &arguments)
 {
+    const TestSupport::HostSetup headless{
+        {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=", "DISPLAY="}, 0, 120000};
     return TestSupport::runHost(
-        QStringList{"configure", "--plugin-dir", TestPaths::pluginDir()} + arguments, 120000);
+        QStringList{"configure", "--plugin-dir", TestPaths::pluginDir()} + arguments, headless);
 }
 
 const QString twoQuads = QStringLiteral("TQ2H4-FF676");
-
-// The keys whose values differ between the two objects, or that only one of them has.
-QStringList differingKeys(const QJsonObject &actual, const QJsonObject &expected)
-{
-    QStringList keys = actual.keys() + expected.keys();
-    keys.removeDuplicates();
-    QStringList out;
-    for (const QString &key : qAsConst(keys)) {
-        if (actual.value(key) != expected.value(key))
-            out << key;
-    }
-    return out;
-}
 
 } // namespace
 
@@ -45,14 +34,12 @@ class HostConfigureTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("QT_QPA_PLATFORM", "offscreen"); }
-
     void snapshot()
     {
         const QString dir = m_dir.filePath(QStringLiteral("snapshot"));
         const TestSupport::HostRun run = configure({"--device", "TQ2S1-FG324", "--snapshot", dir});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.out.isEmpty() && run.err.isEmpty(), run.err.constData()); // quiet headless
         const QJsonArray tabs = readJson(dir + QStringLiteral("/dialog.json"))["tabs"].toArray();
         QStringList titles;
         for (const QJsonValue &tab : tabs) {
@@ -95,14 +82,10 @@ private slots:
     {
         QFETCH(QJsonObject, stored);
         QFETCH(QStringList, offered);
-        QFile source(TestPaths::examplesDir() + QStringLiteral("/designs/jesd_rx_q0.json"));
-        QVERIFY(source.open(QIODevice::ReadOnly));
-        const QByteArray designBytes = source.readAll();
+        const QByteArray designBytes =
+            TestFiles::bytes(TestPaths::examplesDir() + "/designs/jesd_rx_q0.json");
         const QString design = m_dir.filePath(QStringLiteral("snapshot-design.json"));
-        QFile copy(design);
-        QVERIFY(copy.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                copy.write(designBytes) == designBytes.size());
-        copy.close();
+        TestFiles::put(design, designBytes);
 
         const QString dir = m_dir.filePath(QStringLiteral("snapshot-in-design-") +
                                            QString::fromLatin1(QTest::currentDataTag()));
@@ -123,9 +106,7 @@ private slots:
             const QJsonValue box = phy[QStringLiteral("Lane%1Connect").arg(row)];
             QCOMPARE(box["items"].toArray(), QJsonArray::fromStringList(offered));
         }
-        QFile after(design);
-        QVERIFY(after.open(QIODevice::ReadOnly));
-        QCOMPARE(after.readAll(), designBytes);
+        QCOMPARE(TestFiles::bytes(design), designBytes);
     }
 
     // A core accepted in batch mode joins the design; the next one gets the lanes left free.
@@ -145,16 +126,14 @@ private slots:
             configure({"--design", design, "--batch", "--answer", answer, "--output", first,
                        "--project-dir", m_dir.path(), "--name", "core_a"});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.errLines().contains("Question: Q0 Lane2, Q0 Lane3 BIAS will also be changed to "
-                                        "7, whether to accept or not? "));
+        // The question is all a headless batch run says.
+        QCOMPARE(run.errLines(), (QStringList{"Question: Q0 Lane2, Q0 Lane3 BIAS will also be "
+                                              "changed to 7, whether to accept or not? ",
+                                              ""}));
         const QJsonObject set = readJson(first);
         QCOMPARE(set["recordlanes"].toArray(), (QJsonArray{"Q0 Lane0", "Q0 Lane1"}));
         QCOMPARE(set["ifChangedAllOfBias"], QJsonValue(answer == QLatin1String("yes")));
         QCOMPARE(set["FFE_CM"], QJsonValue(0));
-        // Reopened, the written set comes back unchanged.
-        const TestSupport::HostRun again =
-            configure({"--edit", first, "--batch", "--project-dir", m_dir.path()});
-        QCOMPARE(QJsonDocument::fromJson(again.out).object(), set);
 
         const QString transmit = m_dir.filePath(QStringLiteral("core_b.json"));
         // clang-format off
@@ -198,9 +177,7 @@ private slots:
         const TestSupport::HostRun run =
             configure({"--edit", example, "--batch", "--project-dir", m_dir.path()});
         QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
-        const QStringList differing =
-            differingKeys(QJsonDocument::fromJson(run.out).object(), readJson(example));
-        QVERIFY2(differing.isEmpty(), qPrintable(differing.join(QStringLiteral(", "))));
+        QCOMPARE(QJsonDocument::fromJson(run.out).object(), readJson(example));
     }
 
     void refusals_data()
@@ -212,7 +189,6 @@ private slots:
         const QStringList batch{"--device", twoQuads, "--batch"};
         const QString usage = QStringLiteral("ipcore-host configure: ");
         // clang-format off
-        QTest::newRow("no version") << QJsonObject{{"Receive", true}} << batch << 1 << "Error: This version of specified IP Config file is incompatible with current IP Core Generator.";
         QTest::newRow("other version") << QJsonObject{{"version", "2.0"}} << batch << 1 << "Error: This version of specified IP Config file is incompatible with current IP Core Generator.";
         QTest::newRow("calculate") << QJsonObject{{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}} << batch + QStringList{"--calculate"} << 0 << "Succeed: Succeed";
         QTest::newRow("calculate, infeasible") << QJsonObject{{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}} << batch + QStringList{"--calculate"} << 1 << "";

@@ -1,13 +1,16 @@
+// "ipcore-host plan" from a converter's mode, the sets it emits proved by check and given back
+// by the dialog, and "ipcore-host ilas" on a stored set.
 #include "hostrun.h"
+#include "testfiles.h"
 #include "testpaths.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using TestFiles::readJson;
 using TestSupport::HostRun;
 using TestSupport::runHost;
 
@@ -33,23 +36,6 @@ class HostPlanTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The worked mode: F = 2 * 1 * 16 / (8 * 4) = 1, 8 * F = 8 bits per lane and frame split
-    // a 16-bit sample (HD 1), K the largest legal 32, lane rate 2 * 16 * 1000 * 10/8 / 4 =
-    // 10000 Mbps, LMFC 1000 / 32 = 31.25 MHz.
-    void workedMode()
-    {
-        const HostRun run = runHost(QStringList{"plan"} + WorkedMode);
-        QCOMPARE(run.exitCode, 0);
-        const QStringList out = run.outLines();
-        for (const char *line :
-             {"F (octets per frame): 1", "HD (high density): 1", "K range: 17 to 32",
-              "K (frames per multiframe): 32", "Lane rate: 10 Gbps", "Frame clock: 1000 MHz",
-              "LMFC: 31.25 MHz", "Device clock, 32-bit PCS: 250 MHz"})
-            QVERIFY2(out.contains(line), line);
-        // No device, no clocking.
-        QVERIFY(!out.contains("Clocking, best first:"));
-    }
-
     // Every option the plan lists makes the lane rate with its own dividers, from a clock the
     // dialog takes that its frequency line writes unchanged.
     void clockingOptionsMakeTheRate_data()
@@ -89,42 +75,139 @@ private slots:
         }
     }
 
-    void brokenRules_data()
+    // What plan and ilas print: each line on standard output, or for a refusal on standard
+    // error with one line per broken rule.
+    void commandLines_data()
     {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("arguments"); // "<set>": the L 4, F 2, K 32 set below
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QStringList>("lines"); // each on a line of its own on stderr
+        QTest::addColumn<QStringList>("lines");
         const QString p = "ipcore-host plan: ";
+        const QString i = "ipcore-host ilas: ";
+        const QStringList plan{"plan"};
+        const QStringList ilas{"ilas", TestPaths::examplesDir() + "/rx_2lane.json"};
         // clang-format off
-        // F = 2 * 1 * 16 / (8 * 8) = 1/2; 4 / L is whole for L = 1, 2, 4.
-        QTest::newRow("F not whole") << QStringList{"--fs", "500", "--l", "8", "--m", "2", "--s", "1", "--np", "16"} << 1 << QStringList{p + "Octets per frame: F = M * S * N' / (8 * L) = 2 * 1 * 16 / (8 * 8) = 1/2 is not whole; L = 1, 2, 4 make it whole"};
-        // F = 4: 17 <= 4K gives K >= 5.
-        QTest::newRow("K too small") << QStringList{"--fs", "250", "--l", "1", "--m", "2", "--s", "1", "--np", "16", "--k", "2"} << 1 << QStringList{p + "Frames per multiframe: K = 2 is out of range for F = 4; 17 <= F * K <= 1024 and K <= 32 allow K = 5 to 32"};
+        // The worked mode: F = 2 * 1 * 16 / (8 * 4) = 1, 8 * F = 8 bits per lane and frame split a 16-bit sample (HD 1), K the largest legal 32, lane rate 2 * 16 * 1000 * 10/8 / 4 = 10000 Mbps, LMFC 1000 / 32 = 31.25 MHz.
+        QTest::newRow("worked mode") << plan + WorkedMode << 0 << QStringList{"F (octets per frame): 1", "HD (high density): 1", "K range: 17 to 32", "K (frames per multiframe): 32", "Lane rate: 10 Gbps", "Frame clock: 1000 MHz", "LMFC: 31.25 MHz", "Device clock, 32-bit PCS: 250 MHz"};
         // Two rules at once: the worked mode with HD 0 and a K beyond 32.
-        QTest::newRow("HD and K") << QStringList{"--fs", "1000", "--l", "4", "--m", "2", "--s", "1", "--np", "16", "--hd", "0", "--k", "40"} << 1 << QStringList{p + "High density: a sample of N' = 16 bits spans lanes, since a lane carries 8 * F = 8 bits per frame, no multiple of N'; HD = 0 is not allowed, HD must be 1", p + "Frames per multiframe: K = 40 is out of range for F = 1; 17 <= F * K <= 1024 and K <= 32 allow K = 17 to 32"};
-        QTest::newRow("missing mode value") << QStringList{"--fs", "1000", "--l", "4", "--m", "2", "--s", "1"} << 2 << QStringList{p + "--np is required (--fs, --m, --l, --s and --np give the converter's mode)"};
-        QTest::newRow("bad number") << WorkedMode + QStringList{"--k", "x"} << 2 << QStringList{p + "--k takes a whole number, not 'x'"};
-        QTest::newRow("bad direction") << WorkedMode + QStringList{"--mode", "up"} << 2 << QStringList{p + "--mode takes rx, tx or both, not 'up'"};
-        QTest::newRow("bad scrambling") << WorkedMode + QStringList{"--scrambling", "yes"} << 2 << QStringList{p + "--scrambling takes on or off, not 'yes'"};
-        QTest::newRow("emit without device") << WorkedMode + QStringList{"--emit-set", "x.json"} << 2 << QStringList{p + "--emit-set needs a device: give --device ID or a design that names one"};
-        QTest::newRow("unknown device") << WorkedMode + QStringList{"--device", "TQ9"} << 2 << QStringList{p + "device 'TQ9' is not in the device database"};
+        QTest::newRow("HD and K") << QStringList{"plan", "--fs", "1000", "--l", "4", "--m", "2", "--s", "1", "--np", "16", "--hd", "0", "--k", "40"} << 1 << QStringList{p + "High density: a sample of N' = 16 bits spans lanes, since a lane carries 8 * F = 8 bits per frame, no multiple of N'; HD = 0 is not allowed, HD must be 1", p + "Frames per multiframe: K = 40 is out of range for F = 1; 17 <= F * K <= 1024 and K <= 32 allow K = 17 to 32"};
+        QTest::newRow("missing mode value") << QStringList{"plan", "--fs", "1000", "--l", "4", "--m", "2", "--s", "1"} << 2 << QStringList{p + "--np is required (--fs, --m, --l, --s and --np give the converter's mode)"};
+        QTest::newRow("bad number") << plan + WorkedMode + QStringList{"--k", "x"} << 2 << QStringList{p + "--k takes a whole number, not 'x'"};
+        QTest::newRow("bad direction") << plan + WorkedMode + QStringList{"--mode", "up"} << 2 << QStringList{p + "--mode takes rx, tx or both, not 'up'"};
+        QTest::newRow("bad scrambling") << plan + WorkedMode + QStringList{"--scrambling", "yes"} << 2 << QStringList{p + "--scrambling takes on or off, not 'yes'"};
+        QTest::newRow("emit without device") << plan + WorkedMode + QStringList{"--emit-set", "x.json"} << 2 << QStringList{p + "--emit-set needs a device: give --device ID or a design that names one"};
+        QTest::newRow("unknown device") << plan + WorkedMode + QStringList{"--device", "TQ9"} << 2 << QStringList{p + "device 'TQ9' is not in the device database"};
         // Group A devices have four lanes.
-        QTest::newRow("more lanes than free") << QStringList{"--fs", "500", "--l", "8", "--m", "4", "--s", "1", "--np", "16", "--device", "TQ2S1-FG324"} << 1 << QStringList{p + "Lanes: L = 8, but TQ2-S1 leaves 4 lanes free for the core (Q0 Lane0, Q0 Lane1, Q0 Lane2, Q0 Lane3)"};
+        QTest::newRow("more lanes than free") << QStringList{"plan", "--fs", "500", "--l", "8", "--m", "4", "--s", "1", "--np", "16", "--device", "TQ2S1-FG324"} << 1 << QStringList{p + "Lanes: L = 8, but TQ2-S1 leaves 4 lanes free for the core (Q0 Lane0, Q0 Lane1, Q0 Lane2, Q0 Lane3)"};
+        // The public vector: DID 0x55, BID 0xA, L 4, M 4, F 2, S 1, K 32, N 14, N' 16, CS 2, scrambling on, subclass 1; L, F, K and scrambling come from the set. LID, and FCHK with it, rise by one a lane.
+        QTest::newRow("ILAS of a stored set") << QStringList{"ilas", "<set>", "--m", "4", "--n", "14", "--np", "16", "--s", "1", "--cs", "2", "--did", "85", "--bid", "10"} << 0 << QStringList{"ILAS lane 0: 55 0A 00 83 01 1F 03 8D 2F 20 00 00 00 A6 (FCHK A6)", "ILAS lane 3: 55 0A 03 83 01 1F 03 8D 2F 20 00 00 00 A9 (FCHK A9)"};
+        // The example's L 2, F 4: M 2, S 1, N' 16 give 2 * 16 / 16 = 2, not 4.
+        QTest::newRow("F of the set disagrees") << ilas + QStringList{"--m", "2", "--n", "16", "--np", "16", "--s", "1"} << 1 << QStringList{i + "Octets per frame: F = 4 was given, but M * S * N' / (8 * L) = 2 * 1 * 16 / (8 * 2) = 2; F must be 2"};
+        QTest::newRow("DID wider than 8 bits") << ilas + QStringList{"--m", "4", "--n", "16", "--np", "16", "--s", "1", "--did", "300"} << 1 << QStringList{i + "Field width: DID = 300 does not fit the link configuration, where DID has 8 bits; DID must be 0 to 255"};
+        QTest::newRow("missing N") << ilas + QStringList{"--m", "4", "--np", "16", "--s", "1"} << 2 << QStringList{i + "--n is required (--m, --n, --np and --s)"};
         // clang-format on
     }
 
-    void brokenRules()
+    void commandLines()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QStringList, lines);
-        const HostRun run = runHost(QStringList{"plan"} + arguments);
+        QJsonObject set = readJson(TestPaths::examplesDir() + "/rx_2lane.json");
+        set["Number_of_lanes"] = "4";
+        set["Default_F"] = "2";
+        set["Default_K"] = "32";
+        set["Default_Scrambling_ON"] = "Scrambling ON";
+        QTemporaryDir dir;
+        QVERIFY(TestFiles::writeJson(dir.filePath("set.json"), set));
+        arguments.replaceInStrings("<set>", dir.filePath("set.json"));
+        const HostRun run = runHost(arguments);
         QCOMPARE(run.exitCode, exitCode);
-        const QStringList err = run.errLines();
+        const QStringList printed = exitCode == 0 ? run.outLines() : run.errLines();
         for (const QString &line : lines)
-            QVERIFY2(err.contains(line), qPrintable(run.err));
-        if (exitCode == 1)
-            QCOMPARE(err.count() - 1, lines.size()); // one line per rule, then the last newline
+            QVERIFY2(printed.contains(line), qPrintable(run.out + run.err));
+        if (exitCode != 0) // a plan that breaks a rule is still shown; ILAS octets are not
+            QVERIFY(run.out.isEmpty() || (exitCode == 1 && arguments.first() == "plan"));
+        if (exitCode == 1) // one line per rule, then the last newline
+            QCOMPARE(printed.size() - 1, lines.size());
+    }
+    // Each emitted set passes check with no rule broken and one line per lane, comes back
+    // unchanged from the dialog, and generates.
+    void emittedSets_data()
+    {
+        QTest::addColumn<QStringList>("mode");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("lineRate"); // M * N' * Fs * 10/8 / L, in Gbps
+        QTest::addColumn<QString>("f");        // M * S * N' / (8 * L)
+        QTest::addColumn<QString>("k");        // the largest K with F * K <= 1024, at most 32
+        QTest::addColumn<int>("lanes");
+        // clang-format off
+        QTest::newRow("worked mode") << WorkedMode << TwoQuads << "10" << "1" << "32" << 4;
+        // Quad 14-bit ADC, mode L 4 M 4 F 2 with two control bits, receiving.
+        QTest::newRow("quad ADC, receive") << QStringList{"--fs", "245.76", "--l", "4", "--m", "4", "--s", "1", "--np", "16", "--n", "14", "--cs", "2", "--mode", "rx", "--scrambling", "on"} << "TQ2S2-FG484" << "4.9152" << "2" << "32" << 4;
+        // Dual DAC, mode L 1 M 2 F 4, transmitting.
+        QTest::newRow("dual DAC, one lane") << QStringList{"--fs", "122.88", "--l", "1", "--m", "2", "--s", "1", "--np", "16", "--mode", "tx"} << "TQ2S1-FG324" << "4.9152" << "4" << "32" << 1;
+        // Octal ADC, mode L 8 M 8 F 2: both quads.
+        QTest::newRow("octal ADC on two quads") << QStringList{"--fs", "500", "--l", "8", "--m", "8", "--s", "1", "--np", "16", "--mode", "rx"} << TwoQuads << "10" << "2" << "32" << 8;
+        // Single 16-bit converter, two samples a frame on one lane: F 4, 2 Gbps on the CPLL band.
+        QTest::newRow("one converter, S 2") << QStringList{"--fs", "100", "--l", "1", "--m", "1", "--s", "2", "--np", "16", "--k", "20"} << "TQ2S1N-FG324" << "2" << "4" << "20" << 1;
+        // clang-format on
+    }
+
+    void emittedSets()
+    {
+        QFETCH(QStringList, mode);
+        QFETCH(QString, device);
+        QFETCH(QString, lineRate);
+        QFETCH(QString, f);
+        QFETCH(QString, k);
+        QFETCH(int, lanes);
+        QTemporaryDir dir;
+        const QString set = dir.filePath("set.json");
+        const HostRun plan =
+            runHost(QStringList{"plan", "--device", device, "--emit-set", set} + mode);
+        QVERIFY2(plan.exitCode == 0, plan.err.constData());
+        const QJsonObject emitted = readJson(set);
+        QCOMPARE(emitted["Line_Rate"].toString(), lineRate);
+        QCOMPARE(emitted["Default_F"].toString(), f);
+        QCOMPARE(emitted["Default_K"].toString(), k);
+        QCOMPARE(emitted["target_device"].toString(), device);
+
+        const HostRun check = runHost({"check", set, "--strict"});
+        QVERIFY2(check.exitCode == 0 && check.err.isEmpty(), (check.out + check.err).constData());
+        QCOMPARE(check.outLines().size(), 1 + lanes); // the verdict, then each lane
+        const QString back = dir.filePath("back.json");
+        const HostRun dialog = runHost({"configure", "--edit", set, "--batch", "--output", back});
+        QVERIFY2(dialog.exitCode == 0, dialog.err.constData());
+        QCOMPARE(readJson(back), emitted);
+        const HostRun generate = runHost({"generate", back, "--workdir", dir.path()});
+        QVERIFY2(generate.exitCode == 0, generate.err.constData());
+    }
+
+    // A design that runs Q0_QPLL0 and its clock for another core: the plan leaves that PLL out
+    // unless it serves the rate from the same clock, and the emitted set is proved there.
+    void emittedSetInsideDesign()
+    {
+        const QString design = TestPaths::examplesDir() + "/designs/jesd_rx_q0.json";
+        QTemporaryDir dir;
+        const QString set = dir.filePath("in_design.json");
+        const HostRun plan =
+            runHost({"plan",   "--fs",     "122.88", "--l",        "1",      "--m",   "2",
+                     "--s",    "1",        "--np",   "16",         "--mode", "tx",    "--device",
+                     TwoQuads, "--design", design,   "--emit-set", set,      "--json"});
+        QVERIFY2(plan.exitCode == 0, plan.err.constData());
+        // 4.9152 Gbps is 14.7456 GHz / 3, and 3 is no output divider: QPLL0 is out. The
+        // design's Q0 REFCLK0 runs at 122.88 MHz, so only that clock may come from it.
+        const QJsonArray clocking =
+            QJsonDocument::fromJson(plan.out).object()["clocking"].toArray();
+        QVERIFY(!clocking.isEmpty());
+        for (const QJsonValue &option : clocking) {
+            QVERIFY(option["pll"].toString() != "QPLL0");
+            QVERIFY(option["refClockSource"].toString() != "Q0 REFCLK0" ||
+                    option["refClockMHz"].toDouble() == 122.88);
+        }
+        const HostRun check = runHost({"check", set, "--design", design});
+        QVERIFY2(check.exitCode == 0, (check.out + check.err).constData());
     }
 };
 

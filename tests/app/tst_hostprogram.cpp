@@ -1,15 +1,40 @@
+// The program as a whole: its commands and their usage errors, the plug-in loader, --version,
+// and the logging categories on standard error.
 #include "hostrun.h"
+#include "testfiles.h"
 #include "testpaths.h"
 
-#include "pluginloader.h"
-
-#include <baseprotocol.h>
-#include <protocolpackage.h>
-
-#include <QDir>
-#include <QFile>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+using TestSupport::HostRun;
+using TestSupport::HostSetup;
+using TestSupport::runHost;
+
+namespace {
+
+const QStringList allCategories{"ipcore.plugins", "ipcore.serdes", "ipcore.solver",
+                                "ipcore.design"};
+
+// The categories that printed at least one line, and any line that belongs to none of them.
+QSet<QString> printedCategories(const QByteArray &err, QStringList *strays)
+{
+    QSet<QString> printed;
+    const QRegularExpression line(QStringLiteral("^(ipcore\\.[a-z]+): \\S"));
+    for (const QString &text : QString::fromUtf8(err).split('\n', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = line.match(text);
+        if (match.hasMatch() && allCategories.contains(match.captured(1)))
+            printed << match.captured(1);
+        else
+            *strays << text;
+    }
+    return printed;
+}
+
+} // namespace
 
 class HostProgramTest : public QObject
 {
@@ -39,6 +64,7 @@ private slots:
         QTest::newRow("unknown device") << QStringList{"list", "--device", "TQ9-X"} << "" << 2 << QStringList{"ipcore-host list: device 'TQ9-X' is not in the device database"};
         QTest::newRow("stray argument") << QStringList{"devices", "extra"} << "" << 2 << QStringList{"ipcore-host devices: unexpected argument 'extra'"};
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << "" << 2 << QStringList{"ipcore-host: unknown command 'frobnicate'", "Usage: ipcore-host <command> [options]"};
+        QTest::newRow("version with a command") << QStringList{"--version", "list"} << "" << 2 << QStringList();
         // clang-format on
     }
 
@@ -49,43 +75,91 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QStringList, lines);
         QTemporaryDir dir;
-        if (dirHolds == "junk") {
-            QFile junk(dir.filePath("libjunk.so"));
-            QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a shared object") > 0);
-        } else if (!dirHolds.isEmpty()) {
+        if (dirHolds == "junk")
+            TestFiles::put(dir.filePath("libjunk.so"), "not a shared object");
+        else if (!dirHolds.isEmpty())
             QVERIFY(QFile::copy(TestPaths::pluginDir() + "/" + dirHolds, dir.filePath(dirHolds)));
-        }
         arguments.replaceInStrings("<dir>", dir.path());
         lines.replaceInStrings("<dir>", dir.path());
 
-        const TestSupport::HostRun host = TestSupport::runHost(arguments);
-        const QString out = QString::fromUtf8(host.out);
-        const QString err = QString::fromUtf8(host.err);
+        const HostRun host = runHost(arguments);
         QCOMPARE(host.exitCode, exitCode);
         if (exitCode != 0) {
-            QVERIFY(out.isEmpty());
-            QCOMPARE(err.split('\n').mid(0, lines.size()), lines);
+            QVERIFY(host.out.isEmpty());
+            QCOMPARE(host.errLines().mid(0, lines.size()), lines);
             return;
         }
-        QVERIFY2(err.isEmpty(), qPrintable(err));
-        const QStringList printed = out.split('\n');
+        QVERIFY2(host.err.isEmpty(), host.err.constData());
         for (const QString &line : lines)
-            QVERIFY2(printed.contains(line), qPrintable(out));
+            QVERIFY2(QString::fromUtf8(host.out).split('\n').contains(line), host.out.constData());
     }
 
-    void loaderFillsPackageDirectory()
+    // The program's version from the build, the core's from its description file.
+    void version()
     {
-        QString error;
-        const HostProgram::PluginSet set = HostProgram::loadPlugins(TestPaths::pluginDir(), &error);
-        QCOMPARE(set.status(), HostProgram::PluginSet::Status::Loaded);
-        QCOMPARE(set.packages().size(), std::size_t(1));
-        QCOMPARE(set.packages().front().instance->directory(),
-                 QDir(TestPaths::pluginDir()).absolutePath());
-        QVERIFY(set.jesd204b());
-        QCOMPARE(set.jesd204b()->name(), QStringLiteral("JESD204B"));
-        QCOMPARE(set.findProtocol("no-such-core"), nullptr);
+        const QJsonObject core =
+            TestFiles::readJson(TestPaths::sourceDir() + "/data/jesd204b.ipspec")["ipcore"]
+                .toObject();
+        const HostRun host = runHost({"--version"});
+        QCOMPARE(host.exitCode, 0);
+        QVERIFY2(host.err.isEmpty(), host.err.constData());
+        QCOMPARE(host.outLines(),
+                 (QStringList{QStringLiteral("ipcore-host %1").arg(JESD_PROJECT_VERSION),
+                              QStringLiteral("core %1 %2 (%3)")
+                                  .arg(core["id"].toString(), core["version"].toString(),
+                                       core["name"].toString())}));
+    }
+
+    void logCategories_data()
+    {
+        QTest::addColumn<bool>("verbose");
+        QTest::addColumn<QString>("rules"); // QT_LOGGING_RULES; empty: unset
+        QTest::addColumn<QStringList>("printed");
+        // clang-format off
+        QTest::newRow("quiet by default") << false << "" << QStringList{};
+        QTest::newRow("--verbose") << true << "" << allCategories;
+        QTest::newRow("one category by its rule") << false << "ipcore.solver.debug=true" << QStringList{"ipcore.solver"};
+        QTest::newRow("rules override --verbose") << true << "ipcore.serdes.debug=false;ipcore.plugins.debug=false" << QStringList{"ipcore.solver", "ipcore.design"};
+        // clang-format on
+    }
+
+    // The design holds the PLL the set needs at another rate: every part has work to report.
+    void logCategories()
+    {
+        QFETCH(bool, verbose);
+        QFETCH(QString, rules);
+        QFETCH(QStringList, printed);
+        const QString examples = TestPaths::examplesDir();
+        QStringList arguments{"check", examples + "/rx_2lane.json", "--design",
+                              examples + "/designs/jesd_rx_q0.json"};
+        if (verbose)
+            arguments << "--verbose";
+        const HostRun host = runHost(
+            arguments,
+            HostSetup{{rules.isEmpty() ? "QT_LOGGING_RULES" : "QT_LOGGING_RULES=" + rules}});
+        QCOMPARE(host.exitCode, 1);
+        QStringList strays;
+        const QSet<QString> got = printedCategories(host.err, &strays);
+        QVERIFY2(strays.isEmpty(), qPrintable(strays.join('\n')));
+        QCOMPARE(got, QSet<QString>(printed.begin(), printed.end()));
+        QVERIFY(!host.out.contains("ipcore.")); // logging goes to standard error only
+    }
+
+    void loaderSaysWhyItRefusesAFile()
+    {
+        QTemporaryDir dir;
+        TestFiles::put(dir.filePath("libjunk.so"), "not a shared object");
+        const HostRun host = runHost({"list", "--verbose", "--plugin-dir", dir.path()},
+                                     HostSetup{{"QT_LOGGING_RULES"}});
+        QCOMPARE(host.exitCode, 1);
+        const QString refused =
+            QStringLiteral("ipcore.plugins: refused %1: ").arg(dir.filePath("libjunk.so"));
+        bool found = false;
+        for (const QString &line : host.errLines())
+            found = found || (line.startsWith(refused) && line.size() > refused.size());
+        QVERIFY2(found, host.err.constData());
     }
 };
 
-QTEST_MAIN(HostProgramTest)
+QTEST_GUILESS_MAIN(HostProgramTest)
 #include "tst_hostprogram.moc"

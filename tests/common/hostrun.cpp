@@ -16,10 +16,29 @@ QStringList HostRun::errLines() const
     return QString::fromUtf8(err).split(QLatin1Char('\n'));
 }
 
-HostRun runHost(const QStringList &arguments, int timeoutMs)
+std::unique_ptr<QProcess> startHost(const QStringList &arguments, const HostSetup &setup)
 {
-    QProcess process;
-    process.start(TestPaths::hostProgram(), arguments);
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &entry : setup.environment) {
+        if (entry.contains(QLatin1Char('=')))
+            env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+        else
+            env.remove(entry);
+    }
+    process->setProcessEnvironment(env);
+    if (setup.fileSizeLimit > 0)
+        process->start(QStringLiteral("prlimit"),
+                       QStringList{QStringLiteral("--fsize=%1").arg(setup.fileSizeLimit),
+                                   TestPaths::hostProgram()} +
+                           arguments);
+    else
+        process->start(TestPaths::hostProgram(), arguments);
+    return process;
+}
+
+HostRun finishHost(QProcess &process, int timeoutMs)
+{
     HostRun run;
     if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit)
         return run;
@@ -27,6 +46,19 @@ HostRun runHost(const QStringList &arguments, int timeoutMs)
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+HostRun runHost(const QStringList &arguments, const HostSetup &setup)
+{
+    const std::unique_ptr<QProcess> process = startHost(arguments, setup);
+    return finishHost(*process, setup.timeoutMs);
+}
+
+HostRun runHost(const QStringList &arguments, int timeoutMs)
+{
+    HostSetup setup;
+    setup.timeoutMs = timeoutMs;
+    return runHost(arguments, setup);
 }
 
 } // namespace TestSupport

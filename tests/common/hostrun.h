@@ -4,6 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class QProcess;
+
 // Running the built host program the way a user does, for the tests of its commands.
 namespace TestSupport {
 
@@ -17,6 +21,19 @@ struct HostRun
     QStringList errLines() const; // split at every newline, empty ones kept
 };
 
+// How a run differs from the test's own process.
+struct HostSetup
+{
+    QStringList environment;  // "NAME=value" sets (an empty value too), a bare "NAME" removes
+    qint64 fileSizeLimit = 0; // RLIMIT_FSIZE in bytes through prlimit; 0: inherited
+    int timeoutMs = 60000;
+};
+
 HostRun runHost(const QStringList &arguments, int timeoutMs = 60000);
+HostRun runHost(const QStringList &arguments, const HostSetup &setup);
+
+// Runs that overlap: start several, then finish each.
+std::unique_ptr<QProcess> startHost(const QStringList &arguments, const HostSetup &setup = {});
+HostRun finishHost(QProcess &process, int timeoutMs = 60000);
 
 } // namespace TestSupport

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "jesd204b.h"
+#include "parameterfile.h"
+#include "testfiles.h"
+#include "testpaths.h"
+
+#include <idecore.h>
+#include <parametermap.h>
+#include <serdes.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <memory>
+
+// What the input and write suites share: the examples, sets changed from them, the plug-in's
+// protocol generating in-process as a host other than ipcore-host does, and the outputs.
+namespace AppFixture {
+
+inline const QStringList outputNames{QStringLiteral("top_define.vh"),
+                                     QStringLiteral("jesd204b_top_defines.vh"),
+                                     QStringLiteral("jesd204b.ini")};
+
+inline QString example(const QString &name)
+{
+    return TestPaths::examplesDir() + QLatin1Char('/') + name;
+}
+
+inline QJsonObject exampleJson(const QString &name)
+{
+    return TestFiles::readJson(example(name));
+}
+
+// The example with the changes applied; a null change removes the key.
+inline QJsonObject changedExample(const QString &name, const QJsonObject &changes)
+{
+    QJsonObject set = exampleJson(name);
+    for (auto it = changes.begin(); it != changes.end(); ++it) {
+        if (it.value().isNull())
+            set.remove(it.key());
+        else
+            set.insert(it.key(), it.value());
+    }
+    return set;
+}
+
+inline QString writeSet(const QString &dir, const QString &name, const QJsonObject &set)
+{
+    const QString path = dir + QLatin1Char('/') + name;
+    TestFiles::put(path, QJsonDocument(set).toJson());
+    return path;
+}
+
+// A set as the host program reads it.
+inline IPSERDESIP::ParameterMap readSet(const QString &path)
+{
+    IPSERDESIP::ParameterMap set;
+    QString error;
+    if (!HostProgram::readParameterFile(path, &set, &error))
+        qFatal("%s", qPrintable(error));
+    return set;
+}
+
+inline std::unique_ptr<IPJESD204B::jesd204b> loadedProtocol()
+{
+    auto protocol =
+        std::make_unique<IPJESD204B::jesd204b>(TestPaths::sourceDir() + QStringLiteral("/data"));
+    if (!protocol->load())
+        qFatal("the core description does not load");
+    return protocol;
+}
+
+struct Generation
+{
+    bool ok = false;
+    QStringList ini;
+    QStringList moduleOptions;
+    QStringList reports; // "title: text" of every sink message during the call
+};
+
+inline Generation generate(IPJESD204B::jesd204b &protocol, const IPSERDESIP::ParameterMap &params,
+                           const QString &workDir)
+{
+    static QStringList reports;
+    reports.clear();
+    IPSERDESIP::serdes::instance()->setWorkingDir(workDir);
+    Core::MessageSink::setHandler([](const QString &title, const QString &text, QWidget *) {
+        reports << title + QStringLiteral(": ") + text;
+    });
+    Generation result;
+    QStringList reserved;
+    QString message;
+    result.ok =
+        protocol.generate(params, result.ini, reserved, result.moduleOptions, message, false);
+    Core::MessageSink::setHandler(nullptr);
+    result.reports = reports;
+    return result;
+}
+
+inline QString generationDir(const QString &workDir, const QString &file)
+{
+    return workDir + QLatin1Char('/') + file + QStringLiteral("/temp/jesd204b");
+}
+
+inline QList<QByteArray> outputs(const QString &dir)
+{
+    QList<QByteArray> bytes;
+    for (const QString &name : outputNames) {
+        const QString path = dir + QLatin1Char('/') + name;
+        bytes << (QFileInfo(path).isFile() ? TestFiles::bytes(path) : "<no file>");
+    }
+    return bytes;
+}
+
+// Every entry below dir with a hash of its content, so a changed or left-over file shows.
+inline QStringList snapshot(const QString &dir)
+{
+    QStringList entries;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info(path);
+        entries << QDir(dir).relativeFilePath(path) + QLatin1Char(' ') +
+                       (info.isSymLink() ? QStringLiteral("-> ") + info.symLinkTarget()
+                        : info.isFile()  ? QString::number(qHash(TestFiles::bytes(path)))
+                                         : QStringLiteral("dir"));
+    }
+    entries.sort();
+    return entries;
+}
+
+} // namespace AppFixture

@@ -1,0 +1,423 @@
+// Bad input as an attacker gives it: every refusal is one line on standard error naming the key
+// or file, exit 2, and nothing written; every input is bounded before it is read. In-process,
+// values of every JSON type go through the readers the way every host hands them over.
+#include "appfixture.h"
+#include "hostrun.h"
+
+#include <designfile.h>
+#include <devicedb.h>
+#include <inputfile.h>
+#include <message.h>
+
+#include <QJsonArray>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace AppFixture;
+using TestSupport::HostRun;
+using TestSupport::runHost;
+
+namespace {
+
+// A file of the given size that takes no space.
+QString sparseFile(const QString &path, qint64 size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(size))
+        qFatal("cannot make %s", qPrintable(path));
+    return path;
+}
+
+// A plug-in folder with a copy of the built plug-in and the given description file.
+QString pluginCopy(const QTemporaryDir &dir, const QByteArray &description)
+{
+    const QString plugins = dir.filePath(QStringLiteral("plugins"));
+    QDir().mkpath(plugins);
+    QFile::copy(TestPaths::pluginDir() + "/libjesd204b.so", plugins + "/libjesd204b.so");
+    if (!description.isNull())
+        TestFiles::put(plugins + "/jesd204b.ipspec", description);
+    return plugins;
+}
+
+// One line on standard error, nothing on standard output.
+void verifyOneLineRefusal(const HostRun &run, int exitCode, const QString &start)
+{
+    const QString err = QString::fromUtf8(run.err);
+    QVERIFY2(run.exitCode == exitCode, qPrintable(err));
+    QVERIFY2(run.out.isEmpty(), run.out.constData());
+    QVERIFY2(err.count(QLatin1Char('\n')) == 1 && err.endsWith(QLatin1Char('\n')), qPrintable(err));
+    QVERIFY2(err.startsWith(start), qPrintable(err));
+}
+
+struct JsonSample
+{
+    const char *name;
+    QJsonValue value;
+    bool readable; // whether a parameter file may hold it
+};
+
+QList<JsonSample> jsonSamples()
+{
+    // clang-format off
+    return {{"null", QJsonValue(QJsonValue::Null), false}, {"bool", true, true},
+            {"int", 3, true}, {"double", 2.5, false}, {"huge", 1e300, false},
+            {"string", QStringLiteral("1"), true}, {"empty string", QString(), true},
+            {"lane names", QJsonArray{QStringLiteral("Q1 Lane2"), QStringLiteral("Q0 Lane3")}, true},
+            {"mixed array", QJsonArray{1, QStringLiteral("x")}, false},
+            {"object", QJsonObject{{QStringLiteral("a"), 1}}, false}};
+    // clang-format on
+}
+
+// Everything a generation produces, flattened: its answer, lines, files and resource report.
+QStringList generationSnapshot(const IPSERDESIP::ParameterMap &params)
+{
+    QTemporaryDir work;
+    const auto protocol = loadedProtocol();
+    const Generation result = generate(*protocol, params, work.path());
+    QStringList all{QString::number(result.ok)};
+    all << result.ini << QStringLiteral("--") << result.moduleOptions;
+    for (const QByteArray &bytes :
+         outputs(generationDir(work.path(), params.value("file").toString())))
+        all << QString::fromUtf8(bytes);
+    const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(params));
+    if (report)
+        all << report->instanceName << report->laneList << report->pllList << report->refClkList
+            << report->refClkFreqList << report->bothRateList << report->rxRateList
+            << report->txRateList;
+    return all;
+}
+
+// What the model holds, for "left exactly as it was".
+QStringList modelState()
+{
+    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    QStringList state;
+    const QMap<QString, IPSERDESIP::Instance *> all = model->allInstance();
+    for (auto it = all.constBegin(); it != all.constEnd(); ++it)
+        state << it.key() + QLatin1Char('=') + it.value()->owner();
+    const IPSERDESIP::ParameterMap data = model->globalData();
+    for (auto it = data.constBegin(); it != data.constEnd(); ++it)
+        state << it.key() + QLatin1Char(':') + it.value().toString();
+    state << QString::number(model->getFreqByRefsrc(QStringLiteral("Q1_REFCLK0")));
+    return state;
+}
+
+} // namespace
+
+class InputsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The program's gate on a set changed from rx_2lane: the safety rules hold with --as-is,
+    // the value rules without, for every command that reads a set; nothing is written.
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QJsonObject>("changes");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("refusal"); // after "ipcore-host <command>: <params>: "
+        const QStringList asIs{"--as-is"};
+        QJsonArray flood;
+        for (int i = 0; i < 100000; ++i)
+            flood.append("Q0 Lane0");
+        // clang-format off
+        QTest::newRow("directive, as it is") << "generate" << QJsonObject{{"module", "jesd_rx\n`define DRP_PORT_EN"}} << asIs << "\"module\" ";
+        QTest::newRow("NUL in a lane list, as it is") << "generate" << QJsonObject{{"recordlanes", QJsonArray{"Q0 Lane0", QString("Q0 Lane1") + QChar(0)}}} << asIs << "\"recordlanes\" ";
+        QTest::newRow("directive, checked") << "generate" << QJsonObject{{"Line_Rate", "x\n`define X"}} << QStringList() << "\"Line_Rate\" ";
+        QTest::newRow("lane flood, as it is") << "generate" << QJsonObject{{"recordlanes", flood}} << asIs << "\"recordlanes\" holds 100000 lanes; allowed: at most 8";
+        QTest::newRow("lanes zero") << "generate" << QJsonObject{{"Number_of_lanes", "0"}} << QStringList() << "\"Number_of_lanes\" is \"0\"; allowed: a whole number from 1 to 4 on TQ2-M1E";
+        QTest::newRow("lanes negative") << "resources" << QJsonObject{{"Number_of_lanes", "-3"}} << QStringList() << "\"Number_of_lanes\" is \"-3\"";
+        // Outside the dialog's ranges, check refuses before its link rules or the solver.
+        QTest::newRow("F over its field") << "check" << QJsonObject{{"Default_F", "300"}} << QStringList() << "\"Default_F\" is \"300\"; allowed: a whole number from 1 to 256";
+        QTest::newRow("clock nan") << "generate" << QJsonObject{{"Clock_Frequency", "nan"}} << QStringList() << "\"Clock_Frequency\" is \"nan\"; allowed: a decimal number from 1 to 100";
+        QTest::newRow("unknown device") << "resources" << QJsonObject{{"target_device", "NOPE"}} << QStringList() << "\"target_device\" is \"NOPE\"";
+        QTest::newRow("no module") << "generate" << QJsonObject{{"module", QJsonValue::Null}} << QStringList() << "\"module\" is missing";
+        QTest::newRow("edited in the dialog") << "configure" << QJsonObject{{"Number_of_lanes", "abc"}} << QStringList() << "\"Number_of_lanes\" is \"abc\"; allowed: a whole number from 1 to 4 on TQ2-M1E";
+        QTest::newRow("value of a wrong type") << "generate" << QJsonObject{{"Line_Rate", QJsonObject()}} << QStringList() << "\"Line_Rate\" ";
+        // clang-format on
+    }
+
+    void refusals()
+    {
+        QFETCH(QString, command);
+        QFETCH(QJsonObject, changes);
+        QFETCH(QStringList, options);
+        QFETCH(QString, refusal);
+        QTemporaryDir dir;
+        const QString params =
+            writeSet(dir.path(), "params.json", changedExample("rx_2lane.json", changes));
+        QStringList arguments = QStringList{command, params} + options;
+        QString start = QStringLiteral("ipcore-host %1: %2: %3").arg(command, params, refusal);
+        if (command == QLatin1String("generate"))
+            arguments << "--workdir" << dir.path();
+        if (command == QLatin1String("configure")) { // no output either
+            arguments = QStringList{command,   "--edit",   params,
+                                    "--batch", "--output", dir.filePath("out.json")};
+            start.replace("configure: ", "configure: nothing configured: ");
+        }
+        verifyOneLineRefusal(runHost(arguments, 20000), 2, start);
+        QCOMPARE(TestFiles::tree(dir.path()), QStringList{"params.json"});
+    }
+
+    // Value rules give way to --as-is: a stored set is reproduced as the plug-in makes it.
+    void asIsReproducesStoredSets_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QJsonObject>("changes");
+        QTest::addColumn<QString>("designFor"); // the device of a design given with the set
+        QTest::newRow("clock nan") << "generate" << QJsonObject{{"Clock_Frequency", "nan"}} << "";
+        QTest::newRow("lanes a billion") << "resources"
+                                         << QJsonObject{{"Number_of_lanes", "999999999"},
+                                                        {"JESD204B_Lane999999999_connect_with", ""}}
+                                         << "";
+        QTest::newRow("design for another chip") << "generate" << QJsonObject() << "TQ2H4-FF676";
+    }
+
+    void asIsReproducesStoredSets()
+    {
+        QFETCH(QString, command);
+        QFETCH(QJsonObject, changes);
+        QFETCH(QString, designFor);
+        QTemporaryDir dir;
+        const QString params =
+            writeSet(dir.path(), "params.json", changedExample("rx_2lane.json", changes));
+        QStringList arguments{command, params, "--as-is"};
+        if (!designFor.isEmpty())
+            arguments << "--design" << writeSet(dir.path(), "design.json", {{"device", designFor}});
+        if (command == QLatin1String("generate"))
+            arguments << "--workdir" << dir.path();
+        const HostRun run = runHost(arguments, 20000);
+        QVERIFY2(run.exitCode == 0 && run.err.isEmpty(),
+                 qPrintable(QString::number(run.exitCode) + run.err));
+        if (command == QLatin1String("generate")) {
+            QTemporaryDir direct;
+            QCOMPARE(run.outLines(),
+                     generate(*loadedProtocol(), readSet(params), direct.path()).moduleOptions);
+        }
+    }
+
+    // ---- files that are no set or design ----
+
+    void badFiles_data()
+    {
+        QTest::addColumn<QString>("role");       // params, design
+        QTest::addColumn<QByteArray>("content"); // or <zero>, <fifo>, <dir>, <large>
+        QTest::addColumn<QString>("reason");
+        const QByteArray large = "16777217 bytes is over the limit of 16777216 bytes";
+        const auto design = [](const QJsonObject &object) {
+            return QJsonDocument(object).toJson();
+        };
+        const QJsonObject clock{{"source", "Q0_REFCLK0"}, {"frequency", "122.88"}};
+        QJsonObject huge = clock;
+        huge.insert("useCount", 2147483647);
+        QJsonObject many = clock;
+        many.insert("useCount", 1024);
+        QJsonArray clocks;
+        for (int i = 0; i < 1025; ++i)
+            clocks.append(many);
+        const QJsonObject wide{{"min", 1}, {"max", 1024}};
+        const auto range = [](int max) { return QJsonObject{{"min", 1}, {"max", max}}; };
+        // clang-format off
+        QTest::newRow("params /dev/zero") << "params" << QByteArray("<zero>") << "not a regular file";
+        QTest::newRow("params directory") << "params" << QByteArray("<dir>") << "is a directory";
+        QTest::newRow("params over 16 MiB") << "params" << QByteArray("<large>") << QString(large);
+        QTest::newRow("params cut short") << "params" << QByteArray("{\"target_device\": ") << "offset";
+        QTest::newRow("params an array") << "params" << QByteArray("[1, 2]") << "";
+        QTest::newRow("params without core keys") << "params" << QByteArray("{\"x\": 1}") << "\"target_device\" is missing";
+        QTest::newRow("design FIFO") << "design" << QByteArray("<fifo>") << "not a regular file";
+        QTest::newRow("design over 16 MiB") << "design" << QByteArray("<large>") << QString(large);
+        QTest::newRow("design cut short") << "design" << QByteArray("{\"lanes\": [") << "";
+        QTest::newRow("design lane status") << "design" << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": 9}]})") << "lanes[0].status";
+        QTest::newRow("design for another chip") << "design" << design({{"device", "TQ2H4-FF676"}}) << "is a design for TQ2H4-FF676";
+        QTest::newRow("useCount of 2^31-1") << "design" << design({{"refClocks", QJsonArray{huge}}}) << "refClocks[0].useCount";
+        QTest::newRow("uses summed over a million") << "design" << design({{"refClocks", clocks}}) << "refClocks[1024].useCount";
+        QTest::newRow("divider ranges of 1024") << "design" << design({{"pllTable", QJsonObject{{"QPLL0", QJsonObject{{"N", wide}, {"M", wide}, {"D", wide}}}}}}) << "pllTable.QPLL0";
+        QTest::newRow("divider combinations just over") << "design" << design({{"pllTable", QJsonObject{{"CPLL", QJsonObject{{"N1", range(16)}, {"N2", range(64)}, {"M", range(8)}, {"D", range(9)}}}}}}) << "pllTable.CPLL";
+        // clang-format on
+    }
+
+    void badFiles()
+    {
+        QFETCH(QString, role);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QString path = dir.filePath("input");
+        if (content == "<zero>")
+            path = QStringLiteral("/dev/zero");
+        else if (content == "<fifo>")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (content == "<dir>")
+            QVERIFY(QDir().mkdir(path));
+        else if (content == "<large>")
+            sparseFile(path, IPSERDESIP::MaxInputFileBytes + 1);
+        else
+            TestFiles::put(path, content);
+        const QString work = dir.filePath("work");
+        QStringList arguments{"generate", "--workdir", work};
+        if (role == QLatin1String("design"))
+            arguments << example("rx_2lane.json") << "--design" << path;
+        else
+            arguments << path;
+        const HostRun run = runHost(arguments, 20000);
+        verifyOneLineRefusal(run, 2, "ipcore-host generate: " + path);
+        QVERIFY2(run.err.contains(reason.toUtf8()), run.err.constData());
+        QVERIFY(!QFileInfo::exists(work));
+    }
+
+    // ---- the plug-in's own files ----
+
+    void descriptionFile_data()
+    {
+        QTest::addColumn<QByteArray>("description"); // empty: a sparse file over the limit
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("malformed")
+            << QByteArray("{\"ipcore\": ") << "jesd204b.ipspec: invalid JSON at offset 11";
+        QTest::newRow("over the limit")
+            << QByteArray() << "jesd204b.ipspec: 16777217 bytes is over the limit";
+        QTest::newRow("link to /dev/zero")
+            << QByteArray("zero") << "jesd204b.ipspec: not a regular file";
+    }
+
+    void descriptionFile()
+    {
+        QFETCH(QByteArray, description);
+        QFETCH(QString, cause);
+        QTemporaryDir dir;
+        const QString plugins = pluginCopy(dir, description.isEmpty() ? QByteArray() : description);
+        const QString file = plugins + "/jesd204b.ipspec";
+        if (description.isEmpty())
+            sparseFile(file, IPSERDESIP::MaxInputFileBytes + 1);
+        if (description == "zero")
+            QVERIFY(QFile::remove(file) && QFile::link("/dev/zero", file));
+        const HostRun run = runHost({"generate", example("rx_2lane.json"), "--workdir", dir.path(),
+                                     "--plugin-dir", plugins});
+        verifyOneLineRefusal(
+            run, 1, "ipcore-host generate: " + plugins + ": no plug-in offers the jesd204b core: ");
+        QVERIFY2(run.err.contains(cause.toUtf8()), run.err.constData());
+    }
+
+    void secondCopyOfThePlugIn()
+    {
+        QTemporaryDir dir;
+        const QString plugins =
+            pluginCopy(dir, TestFiles::bytes(TestPaths::pluginDir() + "/jesd204b.ipspec"));
+        QVERIFY(QFile::copy(plugins + "/libjesd204b.so", plugins + "/libjesd204b_copy.so"));
+        const HostRun run = runHost({"list", "--plugin-dir", plugins});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(run.out).count("id:         jesd204b"), 1);
+        QCOMPARE(run.errLines(),
+                 (QStringList{"ipcore-host list: warning: " + plugins +
+                                  "/libjesd204b_copy.so: ignored, the jesd204b core is "
+                                  "already offered by an earlier plug-in",
+                              ""}));
+    }
+
+    // ---- every JSON type, in-process ----
+
+    // A set is refused by the host's reader in one line naming the key, or read the way every
+    // reader converts values: a value of another type generates what its converted value does.
+    void parameterOfEveryType_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QJsonValue>("value");
+        QTest::addColumn<QVariant>("converted"); // what every reader makes of the value
+        QTest::addColumn<bool>("readable");
+        using Convert = QVariant (*)(const QVariant &);
+        // One key of each reading per part of the core: texts, flags, integers, the lane list.
+        const QList<QPair<QString, Convert>> keysByKind{
+            {"version target_device module Number_of_lanes Default_F Line_Rate PLL_Selection "
+             "JESD204B_Lane0_connect_with",
+             [](const QVariant &v) -> QVariant { return v.toString(); }},
+            {"Receive Include_RPAT_Generator DRP_Ports ifChangedAllOfBias",
+             [](const QVariant &v) -> QVariant { return v.toBool(); }},
+            // The text as a base-10 integer, 0 when it is none: a flag or a fraction reads as 0.
+            {"LANG FFE_C1 BOOST",
+             [](const QVariant &v) -> QVariant { return v.toString().toInt(nullptr, 10); }},
+            {"recordlanes", [](const QVariant &v) -> QVariant { return v.toStringList(); }}};
+        for (const auto &kind : keysByKind) {
+            for (const QString &key : kind.first.split(' ')) {
+                for (const JsonSample &sample : jsonSamples()) {
+                    // Only the exact version text opens a stored set.
+                    QTest::addRow("%s = %s", qPrintable(key), sample.name)
+                        << key << sample.value << kind.second(sample.value.toVariant())
+                        << (sample.readable && key != QLatin1String("version"));
+                }
+            }
+        }
+    }
+
+    void parameterOfEveryType()
+    {
+        QFETCH(QString, key);
+        QFETCH(QJsonValue, value);
+        QFETCH(QVariant, converted);
+        QFETCH(bool, readable);
+        QJsonObject json = exampleJson("both_8lane.json");
+        json.insert(key, value);
+        IPSERDESIP::ParameterMap read;
+        QString error;
+        QCOMPARE(HostProgram::parameterSetFromJson(json, &read, &error), readable);
+        if (!readable)
+            QVERIFY2(error.contains('"' + key + '"') && !error.contains('\n'), qPrintable(error));
+        const IPSERDESIP::ParameterMap raw = json.toVariantMap();
+        IPSERDESIP::ParameterMap plain = raw;
+        plain.insert(key, converted);
+        QCOMPARE(generationSnapshot(raw), generationSnapshot(plain));
+    }
+
+    // A design is loaded or refused with one line naming the file and the entry, the model
+    // left as it was.
+    void designEntryOfEveryType_data()
+    {
+        QTest::addColumn<QString>("path"); // "key" or "list/field" of the list's first entry
+        QTest::addColumn<QJsonValue>("value");
+        const QStringList paths{"device",          "lanes",
+                                "pllTable",        "lanes/status",
+                                "plls/vcoGHz",     "refClocks/useCount",
+                                "instances/lanes", "globalData/Q1_BIAS"};
+        for (const QString &path : paths) {
+            for (const JsonSample &sample : jsonSamples())
+                QTest::addRow("%s = %s", qPrintable(path), sample.name) << path << sample.value;
+        }
+    }
+
+    void designEntryOfEveryType()
+    {
+        QFETCH(QString, path);
+        QFETCH(QJsonValue, value);
+        QJsonObject design = exampleJson("designs/quillan_q1.json");
+        const QString key = path.section('/', 0, 0);
+        const QString field = path.section('/', 1);
+        if (field.isEmpty()) {
+            design.insert(key, value);
+        } else { // a field of an object or of a list's first entry
+            const bool isList = design.value(key).isArray();
+            QJsonArray list = design.value(key).toArray();
+            QJsonObject entry = isList ? list.first().toObject() : design.value(key).toObject();
+            entry.insert(field, value);
+            if (isList)
+                list.replace(0, entry);
+            design.insert(key, isList ? QJsonValue(list) : QJsonValue(entry));
+        }
+        QTemporaryDir dir;
+        const QString file = writeSet(dir.path(), "design.json", design);
+        IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+        model->reset();
+        model->setDevice(Core::IdeCore::deviceDataBase()->findDevice("TQ2H4-FF676"));
+        QString error;
+        QVERIFY2(IPSERDESIP::DesignFile::load(example("designs/jesd_rx_q0.json"), &error),
+                 qPrintable(error));
+        const QStringList before = modelState();
+        if (IPSERDESIP::DesignFile::load(file, &error))
+            return; // a value the format admits
+        QVERIFY2(error.startsWith(file + ": ") && !error.contains('\n'), qPrintable(error));
+        QVERIFY2(error.contains(field.isEmpty() ? key : field), qPrintable(error));
+        QCOMPARE(modelState(), before);
+    }
+};
+
+QTEST_MAIN(InputsTest)
+#include "tst_inputs.moc"

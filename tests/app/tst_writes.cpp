@@ -1,0 +1,402 @@
+// What is written when the file system works against it: links planted below the work folder,
+// values that point outside it, a full or read-only disk, a size limit, and two runs at once.
+// The program fails in one line with exit 1 and changes no file that existed; the plug-in's
+// generate, called in-process, answers false with every file old or new and whole.
+#include "appfixture.h"
+#include "hostrun.h"
+
+#include <QJsonArray>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QtTest>
+
+#include <cerrno>
+#include <sys/mount.h>
+
+using namespace AppFixture;
+using TestFiles::put;
+using TestSupport::HostRun;
+using TestSupport::HostSetup;
+using TestSupport::runHost;
+
+namespace {
+
+const HostSetup offscreen{{"QT_QPA_PLATFORM=offscreen"}};
+
+// Lines on standard error, without the questions a batch run answers itself.
+int errLineCount(const HostRun &run)
+{
+    int count = 0;
+    for (const QByteArray &line : run.err.split('\n'))
+        count += !line.isEmpty() && !line.startsWith("Question: ");
+    return count;
+}
+
+// An example set with its "file" replaced, written below dir.
+QString setWithFile(const QString &dir, const QString &name, const QString &file)
+{
+    return writeSet(dir, QFileInfo(name).baseName() + "-" + QString::number(qHash(file)) + ".json",
+                    changedExample(name, {{"file", file}}));
+}
+
+// Fills the disk below dir, then frees the given number of whole pages.
+bool fillDisk(const QString &dir, qint64 pagesFree)
+{
+    QFile filler(dir + "/filler");
+    if (!filler.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+    const qint64 whole = QFileInfo(filler).size() / 4096 * 4096;
+    return filler.resize(qMax<qint64>(0, whole - pagesFree * 4096));
+}
+
+// A small tmpfs of its own at dir (root only): a disk that really fills and can turn read-only.
+bool mountTmpfs(const QString &dir, const char *size)
+{
+    return ::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0,
+                   QByteArray("mode=0700,size=").append(size).constData()) == 0;
+}
+
+bool remountTmpfs(const QString &dir, unsigned long flags)
+{
+    return ::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", MS_REMOUNT | flags,
+                   nullptr) == 0;
+}
+
+void unmount(const QString &dir)
+{
+    ::umount2(QFile::encodeName(dir).constData(), MNT_DETACH);
+}
+
+enum Fault { BlockedTarget, ReadOnlyDisk, DiskFull };
+
+} // namespace
+
+class WritesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        m_old = readSet(example("tx_2lane.json"));
+        m_new = readSet(example("both_8lane.json"));
+        m_new.insert("file", m_old.value("file"));
+        QTemporaryDir clean;
+        const QString dir = generationDir(clean.path(), m_old.value("file").toString());
+        QVERIFY(generate(*loadedProtocol(), m_old, clean.path()).ok);
+        m_oldBytes = outputs(dir);
+        QVERIFY(generate(*loadedProtocol(), m_new, clean.path()).ok);
+        m_newBytes = outputs(dir);
+    }
+
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+
+    // ---- the program ----
+
+    // Nothing lands outside the work folder, nor outside check's private scratch folder.
+    void escapes_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("generate ..") << "generate"
+                                     << "..";
+        QTest::newRow("check ../../x") << "check"
+                                       << "../../x";
+    }
+
+    void escapes()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, file);
+        const QString root = m_dir->path();
+        QVERIFY(QDir().mkpath(root + "/a/b/work") && QDir().mkpath(root + "/tmp"));
+        const QString set = setWithFile(root, "tx_2lane.json", file);
+        const QStringList before = snapshot(root);
+        QStringList arguments{command, set};
+        if (command == "generate")
+            arguments << "--workdir" << root + "/a/b/work";
+        const HostRun result = runHost(arguments, HostSetup{{"TMPDIR=" + root + "/tmp"}});
+        QVERIFY2(result.exitCode == 1 || result.exitCode == 2, result.err.constData());
+        QCOMPARE(errLineCount(result), 1);
+        QCOMPARE(snapshot(root), before);
+    }
+
+    void checkWritesOnlyItsRecord()
+    {
+        const QString root = m_dir->path();
+        QVERIFY(QDir().mkpath(root + "/tmp"));
+        const HostRun result =
+            runHost({"check", example("tx_2lane.json"), "--csr", root + "/r.csr"},
+                    HostSetup{{"TMPDIR=" + root + "/tmp"}});
+        QVERIFY2(result.exitCode == 0, result.err.constData());
+        QCOMPARE(snapshot(root + "/tmp"), QStringList());
+        QCOMPARE(QDir(root).entryList(QDir::Files | QDir::Hidden), QStringList{"r.csr"});
+    }
+
+    void links_data()
+    {
+        QTest::addColumn<QString>("at");     // below the work folder
+        QTest::addColumn<QString>("target"); // what the planted link points to
+        const QString gen = "jesd_tx/temp/jesd204b";
+        QTest::newRow("target file") << gen + "/top_define.vh"
+                                     << "victim";
+        QTest::newRow("link to a folder") << "jesd_tx/temp"
+                                          << "elsewhere";
+    }
+
+    void links()
+    {
+        QFETCH(QString, at);
+        QFETCH(QString, target);
+        const QString root = m_dir->path();
+        const QString work = root + "/work";
+        QVERIFY(QDir().mkpath(QFileInfo(work + "/" + at).path()) &&
+                QDir().mkpath(root + "/elsewhere"));
+        put(root + "/victim", "keep\n");
+        QVERIFY(
+            QFile::link(target.startsWith('/') ? target : root + "/" + target, work + "/" + at));
+        const QStringList before = snapshot(root);
+        const HostRun result = runHost({"generate", example("tx_2lane.json"), "--workdir", work});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(errLineCount(result), 1);
+        QVERIFY2(result.err.contains("is a symbolic link"), result.err.constData());
+        QCOMPARE(snapshot(root), before);
+    }
+
+    void fullDisk_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::newRow("design file") << "design";
+        QTest::newRow("parameter set over itself") << "parameters";
+        QTest::newRow("generated files") << "generate";
+        QTest::newRow("synthesis manifest") << "manifest";
+        QTest::newRow("snapshot") << "snapshot";
+        QTest::newRow("check record") << "record";
+    }
+
+    void fullDisk()
+    {
+        QFETCH(QString, writer);
+        const QString disk = m_dir->path();
+        if (!mountTmpfs(disk, "512k"))
+            QSKIP("mounting a tmpfs needs root");
+        const auto unmountLater = qScopeGuard([&] { unmount(disk); });
+        QStringList arguments;
+        qint64 pagesFree = 0;
+        if (writer == "design") {
+            QVERIFY(QFile::copy(example("designs/empty.json"), disk + "/D.json"));
+            arguments = QStringList{"configure", "--batch",        "--device", "TQ2-S1",
+                                    "--design",  disk + "/D.json", "--output", disk + "/p.json"};
+        } else if (writer == "parameters") {
+            QVERIFY(QFile::copy(example("tx_2lane.json"), disk + "/p.json"));
+            arguments = QStringList{"configure",      "--batch",  "--edit",
+                                    disk + "/p.json", "--output", disk + "/p.json"};
+        } else if (writer == "generate" || writer == "manifest") {
+            arguments = QStringList{"generate",  example("tx_2lane.json"), "--workdir",
+                                    disk + "/w", "--plugin-dir",           pluginsWithSources()};
+            QVERIFY(runHost(arguments).exitCode == 0);
+            if (writer == "manifest") {
+                // Room for the three staged files, none for the manifest after them.
+                for (const QByteArray &file : outputs(disk + "/w/jesd_tx/temp/jesd204b"))
+                    pagesFree += (file.size() + 4095) / 4096;
+                arguments << "--synthesis";
+            }
+        } else if (writer == "snapshot") {
+            QVERIFY(QDir().mkpath(disk + "/shots"));
+            arguments =
+                QStringList{"configure", "--snapshot", disk + "/shots", "--device", "TQ2-S1"};
+        } else {
+            put(disk + "/r.csr", "earlier record\n");
+            arguments = QStringList{"check", example("tx_2lane.json"), "--csr", disk + "/r.csr"};
+        }
+        QVERIFY(fillDisk(disk, pagesFree));
+        const QStringList before = snapshot(disk);
+
+        const HostRun result = runHost(arguments, offscreen);
+        QVERIFY2(result.exitCode == 1, result.err.constData());
+        QVERIFY2(result.err.endsWith(qt_error_string(ENOSPC).toUtf8() + "\n"),
+                 result.err.constData());
+        QCOMPARE(errLineCount(result), 1);
+        QCOMPARE(snapshot(disk), before);
+    }
+
+    // The design gets the core only when the parameter set can be written too.
+    void designAndOutputTogether()
+    {
+        const QString design = m_dir->filePath("D.json");
+        QVERIFY(QFile::copy(example("designs/empty.json"), design));
+        const QByteArray earlier = TestFiles::bytes(design);
+        const HostRun result = runHost({"configure", "--batch", "--device", "TQ2-S1", "--design",
+                                        design, "--output", m_dir->filePath("missing/p.json")},
+                                       offscreen);
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains(qt_error_string(ENOENT).toUtf8()), result.err.constData());
+        QCOMPARE(TestFiles::bytes(design), earlier);
+    }
+
+    // Two new cores into one design at once: each run that succeeds is in the design, a run
+    // that fails says why and writes nothing, and no lane is held twice.
+    void concurrentDesignUpdates()
+    {
+        for (int round = 0; round < 4; ++round) {
+            const QString design = m_dir->filePath(QString("D%1.json").arg(round));
+            QVERIFY(QFile::copy(example("designs/empty.json"), design));
+            const auto output = [&](int i) {
+                return m_dir->filePath(QString("p%1-%2.json").arg(round).arg(i));
+            };
+            std::unique_ptr<QProcess> processes[2];
+            for (int i = 0; i < 2; ++i)
+                processes[i] =
+                    TestSupport::startHost({"configure", "--batch", "--answer", "yes", "--device",
+                                            "TQ2-S1", "--design", design, "--output", output(i)},
+                                           offscreen);
+            int succeeded = 0;
+            for (int i = 0; i < 2; ++i) {
+                const HostRun result = TestSupport::finishHost(*processes[i]);
+                QVERIFY2(result.exitCode == 0 || result.exitCode == 1, result.err.constData());
+                QCOMPARE(QFileInfo::exists(output(i)), result.exitCode == 0);
+                succeeded += result.exitCode == 0;
+                // refused at the design under its lock, or by the dialog that saw it
+                QVERIFY2(result.exitCode == 0 || result.err.contains(design.toUtf8()) ||
+                             result.err.contains("is already used by"),
+                         result.err.constData());
+            }
+            const QJsonObject root = TestFiles::readJson(design);
+            QCOMPARE(root.value("instances").toArray().size(), succeeded);
+            QVERIFY(succeeded >= 1);
+            QStringList lanes;
+            for (const QJsonValue &lane : root.value("lanes").toArray())
+                lanes << lane.toObject().value("lane").toString();
+            QCOMPARE(lanes.size(), QSet<QString>(lanes.begin(), lanes.end()).size());
+        }
+    }
+
+    // Two sets into one folder at once: the three files always come from one of the runs.
+    void concurrentGenerations()
+    {
+        const QString root = m_dir->path();
+        // The in-process sets: the program must make the plug-in's bytes.
+        const QStringList sets{setWithFile(root, "tx_2lane.json", "jesd_tx"),
+                               setWithFile(root, "both_8lane.json", "jesd_tx")};
+        const QList<QList<QByteArray>> expected{m_oldBytes, m_newBytes};
+        for (int round = 0; round < 12; ++round) {
+            const auto first = TestSupport::startHost({"generate", sets[0], "--workdir", root});
+            const auto second = TestSupport::startHost({"generate", sets[1], "--workdir", root});
+            const HostRun a = TestSupport::finishHost(*first);
+            const HostRun b = TestSupport::finishHost(*second);
+            QVERIFY2(a.exitCode == 0 && b.exitCode == 0, a.err + b.err);
+            const QList<QByteArray> now = outputs(generationDir(root, "jesd_tx"));
+            QVERIFY2(expected.contains(now), qPrintable(QString::number(round)));
+        }
+    }
+
+    // Under a file-size limit that the first file fits and the last does not: no signal death,
+    // one line, and nothing left in the work folder (a full disk over earlier files is above).
+    void sizeLimit()
+    {
+        const QString root = m_dir->path();
+        const QString bigSet = setWithFile(root, "both_8lane.json", "jesd_tx");
+        HostSetup limited;
+        limited.fileSizeLimit = m_newBytes.last().size() / 2;
+        QVERIFY(qMax(m_newBytes[0].size(), m_newBytes[1].size()) < limited.fileSizeLimit);
+        QVERIFY(QDir().mkdir(root + "/w"));
+        const QStringList before = snapshot(root);
+
+        const HostRun result = runHost({"generate", bigSet, "--workdir", root + "/w"}, limited);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(errLineCount(result), 1);
+        QVERIFY2(result.err.contains(qt_error_string(EFBIG).toUtf8()), result.err.constData());
+        QCOMPARE(snapshot(root), before);
+    }
+
+    // ---- the plug-in in-process ----
+
+    // The files before the failing one are new and whole, the rest the earlier ones byte for
+    // byte, no scratch file is left, and once the fault is gone the same call succeeds.
+    void faultDuringWrite_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("failing"); // index of the output whose write fails
+        QTest::newRow("middle target is a directory") << int(BlockedTarget) << 1;
+        QTest::newRow("read-only disk") << int(ReadOnlyDisk) << 0;
+        // One page left: each define file fits it and frees its predecessor's page on replacing
+        // it; the eight-lane .ini needs two pages and runs out in the middle of its write.
+        QTest::newRow("disk fills") << int(DiskFull) << 2;
+    }
+
+    void faultDuringWrite()
+    {
+        QFETCH(int, fault);
+        QFETCH(int, failing);
+        const QString work = m_dir->path();
+        const bool onTmpfs = fault == ReadOnlyDisk || fault == DiskFull;
+        if (onTmpfs && !mountTmpfs(work, "128k"))
+            QSKIP("mounting a tmpfs needs root");
+        const auto unmountLater = qScopeGuard([&] {
+            if (onTmpfs)
+                unmount(work);
+        });
+        QVERIFY(generate(*loadedProtocol(), m_old, work).ok);
+        const QString dir = generationDir(work, m_old.value("file").toString());
+        const QString target = dir + "/" + outputNames.at(failing);
+        if (fault == BlockedTarget) { // a directory with something in it: no rename replaces it
+            QVERIFY(QFile::remove(target) && QDir().mkpath(target + "/keep"));
+        } else if (fault == ReadOnlyDisk) {
+            QVERIFY(remountTmpfs(work, MS_RDONLY));
+        } else {
+            QVERIFY(m_newBytes.last().size() > 4096 && m_oldBytes.last().size() <= 4096);
+            QVERIFY(fillDisk(work, 1));
+        }
+        const QStringList before = TestFiles::tree(work);
+
+        const Generation result = generate(*loadedProtocol(), m_new, work);
+        QVERIFY(!result.ok);
+        const QList<QByteArray> now = outputs(dir);
+        for (int i = 0; i < outputNames.size(); ++i) {
+            if (i != failing || fault != BlockedTarget)
+                QCOMPARE(now.at(i), i < failing ? m_newBytes.at(i) : m_oldBytes.at(i));
+        }
+        QCOMPARE(TestFiles::tree(work), before);
+        QCOMPARE(result.reports.size(), 1);
+        QVERIFY2(result.reports.first().contains(outputNames.at(failing)),
+                 qPrintable(result.reports.first()));
+
+        if (fault == BlockedTarget)
+            QVERIFY(QDir(target).removeRecursively());
+        if (fault == ReadOnlyDisk)
+            QVERIFY(remountTmpfs(work, 0));
+        if (fault == DiskFull)
+            QVERIFY(QFile::remove(work + "/filler"));
+        QVERIFY(generate(*loadedProtocol(), m_new, work).ok);
+        QCOMPARE(outputs(dir), m_newBytes);
+    }
+
+private:
+    // A copy of the built plug-in with a stand-in for the vendor's core source, which the
+    // synthesis step only has to find.
+    QString pluginsWithSources()
+    {
+        const QString dir = m_plugins.path();
+        if (QFileInfo::exists(dir + "/libjesd204b.so"))
+            return dir;
+        QDir(dir).mkdir("data");
+        for (const QString file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"})
+            QFile::copy(TestPaths::pluginDir() + "/" + file, dir + "/" + file);
+        put(dir + "/data/jesd204b_core_encryption.v", "module stand_in; endmodule\n");
+        return dir;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QTemporaryDir m_plugins;
+    IPSERDESIP::ParameterMap m_old; // two lanes
+    IPSERDESIP::ParameterMap m_new; // eight lanes, same output directory
+    QList<QByteArray> m_oldBytes;
+    QList<QByteArray> m_newBytes;
+};
+
+QTEST_MAIN(WritesTest)
+#include "tst_writes.moc"
