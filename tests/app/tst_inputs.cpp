@@ -326,19 +326,29 @@ private slots:
         QTest::addColumn<QVariant>("converted"); // what every reader makes of the value
         QTest::addColumn<bool>("readable");
         using Convert = QVariant (*)(const QVariant &);
-        // One key of each reading per part of the core: texts, flags, integers, the lane list.
-        const QList<QPair<QString, Convert>> keysByKind{
-            {"version target_device module Number_of_lanes Default_F Line_Rate PLL_Selection "
-             "JESD204B_Lane0_connect_with",
+        // Every key, by how the readers take it.
+        const auto keys = [](const char *list) { return QString::fromLatin1(list).split(' '); };
+        const QList<QPair<QStringList, Convert>> keysByKind{
+            {keys("target_device type version Synthesis_tool file module Number_of_lanes "
+                  "LMFC_Buffer Default_SYSREF_Always Default_Scrambling_ON Default_F Default_K "
+                  "Default_SYSREF_Required_on_Re-Sync Clock_Frequency Line_Rate "
+                  "Reference_CLK_Source Reference_CLK_Frequency PLL_Selection Loopback_Mode "
+                  "DIFFERENTIAL_SWING FFEMODE FFE_C0 SD_THRESHOLD Equalization_Mode "
+                  "JESD204B_Lane0_connect_with JESD204B_Lane1_connect_with "
+                  "JESD204B_Lane2_connect_with JESD204B_Lane3_connect_with "
+                  "JESD204B_Lane4_connect_with JESD204B_Lane5_connect_with "
+                  "JESD204B_Lane6_connect_with JESD204B_Lane7_connect_with"),
              [](const QVariant &v) -> QVariant { return v.toString(); }},
-            {"Receive Include_RPAT_Generator DRP_Ports ifChangedAllOfBias",
+            {keys("Receive Transmit Both_Receive_and_Transmit Include_RPAT_Generator "
+                  "Include_JSPAT_Generator Fixed_Config_Enable Pcs_Width_32bit Pcs_Width_64bit "
+                  "DRP_Ports ifChangedAllOfBias"),
              [](const QVariant &v) -> QVariant { return v.toBool(); }},
             // The text as a base-10 integer, 0 when it is none: a flag or a fraction reads as 0.
-            {"LANG FFE_C1 BOOST",
+            {keys("LANG FFE_CM FFE_C1 ATT BOOST"),
              [](const QVariant &v) -> QVariant { return v.toString().toInt(nullptr, 10); }},
-            {"recordlanes", [](const QVariant &v) -> QVariant { return v.toStringList(); }}};
+            {keys("recordlanes"), [](const QVariant &v) -> QVariant { return v.toStringList(); }}};
         for (const auto &kind : keysByKind) {
-            for (const QString &key : kind.first.split(' ')) {
+            for (const QString &key : kind.first) {
                 for (const JsonSample &sample : jsonSamples()) {
                     // Only the exact version text opens a stored set.
                     QTest::addRow("%s = %s", qPrintable(key), sample.name)
@@ -374,10 +384,14 @@ private slots:
     {
         QTest::addColumn<QString>("path"); // "key" or "list/field" of the list's first entry
         QTest::addColumn<QJsonValue>("value");
-        const QStringList paths{"device",          "lanes",
-                                "pllTable",        "lanes/status",
-                                "plls/vcoGHz",     "refClocks/useCount",
-                                "instances/lanes", "globalData/Q1_BIAS"};
+        const QStringList paths =
+            QStringLiteral("description device lanes plls refClocks instances globalData pllTable "
+                           "lanes/lane lanes/status lanes/rate lanes/rxSource lanes/txSource "
+                           "lanes/owner plls/pll plls/vcoGHz plls/refClock plls/owner "
+                           "refClocks/source refClocks/frequency refClocks/useCount "
+                           "refClocks/owner instances/name instances/protocol instances/lanes "
+                           "globalData/Q1_BIAS globalData/GLOBAL_RESET_ENABLE")
+                .split(' ');
         for (const QString &path : paths) {
             for (const JsonSample &sample : jsonSamples())
                 QTest::addRow("%s = %s", qPrintable(path), sample.name) << path << sample.value;
