@@ -7,22 +7,14 @@ module tb_8b10b;
     `include "jesd204b_dec_table.vh"
 
     integer    fd, n, rd, k, octet, code, after, nit, derr, errors, enc_n, dec_n;
-    reg [8*256-1:0] path;
+    `include "tb_vectors.vh"
     reg [7:0]  kind;
     reg [10:0] e;
     reg [11:0] d;
 
     initial begin
         errors = 0; enc_n = 0; dec_n = 0;
-        if (!$value$plusargs("vectors=%s", path)) begin
-            $display("FAIL: no +vectors=FILE");
-            $finish;
-        end
-        fd = $fopen(path, "r");
-        if (fd == 0) begin
-            $display("FAIL: cannot open vectors");
-            $finish;
-        end
+        open_vectors;
         #1;
         n = $fscanf(fd, " %c", kind);
         while (n == 1) begin

@@ -6,22 +6,14 @@ module tb_scrambler;
     `include "jesd204b_link_params.vh"
 
     integer    fd, n, d, s, count, errors;
-    reg [8*256-1:0] path;
+    `include "tb_vectors.vh"
     reg [22:0] sc, ds, dw;
     reg [14:0] st_s, st_d, st_w;
 
     initial begin
         errors = 0; count = 0;
         st_s = JESD204B_SCR_INIT; st_d = JESD204B_SCR_INIT; st_w = 15'h0000;
-        if (!$value$plusargs("vectors=%s", path)) begin
-            $display("FAIL: no +vectors=FILE");
-            $finish;
-        end
-        fd = $fopen(path, "r");
-        if (fd == 0) begin
-            $display("FAIL: cannot open vectors");
-            $finish;
-        end
+        open_vectors;
         n = $fscanf(fd, "%h %h", d, s);
         while (n == 2) begin
             sc = jesd204b_scramble(st_s, d[7:0]);
