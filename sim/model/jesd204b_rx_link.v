@@ -51,12 +51,7 @@ module jesd204b_rx_link #(
     reg [11:0] dec_tab [0:2047];
     `include "jesd204b_dec_table.vh"
 
-    localparam [13:0] P14 = P;
-    wire [13:0] f      = {6'd0, lp[25:18]} + 14'd1;
-    wire [13:0] k      = {9'd0, lp[30:26]} + 14'd1;
-    wire [13:0] fk     = f * k;
-    wire        unused_lp = ^lp[63:62];
-    wire        scr_on = lp[12];
+    `include "jesd204b_lp_fields.vh"
 
     wire [10:0] lmfc_cnt;
     wire        lmfc_first, lmfc_last;

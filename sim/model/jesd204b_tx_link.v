@@ -34,12 +34,7 @@ module jesd204b_tx_link #(
     `include "jesd204b_scrambler.vh"
     `include "jesd204b_link_params.vh"
 
-    localparam [13:0] P14 = P;
-    wire [13:0] f      = {6'd0, lp[25:18]} + 14'd1;
-    wire [13:0] k      = {9'd0, lp[30:26]} + 14'd1;
-    wire [13:0] fk     = f * k;
-    wire        unused_lp = ^lp[63:62];
-    wire        scr_on = lp[12];
+    `include "jesd204b_lp_fields.vh"
 
     reg         sync_q;
     wire [10:0] lmfc_cnt;
