@@ -74,13 +74,10 @@ private slots:
         row("4.9152", "122.88", "QPLL1", true, "Q0_QPLL1, M 1, N 80, D 2, VCO 9.8304 GHz");
         row("4.9152", "122.88", "CPLL", true, "Q0_CPLL0, M 1, N1 4, N2 5, D 1, VCO 2.4576 GHz");
         row("7.3728", "122.88", "QPLL0", true);
-        row("7.3728", "122.88", "QPLL1", false);
         row("10.3125", "156.25", "QPLL0", true, "Q0_QPLL0, M 1, N 66, D 1, VCO 10.3125 GHz");
-        row("10.3125", "156.25", "CPLL", false);
         row("1.0", "50", "QPLL1", true, "Q0_QPLL1, M 1, N 160, D 8, VCO 8 GHz");
         // Further rates.
         row("12.5", "156.25", "QPLL1", true);    // VCO 12.5 GHz
-        row("12.5", "156.25", "CPLL", false);    // VCO 6.25 GHz needs N1 x N2 = 40
         row("16.375", "163.75", "QPLL0", true);  // the band's upper edge, N 100
         row("16.375", "163.75", "QPLL1", false); // above QPLL1's band whatever D
         row("4.91520001", "122.88", "QPLL1", false); // no tolerance window
