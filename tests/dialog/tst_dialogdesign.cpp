@@ -116,6 +116,9 @@ private slots:
         // rx_core_q0: a receive core on the same two lanes at 6.25 Gbps from QPLL1.
         QTest::newRow("lane at another rate") << "rx_core_q0" << QStringList{"Receive=1"} << "Error: On Q0 Lane0,the Line Rate must set 6.25" << "";
         QTest::newRow("lane on another PLL") << "rx_core_q0" << QStringList{"Receive=1", "lineRate=6.25", "PLL_Selection=CPLL"} << "Error: Please set PLL is QPLL1" << "";
+        // Another core transmits on Q1 Lane2 but holds no rate or PLL there: only the host's
+        // generator sees the clash, from the route the dialog registers.
+        QTest::newRow("shared lane without rate") << "tx_protocols_q1" << QStringList{"Transmit=1", "Lane0Connect=Q1 Lane2", "Lane1Connect=Q0 Lane0"} << "Failure: Q1_LANE2_TX" << "";
         // refclk_running: Q0 REFCLK0 runs at 156.25 MHz.
         QTest::newRow("clock at another frequency") << "refclk_running" << QStringList{"Transmit=1", "refClkFreq=122.88"} << "Failure: The Expected Reference Clock Pin can not be connected to the Expected PLL" << "";
         // clang-format on

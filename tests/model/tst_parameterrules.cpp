@@ -68,6 +68,7 @@ private slots:
         QTest::newRow("module with blank") << "module" << QVariant("my core") << false << "\"module\" is \"my core\"";
         QTest::newRow("module keyword") << "module" << QVariant("module") << false << "\"module\" is \"module\"";
         QTest::newRow("module leading dollar") << "module" << QVariant("$core") << false << "\"module\" is \"$core\"";
+        QTest::newRow("module keyword in other case") << "module" << QVariant("Module") << false << "";
         QTest::newRow("lanes zero") << "Number_of_lanes" << QVariant("0") << false << "\"Number_of_lanes\" is \"0\"; allowed: a whole number from 1 to 8 on TQ2-H4";
         QTest::newRow("lanes nine") << "Number_of_lanes" << QVariant("9") << false << "\"Number_of_lanes\" is \"9\"";
         QTest::newRow("lanes eight on one quad") << "Number_of_lanes" << QVariant("8") << true << "\"Number_of_lanes\" is \"8\"; allowed: a whole number from 1 to 4 on TQ2-M1E";
