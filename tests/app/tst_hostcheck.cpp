@@ -57,7 +57,7 @@ private slots:
     // Lines of standard output, or of standard error for a refusal (exit 2).
     void verdicts_data()
     {
-        QTest::addColumn<QString>("params"); // an example; empty: none
+        QTest::addColumn<QString>("params");      // an example; empty: none
         QTest::addColumn<QStringList>("options"); // "<designs>": the examples' designs
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("expected"); // lines that must appear
@@ -167,14 +167,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QJsonArray>("lanes");
         QTest::addColumn<QString>("pll");
-        QTest::newRow("no divider for the clock")
-            << store("tx_2lane.json", {{"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}})
-            << ""
-            << "" << QJsonArray{"q0_ln0", "q0_ln1"} << "Q0_QPLL1";
-        QTest::newRow("route conflict")
-            << example("both_8lane.json") << "quillan_q1.json"
-            << "Q1_LANE0: the receive line is already used by eth.v:mac0" << QJsonArray{"Q1_LANE0"}
-            << "";
+        // clang-format off
+        QTest::newRow("no divider for the clock") << store("tx_2lane.json", {{"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}}) << "" << "" << QJsonArray{"q0_ln0", "q0_ln1"} << "Q0_QPLL1";
+        QTest::newRow("route conflict") << example("both_8lane.json") << "quillan_q1.json" << "Q1_LANE0: the receive line is already used by eth.v:mac0" << QJsonArray{"Q1_LANE0"} << "";
+        // clang-format on
     }
 
     void jsonRefusals()

@@ -45,9 +45,9 @@ private slots:
         QTest::addColumn<double>("rateMbps");
         QTest::newRow("worked mode, two quads") << WorkedMode << TwoQuads << 10000.0;
         // M 1, N' 16, L 1, S 2 at 100 MSPS: 1 * 16 * 100 * 10/8 / 1 = 2000 Mbps, CPLL band.
-        QTest::newRow("one converter, one lane")
-            << QStringList{"--fs", "100", "--l", "1", "--m", "1", "--s", "2", "--np", "16"}
-            << "TQ2S1-FG324" << 2000.0;
+        // clang-format off
+        QTest::newRow("one converter, one lane") << QStringList{"--fs", "100", "--l", "1", "--m", "1", "--s", "2", "--np", "16"} << "TQ2S1-FG324" << 2000.0;
+        // clang-format on
     }
 
     void clockingOptionsMakeTheRate()
