@@ -134,7 +134,8 @@ private slots:
         QCOMPARE(jsonWarnings, warnings);
     }
 
-    // The proved lanes: each its lane, direction, PLL, dividers and clock.
+    // The proved lanes of rx_2lane, 4.9152 Gbps on QPLL0 from 122.88 MHz: D 1 leaves the VCO
+    // below the band's 9.8 GHz, D 2 gives 9.8304 GHz = 122.88 MHz x 80.
     void jsonFeasible()
     {
         const HostRun run = check(example("rx_2lane.json"), {}, {"--json"});
@@ -142,21 +143,13 @@ private slots:
         const QJsonObject verdict = QJsonDocument::fromJson(run.out).object();
         QCOMPARE(verdict["module"].toString(), QString("jesd_rx:jesd_rx"));
         QVERIFY(!verdict.contains("reasons"));
-        const QJsonArray lanes = verdict["lanes"].toArray();
-        QCOMPARE(lanes.size(), 2);
-        for (int i = 0; i < lanes.size(); ++i) {
-            const QJsonObject lane = lanes[i].toObject();
-            QCOMPARE(lane["lane"].toString(), QString("Q0_LANE%1").arg(i));
-            QCOMPARE(lane["instance"].toString(), QString("q0_ln%1").arg(i));
-            QCOMPARE(lane["direction"].toString(), QString("rx"));
-            QCOMPARE(lane["refClockSource"].toString(), QString("Q0_REFCLK0"));
-            // VCO = clock * N / M and rate = VCO / D.
-            const QJsonObject d = lane["dividers"].toObject();
-            const double vco = lane["refClockMHz"].toDouble() * d["N"].toInt() / d["M"].toInt();
-            QVERIFY(qFuzzyCompare(lane["vcoGHz"].toDouble() * 1000, vco));
-            QVERIFY(qFuzzyCompare(vco / d["rxD"].toInt(), 4915.2));
-            QVERIFY(!d.contains("txD"));
-        }
+        QJsonArray lanes;
+        // clang-format off
+        for (const QString i : {"0", "1"})
+            lanes << QJsonObject{{"lane", "Q0_LANE" + i}, {"instance", "q0_ln" + i}, {"direction", "rx"}, {"pll", "Q0_QPLL0"}, {"dividers", QJsonObject{{"M", 1}, {"N", 80}, {"rxD", 2}}},
+                                 {"vcoGHz", 9.8304}, {"rateGbps", 4.9152}, {"refClockSource", "Q0_REFCLK0"}, {"refClockMHz", 122.88}};
+        // clang-format on
+        QCOMPARE(verdict["lanes"].toArray(), lanes);
     }
 
     // Refusals in JSON: the reason's lanes and PLL, and the text the text form gives.
