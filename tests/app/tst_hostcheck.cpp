@@ -1,5 +1,5 @@
-// "ipcore-host check": the verdict on the examples alone and in designs, the link rules as
-// warnings, the JSON form, and advice that works when a user follows it.
+// "ipcore-host check": exit codes, streams and the kept record for a verdict, the link rules as
+// warnings, and the JSON form. The verdicts' wording is the generator's and tested there.
 #include "hostrun.h"
 #include "testfiles.h"
 #include "testpaths.h"
@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -34,29 +33,6 @@ HostRun check(const QString &set, const QString &designName, const QStringList &
     return runHost(arguments + options);
 }
 
-// The sets the refusal's suggestions make of the set.
-QList<QJsonObject> followed(const QJsonObject &set, const QString &refusal)
-{
-    static const QRegularExpression clocks(
-        QStringLiteral("Reference clocks that would work on \\w+: ([0-9., ]+) MHz\\."));
-    static const QRegularExpression plls(
-        QStringLiteral("([A-Z0-9]+(?: or [A-Z0-9]+)*) would make it from"));
-    QList<QJsonObject> sets;
-    for (const auto &[pattern, key, separator] :
-         {std::make_tuple(&clocks, "Reference_CLK_Frequency", ", "),
-          std::make_tuple(&plls, "PLL_Selection", " or ")}) {
-        auto it = pattern->globalMatch(refusal);
-        while (it.hasNext()) {
-            for (const QString &value : it.next().captured(1).split(separator)) {
-                QJsonObject next = set;
-                next[key] = value;
-                sets << next;
-            }
-        }
-    }
-    return sets;
-}
-
 } // namespace
 
 class HostCheckTest : public QObject
@@ -81,8 +57,7 @@ private slots:
     // Lines of standard output, or of standard error for a refusal (exit 2).
     void verdicts_data()
     {
-        QTest::addColumn<QString>("params"); // an example, changed; empty: none
-        QTest::addColumn<QJsonObject>("changes");
+        QTest::addColumn<QString>("params");      // an example; empty: none
         QTest::addColumn<QStringList>("options"); // "<designs>": the examples' designs
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("expected"); // lines that must appear
@@ -90,28 +65,18 @@ private slots:
         const QStringList quillan{"--design", "<designs>/quillan_q1.json"};
         const QString p = "ipcore-host check: ";
         // clang-format off
-        QTest::newRow("tx 2 lanes") << "tx_2lane.json" << QJsonObject() << QStringList() << 0 << QStringList{"jesd_tx:jesd_tx: the line rate can be made", "  q0_ln1 (Q0_LANE1, tx): 4.9152 Gbps on Q0_QPLL1, M 1, N 80, D 2, VCO 9.8304 GHz, from Q0_REFCLK0 at 122.88 MHz"};
-        // 9.8304 Gbps from 245.76 MHz: N 40 on both quads' QPLL0, the clock reaching quad 0 from its neighbour.
-        QTest::newRow("both, 8 lanes") << "both_8lane.json" << QJsonObject() << QStringList() << 0 << QStringList{"  q0_ln0 (Q0_LANE0, tx+rx): 9.8304 Gbps on Q0_QPLL0, M 1, N 40, D 1, VCO 9.8304 GHz, from Q1_REFCLK1 at 245.76 MHz"};
-        QTest::newRow("group B on CPLL") << "groupb.json" << QJsonObject() << QStringList() << 0 << QStringList{"  q0_ln0 (Q0_LANE0, rx): 6.144 Gbps on Q0_CPLL0, M 1, N1 4, N2 5, D 1, VCO 3.072 GHz, from MCLK at 153.6 MHz"};
-        // A stored clock the configuration line cannot carry: the verdict names the clock proved.
-        QTest::newRow("clock beyond the line's digits") << "tx_2lane.json" << QJsonObject{{"Reference_CLK_Frequency", "122.8804"}} << QStringList() << 0 << QStringList{"  q0_ln0 (Q0_LANE0, tx): 4.9152 Gbps on Q0_QPLL1, M 1, N 80, D 2, VCO 9.8304 GHz, from Q0_REFCLK0 at 122.88 MHz (the configuration line's clock; 122.8804 MHz was asked)"};
-        // Beside a receiver whose QPLL0 runs at 14.7456 GHz: QPLL1 is still free for the transmitter, QPLL0 cannot give the receiver 4.9152 Gbps.
-        QTest::newRow("tx beside running QPLL0") << "tx_2lane.json" << QJsonObject() << rxBeside << 0 << QStringList{"jesd_tx:jesd_tx: the line rate can be made"};
-        QTest::newRow("rx on running QPLL0") << "rx_2lane.json" << QJsonObject() << rxBeside << 1 << QStringList{"jesd_rx:jesd_rx: the line rate cannot be made", "  q0_ln0, q0_ln1 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 14.7456, 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."};
-        // Q1 REFCLK0 runs at 156.25 MHz for the Quillan link; the core's quad 1 lanes 0 and 1 are taken.
-        QTest::newRow("8 lanes beside Quillan") << "both_8lane.json" << QJsonObject() << quillan << 1 << QStringList{"  Q1_LANE0: the receive line is already used by eth.v:mac0", "  Q1_LANE1: the transmit line is already used by eth.v:mac0", "  Q0_LANE3: the receive line is already used by ctl.v:link"};
-        QTest::newRow("no parameter file") << "" << QJsonObject() << QStringList() << 2 << QStringList{p + "expected one parameter file, got 0"};
-        QTest::newRow("unknown device") << "tx_2lane.json" << QJsonObject() << QStringList{"--device", "XC-9"} << 2 << QStringList{p + "device 'XC-9' is not in the device database"};
-        QTest::newRow("design for another chip") << "tx_2lane.json" << QJsonObject() << quillan << 2 << QStringList{p + "<designs>/quillan_q1.json is a design for TQ2H4-FF676, the core targets TQ2M1-BG256"};
-        QTest::newRow("missing design") << "tx_2lane.json" << QJsonObject() << QStringList{"--design", "<designs>/missing.json"} << 2 << QStringList{p + "<designs>/missing.json: cannot read the design: no such file"};
+        QTest::newRow("tx 2 lanes") << "tx_2lane.json" << QStringList() << 0 << QStringList{"jesd_tx:jesd_tx: the line rate can be made", "  q0_ln1 (Q0_LANE1, tx): 4.9152 Gbps on Q0_QPLL1, M 1, N 80, D 2, VCO 9.8304 GHz, from Q0_REFCLK0 at 122.88 MHz"};
+        QTest::newRow("rx on running QPLL0") << "rx_2lane.json" << rxBeside << 1 << QStringList{"jesd_rx:jesd_rx: the line rate cannot be made", "  q0_ln0, q0_ln1 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 14.7456, 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."};
+        QTest::newRow("no parameter file") << "" << QStringList() << 2 << QStringList{p + "expected one parameter file, got 0"};
+        QTest::newRow("unknown device") << "tx_2lane.json" << QStringList{"--device", "XC-9"} << 2 << QStringList{p + "device 'XC-9' is not in the device database"};
+        QTest::newRow("design for another chip") << "tx_2lane.json" << quillan << 2 << QStringList{p + "<designs>/quillan_q1.json is a design for TQ2H4-FF676, the core targets TQ2M1-BG256"};
+        QTest::newRow("missing design") << "tx_2lane.json" << QStringList{"--design", "<designs>/missing.json"} << 2 << QStringList{p + "<designs>/missing.json: cannot read the design: no such file"};
         // clang-format on
     }
 
     void verdicts()
     {
         QFETCH(QString, params);
-        QFETCH(QJsonObject, changes);
         QFETCH(QStringList, options);
         QFETCH(int, exitCode);
         QFETCH(QStringList, expected);
@@ -121,7 +86,7 @@ private slots:
         QFile::remove(record);
         QStringList arguments{"check", "--csr", record};
         if (!params.isEmpty())
-            arguments << store(params, changes);
+            arguments << example(params);
         const HostRun run = runHost(arguments + options);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(exitCode != 2 || run.out.isEmpty());
@@ -141,8 +106,6 @@ private slots:
         QTest::addColumn<QStringList>("warnings");
         // clang-format off
         QTest::newRow("example") << "rx_2lane.json" << QJsonObject() << QStringList();
-        // F 4: 17 <= 4K gives K >= 5.
-        QTest::newRow("K below range") << "rx_2lane.json" << QJsonObject{{"Default_K", "4"}} << QStringList{"warning: Frames per multiframe: K = 4 is out of range for F = 4; 17 <= F * K <= 1024 and K <= 32 allow K = 5 to 32"};
         QTest::newRow("transmitter has no buffer") << "tx_2lane.json" << QJsonObject{{"Default_F", "16"}, {"LMFC_Buffer", "256"}} << QStringList();
         // F 64 allows K up to 1024 / 64 = 16, and 64 * 20 = 1280 octets overflow 1024.
         QTest::newRow("two rules") << "rx_2lane.json" << QJsonObject{{"Default_F", "64"}, {"Default_K", "20"}} << QStringList{"warning: Frames per multiframe: K = 20 is out of range for F = 64; 17 <= F * K <= 1024 and K <= 32 allow K = 1 to 16", "warning: Elastic buffer: 1024 octets do not hold one multiframe of F * K = 64 * 20 = 1280 octets; the buffer must have at least 1280 octets, or K at most 16"};
@@ -171,7 +134,8 @@ private slots:
         QCOMPARE(jsonWarnings, warnings);
     }
 
-    // The proved lanes: each its lane, direction, PLL, dividers and clock.
+    // The proved lanes of rx_2lane, 4.9152 Gbps on QPLL0 from 122.88 MHz: D 1 leaves the VCO
+    // below the band's 9.8 GHz, D 2 gives 9.8304 GHz = 122.88 MHz x 80.
     void jsonFeasible()
     {
         const HostRun run = check(example("rx_2lane.json"), {}, {"--json"});
@@ -179,21 +143,13 @@ private slots:
         const QJsonObject verdict = QJsonDocument::fromJson(run.out).object();
         QCOMPARE(verdict["module"].toString(), QString("jesd_rx:jesd_rx"));
         QVERIFY(!verdict.contains("reasons"));
-        const QJsonArray lanes = verdict["lanes"].toArray();
-        QCOMPARE(lanes.size(), 2);
-        for (int i = 0; i < lanes.size(); ++i) {
-            const QJsonObject lane = lanes[i].toObject();
-            QCOMPARE(lane["lane"].toString(), QString("Q0_LANE%1").arg(i));
-            QCOMPARE(lane["instance"].toString(), QString("q0_ln%1").arg(i));
-            QCOMPARE(lane["direction"].toString(), QString("rx"));
-            QCOMPARE(lane["refClockSource"].toString(), QString("Q0_REFCLK0"));
-            // VCO = clock * N / M and rate = VCO / D.
-            const QJsonObject d = lane["dividers"].toObject();
-            const double vco = lane["refClockMHz"].toDouble() * d["N"].toInt() / d["M"].toInt();
-            QVERIFY(qFuzzyCompare(lane["vcoGHz"].toDouble() * 1000, vco));
-            QVERIFY(qFuzzyCompare(vco / d["rxD"].toInt(), 4915.2));
-            QVERIFY(!d.contains("txD"));
-        }
+        QJsonArray lanes;
+        // clang-format off
+        for (const QString i : {"0", "1"})
+            lanes << QJsonObject{{"lane", "Q0_LANE" + i}, {"instance", "q0_ln" + i}, {"direction", "rx"}, {"pll", "Q0_QPLL0"}, {"dividers", QJsonObject{{"M", 1}, {"N", 80}, {"rxD", 2}}},
+                                 {"vcoGHz", 9.8304}, {"rateGbps", 4.9152}, {"refClockSource", "Q0_REFCLK0"}, {"refClockMHz", 122.88}};
+        // clang-format on
+        QCOMPARE(verdict["lanes"].toArray(), lanes);
     }
 
     // Refusals in JSON: the reason's lanes and PLL, and the text the text form gives.
@@ -204,14 +160,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QJsonArray>("lanes");
         QTest::addColumn<QString>("pll");
-        QTest::newRow("no divider for the clock")
-            << store("tx_2lane.json", {{"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}})
-            << ""
-            << "" << QJsonArray{"q0_ln0", "q0_ln1"} << "Q0_QPLL1";
-        QTest::newRow("route conflict")
-            << example("both_8lane.json") << "quillan_q1.json"
-            << "Q1_LANE0: the receive line is already used by eth.v:mac0" << QJsonArray{"Q1_LANE0"}
-            << "";
+        // clang-format off
+        QTest::newRow("no divider for the clock") << store("tx_2lane.json", {{"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}}) << "" << "" << QJsonArray{"q0_ln0", "q0_ln1"} << "Q0_QPLL1";
+        QTest::newRow("route conflict") << example("both_8lane.json") << "quillan_q1.json" << "Q1_LANE0: the receive line is already used by eth.v:mac0" << QJsonArray{"Q1_LANE0"} << "";
+        // clang-format on
     }
 
     void jsonRefusals()
@@ -234,41 +186,6 @@ private slots:
         QCOMPARE(reason["lanes"].toArray(), lanes);
         QCOMPARE(reason["pll"].toString(), pll);
         QVERIFY(check(params, designFile).outLines().contains("  " + reason["text"].toString()));
-    }
-
-    // Each suggested reference clock or PLL, written into the set, passes check in the design.
-    void followedAdviceWorks_data()
-    {
-        QTest::addColumn<QString>("base");
-        QTest::addColumn<QJsonObject>("changes");
-        QTest::addColumn<QString>("design");
-        QTest::addColumn<QString>("notSuggested"); // a text the refusal must not hold
-        // clang-format off
-        QTest::newRow("clock cut to six digits") << "tx_2lane.json" << QJsonObject{{"Line_Rate", "9.8304"}, {"Reference_CLK_Frequency", "157.2864"}} << "" << ": 157.2864";
-        QTest::newRow("no divider for the clock") << "tx_2lane.json" << QJsonObject{{"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}} << "" << "";
-        QTest::newRow("running QPLL0") << "rx_2lane.json" << QJsonObject() << "jesd_rx_q0.json" << "";
-        // Q1 QPLL0 runs 10.3125 GHz for the Quillan link, but from Q1 REFCLK0.
-        QTest::newRow("other quad PLL on another clock") << "both_8lane.json" << QJsonObject{{"recordlanes", QJsonArray{"Q1 Lane2", "Q1 Lane3"}}, {"Number_of_lanes", "2"}, {"JESD204B_Lane0_connect_with", "Q1 Lane2"}, {"JESD204B_Lane1_connect_with", "Q1 Lane3"}, {"JESD204B_Lane2_connect_with", ""}, {"JESD204B_Lane3_connect_with", ""}, {"JESD204B_Lane4_connect_with", ""}, {"JESD204B_Lane5_connect_with", ""}, {"JESD204B_Lane6_connect_with", ""}, {"JESD204B_Lane7_connect_with", ""}, {"Reference_CLK_Frequency", "125"}, {"Line_Rate", "10.3125"}, {"PLL_Selection", "QPLL1"}} << "quillan_q1.json" << "QPLL0 would make it";
-        // clang-format on
-    }
-
-    void followedAdviceWorks()
-    {
-        QFETCH(QString, base);
-        QFETCH(QJsonObject, changes);
-        QFETCH(QString, design);
-        QFETCH(QString, notSuggested);
-        const HostRun refused = check(store(base, changes), design);
-        const QString refusal = QString::fromUtf8(refused.out);
-        QCOMPARE(refused.exitCode, 1);
-        QVERIFY2(notSuggested.isEmpty() || !refusal.contains(notSuggested), qPrintable(refusal));
-        const QList<QJsonObject> sets =
-            followed(TestFiles::readJson(store(base, changes)), refusal);
-        QVERIFY2(!sets.isEmpty(), qPrintable(refusal));
-        for (const QJsonObject &next : sets) {
-            const HostRun run = check(store(base, next), design);
-            QVERIFY2(run.exitCode == 0, qPrintable(refusal + "\nfollowed:\n" + run.out));
-        }
     }
 };
 

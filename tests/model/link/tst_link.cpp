@@ -312,12 +312,9 @@ private slots:
     void sampleRateText_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<Ratio>("rate"); // invalid: refused
+        QTest::addColumn<Ratio>("rate"); // invalid: refused; the decimal syntax is the Ratio's
         QTest::newRow("decimal") << "245.76" << Ratio(24576, 100);
         QTest::newRow("zero") << "0" << Ratio();
-        QTest::newRow("negative") << "-1" << Ratio();
-        QTest::newRow("exponent") << "1e3" << Ratio();
-        QTest::newRow("empty") << "" << Ratio();
     }
 
     void sampleRateText()
