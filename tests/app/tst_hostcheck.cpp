@@ -150,6 +150,15 @@ private slots:
                                  {"vcoGHz", 9.8304}, {"rateGbps", 4.9152}, {"refClockSource", "Q0_REFCLK0"}, {"refClockMHz", 122.88}};
         // clang-format on
         QCOMPARE(verdict["lanes"].toArray(), lanes);
+
+        // both_8lane: 9.8304 Gbps both ways on QPLL0, 245.76 MHz x 40 = 9.8304 GHz with D 1.
+        const HostRun both = check(example("both_8lane.json"), {}, {"--json"});
+        QCOMPARE(both.exitCode, 0);
+        // clang-format off
+        const QJsonObject first{{"lane", "Q0_LANE0"}, {"instance", "q0_ln0"}, {"direction", "tx+rx"}, {"pll", "Q0_QPLL0"}, {"dividers", QJsonObject{{"M", 1}, {"N", 40}, {"rxD", 1}, {"txD", 1}}},
+                                {"vcoGHz", 9.8304}, {"rateGbps", 9.8304}, {"refClockSource", "Q1_REFCLK1"}, {"refClockMHz", 245.76}};
+        // clang-format on
+        QCOMPARE(QJsonDocument::fromJson(both.out)["lanes"][0].toObject(), first);
     }
 
     // Refusals in JSON: the reason's lanes and PLL, and the text the text form gives.
