@@ -60,18 +60,10 @@ bool mountTmpfs(const QString &dir, const char *size)
                    QByteArray("mode=0700,size=").append(size).constData()) == 0;
 }
 
-bool remountTmpfs(const QString &dir, unsigned long flags)
-{
-    return ::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", MS_REMOUNT | flags,
-                   nullptr) == 0;
-}
-
 void unmount(const QString &dir)
 {
     ::umount2(QFile::encodeName(dir).constData(), MNT_DETACH);
 }
-
-enum Fault { BlockedTarget, ReadOnlyDisk, DiskFull };
 
 } // namespace
 
@@ -315,62 +307,30 @@ private slots:
 
     // ---- the plug-in in-process ----
 
-    // The files before the failing one are new and whole, the rest the earlier ones byte for
-    // byte, no scratch file is left, and once the fault is gone the same call succeeds.
-    void faultDuringWrite_data()
-    {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<int>("failing"); // index of the output whose write fails
-        QTest::newRow("middle target is a directory") << int(BlockedTarget) << 1;
-        QTest::newRow("read-only disk") << int(ReadOnlyDisk) << 0;
-        // One page left: each define file fits it and frees its predecessor's page on replacing
-        // it; the eight-lane .ini needs two pages and runs out in the middle of its write.
-        QTest::newRow("disk fills") << int(DiskFull) << 2;
-    }
-
+    // The in-process writes stop at the first target that cannot be replaced: the file before
+    // it is new and whole, the rest the earlier ones byte for byte, no scratch file is left, and
+    // once the fault is gone the same call succeeds.
     void faultDuringWrite()
     {
-        QFETCH(int, fault);
-        QFETCH(int, failing);
         const QString work = m_dir->path();
-        const bool onTmpfs = fault == ReadOnlyDisk || fault == DiskFull;
-        if (onTmpfs && !mountTmpfs(work, "128k"))
-            QSKIP("mounting a tmpfs needs root");
-        const auto unmountLater = qScopeGuard([&] {
-            if (onTmpfs)
-                unmount(work);
-        });
         QVERIFY(generate(*loadedProtocol(), m_old, work).ok);
         const QString dir = generationDir(work, m_old.value("file").toString());
-        const QString target = dir + "/" + outputNames.at(failing);
-        if (fault == BlockedTarget) { // a directory with something in it: no rename replaces it
-            QVERIFY(QFile::remove(target) && QDir().mkpath(target + "/keep"));
-        } else if (fault == ReadOnlyDisk) {
-            QVERIFY(remountTmpfs(work, MS_RDONLY));
-        } else {
-            QVERIFY(m_newBytes.last().size() > 4096 && m_oldBytes.last().size() <= 4096);
-            QVERIFY(fillDisk(work, 1));
-        }
+        const QString blocked = dir + "/" + outputNames.at(1);
+        QVERIFY(QFile::remove(blocked) &&
+                QDir().mkpath(blocked + "/keep")); // no rename replaces it
         const QStringList before = TestFiles::tree(work);
 
         const Generation result = generate(*loadedProtocol(), m_new, work);
         QVERIFY(!result.ok);
         const QList<QByteArray> now = outputs(dir);
-        for (int i = 0; i < outputNames.size(); ++i) {
-            if (i != failing || fault != BlockedTarget)
-                QCOMPARE(now.at(i), i < failing ? m_newBytes.at(i) : m_oldBytes.at(i));
-        }
+        QCOMPARE(now.at(0), m_newBytes.at(0));
+        QCOMPARE(now.at(2), m_oldBytes.at(2));
         QCOMPARE(TestFiles::tree(work), before);
         QCOMPARE(result.reports.size(), 1);
-        QVERIFY2(result.reports.first().contains(outputNames.at(failing)),
+        QVERIFY2(result.reports.first().contains(outputNames.at(1)),
                  qPrintable(result.reports.first()));
 
-        if (fault == BlockedTarget)
-            QVERIFY(QDir(target).removeRecursively());
-        if (fault == ReadOnlyDisk)
-            QVERIFY(remountTmpfs(work, 0));
-        if (fault == DiskFull)
-            QVERIFY(QFile::remove(work + "/filler"));
+        QVERIFY(QDir(blocked).removeRecursively());
         QVERIFY(generate(*loadedProtocol(), m_new, work).ok);
         QCOMPARE(outputs(dir), m_newBytes);
     }
