@@ -165,9 +165,10 @@ private slots:
                                     disk + "/w", "--plugin-dir",           pluginsWithSources()};
             QVERIFY(runHost(arguments).exitCode == 0);
             if (writer == "manifest") {
-                // Room for the three staged files, none for the manifest after them.
+                // Room for the three staged files and the folder's lock, none for the manifest.
                 for (const QByteArray &file : outputs(disk + "/w/jesd_tx/temp/jesd204b"))
                     pagesFree += (file.size() + 4095) / 4096;
+                pagesFree += 1;
                 arguments << "--synthesis";
             }
         } else if (writer == "snapshot") {
