@@ -114,11 +114,11 @@ private slots:
             flood.append("Q0 Lane0");
         // clang-format off
         QTest::newRow("directive, as it is") << "generate" << QJsonObject{{"module", "jesd_rx\n`define DRP_PORT_EN"}} << asIs << "\"module\" ";
-        QTest::newRow("directive, checked") << "generate" << QJsonObject{{"Line_Rate", "x\n`define X"}} << QStringList() << "\"Line_Rate\" ";
+        QTest::newRow("clock nan") << "generate" << QJsonObject{{"Clock_Frequency", "nan"}} << QStringList() << "\"Clock_Frequency\" is \"nan\"; allowed: a decimal number from 1 to 100";
+        QTest::newRow("lanes negative") << "resources" << QJsonObject{{"Number_of_lanes", "-3"}} << QStringList() << "\"Number_of_lanes\" is \"-3\"";
         QTest::newRow("lane flood, as it is") << "generate" << QJsonObject{{"recordlanes", flood}} << asIs << "\"recordlanes\" holds 100000 lanes; allowed: at most 8";
         // Outside the dialog's ranges, check refuses before its link rules or the solver.
         QTest::newRow("F over its field") << "check" << QJsonObject{{"Default_F", "300"}} << QStringList() << "\"Default_F\" is \"300\"; allowed: a whole number from 1 to 256";
-        QTest::newRow("unknown device") << "resources" << QJsonObject{{"target_device", "NOPE"}} << QStringList() << "\"target_device\" is \"NOPE\"";
         QTest::newRow("edited in the dialog") << "configure" << QJsonObject{{"Number_of_lanes", "abc"}} << QStringList() << "\"Number_of_lanes\" is \"abc\"; allowed: a whole number from 1 to 4 on TQ2-M1E";
         QTest::newRow("value of a wrong type") << "generate" << QJsonObject{{"Line_Rate", QJsonObject()}} << QStringList() << "\"Line_Rate\" ";
         // clang-format on

@@ -102,30 +102,15 @@ private slots:
         QCOMPARE(QDir(root).entryList(QDir::Files | QDir::Hidden), QStringList{"r.csr"});
     }
 
-    void links_data()
+    // A folder on the way planted as a link: refused, nothing written through it.
+    void linkBelowTheWorkFolder()
     {
-        QTest::addColumn<QString>("at");     // below the work folder
-        QTest::addColumn<QString>("target"); // what the planted link points to
-        const QString gen = "jesd_tx/temp/jesd204b";
-        QTest::newRow("target file") << gen + "/top_define.vh"
-                                     << "victim";
-        QTest::newRow("link to a folder") << "jesd_tx/temp"
-                                          << "elsewhere";
-    }
-
-    void links()
-    {
-        QFETCH(QString, at);
-        QFETCH(QString, target);
         const QString root = m_dir->path();
-        const QString work = root + "/work";
-        QVERIFY(QDir().mkpath(QFileInfo(work + "/" + at).path()) &&
-                QDir().mkpath(root + "/elsewhere"));
-        put(root + "/victim", "keep\n");
-        QVERIFY(
-            QFile::link(target.startsWith('/') ? target : root + "/" + target, work + "/" + at));
+        QVERIFY(QDir().mkpath(root + "/work/jesd_tx") && QDir().mkpath(root + "/elsewhere"));
+        QVERIFY(QFile::link(root + "/elsewhere", root + "/work/jesd_tx/temp"));
         const QStringList before = snapshot(root);
-        const HostRun result = runHost({"generate", example("tx_2lane.json"), "--workdir", work});
+        const HostRun result =
+            runHost({"generate", example("tx_2lane.json"), "--workdir", root + "/work"});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(errLineCount(result), 1);
         QVERIFY2(result.err.contains("is a symbolic link"), result.err.constData());
