@@ -1,7 +1,7 @@
-// What is written when the file system works against it: links planted below the work folder,
-// values that point outside it, a full or read-only disk, a size limit, and two runs at once.
-// The program fails in one line with exit 1 and changes no file that existed; the plug-in's
-// generate, called in-process, answers false with every file old or new and whole.
+// What is written when the file system works against it: a link planted below the work folder,
+// a full disk under each writer, a size limit, and two runs at once. The program fails in one
+// line with exit 1 and changes no file that existed; the plug-in's generate, called in-process,
+// answers false with every file old or new and whole.
 #include "appfixture.h"
 #include "hostrun.h"
 
@@ -53,16 +53,11 @@ bool fillDisk(const QString &dir, qint64 pagesFree)
     return filler.resize(qMax<qint64>(0, whole - pagesFree * 4096));
 }
 
-// A small tmpfs of its own at dir (root only): a disk that really fills and can turn read-only.
-bool mountTmpfs(const QString &dir, const char *size)
+// A small tmpfs of its own at dir (root only): a disk that really fills.
+bool mountTmpfs(const QString &dir)
 {
     return ::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0,
-                   QByteArray("mode=0700,size=").append(size).constData()) == 0;
-}
-
-void unmount(const QString &dir)
-{
-    ::umount2(QFile::encodeName(dir).constData(), MNT_DETACH);
+                   "mode=0700,size=512k") == 0;
 }
 
 } // namespace
@@ -132,9 +127,10 @@ private slots:
     {
         QFETCH(QString, writer);
         const QString disk = m_dir->path();
-        if (!mountTmpfs(disk, "512k"))
+        if (!mountTmpfs(disk))
             QSKIP("mounting a tmpfs needs root");
-        const auto unmountLater = qScopeGuard([&] { unmount(disk); });
+        const auto unmount =
+            qScopeGuard([&] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
         QStringList arguments;
         qint64 pagesFree = 0;
         if (writer == "design") {
