@@ -1,20 +1,12 @@
 #include <hostrun.h>
+#include <testfiles.h>
 #include <testpaths.h>
 
 #include <QtTest>
 
-namespace {
-
+using TestFiles::bytes;
 using TestSupport::HostRun;
 using TestSupport::runHost;
-
-QByteArray bytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
 
 class TestHostGenerate : public QObject
 {
@@ -57,37 +49,31 @@ private slots:
 
     void refusals_data()
     {
-        QTest::addColumn<QByteArray>("content"); // empty: no file at all
-        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         const QStringList work{"--workdir", "<dir>/work"};
         // clang-format off
-        QTest::newRow("missing file") << QByteArray() << "generate" << work << 2 << "<dir>/params.json: no such file";
-        QTest::newRow("unknown device") << QByteArray("{\"file\": \"x\"}") << "generate" << work + QStringList{"--device", "NOPE"} << 2 << "device 'NOPE' is not in the device database";
-        QTest::newRow("empty set") << QByteArray("{}") << "generate" << work + QStringList{"--as-is"} << 1 << "<dir>/params.json: the parameter set is empty; nothing was generated";
-        QTest::newRow("working directory below a file") << QByteArray("{\"file\": \"x\"}") << "generate" << QStringList{"--workdir", "<dir>/params.json/work", "--as-is"} << 1 << "Cannot create the directory <dir>/params.json/work/x/temp/jesd204b: cannot create the working folder <dir>/params.json/work";
-        QTest::newRow("resources of a missing file") << QByteArray() << "resources" << QStringList() << 2 << "<dir>/params.json: no such file";
+        QTest::newRow("unknown device") << QByteArray("{\"file\": \"x\"}") << work + QStringList{"--device", "NOPE"} << 2 << "device 'NOPE' is not in the device database";
+        QTest::newRow("empty set") << QByteArray("{}") << work + QStringList{"--as-is"} << 1 << "<dir>/params.json: the parameter set is empty; nothing was generated";
+        QTest::newRow("working directory below a file") << QByteArray("{\"file\": \"x\"}") << QStringList{"--workdir", "<dir>/params.json/work", "--as-is"} << 1 << "Cannot create the directory <dir>/params.json/work/x/temp/jesd204b: cannot create the working folder <dir>/params.json/work";
         // clang-format on
     }
 
     void refusals()
     {
         QFETCH(QByteArray, content);
-        QFETCH(QString, command);
         QFETCH(QStringList, options);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString params = dir.filePath("params.json");
-        QFile file(params);
-        QVERIFY(content.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(content) > 0));
-        file.close();
+        TestFiles::put(params, content);
         options.replaceInStrings("<dir>", dir.path());
         message.replace("<dir>", dir.path());
 
-        const HostRun result = runHost(QStringList{command, params} + options);
+        const HostRun result = runHost(QStringList{"generate", params} + options);
         QCOMPARE(result.exitCode, exitCode);
         const QString err = QString::fromUtf8(result.err);
         QVERIFY2(result.out.isEmpty() && err.endsWith(message + '\n'), qPrintable(err));

@@ -77,6 +77,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QString>("error");
+        const QByteArray clock =
+            R"({"source": "Q0_REFCLK0", "frequency": "122.88", "useCount": 1024},)";
         // clang-format off
         QTest::newRow("unknown entry") << QByteArray(R"({"lane": []})") << "lane: unknown entry";
         QTest::newRow("lane beyond device") << QByteArray(R"({"device": "TQ2M1-BG256", "lanes": [{"lane": "Q1_LANE0", "status": 1}]})") << "lanes[0].lane: \"Q1_LANE0\" is no lane of this device (Q0_LANE0 to Q0_LANE3)";
@@ -91,6 +93,11 @@ private slots:
         QTest::newRow("instance record key") << QByteArray(R"({"instances": [{"name": "x", "protocol": "P", "lanes": [], "globalData": ["Q0_BIAS", 3]}]})") << "instances[0].globalData[1]: expected a global data key";
         QTest::newRow("bias out of range") << QByteArray(R"({"globalData": {"Q0_BIAS": 16}})") << "globalData.Q0_BIAS: expected a bias from 0 to 15";
         QTest::newRow("PLL table unknown PLL") << QByteArray(R"({"pllTable": {"LCPLL": {}}})") << "pllTable.LCPLL: unknown PLL";
+        QTest::newRow("cut short") << QByteArray(R"({"lanes": [)") << "not valid JSON at offset";
+        QTest::newRow("useCount of 2^31-1") << QByteArray(R"({"refClocks": [{"source": "Q0_REFCLK0", "frequency": "122.88", "useCount": 2147483647}]})") << "refClocks[0].useCount: expected a whole number from 1 to 1024";
+        QTest::newRow("uses summed over a million") << "{\"refClocks\": [" + clock.repeated(1025).chopped(1) + "]}" << "refClocks[1024].useCount";
+        QTest::newRow("divider ranges of 1024") << QByteArray(R"({"pllTable": {"QPLL0": {"N": {"min": 1, "max": 1024}, "M": {"min": 1, "max": 1024}, "D": {"min": 1, "max": 1024}}}})") << "pllTable.QPLL0";
+        QTest::newRow("divider combinations just over") << QByteArray(R"({"pllTable": {"CPLL": {"N1": {"min": 1, "max": 16}, "N2": {"min": 1, "max": 64}, "M": {"min": 1, "max": 8}, "D": {"min": 1, "max": 9}}}})") << "pllTable.CPLL: 73728 divider combinations";
         QTest::newRow("PLL table field") << QByteArray(R"({"pllTable": {"QPLL1": {"vcoGHz": {"min": "13", "max": "8"}}}})") << "pllTable.QPLL1.vcoGHz: expected {\"min\": \"...\", \"max\": \"...\"} in GHz";
         // clang-format on
     }

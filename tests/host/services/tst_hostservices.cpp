@@ -2,6 +2,7 @@
 
 #include <devicedb.h>
 #include <idecore.h>
+#include <inputfile.h>
 #include <ipcore.h>
 #include <serdes.h>
 
@@ -9,6 +10,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 // The reference host's description files, IP core checks, files, devices and IDE services.
 class HostServicesTest : public QObject
@@ -29,16 +31,18 @@ private slots:
 
     void descriptionFile_data()
     {
-        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("content"); // null: a folder in its place
         QTest::addColumn<IPSERDESIP::ParameterMap>("expected");
         QTest::addColumn<bool>("accepted"); // by the common-information check
+        QTest::addColumn<QString>("error"); // its first words, after "<path>: "
         // clang-format off
-        QTest::newRow("complete") << QByteArray(R"({"ipcore": {"id": "j", "name": "J", "version": "1"}})") << IPSERDESIP::ParameterMap{{"ipcore.id", "j"}, {"ipcore.name", "J"}, {"ipcore.version", "1"}} << true;
-        QTest::newRow("id blank") << QByteArray(R"({"ipcore": {"id": " ", "name": "J", "version": "1"}})") << IPSERDESIP::ParameterMap{{"ipcore.id", " "}, {"ipcore.name", "J"}, {"ipcore.version", "1"}} << false;
-        QTest::newRow("name a number, null dropped") << QByteArray(R"({"ipcore": {"id": "j", "name": 1, "version": "1", "x": null}})") << IPSERDESIP::ParameterMap{{"ipcore.id", "j"}, {"ipcore.name", qlonglong(1)}, {"ipcore.version", "1"}} << false;
-        QTest::newRow("nested objects flatten") << QByteArray(R"({"ipcore": {"doc": {"summary": "s"}}})") << IPSERDESIP::ParameterMap{{"ipcore.doc.summary", "s"}} << false;
-        QTest::newRow("string arrays become lists") << QByteArray(R"({"ipcore": {"category": ["A", "B"], "device": {"unsupported": []}}})") << IPSERDESIP::ParameterMap{{"ipcore.category", QStringList{"A", "B"}}, {"ipcore.device.unsupported", QStringList()}} << false;
-        QTest::newRow("malformed") << QByteArray(R"({"ipcore": {"id": "x",}})") << IPSERDESIP::ParameterMap() << false;
+        QTest::newRow("complete") << QByteArray(R"({"ipcore": {"id": "j", "name": "J", "version": "1"}})") << IPSERDESIP::ParameterMap{{"ipcore.id", "j"}, {"ipcore.name", "J"}, {"ipcore.version", "1"}} << true << "";
+        QTest::newRow("id blank") << QByteArray(R"({"ipcore": {"id": " ", "name": "J", "version": "1"}})") << IPSERDESIP::ParameterMap{{"ipcore.id", " "}, {"ipcore.name", "J"}, {"ipcore.version", "1"}} << false << "";
+        QTest::newRow("name a number, null dropped") << QByteArray(R"({"ipcore": {"id": "j", "name": 1, "version": "1", "x": null}})") << IPSERDESIP::ParameterMap{{"ipcore.id", "j"}, {"ipcore.name", qlonglong(1)}, {"ipcore.version", "1"}} << false << "";
+        QTest::newRow("nested objects flatten") << QByteArray(R"({"ipcore": {"doc": {"summary": "s"}}})") << IPSERDESIP::ParameterMap{{"ipcore.doc.summary", "s"}} << false << "";
+        QTest::newRow("string arrays become lists") << QByteArray(R"({"ipcore": {"category": ["A", "B"], "device": {"unsupported": []}}})") << IPSERDESIP::ParameterMap{{"ipcore.category", QStringList{"A", "B"}}, {"ipcore.device.unsupported", QStringList()}} << false << "";
+        QTest::newRow("a folder, through the bounded reader") << QByteArray() << IPSERDESIP::ParameterMap() << false << "is a directory, not";
+        QTest::newRow("malformed") << QByteArray(R"({"ipcore": {"id": "x",}})") << IPSERDESIP::ParameterMap() << false << "invalid JSON at offset";
         // clang-format on
     }
 
@@ -46,12 +50,53 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(IPSERDESIP::ParameterMap, expected);
-        const IPSERDESIP::ParameterMap info =
-            IPCore::processIPInfoSpec(writeFile("core.ipspec", content));
+        const QString path =
+            content.isNull() ? m_dir->filePath("core.ipspec") : writeFile("core.ipspec", content);
+        QVERIFY(!content.isNull() || QDir().mkdir(path));
+        QString error;
+        const IPSERDESIP::ParameterMap info = IPCore::processIPInfoSpec(path, &error);
         QCOMPARE(info, expected);
+        QTEST(error.mid(path.size() + 2).section(QLatin1Char(' '), 0, 3), "error");
         for (auto it = expected.cbegin(); it != expected.cend(); ++it)
             QCOMPARE(info.value(it.key()).userType(), it.value().userType());
         QTEST(IPCore::checkCommonInfo(info), "accepted");
+    }
+
+    // Every input the host reads is bounded and of a plain file before a byte is read.
+    void inputFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason"); // empty: read
+        // clang-format off
+        QTest::newRow("missing") << "missing" << "no such file";
+        QTest::newRow("empty name") << "" << "not a usable file name";
+        QTest::newRow("directory") << "dir" << "is a directory, not a file";
+        QTest::newRow("/dev/zero") << "zero" << "not a regular file (a device, pipe or socket is not read)";
+        QTest::newRow("FIFO without a writer") << "fifo" << "not a regular file (a device, pipe or socket is not read)";
+        QTest::newRow("16 MiB + 1") << "large" << "16777217 bytes is over the limit of 16777216 bytes (16 MiB) for an input file";
+        QTest::newRow("16 MiB") << "limit" << "";
+        // clang-format on
+    }
+
+    void inputFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QString path = kind.isEmpty() ? QString() : m_dir->filePath(kind);
+        if (kind == "dir")
+            QVERIFY(QDir().mkdir(path));
+        else if (kind == "zero")
+            path = "/dev/zero";
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == "large" || kind == "limit")
+            QVERIFY(QFile(writeFile(kind, "x"))
+                        .resize(IPSERDESIP::MaxInputFileBytes + (kind == "large")));
+        QByteArray contents;
+        QString error;
+        QCOMPARE(IPSERDESIP::readInputFile(path, &contents, &error), reason.isEmpty());
+        QCOMPARE(error, reason);
+        QCOMPARE(contents.size(), reason.isEmpty() ? IPSERDESIP::MaxInputFileBytes : 0);
     }
 
     void isSupported_data()

@@ -2,14 +2,12 @@
 #include <ipcore.h>
 #include <safefile.h>
 
-#include <QScopeGuard>
 #include <QtTest>
 
 #include <cerrno>
 #include <memory>
 
 #include "testfiles.h"
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -57,8 +55,8 @@ private:
 
 } // namespace
 
-// The host's one file writer: links, folders it must not leave, full disks, failures at the
-// last moment, batches that commit together or not at all, and the encodings of generateFile.
+// The host's one file writer: links, folders it must not leave, failures at every
+// step of the write, batches that commit together or not at all, and the encodings of generateFile.
 class SafeFileTest : public QObject
 {
     Q_OBJECT
@@ -146,44 +144,6 @@ private slots:
             QVERIFY2(error.contains("outside " + work), qPrintable(error));
         else
             QCOMPARE(target.path(), QDir::cleanPath(m_dir->filePath(path)));
-    }
-
-    void fullDisk_data()
-    {
-        QTest::addColumn<int>("files");   // written in one batch
-        QTest::addColumn<int>("failing"); // the one too large for what is left
-        QTest::newRow("one file") << 1 << 0;
-        QTest::newRow("second of two") << 2 << 1;
-    }
-
-    // A small tmpfs that really fills: no file changes, nothing is left behind.
-    void fullDisk()
-    {
-        QFETCH(int, files);
-        QFETCH(int, failing);
-        const QByteArray mountPoint = QFile::encodeName(m_dir->path());
-        if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k,mode=0700") != 0)
-            QSKIP("mounting a tmpfs needs root");
-        const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
-        for (int i = 0; i < files; ++i)
-            put(m_dir->filePath(QString("f%1").arg(i)), QByteArray(4096, char('a' + i)));
-        const QStringList before = tree(m_dir->path());
-
-        QString error;
-        bool ok = true;
-        {
-            HostFiles::WriteBatch batch;
-            for (int i = 0; i < files && ok; ++i) {
-                const QByteArray bytes(i == failing ? 128 * 1024 : 1024, 'n');
-                ok = batch.stage(Target{m_dir->path(), QString("f%1").arg(i)}, bytes, &error);
-            }
-        }
-        QVERIFY(!ok);
-        QCOMPARE(error, qt_error_string(ENOSPC));
-        for (int i = 0; i < files; ++i)
-            QCOMPARE(TestFiles::bytes(m_dir->filePath(QString("f%1").arg(i))),
-                     QByteArray(4096, char('a' + i)));
-        QCOMPARE(tree(m_dir->path()), before);
     }
 
     void lateFailure_data()
