@@ -268,6 +268,15 @@ private slots:
             QVERIFY(bar->rect().contains(bar->tabRect(i)));
         }
         QVERIFY(tabs->rect().contains(bar->geometry()));
+
+        // Made narrower than it opens, the dialog keeps every tab in sight, its title whole in
+        // the tool tip.
+        d.dialog()->resize(d.dialog()->minimumSizeHint().width(), d.dialog()->height());
+        QCoreApplication::processEvents();
+        for (int i = 0; i < bar->count(); ++i) {
+            QVERIFY2(bar->rect().contains(bar->tabRect(i)), qPrintable(bar->tabText(i)));
+            QCOMPARE(bar->tabToolTip(i), bar->tabText(i));
+        }
     }
 };
 
