@@ -69,12 +69,6 @@ def changed(document, path, value):
     return copied
 
 
-def configure(out_dir, *args):
-    out = os.path.join(out_dir, "params.json")
-    run("configure", "--batch", "--output", out, *args)
-    return load(out)
-
-
 def snapshot(out, *args):
     run("configure", "--device", DEVICE, "--snapshot", out, *args)
     return load(os.path.join(out, "dialog.json"))
@@ -122,16 +116,16 @@ class Schemas(unittest.TestCase):
                 self.assertEqual(len(report["laneList"]), int(load(path)["Number_of_lanes"]))
 
     def test_configured_new_cores_and_designs(self):
-        # device, design, extra arguments
         for device, design, extra in [(DEVICE, "quillan_q1", []), ("TQ2M1-BG256", "empty", []),
                                       ("TQ3H8-FF900", "jesd_rx_q0", ["--calculate"])]:
             with self.subTest(device=device):
                 out = fresh_dir("new-" + device)
                 path = os.path.join(out, "design.json")
                 shutil.copy(example("designs", design + ".json"), path)
-                params = configure(out, "--device", device, "--name", "link0", "--design", path,
-                                   *extra)
-                self.assertValid("parameter-set", params, device)
+                params = os.path.join(out, "params.json")
+                run("configure", "--batch", "--output", params, "--device", device, "--name",
+                    "link0", "--design", path, *extra)
+                self.assertValid("parameter-set", load(params), device)
                 self.assertValid("design", load(path), path)
 
     def test_plans_verdicts_snapshots(self):

@@ -84,11 +84,9 @@ private slots:
         settings.overrides = {{"F", 2}, {"SCR", 0}, {"K", 4}, {"DID", 0x21}};
         settings.dumpLanes = true;
         const QStringList lines = testbenchConfig(shape, settings);
-        QVERIFY(lines.contains("`define TB_F (8)"));
-        QVERIFY(lines.contains("`define TB_SCR (1)"));
-        QVERIFY(lines.contains("`define TB_K (4)"));
-        QVERIFY(lines.contains("`define TB_DID (33)"));
-        QVERIFY(lines.contains("`define TB_DUMP \"lanes.txt\""));
+        for (const char *line : {"`define TB_F (8)", "`define TB_SCR (1)", "`define TB_K (4)",
+                                 "`define TB_DID (33)", "`define TB_DUMP \"lanes.txt\""})
+            QVERIFY2(lines.contains(line), line);
         QVERIFY(!lines.join('\n').contains("TB_VCD"));
         shape.fixed = false;
         QVERIFY(testbenchConfig(shape, settings).contains("`define TB_F (2)"));

@@ -1,8 +1,6 @@
 #include "hostrun.h"
 #include "testfiles.h"
-#include "testpaths.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,11 +43,8 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, linkups);
         QFETCH(QString, recovered);
-        const QString params = set(exitCode == 0 ? "lanes1.json" : "lanes4.json");
-        const TestSupport::HostRun run = TestSupport::runHost(
-            QStringList{"simulate", params, "--workdir", m_work.filePath(QTest::currentDataTag())} +
-                options,
-            300000);
+        const TestSupport::HostRun run = simulate(exitCode == 0 ? "lanes1.json" : "lanes4.json",
+                                                  QTest::currentDataTag(), options);
         QCOMPARE(run.exitCode, exitCode);
         const QMap<QString, QString> fields = summaryFields(run);
         QCOMPARE(fields.value("result"), QString(exitCode == 0 ? "PASS" : "FAIL"));
@@ -77,29 +72,20 @@ private slots:
     {
         QFETCH(QStringList, options);
         QFETCH(QString, message);
-        const QString dir = m_work.filePath(QStringLiteral("refused"));
-        const TestSupport::HostRun run = TestSupport::runHost(
-            QStringList{"simulate", set("lanes1.json"), "--workdir", dir} + options);
+        const TestSupport::HostRun run = simulate("lanes1.json", "refused", options);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
-        QVERIFY(!QFileInfo::exists(dir + "/jesd_l1/sim/tb_config.vh"));
+        QVERIFY(!QFileInfo::exists(m_work.filePath("refused/jesd_l1/sim/tb_config.vh")));
     }
     void missingSimulator()
     {
         QTemporaryDir emptyPath;
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PATH", emptyPath.path());
-        process.setProcessEnvironment(env);
-        process.start(TestPaths::hostProgram(),
-                      {"simulate", set("lanes1.json"), "--workdir", m_work.filePath("nosim"),
-                       "--simulator", "verilator"});
-        QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitCode(), 2);
-        const QByteArray err = process.readAllStandardError();
-        QCOMPARE(err, QByteArray("ipcore-host simulate: verilator is not installed (not found on "
-                                 "PATH)\n"));
+        const TestSupport::HostRun run = simulate(
+            "lanes1.json", "nosim", {"--simulator", "verilator"}, {"PATH=" + emptyPath.path()});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.err, QByteArray("ipcore-host simulate: verilator is not installed (not found "
+                                     "on PATH)\n"));
     }
     // The dump's content is checked by check_lanes.py (CTest's sim_lanes_* runs); here the
     // files are written where the options say, one column per lane.
@@ -107,10 +93,8 @@ private slots:
     {
         const QString dump = m_work.filePath("lanes.txt");
         const QString vcd = m_work.filePath("wave.vcd");
-        const TestSupport::HostRun run = TestSupport::runHost(
-            {"simulate", set("lanes4.json"), "--workdir", m_work.filePath("dump"), "--frames", "32",
-             "--dump-lanes", dump, "--vcd", vcd},
-            300000);
+        const TestSupport::HostRun run =
+            simulate("lanes4.json", "dump", {"--frames", "32", "--dump-lanes", dump, "--vcd", vcd});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(TestFiles::bytes(dump).split('\n').first().split(' ').size(), 4);
         const QByteArray wave = TestFiles::bytes(vcd);
@@ -118,9 +102,18 @@ private slots:
     }
 
 private:
-    QString set(const QString &name)
+    // One run on sim/tests/configs/<set> in a work folder of its own.
+    TestSupport::HostRun simulate(const QString &set, const QString &workdir,
+                                  const QStringList &options, const QStringList &environment = {})
     {
-        return QStringLiteral(JESD_SOURCE_DIR "/sim/tests/configs/") + name;
+        TestSupport::HostSetup setup;
+        setup.environment = environment;
+        setup.timeoutMs = 300000;
+        return TestSupport::runHost(QStringList{"simulate",
+                                                JESD_SOURCE_DIR "/sim/tests/configs/" + set,
+                                                "--workdir", m_work.filePath(workdir)} +
+                                        options,
+                                    setup);
     }
     QTemporaryDir m_work;
 };
