@@ -220,13 +220,13 @@ private slots:
             const QString q = QString::number(i / 4);
             const QString l = QString::number(i % 4);
             QCOMPARE(row.quad * 4 + row.laneInQuad, i);
-            QCOMPARE(row.displayName, QStringLiteral("Q%1 Lane%2").arg(q, l));
-            QCOMPARE(row.resource, QStringLiteral("Q%1_LANE%2").arg(q, l));
-            QCOMPARE(row.rxResource, row.resource + QStringLiteral("_RX"));
-            QCOMPARE(row.txResource, row.resource + QStringLiteral("_TX"));
-            QCOMPARE(row.lanePrefix, QStringLiteral("q%1_ln%2").arg(q, l));
-            QCOMPARE(row.quadPrefix, QStringLiteral("q") + q);
-            QCOMPARE(row.cpllResource, QStringLiteral("Q%1_CPLL%2").arg(q, l));
+            QCOMPARE(
+                (QStringList{row.displayName, row.resource, row.rxResource, row.txResource,
+                             row.lanePrefix, row.quadPrefix, row.cpllResource}),
+                QStringLiteral("Q%1 Lane%2|Q%1_LANE%2|Q%1_LANE%2_RX|Q%1_LANE%2_TX|q%1_ln%2|q%1|"
+                               "Q%1_CPLL%2")
+                    .arg(q, l)
+                    .split('|'));
             QCOMPARE(NameTables::laneByDisplayName(row.displayName)->resource, row.resource);
         }
         for (const char *name : {"q0 lane0", "Q0  Lane0", "Q2 Lane0", "Q0 Lane0 ", ""})

@@ -55,6 +55,11 @@ def x(*args, display):
     return result.stdout.strip()
 
 
+def geometry(wid, display):
+    lines = x("getwindowgeometry", "--shell", wid, display=display).splitlines()
+    return {key: int(value) for key, value in (line.split("=") for line in lines)}
+
+
 def diff_box(a, b):
     """Bounding box (x, y, w, h) of the pixels in which two images differ."""
     out = subprocess.run(["convert", a, b, "-compose", "difference", "-composite",
@@ -115,10 +120,8 @@ class Session:
         self.proc = host("configure", "--device", DEVICE, "--name", "link0", "--output", output,
                          display=display, wait=False)
         self.window = self.wait_window(DIALOG_TITLE)
-        geometry = x("getwindowgeometry", "--shell", self.window, display=display)
-        values = dict(line.split("=") for line in geometry.splitlines())
-        self.origin = (int(values["X"]), int(values["Y"]))
-        self.size = (int(values["WIDTH"]), int(values["HEIGHT"]))
+        g = geometry(self.window, display)
+        self.origin, self.size = (g["X"], g["Y"]), (g["WIDTH"], g["HEIGHT"])
 
     def wait_window(self, name):
         found = subprocess.run(["timeout", str(max(1, int(DEADLINE - time.monotonic()))),
@@ -151,11 +154,10 @@ class Session:
         sys.exit("no message box appeared")
 
     def answer(self, wid, key="Return"):
-        geometry = x("getwindowgeometry", "--shell", wid, display=self.display)
-        v = dict(line.split("=") for line in geometry.splitlines())
+        g = geometry(wid, self.display)
         # Without a window manager the keyboard follows the pointer.
-        x("mousemove", str(int(v["X"]) + int(v["WIDTH"]) // 2),
-          str(int(v["Y"]) + int(v["HEIGHT"]) // 2), display=self.display)
+        x("mousemove", str(g["X"] + g["WIDTH"] // 2), str(g["Y"] + g["HEIGHT"] // 2),
+          display=self.display)
         time.sleep(0.1)
         x("key", key, display=self.display)
         for _ in range(50):
