@@ -15,21 +15,13 @@ using TestSupport::runHost;
 
 namespace {
 
-QString example(const QString &name)
-{
-    return TestPaths::examplesDir() + "/" + name;
-}
-
-QString design(const QString &name)
-{
-    return TestPaths::examplesDir() + "/designs" + (name.isEmpty() ? "" : "/" + name);
-}
+using TestPaths::example;
 
 HostRun check(const QString &set, const QString &designName, const QStringList &options = {})
 {
     QStringList arguments{"check", set};
     if (!designName.isEmpty())
-        arguments << "--design" << design(designName);
+        arguments << "--design" << example("designs/" + designName);
     return runHost(arguments + options);
 }
 
@@ -48,9 +40,8 @@ class HostCheckTest : public QObject
         QJsonObject set = TestFiles::readJson(example(base));
         for (auto it = changes.begin(); it != changes.end(); ++it)
             set[it.key()] = it.value();
-        const QString path = m_dir.filePath(QStringLiteral("set%1.json").arg(m_written++));
-        TestFiles::put(path, QJsonDocument(set).toJson());
-        return path;
+        return TestFiles::put(m_dir.filePath(QStringLiteral("set%1.json").arg(m_written++)),
+                              QJsonDocument(set).toJson());
     }
 
 private slots:
@@ -80,8 +71,8 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(int, exitCode);
         QFETCH(QStringList, expected);
-        options.replaceInStrings("<designs>", design(""));
-        expected.replaceInStrings("<designs>", design(""));
+        options.replaceInStrings("<designs>", example("designs"));
+        expected.replaceInStrings("<designs>", example("designs"));
         const QString record = m_dir.filePath("kept.csr");
         QFile::remove(record);
         QStringList arguments{"check", "--csr", record};

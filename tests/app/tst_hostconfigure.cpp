@@ -82,7 +82,7 @@ private slots:
         QFETCH(QJsonObject, stored);
         QFETCH(QStringList, offered);
         const QByteArray designBytes =
-            TestFiles::bytes(TestPaths::examplesDir() + "/designs/jesd_rx_q0.json");
+            TestFiles::bytes(TestPaths::example("designs/jesd_rx_q0.json"));
         const QString design = m_dir.filePath(QStringLiteral("snapshot-design.json"));
         TestFiles::put(design, designBytes);
 
@@ -168,7 +168,7 @@ private slots:
             QDir(TestPaths::examplesDir()).entryList({QStringLiteral("*.json")}, QDir::Files);
         QVERIFY(!examples.isEmpty());
         for (const QString &example : examples)
-            QTest::newRow(qPrintable(example)) << TestPaths::examplesDir() + '/' + example;
+            QTest::newRow(qPrintable(example)) << TestPaths::example(example);
     }
     void examplesComeBackUnchanged()
     {

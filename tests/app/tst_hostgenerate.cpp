@@ -31,9 +31,9 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, file);
         QTemporaryDir work;
-        const QString expected = TestPaths::examplesDir() + "/expected/" + name;
-        QStringList arguments{"generate", TestPaths::examplesDir() + "/" + name + ".json",
-                              "--workdir", work.path()};
+        const QString expected = TestPaths::example("expected/" + name);
+        QStringList arguments{"generate", TestPaths::example(name + ".json"), "--workdir",
+                              work.path()};
         if (QFileInfo::exists(expected + "/design.json"))
             arguments << "--design" << expected + "/design.json";
         const HostRun result = runHost(arguments);
@@ -89,8 +89,7 @@ private slots:
             QVERIFY(QFile::copy(TestPaths::pluginDir() + "/" + file, plugins.filePath(file)));
 
         QTemporaryDir work;
-        QStringList arguments{"generate", TestPaths::examplesDir() + "/rx_2lane.json",
-                              "--synthesis"};
+        QStringList arguments{"generate", TestPaths::example("rx_2lane.json"), "--synthesis"};
         arguments << "--workdir" << work.path() << "--plugin-dir" << plugins.path();
         const HostRun missing = runHost(arguments);
         QVERIFY2(missing.exitCode == 1 && missing.out.isEmpty() &&
@@ -106,7 +105,7 @@ private slots:
 
     void resources()
     {
-        const HostRun result = runHost({"resources", TestPaths::examplesDir() + "/groupb.json"});
+        const HostRun result = runHost({"resources", TestPaths::example("groupb.json")});
         QVERIFY2(result.exitCode == 0, result.err.constData());
         const QJsonObject report = QJsonDocument::fromJson(result.out).object();
         QCOMPARE(report.keys(), (QStringList{"bothRateList", "file", "instanceName", "laneList",

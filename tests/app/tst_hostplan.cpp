@@ -81,7 +81,7 @@ private slots:
         const QString p = "ipcore-host plan: ";
         const QString i = "ipcore-host ilas: ";
         const QStringList plan{"plan"};
-        const QStringList ilas{"ilas", TestPaths::examplesDir() + "/rx_2lane.json"};
+        const QStringList ilas{"ilas", TestPaths::example("rx_2lane.json")};
         // clang-format off
         // The worked mode: F = 2 * 1 * 16 / (8 * 4) = 1, 8 * F = 8 bits per lane and frame split a 16-bit sample (HD 1), K the largest legal 32, lane rate 2 * 16 * 1000 * 10/8 / 4 = 10000 Mbps, LMFC 1000 / 32 = 31.25 MHz.
         QTest::newRow("worked mode") << plan + WorkedMode << 0 << QStringList{"F (octets per frame): 1", "HD (high density): 1", "K range: 17 to 32", "K (frames per multiframe): 32", "Lane rate: 10 Gbps", "Frame clock: 1000 MHz", "LMFC: 31.25 MHz", "Device clock, 32-bit PCS: 250 MHz"};
@@ -110,7 +110,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QStringList, lines);
-        QJsonObject set = readJson(TestPaths::examplesDir() + "/rx_2lane.json");
+        QJsonObject set = readJson(TestPaths::example("rx_2lane.json"));
         set["Number_of_lanes"] = "4";
         set["Default_F"] = "2";
         set["Default_K"] = "32";
@@ -185,7 +185,7 @@ private slots:
     // unless it serves the rate from the same clock, and the emitted set is proved there.
     void emittedSetInsideDesign()
     {
-        const QString design = TestPaths::examplesDir() + "/designs/jesd_rx_q0.json";
+        const QString design = TestPaths::example("designs/jesd_rx_q0.json");
         QTemporaryDir dir;
         const QString set = dir.filePath("in_design.json");
         const HostRun plan =

@@ -129,9 +129,8 @@ private slots:
         QFETCH(bool, verbose);
         QFETCH(QString, rules);
         QFETCH(QStringList, printed);
-        const QString examples = TestPaths::examplesDir();
-        QStringList arguments{"check", examples + "/rx_2lane.json", "--design",
-                              examples + "/designs/jesd_rx_q0.json"};
+        QStringList arguments{"check", TestPaths::example("rx_2lane.json"), "--design",
+                              TestPaths::example("designs/jesd_rx_q0.json")};
         if (verbose)
             arguments << "--verbose";
         const HostRun host = runHost(

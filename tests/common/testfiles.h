@@ -18,21 +18,30 @@ inline QByteArray bytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<no file>");
 }
 
-inline void put(const QString &path, const QByteArray &content)
+inline QString put(const QString &path, const QByteArray &content)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
         qFatal("cannot write %s", qPrintable(path));
+    return path;
 }
 
 // Everything below dir, links and hidden files included, relative and sorted: leftovers show.
-inline QStringList tree(const QString &dir)
+// With hashes, each entry also names its content (a file's hash, a link's target) so a changed
+// file shows too.
+inline QStringList tree(const QString &dir, bool hashes = false)
 {
     QStringList entries;
     QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries << QDir(dir).relativeFilePath(it.next());
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        const QString hash = info.isSymLink() ? QStringLiteral(" -> ") + info.symLinkTarget()
+                             : info.isFile()
+                                 ? QStringLiteral(" %1").arg(qHash(bytes(info.filePath())))
+                                 : QStringLiteral(" dir");
+        entries << QDir(dir).relativeFilePath(info.filePath()) + (hashes ? hash : QString());
+    }
     entries.sort();
     return entries;
 }

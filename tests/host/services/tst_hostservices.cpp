@@ -1,4 +1,5 @@
 #include "messageboxwatcher.h"
+#include "testfiles.h"
 
 #include <devicedb.h>
 #include <idecore.h>
@@ -171,10 +172,7 @@ private:
 
     QString writeFile(const QString &name, const QByteArray &content) const
     {
-        QFile file(m_dir->filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-            return {};
-        return file.fileName();
+        return TestFiles::put(m_dir->filePath(name), content);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir; // fresh for every test
