@@ -82,22 +82,16 @@ private slots:
 
     void synthesis()
     {
-        // A copy of the built plug-in with the wrapper but without the vendor's core source.
-        QTemporaryDir plugins;
-        QVERIFY(QDir(plugins.path()).mkdir("data"));
-        for (const QString file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"})
-            QVERIFY(QFile::copy(TestPaths::pluginDir() + "/" + file, plugins.filePath(file)));
-
         QTemporaryDir work;
+        const QString plugins = TestFiles::pluginCopy(work.path());
         QStringList arguments{"generate", TestPaths::example("rx_2lane.json"), "--synthesis"};
-        arguments << "--workdir" << work.path() << "--plugin-dir" << plugins.path();
+        arguments << "--workdir" << work.filePath("w") << "--plugin-dir" << plugins;
         const HostRun missing = runHost(arguments);
         QVERIFY2(missing.exitCode == 1 && missing.out.isEmpty() &&
                      missing.err.contains("jesd204b_core_encryption.v not found"),
                  missing.err.constData());
 
-        QVERIFY(
-            QFile(plugins.filePath("data/jesd204b_core_encryption.v")).open(QIODevice::WriteOnly));
+        TestFiles::put(plugins + "/data/jesd204b_core_encryption.v", {});
         const HostRun ready = runHost(arguments);
         QVERIFY2(ready.exitCode == 0 && ready.err.count('\n') == 1 && ready.err.contains("jesd_rx"),
                  ready.err.constData());

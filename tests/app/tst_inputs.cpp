@@ -23,9 +23,7 @@ namespace {
 // A plug-in folder with a copy of the built plug-in and the given description file.
 QString pluginCopy(const QTemporaryDir &dir, const QByteArray &description)
 {
-    const QString plugins = dir.filePath(QStringLiteral("plugins"));
-    QDir().mkpath(plugins);
-    QFile::copy(TestPaths::pluginDir() + "/libjesd204b.so", plugins + "/libjesd204b.so");
+    const QString plugins = TestFiles::pluginCopy(dir.path());
     TestFiles::put(plugins + "/jesd204b.ipspec", description);
     return plugins;
 }

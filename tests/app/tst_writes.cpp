@@ -288,22 +288,16 @@ private slots:
     }
 
 private:
-    // A copy of the built plug-in with a stand-in for the vendor's core source, which the
-    // synthesis step only has to find.
     QString pluginsWithSources()
     {
-        const QString dir = m_plugins.path();
-        if (QFileInfo::exists(dir + "/libjesd204b.so"))
-            return dir;
-        QDir(dir).mkdir("data");
-        for (const QString file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"})
-            QFile::copy(TestPaths::pluginDir() + "/" + file, dir + "/" + file);
-        put(dir + "/data/jesd204b_core_encryption.v", "module stand_in; endmodule\n");
-        return dir;
+        if (m_plugins.isEmpty())
+            m_plugins = TestFiles::pluginCopy(m_pluginsDir.path(), "module stand_in; endmodule\n");
+        return m_plugins;
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    QTemporaryDir m_plugins;
+    QTemporaryDir m_pluginsDir;
+    QString m_plugins;
     IPSERDESIP::ParameterMap m_old; // two lanes
     IPSERDESIP::ParameterMap m_new; // eight lanes, same output directory
     QList<QByteArray> m_oldBytes;

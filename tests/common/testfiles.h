@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testpaths.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -57,6 +59,22 @@ inline bool writeJson(const QString &path, const QJsonObject &object)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(object).toJson()) > 0;
+}
+
+// A copy of the built plug-in in dir/plugins, with its description and wrapper source. The
+// vendor's core source, which the synthesis step only has to find, is there when a stand-in is
+// given.
+inline QString pluginCopy(const QString &dir, const QByteArray &coreStandIn = QByteArray())
+{
+    const QString plugins = dir + QStringLiteral("/plugins");
+    QDir().mkpath(plugins + QStringLiteral("/data"));
+    for (const char *file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"}) {
+        if (!QFile::copy(TestPaths::pluginDir() + '/' + file, plugins + '/' + file))
+            qFatal("cannot copy %s", file);
+    }
+    if (!coreStandIn.isNull())
+        put(plugins + QStringLiteral("/data/jesd204b_core_encryption.v"), coreStandIn);
+    return plugins;
 }
 
 } // namespace TestFiles

@@ -70,15 +70,11 @@ private slots:
         params.insert(changes);
 
         // A package whose data directory holds the wrapper and a stand-in for the vendor core.
-        QTemporaryDir package, work;
-        QVERIFY(QDir(package.path()).mkdir("data"));
-        for (const QString file : {"jesd204b.ipspec", "data/jesd204b_top.v"})
-            QVERIFY(QFile::copy(TestPaths::sourceDir() + "/data/" + file, package.filePath(file)));
-        TestFiles::put(package.filePath("data/jesd204b_core_encryption.v"), {});
-
+        QTemporaryDir work;
+        const QString package = TestFiles::pluginCopy(work.path(), "");
         IPSERDESIP::serdes::instance()->reset();
         IPSERDESIP::serdes::instance()->setWorkingDir(work.path());
-        jesd204b protocol(package.path());
+        jesd204b protocol(package);
         QVERIFY(protocol.load());
         QStringList ini, reserved, options;
         QString message;
@@ -113,7 +109,7 @@ private slots:
                 assignments << QStringLiteral("    assign %1 = 0;").arg(name);
             signature << (input ? "in " : "out ") + name + range;
         }
-        TestFiles::put(package.filePath("data/jesd204b_core_encryption.v"),
+        TestFiles::put(package + "/data/jesd204b_core_encryption.v",
                        "module jesd204b_core (\n" + declarations.join(",\n").toUtf8() + ");\n" +
                            assignments.join('\n').toUtf8() + "\nendmodule\n");
         const auto compile = iverilog(common +
