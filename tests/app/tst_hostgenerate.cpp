@@ -101,7 +101,7 @@ private slots:
     {
         const HostRun result = runHost({"resources", TestPaths::example("groupb.json")});
         QVERIFY2(result.exitCode == 0, result.err.constData());
-        const QJsonObject report = QJsonDocument::fromJson(result.out).object();
+        const QJsonObject report = result.json();
         QCOMPARE(report.keys(), (QStringList{"bothRateList", "file", "instanceName", "laneList",
                                              "module", "pllList", "protocolName", "refClkFreqList",
                                              "refClkList", "rxRateList", "txRateList"}));

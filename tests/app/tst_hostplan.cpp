@@ -131,7 +131,7 @@ private slots:
         const HostRun plan =
             runHost(QStringList{"plan", "--json", "--device", device, "--emit-set", set} + mode);
         QVERIFY2(plan.exitCode == 0, plan.err.constData());
-        const QJsonObject planned = QJsonDocument::fromJson(plan.out).object();
+        const QJsonObject planned = plan.json();
         QCOMPARE(planned["laneRateGbps"].toDouble(), lineRate.toDouble());
         const QJsonArray clocking = planned["clocking"].toArray();
         QVERIFY(!clocking.isEmpty());
@@ -173,8 +173,7 @@ private slots:
         QVERIFY2(plan.exitCode == 0, plan.err.constData());
         // 4.9152 Gbps is 14.7456 GHz / 3, and 3 is no output divider: QPLL0 is out. The
         // design's Q0 REFCLK0 runs at 122.88 MHz, so only that clock may come from it.
-        const QJsonArray clocking =
-            QJsonDocument::fromJson(plan.out).object()["clocking"].toArray();
+        const QJsonArray clocking = plan.json()["clocking"].toArray();
         QVERIFY(!clocking.isEmpty());
         for (const QJsonValue &option : clocking) {
             QVERIFY(option["pll"].toString() != "QPLL0");
