@@ -163,8 +163,6 @@ private slots:
         QCOMPARE(TestFiles::tree(dir.path()), QStringList{"params.json"});
     }
 
-    // ---- files that are no set or design ----
-
     // One row per reader the program bounds; the readers' own cases are the host's tables.
     void badFiles_data()
     {
@@ -206,8 +204,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(work));
     }
 
-    // ---- the plug-in's own files ----
-
     // The reader's cause reaches the user through the loader's line.
     void descriptionFile()
     {
@@ -236,8 +232,6 @@ private slots:
                                   "already offered by an earlier plug-in",
                               ""}));
     }
-
-    // ---- every JSON type, in-process ----
 
     // A set is refused by the host's reader in one line naming the key, or read the way every
     // reader converts values: a value of another type generates what its converted value does.

@@ -32,7 +32,6 @@ int errLineCount(const HostRun &run)
     return count;
 }
 
-// An example set with its "file" replaced, written below dir.
 QString setWithFile(const QString &dir, const QString &name, const QString &file)
 {
     return writeSet(dir, QFileInfo(name).baseName() + "-" + QString::number(qHash(file)) + ".json",
@@ -81,8 +80,6 @@ private slots:
     }
 
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
-
-    // ---- the program ----
 
     // check's scratch folder goes, its record is all it leaves.
     void checkWritesOnlyItsRecord()
@@ -249,8 +246,6 @@ private slots:
         QVERIFY2(result.err.contains(qt_error_string(EFBIG).toUtf8()), result.err.constData());
         QCOMPARE(snapshot(root), before);
     }
-
-    // ---- the plug-in in-process ----
 
     // The in-process writes stop at the first target that cannot be replaced: the file before
     // it is new and whole, the rest the earlier ones byte for byte, no scratch file is left, and
