@@ -10,7 +10,6 @@
 #include <serdes.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -24,10 +23,7 @@ inline const QStringList outputNames{QStringLiteral("top_define.vh"),
                                      QStringLiteral("jesd204b_top_defines.vh"),
                                      QStringLiteral("jesd204b.ini")};
 
-inline QString example(const QString &name)
-{
-    return TestPaths::examplesDir() + QLatin1Char('/') + name;
-}
+using TestPaths::example;
 
 inline QJsonObject exampleJson(const QString &name)
 {
@@ -49,9 +45,7 @@ inline QJsonObject changedExample(const QString &name, const QJsonObject &change
 
 inline QString writeSet(const QString &dir, const QString &name, const QJsonObject &set)
 {
-    const QString path = dir + QLatin1Char('/') + name;
-    TestFiles::put(path, QJsonDocument(set).toJson());
-    return path;
+    return TestFiles::put(dir + QLatin1Char('/') + name, QJsonDocument(set).toJson());
 }
 
 // A set as the host program reads it.
@@ -108,29 +102,15 @@ inline QString generationDir(const QString &workDir, const QString &file)
 inline QList<QByteArray> outputs(const QString &dir)
 {
     QList<QByteArray> bytes;
-    for (const QString &name : outputNames) {
-        const QString path = dir + QLatin1Char('/') + name;
-        bytes << (QFileInfo(path).isFile() ? TestFiles::bytes(path) : "<no file>");
-    }
+    for (const QString &name : outputNames)
+        bytes << TestFiles::bytes(dir + QLatin1Char('/') + name);
     return bytes;
 }
 
 // Every entry below dir with a hash of its content, so a changed or left-over file shows.
 inline QStringList snapshot(const QString &dir)
 {
-    QStringList entries;
-    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info(path);
-        entries << QDir(dir).relativeFilePath(path) + QLatin1Char(' ') +
-                       (info.isSymLink() ? QStringLiteral("-> ") + info.symLinkTarget()
-                        : info.isFile()  ? QString::number(qHash(TestFiles::bytes(path)))
-                                         : QStringLiteral("dir"));
-    }
-    entries.sort();
-    return entries;
+    return TestFiles::tree(dir, true);
 }
 
 } // namespace AppFixture

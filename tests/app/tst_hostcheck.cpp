@@ -15,21 +15,13 @@ using TestSupport::runHost;
 
 namespace {
 
-QString example(const QString &name)
-{
-    return TestPaths::examplesDir() + "/" + name;
-}
-
-QString design(const QString &name)
-{
-    return TestPaths::examplesDir() + "/designs" + (name.isEmpty() ? "" : "/" + name);
-}
+using TestPaths::example;
 
 HostRun check(const QString &set, const QString &designName, const QStringList &options = {})
 {
     QStringList arguments{"check", set};
     if (!designName.isEmpty())
-        arguments << "--design" << design(designName);
+        arguments << "--design" << example("designs/" + designName);
     return runHost(arguments + options);
 }
 
@@ -48,9 +40,8 @@ class HostCheckTest : public QObject
         QJsonObject set = TestFiles::readJson(example(base));
         for (auto it = changes.begin(); it != changes.end(); ++it)
             set[it.key()] = it.value();
-        const QString path = m_dir.filePath(QStringLiteral("set%1.json").arg(m_written++));
-        TestFiles::put(path, QJsonDocument(set).toJson());
-        return path;
+        return TestFiles::put(m_dir.filePath(QStringLiteral("set%1.json").arg(m_written++)),
+                              QJsonDocument(set).toJson());
     }
 
 private slots:
@@ -80,8 +71,8 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(int, exitCode);
         QFETCH(QStringList, expected);
-        options.replaceInStrings("<designs>", design(""));
-        expected.replaceInStrings("<designs>", design(""));
+        options.replaceInStrings("<designs>", example("designs"));
+        expected.replaceInStrings("<designs>", example("designs"));
         const QString record = m_dir.filePath("kept.csr");
         QFile::remove(record);
         QStringList arguments{"check", "--csr", record};
@@ -126,7 +117,7 @@ private slots:
         QCOMPARE(check(path, {}, {"--strict"}).exitCode, warnings.isEmpty() ? 0 : 1);
         const HostRun json = check(path, {}, {"--json", "--strict"});
         QCOMPARE(json.exitCode, warnings.isEmpty() ? 0 : 1);
-        const QJsonObject verdict = QJsonDocument::fromJson(json.out).object();
+        const QJsonObject verdict = json.json();
         QCOMPARE(verdict["feasible"].toBool(), true);
         QStringList jsonWarnings;
         for (const QJsonValue &value : verdict["warnings"].toArray())
@@ -140,7 +131,7 @@ private slots:
     {
         const HostRun run = check(example("rx_2lane.json"), {}, {"--json"});
         QCOMPARE(run.exitCode, 0);
-        const QJsonObject verdict = QJsonDocument::fromJson(run.out).object();
+        const QJsonObject verdict = run.json();
         QCOMPARE(verdict["module"].toString(), QString("jesd_rx:jesd_rx"));
         QVERIFY(!verdict.contains("reasons"));
         QJsonArray lanes;
@@ -158,7 +149,7 @@ private slots:
         const QJsonObject first{{"lane", "Q0_LANE0"}, {"instance", "q0_ln0"}, {"direction", "tx+rx"}, {"pll", "Q0_QPLL0"}, {"dividers", QJsonObject{{"M", 1}, {"N", 40}, {"rxD", 1}, {"txD", 1}}},
                                 {"vcoGHz", 9.8304}, {"rateGbps", 9.8304}, {"refClockSource", "Q1_REFCLK1"}, {"refClockMHz", 245.76}};
         // clang-format on
-        QCOMPARE(QJsonDocument::fromJson(both.out)["lanes"][0].toObject(), first);
+        QCOMPARE(both.json()["lanes"].toArray()[0].toObject(), first);
     }
 
     // Refusals in JSON: the reason's lanes and PLL, and the text the text form gives.
@@ -184,7 +175,7 @@ private slots:
         QFETCH(QString, pll);
         const HostRun run = check(params, designFile, {"--json"});
         QCOMPARE(run.exitCode, 1);
-        const QJsonObject verdict = QJsonDocument::fromJson(run.out).object();
+        const QJsonObject verdict = run.json();
         QCOMPARE(verdict["feasible"].toBool(), false);
         QVERIFY(verdict["lanes"].toArray().isEmpty());
         QJsonObject reason;

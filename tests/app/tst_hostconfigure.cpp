@@ -14,10 +14,12 @@
 using TestFiles::readJson;
 using TestFiles::writeJson;
 
+using TestSupport::HostRun;
+
 namespace {
 
 // Runs `ipcore-host configure` with the build's plug-ins, headless and without a session.
-TestSupport::HostRun configure(const QStringList &arguments)
+HostRun configure(const QStringList &arguments)
 {
     const TestSupport::HostSetup headless{
         {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=", "DISPLAY="}, 0, 120000};
@@ -37,7 +39,7 @@ private slots:
     void snapshot()
     {
         const QString dir = m_dir.filePath(QStringLiteral("snapshot"));
-        const TestSupport::HostRun run = configure({"--device", "TQ2S1-FG324", "--snapshot", dir});
+        const HostRun run = configure({"--device", "TQ2S1-FG324", "--snapshot", dir});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.isEmpty() && run.err.isEmpty(), run.err.constData()); // quiet headless
         const QJsonArray tabs = readJson(dir + QStringLiteral("/dialog.json"))["tabs"].toArray();
@@ -82,7 +84,7 @@ private slots:
         QFETCH(QJsonObject, stored);
         QFETCH(QStringList, offered);
         const QByteArray designBytes =
-            TestFiles::bytes(TestPaths::examplesDir() + "/designs/jesd_rx_q0.json");
+            TestFiles::bytes(TestPaths::example("designs/jesd_rx_q0.json"));
         const QString design = m_dir.filePath(QStringLiteral("snapshot-design.json"));
         TestFiles::put(design, designBytes);
 
@@ -94,7 +96,7 @@ private slots:
             QVERIFY(writeJson(input, stored));
             arguments << "--edit" << input;
         }
-        const TestSupport::HostRun run = configure(arguments);
+        const HostRun run = configure(arguments);
         QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
         QVERIFY(run.out.isEmpty());
 
@@ -121,7 +123,7 @@ private slots:
         const QString design = m_dir.filePath("design-" + answer + ".json");
         const QString first = m_dir.filePath("first-" + answer + ".json");
         QVERIFY(writeJson(design, {{"device", twoQuads}}));
-        const TestSupport::HostRun run =
+        const HostRun run =
             configure({"--design", design, "--batch", "--answer", answer, "--output", first,
                        "--project-dir", m_dir.path(), "--name", "core_a"});
         QCOMPARE(run.exitCode, 0);
@@ -139,11 +141,10 @@ private slots:
         QVERIFY(writeJson(transmit, {{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"file", "core_b"}, {"module", "core_b"}, {"DRP_Ports", true}}));
         // clang-format on
         // Without --output the set goes to standard output, and nothing else does.
-        const TestSupport::HostRun second = configure(
+        const HostRun second = configure(
             {"--design", design, "--edit", transmit, "--batch", "--project-dir", m_dir.path()});
         QCOMPARE(second.exitCode, 0);
-        QCOMPARE(QJsonDocument::fromJson(second.out).object()["recordlanes"].toArray(),
-                 (QJsonArray{"Q0 Lane2", "Q0 Lane3"}));
+        QCOMPARE(second.json()["recordlanes"].toArray(), (QJsonArray{"Q0 Lane2", "Q0 Lane3"}));
         QStringList names;
         for (const QJsonValue &instance : readJson(design)["instances"].toArray())
             names << instance["name"].toString();
@@ -151,12 +152,11 @@ private slots:
 
         // Reopened in the design, a core clashes neither with its own lanes nor its DRP record.
         const QString stored = m_dir.filePath(QStringLiteral("core_b_stored.json"));
-        QVERIFY(writeJson(stored, QJsonDocument::fromJson(second.out).object()));
-        const TestSupport::HostRun reopened = configure(
+        QVERIFY(writeJson(stored, second.json()));
+        const HostRun reopened = configure(
             {"--design", design, "--edit", stored, "--batch", "--project-dir", m_dir.path()});
         QVERIFY2(reopened.exitCode == 0, qPrintable(reopened.errLines().join('\n')));
-        QCOMPARE(QJsonDocument::fromJson(reopened.out).object()["recordlanes"].toArray(),
-                 (QJsonArray{"Q0 Lane2", "Q0 Lane3"}));
+        QCOMPARE(reopened.json()["recordlanes"].toArray(), (QJsonArray{"Q0 Lane2", "Q0 Lane3"}));
         QCOMPARE(readJson(design)["instances"].toArray().size(), 2);
     }
 
@@ -168,15 +168,15 @@ private slots:
             QDir(TestPaths::examplesDir()).entryList({QStringLiteral("*.json")}, QDir::Files);
         QVERIFY(!examples.isEmpty());
         for (const QString &example : examples)
-            QTest::newRow(qPrintable(example)) << TestPaths::examplesDir() + '/' + example;
+            QTest::newRow(qPrintable(example)) << TestPaths::example(example);
     }
     void examplesComeBackUnchanged()
     {
         QFETCH(QString, example);
-        const TestSupport::HostRun run =
+        const HostRun run =
             configure({"--edit", example, "--batch", "--project-dir", m_dir.path()});
         QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
-        QCOMPARE(QJsonDocument::fromJson(run.out).object(), readJson(example));
+        QCOMPARE(run.json(), readJson(example));
     }
 
     void refusals_data()
@@ -210,13 +210,13 @@ private slots:
         QVERIFY(writeJson(input, stored));
         if (!stored.isEmpty())
             arguments << "--edit" << input << "--project-dir" << m_dir.path();
-        const TestSupport::HostRun run = configure(arguments);
+        const HostRun run = configure(arguments);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(message.isEmpty() || run.errLines().contains(message),
                  qPrintable(run.errLines().join('\n')));
         QCOMPARE(run.out.isEmpty(), exitCode != 0);
         // Only OK decides the bias; Calculate leaves it unrecorded.
-        QVERIFY(!QJsonDocument::fromJson(run.out).object().contains("ifChangedAllOfBias"));
+        QVERIFY(!run.json().contains("ifChangedAllOfBias"));
     }
 
 private:

@@ -31,9 +31,9 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, file);
         QTemporaryDir work;
-        const QString expected = TestPaths::examplesDir() + "/expected/" + name;
-        QStringList arguments{"generate", TestPaths::examplesDir() + "/" + name + ".json",
-                              "--workdir", work.path()};
+        const QString expected = TestPaths::example("expected/" + name);
+        QStringList arguments{"generate", TestPaths::example(name + ".json"), "--workdir",
+                              work.path()};
         if (QFileInfo::exists(expected + "/design.json"))
             arguments << "--design" << expected + "/design.json";
         const HostRun result = runHost(arguments);
@@ -82,23 +82,16 @@ private slots:
 
     void synthesis()
     {
-        // A copy of the built plug-in with the wrapper but without the vendor's core source.
-        QTemporaryDir plugins;
-        QVERIFY(QDir(plugins.path()).mkdir("data"));
-        for (const QString file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"})
-            QVERIFY(QFile::copy(TestPaths::pluginDir() + "/" + file, plugins.filePath(file)));
-
         QTemporaryDir work;
-        QStringList arguments{"generate", TestPaths::examplesDir() + "/rx_2lane.json",
-                              "--synthesis"};
-        arguments << "--workdir" << work.path() << "--plugin-dir" << plugins.path();
+        const QString plugins = TestFiles::pluginCopy(work.path());
+        QStringList arguments{"generate", TestPaths::example("rx_2lane.json"), "--synthesis"};
+        arguments << "--workdir" << work.filePath("w") << "--plugin-dir" << plugins;
         const HostRun missing = runHost(arguments);
         QVERIFY2(missing.exitCode == 1 && missing.out.isEmpty() &&
                      missing.err.contains("jesd204b_core_encryption.v not found"),
                  missing.err.constData());
 
-        QVERIFY(
-            QFile(plugins.filePath("data/jesd204b_core_encryption.v")).open(QIODevice::WriteOnly));
+        TestFiles::put(plugins + "/data/jesd204b_core_encryption.v", {});
         const HostRun ready = runHost(arguments);
         QVERIFY2(ready.exitCode == 0 && ready.err.count('\n') == 1 && ready.err.contains("jesd_rx"),
                  ready.err.constData());
@@ -106,9 +99,9 @@ private slots:
 
     void resources()
     {
-        const HostRun result = runHost({"resources", TestPaths::examplesDir() + "/groupb.json"});
+        const HostRun result = runHost({"resources", TestPaths::example("groupb.json")});
         QVERIFY2(result.exitCode == 0, result.err.constData());
-        const QJsonObject report = QJsonDocument::fromJson(result.out).object();
+        const QJsonObject report = result.json();
         QCOMPARE(report.keys(), (QStringList{"bothRateList", "file", "instanceName", "laneList",
                                              "module", "pllList", "protocolName", "refClkFreqList",
                                              "refClkList", "rxRateList", "txRateList"}));

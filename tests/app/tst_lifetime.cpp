@@ -40,42 +40,38 @@ class LifetimeTest : public QObject
     Q_OBJECT
 
 private slots:
-    void heapStaysFlat_data();
-    void heapStaysFlat();
+    void heapStaysFlat_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("plug-in load, protocols, generate, resources, unload") << "plugin";
+        QTest::newRow("dialog construction, initDialog, restore") << "dialog";
+    }
+
+    void heapStaysFlat()
+    {
+        QFETCH(QString, mode);
+        constexpr int Rounds = 20;
+        QString problem;
+        const QList<qint64> n = heapAfter(mode, Rounds, &problem);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        if (n.isEmpty())
+            QSKIP("the allocator in use does not count its heap (sanitizer build)");
+        const QList<qint64> twice = heapAfter(mode, 2 * Rounds, &problem);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(twice.size(), 2);
+        // What rounds 2..N added must not grow with N. Runs differ by a few bytes (names of
+        // temporary directories); the smallest block leaked each round would add 32 bytes a round,
+        // 640 over the extra rounds.
+        const qint64 grownN = n.at(1) - n.at(0);
+        const qint64 grown2N = twice.at(1) - twice.at(0);
+        QVERIFY2(qAbs(grown2N - grownN) <= 256,
+                 qPrintable(QStringLiteral("rounds 2..%1 left %2 bytes, rounds 2..%3 left %4 bytes")
+                                .arg(Rounds)
+                                .arg(grownN)
+                                .arg(2 * Rounds)
+                                .arg(grown2N)));
+    }
 };
-
-void LifetimeTest::heapStaysFlat_data()
-{
-    QTest::addColumn<QString>("mode");
-    QTest::newRow("plug-in load, protocols, generate, resources, unload")
-        << QStringLiteral("plugin");
-    QTest::newRow("dialog construction, initDialog, restore") << QStringLiteral("dialog");
-}
-
-void LifetimeTest::heapStaysFlat()
-{
-    QFETCH(QString, mode);
-    constexpr int Rounds = 20;
-    QString problem;
-    const QList<qint64> n = heapAfter(mode, Rounds, &problem);
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    if (n.isEmpty())
-        QSKIP("the allocator in use does not count its heap (sanitizer build)");
-    const QList<qint64> twice = heapAfter(mode, 2 * Rounds, &problem);
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QCOMPARE(twice.size(), 2);
-    // What rounds 2..N added must not grow with N. Runs differ by a few bytes (names of
-    // temporary directories); the smallest block leaked each round would add 32 bytes a round,
-    // 640 over the extra rounds.
-    const qint64 grownN = n.at(1) - n.at(0);
-    const qint64 grown2N = twice.at(1) - twice.at(0);
-    QVERIFY2(qAbs(grown2N - grownN) <= 256,
-             qPrintable(QStringLiteral("rounds 2..%1 left %2 bytes, rounds 2..%3 left %4 bytes")
-                            .arg(Rounds)
-                            .arg(grownN)
-                            .arg(2 * Rounds)
-                            .arg(grown2N)));
-}
 
 QTEST_GUILESS_MAIN(LifetimeTest)
 #include "tst_lifetime.moc"

@@ -32,7 +32,6 @@ int errLineCount(const HostRun &run)
     return count;
 }
 
-// An example set with its "file" replaced, written below dir.
 QString setWithFile(const QString &dir, const QString &name, const QString &file)
 {
     return writeSet(dir, QFileInfo(name).baseName() + "-" + QString::number(qHash(file)) + ".json",
@@ -82,8 +81,6 @@ private slots:
 
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    // ---- the program ----
-
     // check's scratch folder goes, its record is all it leaves.
     void checkWritesOnlyItsRecord()
     {
@@ -114,48 +111,41 @@ private slots:
 
     void fullDisk_data()
     {
-        QTest::addColumn<QString>("writer");
-        QTest::newRow("design file") << "design";
-        QTest::newRow("parameter set over itself") << "parameters";
-        QTest::newRow("synthesis manifest") << "manifest";
-        QTest::newRow("snapshot") << "snapshot";
-        QTest::newRow("check record") << "record";
+        QTest::addColumn<QString>("seed"); // "name=example" copied onto the disk, "name/" a folder
+        QTest::addColumn<QStringList>("arguments"); // "<disk>": the full disk
+        const QString tx = example("tx_2lane.json");
+        // clang-format off
+        QTest::newRow("design file") << "D.json=designs/empty.json" << QStringList{"configure", "--batch", "--device", "TQ2-S1", "--design", "<disk>/D.json", "--output", "<disk>/p.json"};
+        QTest::newRow("parameter set over itself") << "p.json=tx_2lane.json" << QStringList{"configure", "--batch", "--edit", "<disk>/p.json", "--output", "<disk>/p.json"};
+        QTest::newRow("synthesis manifest") << "" << QStringList{"generate", tx, "--workdir", "<disk>/w", "--synthesis"};
+        QTest::newRow("snapshot") << "shots/" << QStringList{"configure", "--snapshot", "<disk>/shots", "--device", "TQ2-S1"};
+        QTest::newRow("check record") << "r.csr=tx_2lane.json" << QStringList{"check", tx, "--csr", "<disk>/r.csr"};
+        // clang-format on
     }
 
     void fullDisk()
     {
-        QFETCH(QString, writer);
+        QFETCH(QString, seed);
+        QFETCH(QStringList, arguments);
         const QString disk = m_dir->path();
         if (!mountTmpfs(disk))
             QSKIP("mounting a tmpfs needs root");
         const auto unmount =
             qScopeGuard([&] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
-        QStringList arguments;
+        arguments.replaceInStrings("<disk>", disk);
+        if (seed.endsWith('/'))
+            QVERIFY(QDir().mkpath(disk + '/' + seed));
+        else if (!seed.isEmpty())
+            QVERIFY(
+                QFile::copy(example(seed.section('=', 1)), disk + '/' + seed.section('=', 0, 0)));
         qint64 pagesFree = 0;
-        if (writer == "design") {
-            QVERIFY(QFile::copy(example("designs/empty.json"), disk + "/D.json"));
-            arguments = QStringList{"configure", "--batch",        "--device", "TQ2-S1",
-                                    "--design",  disk + "/D.json", "--output", disk + "/p.json"};
-        } else if (writer == "parameters") {
-            QVERIFY(QFile::copy(example("tx_2lane.json"), disk + "/p.json"));
-            arguments = QStringList{"configure",      "--batch",  "--edit",
-                                    disk + "/p.json", "--output", disk + "/p.json"};
-        } else if (writer == "manifest") {
-            arguments = QStringList{"generate",  example("tx_2lane.json"), "--workdir",
-                                    disk + "/w", "--plugin-dir",           pluginsWithSources()};
-            QVERIFY(runHost(arguments).exitCode == 0);
+        if (arguments.contains("--synthesis")) {
+            arguments << "--plugin-dir" << pluginsWithSources();
+            QVERIFY(runHost(arguments.mid(0, 4) + arguments.mid(5)).exitCode == 0);
             // Room for the three staged files and the folder's lock, none for the manifest.
             for (const QByteArray &file : outputs(disk + "/w/jesd_tx/temp/jesd204b"))
                 pagesFree += (file.size() + 4095) / 4096;
             pagesFree += 1;
-            arguments << "--synthesis";
-        } else if (writer == "snapshot") {
-            QVERIFY(QDir().mkpath(disk + "/shots"));
-            arguments =
-                QStringList{"configure", "--snapshot", disk + "/shots", "--device", "TQ2-S1"};
-        } else {
-            put(disk + "/r.csr", "earlier record\n");
-            arguments = QStringList{"check", example("tx_2lane.json"), "--csr", disk + "/r.csr"};
         }
         QVERIFY(fillDisk(disk, pagesFree));
         const QStringList before = snapshot(disk);
@@ -257,8 +247,6 @@ private slots:
         QCOMPARE(snapshot(root), before);
     }
 
-    // ---- the plug-in in-process ----
-
     // The in-process writes stop at the first target that cannot be replaced: the file before
     // it is new and whole, the rest the earlier ones byte for byte, no scratch file is left, and
     // once the fault is gone the same call succeeds.
@@ -288,22 +276,16 @@ private slots:
     }
 
 private:
-    // A copy of the built plug-in with a stand-in for the vendor's core source, which the
-    // synthesis step only has to find.
     QString pluginsWithSources()
     {
-        const QString dir = m_plugins.path();
-        if (QFileInfo::exists(dir + "/libjesd204b.so"))
-            return dir;
-        QDir(dir).mkdir("data");
-        for (const QString file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"})
-            QFile::copy(TestPaths::pluginDir() + "/" + file, dir + "/" + file);
-        put(dir + "/data/jesd204b_core_encryption.v", "module stand_in; endmodule\n");
-        return dir;
+        if (m_plugins.isEmpty())
+            m_plugins = TestFiles::pluginCopy(m_pluginsDir.path(), "module stand_in; endmodule\n");
+        return m_plugins;
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    QTemporaryDir m_plugins;
+    QTemporaryDir m_pluginsDir;
+    QString m_plugins;
     IPSERDESIP::ParameterMap m_old; // two lanes
     IPSERDESIP::ParameterMap m_new; // eight lanes, same output directory
     QList<QByteArray> m_oldBytes;

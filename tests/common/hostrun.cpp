@@ -2,6 +2,7 @@
 
 #include "testpaths.h"
 
+#include <QJsonDocument>
 #include <QProcess>
 
 namespace TestSupport {
@@ -14,6 +15,11 @@ QStringList HostRun::outLines() const
 QStringList HostRun::errLines() const
 {
     return QString::fromUtf8(err).split(QLatin1Char('\n'));
+}
+
+QJsonObject HostRun::json() const
+{
+    return QJsonDocument::fromJson(out).object();
 }
 
 std::unique_ptr<QProcess> startHost(const QStringList &arguments, const HostSetup &setup)

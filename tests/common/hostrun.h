@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,7 @@ struct HostRun
 
     QStringList outLines() const; // without empty lines
     QStringList errLines() const; // split at every newline, empty ones kept
+    QJsonObject json() const;     // standard output as a JSON object
 };
 
 // How a run differs from the test's own process.

@@ -9,4 +9,5 @@ inline QString binaryDir() { return QStringLiteral(JESD_BINARY_DIR); }
 inline QString pluginDir() { return QStringLiteral(JESD_PLUGIN_DIR); }
 inline QString hostProgram() { return QStringLiteral(JESD_HOST_PROGRAM); }
 inline QString examplesDir() { return sourceDir() + QStringLiteral("/examples"); }
+inline QString example(const QString &name) { return examplesDir() + QLatin1Char('/') + name; }
 } // namespace TestPaths

@@ -1,4 +1,4 @@
-#include "testpaths.h"
+#include "testfiles.h"
 
 #include "jesd204b.h"
 
@@ -118,9 +118,8 @@ private slots:
         QFETCH(QByteArray, ipspec);
         QFETCH(int, offered);
         QTemporaryDir dir;
-        QFile file(dir.filePath("jesd204b.ipspec"));
-        QVERIFY(ipspec.isNull() || (file.open(QIODevice::WriteOnly) && file.write(ipspec) > 0));
-        file.close();
+        if (!ipspec.isNull())
+            TestFiles::put(dir.filePath("jesd204b.ipspec"), ipspec);
         package()->setDirectory(dir.path());
         QList<IPSERDESIP::BaseProtocol *> first;
         countObjects([&] { first = package()->protocols(); });

@@ -33,9 +33,8 @@ IPSERDESIP::ParameterMap withChanges(IPSERDESIP::ParameterMap params,
 // The receive-only two-lane reference core as its example file stores it.
 IPSERDESIP::ParameterMap receiveTwoLanes(const IPSERDESIP::ParameterMap &changes = {})
 {
-    QFile file(TestPaths::examplesDir() + QStringLiteral("/rx_2lane.json"));
-    file.open(QIODevice::ReadOnly);
-    return withChanges(QJsonDocument::fromJson(file.readAll()).object().toVariantMap(), changes);
+    return withChanges(TestFiles::readJson(TestPaths::example("rx_2lane.json")).toVariantMap(),
+                       changes);
 }
 
 struct Run

@@ -2,6 +2,7 @@
 #include "jesd204bdlg.h"
 
 #include <serdes.h>
+#include <testfiles.h>
 #include <testpaths.h>
 
 #include <QtTest>
@@ -63,34 +64,26 @@ private slots:
         QFETCH(QString, name);
         QFETCH(IPSERDESIP::ParameterMap, changes);
         QFETCH(bool, compareFigure);
-        QFile example(TestPaths::examplesDir() + "/" + name + ".json");
-        QVERIFY(example.open(QIODevice::ReadOnly));
         IPSERDESIP::ParameterMap params =
-            QJsonDocument::fromJson(example.readAll()).object().toVariantMap();
+            TestFiles::readJson(TestPaths::example(name + ".json")).toVariantMap();
+        QVERIFY(!params.isEmpty());
         params.insert(changes);
 
         // A package whose data directory holds the wrapper and a stand-in for the vendor core.
-        QTemporaryDir package, work;
-        QVERIFY(QDir(package.path()).mkdir("data"));
-        for (const QString file : {"jesd204b.ipspec", "data/jesd204b_top.v"})
-            QVERIFY(QFile::copy(TestPaths::sourceDir() + "/data/" + file, package.filePath(file)));
-        QFile core(package.filePath("data/jesd204b_core_encryption.v"));
-        QVERIFY(core.open(QIODevice::WriteOnly));
-        core.close();
-
+        QTemporaryDir work;
+        const QString package = TestFiles::pluginCopy(work.path(), "");
         IPSERDESIP::serdes::instance()->reset();
         IPSERDESIP::serdes::instance()->setWorkingDir(work.path());
-        jesd204b protocol(package.path());
+        jesd204b protocol(package);
         QVERIFY(protocol.load());
         QStringList ini, reserved, options;
         QString message;
         QVERIFY2(protocol.generate(params, ini, reserved, options, message, true),
                  qPrintable(message));
 
-        QFile manifestFile(work.path() + "/" + params.value("file").toString() +
-                           "/temp/jesd204b/jesd204b_synthesis.json");
-        QVERIFY(manifestFile.open(QIODevice::ReadOnly));
-        const QJsonObject manifest = QJsonDocument::fromJson(manifestFile.readAll()).object();
+        const QJsonObject manifest =
+            TestFiles::readJson(work.path() + "/" + params.value("file").toString() +
+                                "/temp/jesd204b/jesd204b_synthesis.json");
         QStringList common{"-I", manifest.value("includeDir").toString()};
         for (const QJsonValue &define : manifest.value("defines").toArray())
             common << "-D" + define.toString();
@@ -116,10 +109,9 @@ private slots:
                 assignments << QStringLiteral("    assign %1 = 0;").arg(name);
             signature << (input ? "in " : "out ") + name + range;
         }
-        QVERIFY(core.open(QIODevice::WriteOnly));
-        core.write("module jesd204b_core (\n" + declarations.join(",\n").toUtf8() + ");\n" +
-                   assignments.join('\n').toUtf8() + "\nendmodule\n");
-        core.close();
+        TestFiles::put(package + "/data/jesd204b_core_encryption.v",
+                       "module jesd204b_core (\n" + declarations.join(",\n").toUtf8() + ");\n" +
+                           assignments.join('\n').toUtf8() + "\nendmodule\n");
         const auto compile = iverilog(common +
                                       QStringList{"-Wall", "-o", work.filePath("top.vvp"), "-s",
                                                   params.value("module").toString()} +

@@ -24,7 +24,7 @@ class DesignFileTest : public QObject
     serdes *const model = serdes::instance();
     LANE *lane(const QString &key) { return dynamic_cast<LANE *>(model->allInstance().value(key)); }
     PLL *pll(const QString &key) { return dynamic_cast<PLL *>(model->allInstance().value(key)); }
-    QString design(const QString &name) { return TestPaths::examplesDir() + "/designs/" + name; }
+    QString design(const QString &name) { return TestPaths::example("designs/" + name); }
 
     // Two cores added one after the other to a design that already holds an unowned
     // "Q1_BIAS" (a design written before cores recorded their keys): the receiver publishes a
@@ -32,12 +32,8 @@ class DesignFileTest : public QObject
     // leaves the receiver's bias as it found it.
     QString twoCoreDesign(const QTemporaryDir &dir)
     {
-        const QString path = dir.filePath("design.json");
-        QFile file(path);
-        const QByteArray otherCore = R"({"globalData": {"Q1_BIAS": 9}})";
-        if (!file.open(QIODevice::WriteOnly) || file.write(otherCore) != otherCore.size())
-            return {};
-        file.close();
+        const QString path =
+            TestFiles::put(dir.filePath("design.json"), R"({"globalData": {"Q1_BIAS": 9}})");
         QString error;
         model->reset();
         model->setData("Q1_BIAS", 9);

@@ -136,9 +136,8 @@ private slots:
         serdes *model = serdes::instance();
         model->setDevice(Core::IdeCore::deviceDataBase()->findDevice("TQ2H4-FF676"));
         QString error;
-        QVERIFY2(
-            IPSERDESIP::DesignFile::load(TestPaths::examplesDir() + "/designs/" + design, &error),
-            qPrintable(error));
+        QVERIFY2(IPSERDESIP::DesignFile::load(TestPaths::example("designs/" + design), &error),
+                 qPrintable(error));
         // Lanes whose transmit lines every example design leaves free, from a clock that one
         // design runs for another core and from one nobody uses.
         QList<QPair<QStringList, QString>> placements{{{"Q0_LANE1", "Q0_LANE2"}, "Q0_REFCLK1"},

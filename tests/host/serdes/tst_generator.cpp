@@ -1,3 +1,5 @@
+#include "testfiles.h"
+
 #include <generator.h>
 #include <serdes.h>
 
@@ -178,9 +180,7 @@ private slots:
 
         const QStringList options = oneLane("4.9152", "122.88", "QPLL1");
         QVERIFY(gen.generate(options, path, {"core doc:top"}));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+        const QStringList lines = QString::fromUtf8(TestFiles::bytes(path)).split('\n');
         QStringList expected{"# core doc:top",
                              "[q0_ln0]",
                              "pll = Q0_QPLL1",

@@ -1,3 +1,5 @@
+#include "testfiles.h"
+
 #include <devicedb.h>
 #include <idecore.h>
 #include <serdes.h>
@@ -11,16 +13,6 @@
 #include <QtTest>
 
 using namespace IPSERDESIP;
-
-namespace {
-
-bool writeText(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-}
-
-} // namespace
 
 // The host's synthesis step for a core named "demo": the manifest and the PLL status defines it
 // derives from the SERDES configuration the core wrote.
@@ -38,7 +30,7 @@ private slots:
     void initTestCase()
     {
         serdes::instance()->setWorkingDir(work.path());
-        QVERIFY(writeText(data.filePath("demo.v"), "module demo; endmodule\n"));
+        TestFiles::put(data.filePath("demo.v"), "module demo; endmodule\n");
     }
 
     void cleanup() { QDir(work.filePath("top")).removeRecursively(); }
@@ -62,15 +54,13 @@ private slots:
         QFETCH(QStringList, defines);
         QVERIFY(QDir().mkpath(genDir()));
         if (!ini.isEmpty())
-            QVERIFY(writeText(genDir() + "/demo.ini", ini));
+            TestFiles::put(genDir() + "/demo.ini", ini);
         const DEV::DeviceArg device = Core::IdeCore::deviceDataBase()->findDevice("TQ2S1-FG324");
         QVERIFY(!device.isNull());
         QString message;
         QVERIFY2(waitForRunSyntheSis(device, params, ipInfo, {"demo.v"}, "demo", message, nullptr),
                  qPrintable(message));
-        QFile manifestFile(genDir() + "/demo_synthesis.json");
-        QVERIFY(manifestFile.open(QIODevice::ReadOnly));
-        const QJsonObject manifest = QJsonDocument::fromJson(manifestFile.readAll()).object();
+        const QJsonObject manifest = TestFiles::readJson(genDir() + "/demo_synthesis.json");
         QCOMPARE(manifest.value("defines").toVariant().toStringList(), defines);
         QCOMPARE(manifest.value("module").toString(), QString("demo_top"));
         QCOMPARE(manifest.value("sources").toVariant().toStringList(),

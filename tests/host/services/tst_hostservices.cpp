@@ -1,4 +1,5 @@
 #include "messageboxwatcher.h"
+#include "testfiles.h"
 
 #include <devicedb.h>
 #include <idecore.h>
@@ -50,8 +51,9 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(IPSERDESIP::ParameterMap, expected);
-        const QString path =
-            content.isNull() ? m_dir->filePath("core.ipspec") : writeFile("core.ipspec", content);
+        const QString path = content.isNull()
+                                 ? m_dir->filePath("core.ipspec")
+                                 : TestFiles::put(m_dir->filePath("core.ipspec"), content);
         QVERIFY(!content.isNull() || QDir().mkdir(path));
         QString error;
         const IPSERDESIP::ParameterMap info = IPCore::processIPInfoSpec(path, &error);
@@ -90,7 +92,7 @@ private slots:
         else if (kind == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (kind == "large" || kind == "limit")
-            QVERIFY(QFile(writeFile(kind, "x"))
+            QVERIFY(QFile(TestFiles::put(m_dir->filePath(kind), "x"))
                         .resize(IPSERDESIP::MaxInputFileBytes + (kind == "large")));
         QByteArray contents;
         QString error;
@@ -147,7 +149,7 @@ private slots:
         Core::ViewManager::setDialogParent(window.get());
         QCOMPARE(Core::ViewManager::dialogParent(), window.get());
         MessageBoxWatcher watcher;
-        const QString blocker = writeFile("plain.txt", "x");
+        const QString blocker = TestFiles::put(m_dir->filePath("plain.txt"), "x");
         QVERIFY(!IPCore::makeDirs(blocker + "/sub", "JESD204B"));
         QCOMPARE(watcher.lines(),
                  QStringList{"JESD204B: Cannot create the directory " + blocker + "/sub"});
@@ -168,14 +170,6 @@ private slots:
 
 private:
     static inline QStringList reports; // what the sink received, "title: text"
-
-    QString writeFile(const QString &name, const QByteArray &content) const
-    {
-        QFile file(m_dir->filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-            return {};
-        return file.fileName();
-    }
 
     std::unique_ptr<QTemporaryDir> m_dir; // fresh for every test
 };

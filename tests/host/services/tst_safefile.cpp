@@ -109,16 +109,12 @@ private slots:
                  ::mknod(QFile::encodeName(at).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
             QSKIP("a device node needs root");
         QVERIFY(planted);
-        const QStringList before = tree(m_dir->path());
+        const QStringList before = tree(m_dir->path(), true); // the victim's content too
 
         QString error;
         QVERIFY(!HostFiles::writeFile(Target{work, "out/f.txt"}, "new\n", &error));
         QVERIFY2(error.contains(reason), qPrintable(error));
-        QCOMPARE(tree(m_dir->path()), before);
-        QCOMPARE(TestFiles::bytes(elsewhere + "/victim"), QByteArray("keep me\n"));
-        QVERIFY(!QFileInfo::exists(elsewhere + "/not-yet"));
-        QCOMPARE(QDir(elsewhere + "/sub").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                 QStringList());
+        QCOMPARE(tree(m_dir->path(), true), before);
     }
 
     void staysInsideItsFolder_data()
