@@ -115,6 +115,8 @@ private slots:
         QTest::newRow("octal ADC on two quads") << QStringList{"--fs", "500", "--l", "8", "--m", "8", "--s", "1", "--np", "16", "--mode", "rx"} << TwoQuads << "10" << "2" << "32" << 8;
         // Single 16-bit converter, two samples a frame on one lane: F 4, 2 Gbps on the CPLL band.
         QTest::newRow("one converter, S 2") << QStringList{"--fs", "100", "--l", "1", "--m", "1", "--s", "2", "--np", "16", "--k", "20"} << "TQ2S1N-FG324" << "2" << "4" << "20" << 1;
+        // One 16-bit converter at 98.7654 MSPS: 1.975308 Gbps, which the CPLL also makes (493.827 MHz x 2 x 4 x 4 / (2 x 4)).
+        QTest::newRow("odd rate, CPLL among the options") << QStringList{"--fs", "98.7654", "--l", "1", "--m", "1", "--s", "1", "--np", "16"} << TwoQuads << "1.975308" << "2" << "32" << 1;
         // clang-format on
     }
 
