@@ -3,10 +3,11 @@
 #include "linkparameters.h"
 
 #include <ilascompare.h>
+#include <inputfile.h>
 #include <linkplan.h>
 #include <linkreport.h>
 
-#include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace HostProgram {
@@ -91,20 +92,18 @@ void applyStoredLink(const StoredLink &stored, LinkMode *mode)
 bool readReceived(const QString &argument, QVector<IlasOctets> *lanes, QString *error)
 {
     QStringList lines{argument};
-    QFile file(argument);
-    if (file.exists()) {
-        // A register dump of 32 lanes is a few kilobytes; anything far larger is not one.
-        if (file.size() > 64 * 1024 || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            *error = QStringLiteral("cannot read %1").arg(argument);
+    if (QFileInfo::exists(argument)) {
+        QByteArray bytes;
+        QString reason;
+        if (!IPSERDESIP::readInputFile(argument, &bytes, &reason)) {
+            *error = QStringLiteral("%1: %2").arg(argument, reason);
             return false;
         }
-        lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-    if (lines.isEmpty()) {
-        *error = QStringLiteral("%1 holds no octets").arg(argument);
-        return false;
+        lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     for (const QString &line : lines) {
+        if (line.trimmed().isEmpty())
+            continue;
         const std::optional<IlasOctets> octets = IPJESD204B::ilasOctetsFromText(line);
         if (!octets) {
             *error = QStringLiteral("'%1' is not 14 octets in hex").arg(line.trimmed());
@@ -112,7 +111,9 @@ bool readReceived(const QString &argument, QVector<IlasOctets> *lanes, QString *
         }
         lanes->append(*octets);
     }
-    return true;
+    if (lanes->isEmpty())
+        *error = QStringLiteral("%1 holds no octets").arg(argument);
+    return !lanes->isEmpty();
 }
 
 // One line per difference, "lane N: ...", or "lane N: matches"; true when every lane matches.

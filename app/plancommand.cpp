@@ -232,6 +232,9 @@ int runPlan(const QStringList &arguments)
         if (!IPJESD204B::lmfcsNotDivided(request.sysrefMHz, {plan.lmfcMHz}).isEmpty())
             return command.fail(JobFailed, fit);
         QTextStream(stdout) << "SYSREF: " << fit << '\n';
+        if ((plan.lmfcMHz / request.sysrefMHz).toInt() < IPJESD204B::SafeSysrefDivisor)
+            command.warn({QStringLiteral("a SYSREF as fast as the LMFC leaves no margin for "
+                                         "its capture")});
     }
     if (!request.emitPath.isEmpty())
         return emitSet(command, request, plan, clocking);

@@ -128,9 +128,9 @@ QString groupComment(const CoreShape &core, Group group)
                                .arg(core.configClockMHz.toString(6).remove(QLatin1Char('~')));
     switch (group) {
     case Group::Transmit:
-        return QStringLiteral("Transmit link: ") + link + QStringLiteral("; ") + clocks;
+        return QStringLiteral("Transmit link: ") + link + QLatin1Char('\n') + clocks;
     case Group::Receive:
-        return QStringLiteral("Receive link: ") + link + QStringLiteral("; ") + clocks;
+        return QStringLiteral("Receive link: ") + link + QLatin1Char('\n') + clocks;
     case Group::Drp:
         return QStringLiteral("SERDES dynamic reconfiguration port");
     case Group::Pll:
@@ -157,8 +157,10 @@ QStringList portLines(const CoreShape &core, bool connections)
     for (const Port &port : wrapperPorts()) {
         if (!selected(core, port.group))
             continue;
-        if (first || port.group != current)
-            lines << indent + QStringLiteral("// ") + groupComment(core, port.group);
+        if (first || port.group != current) {
+            for (const QString &comment : groupComment(core, port.group).split(QLatin1Char('\n')))
+                lines << indent + QStringLiteral("// ") + comment;
+        }
         first = false;
         current = port.group;
         const QString name = QLatin1String(port.name);
