@@ -20,8 +20,12 @@ for params in "$@"; do
     sources=("$here/../../data/data/jesd204b_top.v" "$model/jesd204b_core.v"
         "$model/jesd204b_lmfc.v" "$model/jesd204b_tx_link.v" "$model/jesd204b_rx_link.v"
         "$model/jesd204b_cfg_regs.v")
-    iverilog -g2005 -I"$hdr" -I"$model" -s template_harness -o "$work/${top}.vvp" \
-        "$harness" "${sources[@]}"
+    # Without the quad PLL status ports, then with all four.
+    for plls in "" "-DJESD204B_Q0_QPLL0_OK -DJESD204B_Q0_QPLL1_OK -DJESD204B_Q1_QPLL0_OK -DJESD204B_Q1_QPLL1_OK"; do
+        # shellcheck disable=SC2086
+        iverilog -g2005 $plls -I"$hdr" -I"$model" -s template_harness -o "$work/${top}.vvp" \
+            "$harness" "${sources[@]}"
+    done
     if command -v verilator >/dev/null; then
         verilator --lint-only -Wall -Wno-DECLFILENAME -I"$hdr" -I"$model" \
             --top-module template_harness "$harness" "${sources[@]}"
