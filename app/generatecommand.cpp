@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "commandsupport.h"
+#include "corefileoutput.h"
 #include "parametergate.h"
 #include "reportcapture.h"
 
@@ -29,6 +30,7 @@ struct GenerateOptions
     QString workdir;
     bool synthesis = false;
     bool asIs = false;
+    bool withTemplate = false;
 };
 
 // Parses the options and reads the parameter set and the device: every input is checked
@@ -58,7 +60,12 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOp
         QStringLiteral("as-is"),
         QStringLiteral("Generate a stored set as it is, without the dialog's value rules (the "
                        "safety rules still apply)."));
-    parser.addOptions({workdirOption, deviceOption, designOption, synthesisOption, asIsOption});
+    const QCommandLineOption templateOption(
+        QStringLiteral("with-template"),
+        QStringLiteral("Also write the instantiation template and the timing constraints "
+                       "beside the core, in the same batch."));
+    parser.addOptions(
+        {workdirOption, deviceOption, designOption, synthesisOption, asIsOption, templateOption});
     if (!command.parseWithParameterFile(arguments, &options->params, exitCode))
         return false;
     if (parser.isSet(deviceOption)) {
@@ -76,6 +83,7 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOp
         parser.isSet(workdirOption) ? parser.value(workdirOption) : QDir::currentPath();
     options->synthesis = parser.isSet(synthesisOption);
     options->asIs = parser.isSet(asIsOption);
+    options->withTemplate = parser.isSet(templateOption);
     return true;
 }
 
@@ -142,6 +150,9 @@ int generate(const CommandLine &command, const GenerateOptions &options,
                                            : message);
     }
 
+    const QString folder = coreFolder(IPSERDESIP::serdes::instance()->workingDir(), params);
+    if (options.withTemplate && !stageHostFiles(folder, coreTemplateFiles(params)))
+        return command.fail(JobFailed, QStringLiteral("cannot write into ") + folder);
     QString reason;
     if (!files.commit(&reason))
         return command.fail(JobFailed, QStringLiteral("cannot write: ") + reason);

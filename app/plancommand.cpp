@@ -9,6 +9,7 @@
 #include <linkreport.h>
 #include <nametables.h>
 #include <serdes.h>
+#include <sysref.h>
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -225,6 +226,15 @@ int runPlan(const QStringList &arguments)
         for (const QString &error : qAsConst(plan.errors))
             command.fail(JobFailed, error);
         return JobFailed;
+    }
+    if (request.sysrefMHz.isValid()) {
+        const QString fit = IPJESD204B::sysrefFitText(request.sysrefMHz, plan.lmfcMHz);
+        if (!IPJESD204B::lmfcsNotDivided(request.sysrefMHz, {plan.lmfcMHz}).isEmpty())
+            return command.fail(JobFailed, fit);
+        QTextStream(stdout) << "SYSREF: " << fit << '\n';
+        if ((plan.lmfcMHz / request.sysrefMHz).toInt() < IPJESD204B::SafeSysrefDivisor)
+            command.warn({QStringLiteral("a SYSREF as fast as the LMFC leaves no margin for "
+                                         "its capture")});
     }
     if (!request.emitPath.isEmpty())
         return emitSet(command, request, plan, clocking);

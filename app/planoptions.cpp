@@ -78,6 +78,9 @@ public:
                             "(with the best clocking) to FILE."),
              QStringLiteral("FILE")},
             {QStringLiteral("json"), QStringLiteral("Print the plan as one JSON object.")},
+            {QStringLiteral("sysref"),
+             QStringLiteral("A SYSREF frequency to check against the LMFC."),
+             QStringLiteral("MHZ")},
         });
         if (!m_command.parse(arguments, exitCode))
             return false;
@@ -89,6 +92,17 @@ public:
         request->designPath = parser.value(QStringLiteral("design"));
         request->emitPath = parser.value(QStringLiteral("emit-set"));
         request->json = parser.isSet(QStringLiteral("json"));
+        if (parser.isSet(QStringLiteral("sysref"))) {
+            request->sysrefMHz =
+                IPJESD204B::sampleRateFromText(parser.value(QStringLiteral("sysref")));
+            if (!request->sysrefMHz.isValid()) {
+                *exitCode = m_command.fail(
+                    BadUsage, QStringLiteral("--sysref takes a positive decimal number of MHz, "
+                                             "not '%1'")
+                                  .arg(parser.value(QStringLiteral("sysref"))));
+                return false;
+            }
+        }
         return true;
     }
 

@@ -19,6 +19,7 @@ struct PlanRequest
     QString designPath;
     QString emitPath;
     bool json = false;
+    Ratio sysrefMHz; // a SYSREF to check against the LMFC; invalid when not given
 };
 
 // Adds the command's options and parses them into *request. False with *exitCode set (help

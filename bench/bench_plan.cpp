@@ -1,10 +1,12 @@
 // Cost of planning a link: the JESD204B rules of the worked mode, then the reference clocks
 // and PLLs of a two-quad device that make its lane rate. The baseline is the rules alone, so
-// the ratio is what the clocking search adds; the budget is 5 ms for the whole plan.
+// the ratio is what the clocking search adds; the budget is 5 ms for the whole plan. Comparing
+// a received ILAS of every lane against the plan is measured against the same baseline.
 #include "benchsupport.h"
 #include "medianreporter.h"
 
 #include <commandsupport.h>
+#include <ilascompare.h>
 #include <linkplan.h>
 #include <planclocking.h>
 #include <serdes.h>
@@ -56,8 +58,29 @@ void planWithClocking(benchmark::State &state)
     }
 }
 
+// The plan, then every lane's received configuration with a wrong F and the sent FCHK.
+void planAndCompareIlas(benchmark::State &state)
+{
+    const IPJESD204B::LinkMode mode = workedMode();
+    for (auto _ : state) {
+        const IPJESD204B::LinkPlan plan = IPJESD204B::planLink(mode);
+        int differences = 0;
+        for (const IPJESD204B::LaneIlas &lane : plan.ilas) {
+            IPJESD204B::IlasOctets received = lane.octets;
+            received[4] ^= 1;
+            differences += IPJESD204B::ilasDifferences(lane.octets, received).size();
+        }
+        if (differences != 2 * plan.ilas.size()) {
+            state.SkipWithError("the comparison missed a difference");
+            break;
+        }
+        benchmark::DoNotOptimize(differences);
+    }
+}
+
 BENCHMARK(rulesAlone)->Unit(benchmark::kMillisecond)->Repetitions(7);
 BENCHMARK(planWithClocking)->Unit(benchmark::kMillisecond)->Repetitions(7);
+BENCHMARK(planAndCompareIlas)->Unit(benchmark::kMillisecond)->Repetitions(7);
 
 } // namespace
 
@@ -68,5 +91,7 @@ int main(int argc, char **argv)
     reporter.runAll(&argc, argv);
     reporter.printRatio("planWithClocking", "rulesAlone", "ms");
     reporter.printBudget("planWithClocking", "Plan with clocking on one device", 5.0);
+    reporter.printRatio("planAndCompareIlas", "rulesAlone", "ms");
+    reporter.printBudget("planAndCompareIlas", "Plan and ILAS comparison of every lane", 5.0);
     return 0;
 }

@@ -50,6 +50,9 @@ private slots:
         // clang-format off
         // The worked mode: F = 2 * 1 * 16 / (8 * 4) = 1, 8 * F = 8 bits per lane and frame split a 16-bit sample (HD 1), K the largest legal 32, lane rate 2 * 16 * 1000 * 10/8 / 4 = 10000 Mbps, LMFC 1000 / 32 = 31.25 MHz.
         QTest::newRow("worked mode") << plan + WorkedMode << 0 << QStringList{"F (octets per frame): 1", "HD (high density): 1", "K range: 17 to 32", "K (frames per multiframe): 32", "Lane rate: 10 Gbps", "Frame clock: 1000 MHz", "LMFC: 31.25 MHz", "Device clock, 32-bit PCS: 250 MHz"};
+        // 31.25 MHz = 4 x 7.8125 MHz; 31.25 / 10 = 3.125.
+        QTest::newRow("SYSREF divides the LMFC") << plan + WorkedMode + QStringList{"--sysref", "7.8125"} << 0 << QStringList{"SYSREF: LMFC 31.25 MHz = 4 x SYSREF 7.8125 MHz"};
+        QTest::newRow("SYSREF does not divide") << plan + WorkedMode + QStringList{"--sysref", "10"} << 1 << QStringList{p + "SYSREF 10 MHz does not divide LMFC 31.25 MHz (3.125 periods)"};
         // Two rules at once: the worked mode with HD 0 and a K beyond 32.
         QTest::newRow("HD and K") << QStringList{"plan", "--fs", "1000", "--l", "4", "--m", "2", "--s", "1", "--np", "16", "--hd", "0", "--k", "40"} << 1 << QStringList{p + "High density: a sample of N' = 16 bits spans lanes, since a lane carries 8 * F = 8 bits per frame, no multiple of N'; HD = 0 is not allowed, HD must be 1", p + "Frames per multiframe: K = 40 is out of range for F = 1; 17 <= F * K <= 1024 and K <= 32 allow K = 17 to 32"};
         // 2222.222 Mbps = 2 * 1111111 kbps: every clock that makes it has seven significant digits or more.
@@ -64,6 +67,9 @@ private slots:
         QTest::newRow("more lanes than free") << QStringList{"plan", "--fs", "500", "--l", "8", "--m", "4", "--s", "1", "--np", "16", "--device", "TQ2S1-FG324"} << 1 << QStringList{p + "Lanes: L = 8, but TQ2-S1 leaves 4 lanes free for the core (Q0 Lane0, Q0 Lane1, Q0 Lane2, Q0 Lane3)"};
         // The public vector: DID 0x55, BID 0xA, L 4, M 4, F 2, S 1, K 32, N 14, N' 16, CS 2, scrambling on, subclass 1; L, F, K and scrambling come from the set. LID, and FCHK with it, rise by one a lane.
         QTest::newRow("ILAS of a stored set") << QStringList{"ilas", "<set>", "--m", "4", "--n", "14", "--np", "16", "--s", "1", "--cs", "2", "--did", "85", "--bid", "10"} << 0 << QStringList{"ILAS lane 0: 55 0A 00 83 01 1F 03 8D 2F 20 00 00 00 A6 (FCHK A6)", "ILAS lane 3: 55 0A 03 83 01 1F 03 8D 2F 20 00 00 00 A9 (FCHK A9)"};
+        // A received lane 2 with F - 1 = 0 and the sent FCHK; one line alone compares with the lane its LID names.
+        QTest::newRow("ILAS comparison") << QStringList{"ilas", "<set>", "--m", "4", "--n", "14", "--np", "16", "--s", "1", "--cs", "2", "--did", "85", "--bid", "10", "--compare", "55 0A 02 83 00 1F 03 8D 2F 20 00 00 00 A8"} << 1 << QStringList{"lane 2: F expected 2 (octet 0x01), received 1 (0x00)", "lane 2: FCHK received 0xA8, the fields sum to 0xA7"};
+        QTest::newRow("ILAS comparison, 13 octets") << ilas + QStringList{"--m", "2", "--n", "16", "--np", "32", "--s", "1", "--compare", "55 0A"} << 2 << QStringList{i + "'55 0A' is not 14 octets in hex"};
         // The example's L 2, F 4: M 2, S 1, N' 16 give 2 * 16 / 16 = 2, not 4.
         QTest::newRow("F of the set disagrees") << ilas + QStringList{"--m", "2", "--n", "16", "--np", "16", "--s", "1"} << 1 << QStringList{i + "Octets per frame: F = 4 was given, but M * S * N' / (8 * L) = 2 * 1 * 16 / (8 * 2) = 2; F must be 2"};
         QTest::newRow("missing N") << ilas + QStringList{"--m", "4", "--np", "16", "--s", "1"} << 2 << QStringList{i + "--n is required (--m, --n, --np and --s)"};
@@ -85,13 +91,15 @@ private slots:
         arguments.replaceInStrings("<set>", dir.filePath("set.json"));
         const HostRun run = runHost(arguments);
         QCOMPARE(run.exitCode, exitCode);
-        const QStringList printed = exitCode == 0 ? run.outLines() : run.errLines();
+        // A comparison's differences are its result, on standard output.
+        const bool result = exitCode == 0 || (exitCode == 1 && arguments.contains("--compare"));
+        const QStringList printed = result ? run.outLines() : run.errLines();
         for (const QString &line : lines)
             QVERIFY2(printed.contains(line), qPrintable(run.out + run.err));
-        if (exitCode != 0) // a plan that breaks a rule is still shown; ILAS octets are not
+        if (!result) // a plan that breaks a rule is still shown; ILAS octets are not
             QVERIFY(run.out.isEmpty() || (exitCode == 1 && arguments.first() == "plan"));
-        if (exitCode == 1) // one line per rule, then the last newline
-            QCOMPARE(printed.size() - 1, lines.size());
+        if (exitCode == 1) // one line per rule or difference
+            QCOMPARE(printed.size() - (result ? 0 : 1), lines.size());
     }
     // Each emitted set passes check with no rule broken and one line per lane, comes back
     // unchanged from the dialog, and generates. Every clocking option the plan lists beside it

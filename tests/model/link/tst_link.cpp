@@ -1,6 +1,8 @@
 #include "configuredlink.h"
 #include "decimaltext.h"
+#include "ilascompare.h"
 #include "linkreport.h"
+#include "sysref.h"
 
 #include <QJsonArray>
 #include <QtTest>
@@ -148,6 +150,35 @@ private slots:
         QTEST(ilasHexText(ilasConfigOctets(config)), "octets");
     }
 
+    void ilasCompare_data()
+    {
+        QTest::addColumn<QString>("received");
+        QTest::addColumn<QStringList>("differences");
+        const QString fchkKept = QStringLiteral("FCHK received 0xA6, the fields sum to 0xA5");
+        // clang-format off
+        // Mutations of the published example, 55 0A 00 83 01 1F 03 8D 2F 20 00 00 00 A6.
+        QTest::newRow("match, 0x and commas") << "0x55,0x0A,0x00,0x83,0x01,0x1F,0x03,0x8D,0x2F,0x20,0,0,0,0xA6" << QStringList{};
+        QTest::newRow("F, FCHK kept") << "55 0A 00 83 00 1F 03 8D 2F 20 00 00 00 A6" << QStringList{"F expected 2 (octet 0x01), received 1 (0x00)", fchkKept};
+        QTest::newRow("N' beside SUBCLASSV") << "55 0A 00 83 01 1F 03 8D 2E 20 00 00 00 A6" << QStringList{"N' expected 16 (octet 0x0F), received 15 (0x0E)", fchkKept};
+        QTest::newRow("SUBCLASSV") << "55 0A 00 83 01 1F 03 8D 0F 20 00 00 00 A6" << QStringList{"SUBCLASSV expected 1 (octet 0x01), received 0 (0x00)", fchkKept};
+        QTest::newRow("SCR, FCHK follows") << "550A0003011F038D2F20000000A5" << QStringList{"SCR expected 1 (octet 0x01), received 0 (0x00)", "FCHK expected 0xA6, received 0xA5, the sum of the received fields"};
+        QTest::newRow("reserved octet") << "55 0A 00 83 01 1F 03 8D 2F 20 00 12 00 A6" << QStringList{"octet 11 is reserved and zero, received 0x12"};
+        QTest::newRow("octet sum") << "55 0A 00 83 01 1F 03 8D 2F 20 00 00 00 E1" << QStringList{"FCHK received 0xE1, the fields sum to 0xA6: it is the sum of octets 0 to 12, another check sum convention"};
+        QTest::newRow("13 octets") << "55 0A 00 83 01 1F 03 8D 2F 20 00 00 00" << QStringList{"unreadable"};
+        QTest::newRow("not hex") << "55 0A 00 83 01 1F 03 8D 2F 20 00 00 00 G6" << QStringList{"unreadable"};
+        // clang-format on
+    }
+
+    void ilasCompare()
+    {
+        QFETCH(QString, received);
+        const LinkConfig config{0x55, 0xA, 0, 4, 2, 32, 4, 2, 14, 16, 1, 0, 0, 1, 1, 1, 0, 0, 0};
+        const std::optional<IlasOctets> octets = ilasOctetsFromText(received);
+        QTEST(octets ? ilasDifferences(ilasConfigOctets(config), *octets)
+                     : QStringList{QStringLiteral("unreadable")},
+              "differences");
+    }
+
     void ilasFromPlan()
     {
         LinkMode mode = modeOf({4, 4, 1, 14, 16, 2}, "245.76");
@@ -262,30 +293,35 @@ private slots:
     {
         QTest::addColumn<QVector<Ratio>>("lmfcs");
         QTest::addColumn<Ratio>("base");
-        QTest::addColumn<Ratio>("fastest"); // fastest SYSREF at most LMFC / 2 for every link
+        QTest::addColumn<Ratio>("fastest");        // fastest SYSREF at most LMFC / 2 for every link
+        QTest::addColumn<Ratio>("probe");          // a SYSREF to check against the links
+        QTest::addColumn<QVector<int>>("misfits"); // links whose LMFC the probe does not divide
         // clang-format off
-        QTest::newRow("one link") << QVector<Ratio>{dec("31.25")} << dec("31.25") << dec("15.625");
-        QTest::newRow("4:1") << QVector<Ratio>{dec("31.25"), dec("7.8125")} << dec("7.8125") << dec("3.90625");
+        QTest::newRow("one link") << QVector<Ratio>{dec("31.25")} << dec("31.25") << dec("15.625") << dec("10") << QVector<int>{0};
+        QTest::newRow("4:1") << QVector<Ratio>{dec("31.25"), dec("7.8125")} << dec("7.8125") << dec("3.90625") << dec("15.625") << QVector<int>{1};
         // 10 and 4 MHz share 2 MHz, already LMFC / 5 and LMFC / 2 of them.
-        QTest::newRow("5:2") << QVector<Ratio>{dec("10"), dec("4")} << dec("2") << dec("2");
-        // 3.84 = 96/25 and 11.71875 = 375/32 share 3/800 MHz.
-        QTest::newRow("unrelated") << QVector<Ratio>{dec("3.84"), dec("7.68"), dec("11.71875")} << dec("0.00375") << dec("0.00375");
+        QTest::newRow("5:2") << QVector<Ratio>{dec("10"), dec("4")} << dec("2") << dec("2") << dec("2") << QVector<int>{};
+        // 125/4 and 192/25 MHz: gcd(125, 192) / lcm(4, 25) = 1/100; 0.32 is 7.68 / 24 but 31.25 / 97.65625.
+        QTest::newRow("31.25 and 7.68") << QVector<Ratio>{dec("31.25"), dec("7.68")} << dec("0.01") << dec("0.01") << dec("0.32") << QVector<int>{0};
+        // 3.84 = 96/25 and 11.71875 = 375/32 share 3/800 MHz; 0.96 is 3.84 / 4 and 7.68 / 8 only.
+        QTest::newRow("unrelated") << QVector<Ratio>{dec("3.84"), dec("7.68"), dec("11.71875")} << dec("0.00375") << dec("0.00375") << dec("0.96") << QVector<int>{2};
         // clang-format on
     }
 
     void commonSysref()
     {
         QFETCH(QVector<Ratio>, lmfcs);
+        QFETCH(Ratio, probe);
         QTEST(commonSysrefBaseMHz(lmfcs), "base");
         const QVector<SysrefOption> options = commonSysrefOptions(lmfcs);
         QVERIFY(!options.isEmpty());
         QTEST(options.first().frequencyMHz, "fastest");
         for (const SysrefOption &option : options) {
-            for (const Ratio &lmfc : lmfcs) {
-                const Ratio times = lmfc / option.frequencyMHz;
-                QVERIFY(times.isInteger() && times.toInt() >= 2);
-            }
+            QVERIFY(lmfcsNotDivided(option.frequencyMHz, lmfcs).isEmpty());
+            for (const Ratio &lmfc : lmfcs)
+                QVERIFY((lmfc / option.frequencyMHz).toInt() >= 2);
         }
+        QTEST(lmfcsNotDivided(probe, lmfcs), "misfits");
     }
 
     void decimalTexts_data()
