@@ -1,13 +1,16 @@
 #include "commands.h"
 #include "commandsupport.h"
 #include "linkparameters.h"
+#include "parameterfile.h"
 #include "planclocking.h"
 #include "planoptions.h"
 
 #include <designfile.h>
 #include <linkplan.h>
+#include <linkrecord.h>
 #include <linkreport.h>
 #include <nametables.h>
+#include <safefile.h>
 #include <serdes.h>
 
 #include <QFileInfo>
@@ -192,9 +195,20 @@ int emitSet(const CommandLine &command, const PlanRequest &request, const LinkPl
     core.framesPerMultiframe = *plan.framesPerMultiframe;
     core.scrambling = request.mode.scrambling;
     core.clocking = clocking.options.first();
+    // The set and its link record land together or not at all.
+    HostFiles::WriteBatch batch;
+    const QString recordPath = IPJESD204B::linkRecordPath(request.emitPath);
     QString error;
-    if (!writeParameterFile(request.emitPath, plannedParameterSet(core), &error))
+    if (!writeParameterFile(request.emitPath, plannedParameterSet(core), &error, &batch))
         return command.fail(JobFailed, error);
+    if (!batch.stage(HostFiles::fileTarget(recordPath),
+                     IPJESD204B::linkRecordBytes(IPJESD204B::linkRecordOf(plan.mode)), &error))
+        return command.fail(JobFailed,
+                            QStringLiteral("%1: cannot write: %2").arg(recordPath, error));
+    if (!batch.commit(&error))
+        return command.fail(
+            JobFailed,
+            QStringLiteral("cannot write %1 and %2: %3").arg(request.emitPath, recordPath, error));
     return Success;
 }
 

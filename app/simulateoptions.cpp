@@ -1,5 +1,10 @@
 #include "simulateoptions.h"
 
+#include "linkparameters.h"
+
+#include <linkplan.h>
+#include <linkrecord.h>
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QDir>
@@ -192,6 +197,69 @@ bool readTextOptions(CommandLine &command, const TextOptions &t, SimulateOptions
     return true;
 }
 
+// The record's field under each testbench define the options may set.
+struct RecordDefine
+{
+    const char *define;
+    int IPJESD204B::LinkRecord::*field;
+};
+
+const QList<RecordDefine> &recordDefines()
+{
+    using IPJESD204B::LinkRecord;
+    static const QList<RecordDefine> defines{
+        {"M", &LinkRecord::converters},     {"N", &LinkRecord::resolution},
+        {"NP", &LinkRecord::bitsPerSample}, {"S", &LinkRecord::samples},
+        {"CS", &LinkRecord::controlBits},   {"CF", &LinkRecord::controlWords},
+        {"DID", &LinkRecord::deviceId},     {"BID", &LinkRecord::bankId},
+    };
+    return defines;
+}
+
+// The set (with the options' F, K and scrambling) against the JESD204B rules, with the
+// converter's mode from its link record under the options' values; the run then sends the
+// mode the record holds.
+bool judgeLink(CommandLine &command, SimulateOptions *o, int *exitCode)
+{
+    QString error;
+    std::optional<IPJESD204B::LinkRecord> record =
+        IPJESD204B::readLinkRecord(command.parameterFile(), &error);
+    if (!error.isEmpty()) {
+        *exitCode = command.fail(BadUsage, error);
+        return false;
+    }
+    QMap<QString, int> &overrides = o->settings.overrides;
+    StoredLink stored = storedLinkOf(o->params);
+    stored.link.octetsPerFrame = overrides.value(QStringLiteral("F"), stored.link.octetsPerFrame);
+    stored.link.framesPerMultiframe =
+        overrides.value(QStringLiteral("K"), stored.link.framesPerMultiframe);
+    stored.scrambling = overrides.value(QStringLiteral("SCR"), stored.scrambling) != 0;
+    if (record) {
+        for (const RecordDefine &entry : recordDefines()) {
+            const QString define = QLatin1String(entry.define);
+            if (overrides.contains(define))
+                (*record).*entry.field = overrides.value(define);
+        }
+        if (overrides.contains(QStringLiteral("HD")))
+            record->highDensity = overrides.value(QStringLiteral("HD"));
+    }
+    const IPJESD204B::LinkPlan plan =
+        IPJESD204B::planLink(storedLinkMode(stored, record.value_or(IPJESD204B::LinkRecord())));
+    const QStringList problems =
+        record ? plan.errors : IPJESD204B::configuredLinkProblems(stored.link);
+    for (const QString &problem : problems)
+        *exitCode = command.fail(BadUsage, problem);
+    if (!problems.isEmpty())
+        return false;
+    if (record) {
+        for (const RecordDefine &entry : recordDefines())
+            overrides.insert(QLatin1String(entry.define), (*record).*entry.field);
+        overrides.insert(QStringLiteral("N"), plan.mode.resolution);
+        overrides.insert(QStringLiteral("HD"), plan.highDensity.value_or(0));
+    }
+    return true;
+}
+
 } // namespace
 
 bool parseSimulateOptions(CommandLine &command, const QStringList &arguments, SimulateOptions *o,
@@ -210,7 +278,7 @@ bool parseSimulateOptions(CommandLine &command, const QStringList &arguments, Si
     return command.parseWithParameterFile(arguments, &o->params, exitCode) &&
            readRunOptions(command, ints, exitCode) &&
            readLinkOptions(command, links, o, exitCode) &&
-           readTextOptions(command, text, o, exitCode);
+           readTextOptions(command, text, o, exitCode) && judgeLink(command, o, exitCode);
 }
 
 } // namespace HostProgram

@@ -27,6 +27,7 @@ struct LinkPlan
     std::optional<int> highDensity;         // HD
     KRange framesPerMultiframeRange{1, 0};  // legal K for F
     std::optional<int> framesPerMultiframe; // K, given or the largest legal
+    int pcsBits = 32;                       // the core's PCS width the rules judge
     Ratio laneRateMbps;
     Ratio frameClockMHz;
     Ratio lmfcMHz;
