@@ -138,16 +138,16 @@ IPSERDESIP::ParameterMap plannedParameterSet(const PlannedCore &core)
                                                   : QStringLiteral("Scrambling OFF"));
     set.insert(Key::DefaultF, QString::number(core.octetsPerFrame));
     set.insert(Key::DefaultK, QString::number(core.framesPerMultiframe));
+    set.insert(Key::PcsWidth32, core.pcsBits == 32);
+    set.insert(Key::PcsWidth64, core.pcsBits == 64);
     set.insert(Key::LineRate, core.laneRateGbps.toString());
     set.insert(Key::RefClkSource, core.clocking.refSource);
     set.insert(Key::RefClkFrequency, core.clocking.refClockMHz.toString());
     set.insert(Key::PllSelection, core.clocking.pll);
-    // Rows beyond the core's lanes keep the lane of their own row; rows the device does not
-    // show hold the first lane.
-    const QList<LaneRow> &rows = NameTables::lanes();
-    const int shown = NameTables::laneRowCount(core.deviceName);
+    // Rows beyond the core's lanes show the offered lane of their own row, or the first offered
+    // one, as the dialog fills them.
     for (int lane = 0; lane < MaxLanes; ++lane) {
-        const QString idle = lane < shown ? rows.value(lane).displayName : rows.first().displayName;
+        const QString idle = core.offeredLanes.value(lane, core.offeredLanes.value(0));
         set.insert(QString(Key::LaneConnectTemplate).arg(lane), core.lanes.value(lane, idle));
     }
     set.insert(Key::ChangedAllOfBias, false);

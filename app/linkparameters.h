@@ -57,11 +57,13 @@ struct PlannedCore
     QString deviceName;
     QString name; // file and module name
     CoreDirection direction = CoreDirection::Both;
-    QStringList lanes; // display names, "Q0 Lane0"
+    QStringList lanes;        // display names, "Q0 Lane0"
+    QStringList offeredLanes; // the dialog's offer, which the idle lane rows show
     Ratio laneRateGbps;
     int octetsPerFrame = 0;
     int framesPerMultiframe = 0;
     bool scrambling = false;
+    int pcsBits = 32;
     ClockingOption clocking;
 };
 

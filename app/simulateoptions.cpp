@@ -4,6 +4,7 @@
 
 #include <linkplan.h>
 #include <linkrecord.h>
+#include <parameterkeys.h>
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -160,8 +161,10 @@ struct TextOptions
                                  QStringLiteral("NAME"), QStringLiteral("iverilog")};
     QCommandLineOption pattern{
         QStringLiteral("test-pattern"),
-        QStringLiteral("rpat or jspat: the transmitter sends the pattern (where the core has its "
-                       "generator) and the testbench checks it after the receiver."),
+        QStringLiteral("rpat or jspat: the transmitter sends the pattern and the testbench "
+                       "checks it after the receiver; a transmitting core needs its generator. "
+                       "JSPAT is the model's stand-in (zeros through the link scrambler), not "
+                       "the standard's sequence."),
         QStringLiteral("NAME")};
     QCommandLineOption timeout{QStringLiteral("timeout"),
                                QStringLiteral("Stop the simulation after SECONDS (default 600)."),
@@ -260,6 +263,33 @@ bool judgeLink(CommandLine &command, SimulateOptions *o, int *exitCode)
     return true;
 }
 
+// Run options the core cannot serve, refused before anything is generated.
+bool checkRunFits(CommandLine &command, SimulateOptions *o, int *exitCode)
+{
+    const IPSERDESIP::ParameterMap &params = o->params;
+    QString error;
+    const int lanes = storedLinkOf(params).lanes;
+    if (command.parser().isSet(QStringLiteral("lane-skew")) && lanes < 2)
+        error = QStringLiteral("--lane-skew needs two lanes or more; the core has %1").arg(lanes);
+    const bool transmits = params.value(IPJESD204B::Key::Transmit).toBool() ||
+                           params.value(IPJESD204B::Key::Both).toBool();
+    const LinkSim::TestPattern pattern = o->settings.pattern;
+    const QLatin1String generator = pattern == LinkSim::TestPattern::Rpat
+                                        ? IPJESD204B::Key::RpatGenerator
+                                        : IPJESD204B::Key::JspatGenerator;
+    if (error.isEmpty() && transmits && pattern != LinkSim::TestPattern::None &&
+        !params.value(generator).toBool())
+        error = QStringLiteral("--test-pattern %1: the core's transmitter has no generator for "
+                               "it (\"%2\" is off)")
+                    .arg(pattern == LinkSim::TestPattern::Rpat ? QStringLiteral("rpat")
+                                                               : QStringLiteral("jspat"),
+                         generator);
+    if (error.isEmpty())
+        return true;
+    *exitCode = command.fail(BadUsage, error);
+    return false;
+}
+
 } // namespace
 
 bool parseSimulateOptions(CommandLine &command, const QStringList &arguments, SimulateOptions *o,
@@ -278,7 +308,8 @@ bool parseSimulateOptions(CommandLine &command, const QStringList &arguments, Si
     return command.parseWithParameterFile(arguments, &o->params, exitCode) &&
            readRunOptions(command, ints, exitCode) &&
            readLinkOptions(command, links, o, exitCode) &&
-           readTextOptions(command, text, o, exitCode) && judgeLink(command, o, exitCode);
+           readTextOptions(command, text, o, exitCode) && checkRunFits(command, o, exitCode) &&
+           judgeLink(command, o, exitCode);
 }
 
 } // namespace HostProgram

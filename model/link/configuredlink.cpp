@@ -38,13 +38,19 @@ QString framesPerMultiframe(const ConfiguredLink &link)
         .arg(range.max);
 }
 
+// A multiframe is judged further only with F and K in range: a K out of range is reported
+// on its own, not again as words or buffer octets.
+bool multiframeKnown(const ConfiguredLink &link)
+{
+    return frameSizeKnown(link) &&
+           framesPerMultiframeRange(link.octetsPerFrame).contains(link.framesPerMultiframe);
+}
+
 // The core finds the multiframe edges on its PCS words, so a multiframe that ends inside a
 // word cannot be tracked at that width.
 QString pcsWords(const ConfiguredLink &link)
 {
-    // A K out of range is reported on its own; its words are beside the point.
-    if (!link.pcsBits || !frameSizeKnown(link) ||
-        !framesPerMultiframeRange(link.octetsPerFrame).contains(link.framesPerMultiframe))
+    if (!link.pcsBits || !multiframeKnown(link))
         return {};
     const int word = *link.pcsBits / 8;
     const int octets = link.octetsPerFrame * link.framesPerMultiframe;
@@ -59,7 +65,7 @@ QString pcsWords(const ConfiguredLink &link)
 
 QString elasticBuffer(const ConfiguredLink &link)
 {
-    if (!link.bufferOctets || link.framesPerMultiframe <= 0 || !frameSizeKnown(link))
+    if (!link.bufferOctets || !multiframeKnown(link))
         return {};
     return elasticBufferError(*link.bufferOctets, link.octetsPerFrame, link.framesPerMultiframe);
 }

@@ -36,6 +36,7 @@ struct LinkPlan
     QVector<LaneIlas> ilas;
     QStringList errors;
     QStringList warnings;
+    QStringList notes; // choices made for the mode, printed with the plan
 
     bool isValid() const { return errors.isEmpty(); }
 };

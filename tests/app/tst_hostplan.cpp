@@ -175,29 +175,73 @@ private slots:
         }
     }
 
-    // A design that runs Q0_QPLL0 and its clock for another core: the plan leaves that PLL out
-    // unless it serves the rate from the same clock, and the emitted set is proved there.
+    // A design whose receiver runs Q0_QPLL0 from Q0 REFCLK0 at 122.88 MHz on Q0 lanes 2 and 3:
+    // a transmitter gets the lanes the dialog offers it, the running clock first (it is the
+    // device clock too), and the emitted set comes back unchanged from the dialog in that
+    // design and is proved there.
     void emittedSetInsideDesign()
     {
-        const QString design = TestPaths::example("designs/jesd_rx_q0.json");
         QTemporaryDir dir;
+        const QString design = dir.filePath("design.json");
+        QVERIFY(QFile::copy(TestPaths::example("designs/jesd_rx_q0.json"), design));
         const QString set = dir.filePath("in_design.json");
         const HostRun plan =
             runHost({"plan",   "--fs",     "122.88", "--l",        "1",      "--m",   "2",
                      "--s",    "1",        "--np",   "16",         "--mode", "tx",    "--device",
                      TwoQuads, "--design", design,   "--emit-set", set,      "--json"});
         QVERIFY2(plan.exitCode == 0, plan.err.constData());
-        // 4.9152 Gbps is 14.7456 GHz / 3, and 3 is no output divider: QPLL0 is out. The
-        // design's Q0 REFCLK0 runs at 122.88 MHz, so only that clock may come from it.
+        QCOMPARE(plan.json()["lanes"].toArray(), QJsonArray{"Q0 Lane0"});
+        // 4.9152 Gbps is 14.7456 GHz / 3, and 3 is no output divider: QPLL0 is out.
         const QJsonArray clocking = plan.json()["clocking"].toArray();
         QVERIFY(!clocking.isEmpty());
+        QCOMPARE(clocking[0]["refClockSource"].toString(), QString("Q0 REFCLK0"));
+        QCOMPARE(clocking[0]["refClockMHz"].toDouble(), 122.88);
+        QCOMPARE(clocking[0]["relation"].toString(), QString("device clock"));
         for (const QJsonValue &option : clocking) {
             QVERIFY(option["pll"].toString() != "QPLL0");
             QVERIFY(option["refClockSource"].toString() != "Q0 REFCLK0" ||
                     option["refClockMHz"].toDouble() == 122.88);
         }
-        const HostRun check = runHost({"check", set, "--design", design});
+        const QString back = dir.filePath("back.json");
+        const HostRun dialog =
+            runHost({"configure", "--edit", set, "--design", design, "--batch", "--output", back});
+        QVERIFY2(dialog.exitCode == 0, dialog.err.constData());
+        QCOMPARE(readJson(back), readJson(set));
+        const HostRun check =
+            runHost({"check", set, "--design", TestPaths::example("designs/jesd_rx_q0.json")});
         QVERIFY2(check.exitCode == 0, (check.out + check.err).constData());
+    }
+
+    // Clocks a single clock chip gives come first: the device clock or a relation of it among
+    // the first three, for modes from data sheets.
+    void clockRanking_data()
+    {
+        QTest::addColumn<QStringList>("mode");
+        QTest::addColumn<QString>("relation"); // of the first option
+        QTest::addColumn<int>("pcsBits");
+        // clang-format off
+        // 10 Gbps: 250 MHz is the device clock.
+        QTest::newRow("10 Gbps") << WorkedMode << "device clock" << 32;
+        // 4.9152 Gbps: 122.88 MHz, which check proves with M 1, N 80.
+        QTest::newRow("4.9152 Gbps") << QStringList{"--fs", "245.76", "--l", "4", "--m", "4", "--s", "1", "--np", "16"} << "device clock" << 32;
+        // 12.5 Gbps: a 312.5 MHz 32-bit core clock passes the fabric; 156.25 MHz on the 64-bit PCS.
+        QTest::newRow("12.5 Gbps, 64-bit PCS") << QStringList{"--fs", "625", "--l", "2", "--m", "2", "--s", "1", "--np", "16"} << "device clock" << 64;
+        // clang-format on
+    }
+
+    void clockRanking()
+    {
+        QFETCH(QStringList, mode);
+        QFETCH(QString, relation);
+        QFETCH(int, pcsBits);
+        const HostRun plan = runHost(QStringList{"plan", "--json", "--device", TwoQuads} + mode);
+        QVERIFY2(plan.exitCode == 0, plan.err.constData());
+        const QJsonObject planned = plan.json();
+        QCOMPARE(planned["pcsBits"].toInt(), pcsBits);
+        const QJsonObject first = planned["clocking"].toArray().first().toObject();
+        QCOMPARE(first["relation"].toString(), relation);
+        const double deviceClock = planned["laneRateGbps"].toDouble() * 1000 / (pcsBits / 8 * 10);
+        QCOMPARE(first["refClockMHz"].toDouble(), deviceClock);
     }
 };
 
