@@ -10,6 +10,7 @@
 #include <devicedb.h>
 #include <generator.h>
 #include <idecore.h>
+#include <linkrecord.h>
 #include <message.h>
 #include <parameterkeys.h>
 #include <safefile.h>
@@ -185,10 +186,12 @@ int checkCore(const CommandLine &command, const CheckOptions &options,
                       QStringLiteral("parameters %1").arg(command.parameterFile())};
     if (options.hasDesign)
         notes << QStringLiteral("design %1").arg(options.designPath);
+    const std::optional<IPJESD204B::LinkRecord> record =
+        IPJESD204B::readLinkRecord(command.parameterFile(), &error);
+    if (!error.isEmpty())
+        return command.fail(BadUsage, error);
     const bool ok = check.run(notes);
-    // F, K, the elastic buffer and the lane rate against the JESD204B rules.
-    const QStringList warnings =
-        IPJESD204B::configuredLinkProblems(storedLinkOf(options.params).link);
+    const QStringList warnings = storedLinkProblems(options.params, record);
     const int verdict = ok && options.strict && !warnings.isEmpty() ? int(JobFailed) : Success;
 
     QTextStream out(stdout);
@@ -243,7 +246,9 @@ int runCheck(const QStringList &arguments)
                        "clock by its PLL on its lanes, in the design given. Prints every lane's "
                        "PLL settings (exit 0) or the reasons it cannot be made (exit 1), and a "
                        "warning on standard error for each JESD204B link rule the set breaks "
-                       "(F, K, the elastic buffer, the lane rate)."));
+                       "(F, K, the PCS width, the elastic buffer, the subclass, the lane rate), "
+                       "judged with the converter's mode when the set's link record "
+                       "(SET.link.json) is beside it."));
     CheckOptions options;
     int exitCode = Success;
     if (!parseOptions(command, arguments, &options, &exitCode) ||

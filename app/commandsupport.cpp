@@ -53,7 +53,13 @@ bool CommandLine::parse(const QStringList &arguments, int *exitCode)
     if (m_parser.isSet(m_verbose))
         QLoggingCategory::setFilterRules(IPSERDESIP::Logging::verboseRule());
     if (m_parser.isSet(m_help)) {
-        QTextStream(stdout) << m_parser.helpText();
+        // The usage line names the command as it is typed, not the program's full path.
+        QString help = m_parser.helpText();
+        const int options = help.indexOf(QLatin1String(" [options]"));
+        if (help.startsWith(QLatin1String("Usage: ")) && options > 0 &&
+            options < help.indexOf(QLatin1Char('\n')))
+            help.replace(0, options, QStringLiteral("Usage: ipcore-host ") + m_command);
+        QTextStream(stdout) << help;
         *exitCode = Success;
         return false;
     }

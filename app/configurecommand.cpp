@@ -4,11 +4,13 @@
 #include "dialogdriver.h"
 #include "dialogsnapshot.h"
 #include "headlessmessages.h"
+#include "linkparameters.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
 #include <devicedb.h>
 #include <idecore.h>
+#include <linkrecord.h>
 #include <message.h>
 #include <parametercheck.h>
 #include <safefile.h>
@@ -39,6 +41,7 @@ void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
 
 // The design and the output file are committed together: both are written or neither.
 bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
+                 const std::optional<IPJESD204B::LinkRecord> &record,
                  IPSERDESIP::BaseProtocol *protocol, QString *error)
 {
     HostFiles::WriteBatch batch;
@@ -55,6 +58,11 @@ bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap
         return false;
     if (!options.outputPath.isEmpty() &&
         !writeParameterFile(options.outputPath, result, error, &batch))
+        return false;
+    // The converter's mode travels with the set it was planned for.
+    if (record && !options.outputPath.isEmpty() &&
+        !batch.stage(HostFiles::fileTarget(IPJESD204B::linkRecordPath(options.outputPath)),
+                     IPJESD204B::linkRecordBytes(*record), error))
         return false;
     QString reason;
     if (!batch.commit(&reason)) {
@@ -202,8 +210,18 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
                                            : QStringLiteral("nothing configured"));
 
     QString error;
-    if (!writeResult(options, result, protocol, &error))
+    const std::optional<IPJESD204B::LinkRecord> record =
+        options.editPath.isEmpty() ? std::nullopt
+                                   : IPJESD204B::readLinkRecord(options.editPath, &error);
+    if (!error.isEmpty())
+        return command.fail(BadUsage, error);
+    if (!writeResult(options, result, record, protocol, &error))
         return command.fail(JobFailed, error);
+    // The dialog keeps its own rules; the link rules it does not judge are named here.
+    if (options.batch) {
+        for (const QString &problem : storedLinkProblems(result, record))
+            QTextStream(stderr) << "warning: " << problem << '\n';
+    }
     return Success;
 }
 

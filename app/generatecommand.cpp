@@ -1,6 +1,7 @@
 #include "commands.h"
 #include "commandsupport.h"
 #include "corefileoutput.h"
+#include "linkparameters.h"
 #include "parametergate.h"
 #include "reportcapture.h"
 
@@ -8,6 +9,7 @@
 #include <designfile.h>
 #include <devicedb.h>
 #include <idecore.h>
+#include <linkrecord.h>
 #include <safefile.h>
 #include <serdes.h>
 
@@ -118,6 +120,19 @@ bool prepare(const CommandLine &command, const GenerateOptions &options,
     return true;
 }
 
+// One warning line per JESD204B rule the set breaks; the core is generated as asked all the same.
+void printLinkWarnings(const QString &setPath, const IPSERDESIP::ParameterMap &params)
+{
+    QString error;
+    const std::optional<IPJESD204B::LinkRecord> record =
+        IPJESD204B::readLinkRecord(setPath, &error);
+    QTextStream err(stderr);
+    if (!error.isEmpty())
+        err << "warning: " << error << '\n';
+    for (const QString &problem : storedLinkProblems(params, record))
+        err << "warning: " << problem << '\n';
+}
+
 // Generates the files and prints the module options.
 int generate(const CommandLine &command, const GenerateOptions &options,
              IPSERDESIP::BaseProtocol *protocol)
@@ -159,6 +174,7 @@ int generate(const CommandLine &command, const GenerateOptions &options,
     QTextStream out(stdout);
     for (const QString &line : moduleOptions)
         out << line << '\n';
+    printLinkWarnings(command.parameterFile(), params);
     if (options.synthesis)
         QTextStream(stderr) << message << '\n';
     return Success;

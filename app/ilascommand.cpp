@@ -5,6 +5,7 @@
 #include <ilascompare.h>
 #include <inputfile.h>
 #include <linkplan.h>
+#include <linkrecord.h>
 #include <linkreport.h>
 
 #include <QFileInfo>
@@ -16,75 +17,44 @@ namespace {
 
 using IPJESD204B::IlasOctets;
 using IPJESD204B::LinkMode;
+using IPJESD204B::LinkRecord;
 
-struct ModeOption
+// The converter's options ilas takes; L comes from the set.
+QList<ModeOption> converterOptions()
 {
-    const char *name;
-    const char *description;
-    bool required;
-    int LinkMode::*field;
-};
-
-const QList<ModeOption> &modeOptions()
-{
-    static const QList<ModeOption> options{
-        {"m", "Converters (M).", true, &LinkMode::converters},
-        {"n", "Converter resolution (N).", true, &LinkMode::resolution},
-        {"np", "Bits per sample (N').", true, &LinkMode::bitsPerSample},
-        {"s", "Samples per converter per frame (S).", true, &LinkMode::samples},
-        {"cs", "Control bits per sample (CS), default 0.", false, &LinkMode::controlBits},
-        {"cf", "Control words per frame (CF), default 0.", false, &LinkMode::controlWords},
-        {"did", "Device identity (DID), default 0.", false, &LinkMode::deviceId},
-        {"bid", "Bank identity (BID), default 0.", false, &LinkMode::bankId},
-        {"subclass", "Device subclass (SUBCLASSV), default 1.", false, &LinkMode::subclass},
-    };
+    QList<ModeOption> options;
+    for (const ModeOption &option : modeOptions()) {
+        if (qstrcmp(option.name, "l") != 0)
+            options << option;
+    }
     return options;
 }
 
-// The mode's values from the options; false with *error for a missing or unreadable one.
-bool readMode(const QCommandLineParser &parser, LinkMode *mode, QString *error)
+// The record's values with the options' over them; false with *error for an unreadable one.
+bool readRecord(const QCommandLineParser &parser, LinkRecord *record, QString *error)
 {
-    for (const ModeOption &option : modeOptions()) {
+    LinkMode mode;
+    IPJESD204B::applyLinkRecord(*record, &mode);
+    const bool resolutionGiven = parser.isSet(QStringLiteral("n"));
+    for (const ModeOption &option : converterOptions()) {
         const QString name = QString::fromLatin1(option.name);
-        if (!parser.isSet(name)) {
-            if (option.required) {
-                *error = QStringLiteral("--%1 is required (--m, --n, --np and --s)").arg(name);
-                return false;
-            }
-            continue;
-        }
-        bool ok = false;
-        mode->*option.field = parser.value(name).toInt(&ok, 10);
-        if (!ok) {
-            *error =
-                QStringLiteral("--%1 takes a whole number, not '%2'").arg(name, parser.value(name));
+        if (parser.isSet(name) &&
+            !readModeValue(option, parser.value(name), &(mode.*option.field), error))
             return false;
-        }
     }
     if (parser.isSet(QStringLiteral("hd"))) {
-        bool ok = false;
-        mode->highDensity = parser.value(QStringLiteral("hd")).toInt(&ok, 10);
-        if (!ok) {
-            *error = QStringLiteral("--hd takes 0 or 1, not '%1'")
-                         .arg(parser.value(QStringLiteral("hd")));
+        int hd = 0;
+        if (!readModeValue({"hd", "", 0, 1, nullptr}, parser.value(QStringLiteral("hd")), &hd,
+                           error))
             return false;
-        }
+        mode.highDensity = hd;
     }
+    const int resolution = record->resolution;
+    *record = IPJESD204B::linkRecordOf(mode);
+    // N follows N' - CS unless the record or the options fix it.
+    if (!resolutionGiven && resolution == 0)
+        record->resolution = 0;
     return true;
-}
-
-// The set's L, F, K and scrambling; the sample rate follows from its lane rate, so that the
-// planner judges the whole link.
-void applyStoredLink(const StoredLink &stored, LinkMode *mode)
-{
-    mode->lanes = stored.lanes;
-    mode->octetsPerFrame = stored.link.octetsPerFrame;
-    mode->framesPerMultiframe = stored.link.framesPerMultiframe;
-    mode->scrambling = stored.scrambling;
-    const long long bits = IPJESD204B::frameBits(*mode);
-    if (stored.link.laneRateMbps.isValid() && bits > 0 && stored.lanes > 0 && mode->samples > 0)
-        mode->sampleRateMsps =
-            stored.link.laneRateMbps * (8LL * stored.lanes * mode->samples) / (10LL * bits);
 }
 
 // The received octets of --compare: a file with one line per lane, or the octets themselves.
@@ -146,11 +116,14 @@ int runIlas(const QStringList &arguments)
     CommandLine command(
         QStringLiteral("ilas"),
         QStringLiteral("Prints the ILAS link configuration octets of every lane of a stored "
-                       "core: L, F, K and scrambling from the set, the converter's values from "
-                       "the options. A value that breaks a JESD204B rule exits 1 with one line "
-                       "per rule. With --compare, names every field a received configuration "
-                       "has otherwise and exits 1 unless all match."));
-    for (const ModeOption &option : modeOptions())
+                       "core: L, F, K, scrambling and the lane rate from the set, the "
+                       "converter's values from the link record beside it (SET.link.json, "
+                       "written by plan --emit-set) or from the options, which take precedence. "
+                       "Without a record --m and --np are required. A value that breaks a "
+                       "JESD204B rule exits 1 with one line per rule. With --compare, names "
+                       "every field a received configuration has otherwise and exits 1 unless "
+                       "all match."));
+    for (const ModeOption &option : converterOptions())
         command.parser().addOption({QString::fromLatin1(option.name),
                                     QString::fromLatin1(option.description), QStringLiteral("N")});
     command.parser().addOption({QStringLiteral("hd"),
@@ -166,21 +139,39 @@ int runIlas(const QStringList &arguments)
     int exitCode = Success;
     if (!command.parseWithParameterFile(arguments, &params, &exitCode))
         return exitCode;
-    LinkMode mode;
     QString error;
-    if (!readMode(command.parser(), &mode, &error))
+    const std::optional<LinkRecord> stored =
+        IPJESD204B::readLinkRecord(command.parameterFile(), &error);
+    if (!error.isEmpty())
         return command.fail(BadUsage, error);
-    applyStoredLink(storedLinkOf(params), &mode);
+    const QCommandLineParser &parser = command.parser();
+    if (!stored) {
+        for (const char *name : {"m", "np"}) {
+            if (!parser.isSet(QLatin1String(name)))
+                return command.fail(
+                    BadUsage,
+                    QStringLiteral("--%1 is required: no link record %2 beside the set")
+                        .arg(QLatin1String(name),
+                             QFileInfo(IPJESD204B::linkRecordPath(command.parameterFile()))
+                                 .fileName()));
+        }
+    }
+    LinkRecord record = stored.value_or(LinkRecord());
+    if (!readRecord(parser, &record, &error))
+        return command.fail(BadUsage, error);
+    const StoredLink link = storedLinkOf(params);
+    if (!link.link.laneRateMbps.isValid() || link.link.laneRateMbps.isZero())
+        return command.fail(BadUsage, QStringLiteral("the set holds no lane rate (\"Line_Rate\")"));
 
-    const IPJESD204B::LinkPlan plan = IPJESD204B::planLink(mode);
+    const IPJESD204B::LinkPlan plan = IPJESD204B::planLink(storedLinkMode(link, record));
     if (!plan.isValid()) {
         for (const QString &rule : plan.errors)
             command.fail(JobFailed, rule);
         return JobFailed;
     }
-    if (command.parser().isSet(compareOption)) {
+    if (parser.isSet(compareOption)) {
         QVector<IlasOctets> received;
-        if (!readReceived(command.parser().value(compareOption), &received, &error))
+        if (!readReceived(parser.value(compareOption), &received, &error))
             return command.fail(BadUsage, error);
         if (received.size() > plan.ilas.size())
             return command.fail(BadUsage, QStringLiteral("%1 lines of octets for %2 lanes")

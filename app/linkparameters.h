@@ -3,6 +3,8 @@
 #include "planclocking.h"
 
 #include <configuredlink.h>
+#include <linkmode.h>
+#include <linkrecord.h>
 #include <parametermap.h>
 
 #include <QString>
@@ -23,6 +25,31 @@ struct StoredLink
 };
 StoredLink storedLinkOf(const IPSERDESIP::ParameterMap &params);
 
+// A stored core's whole link: L, F, K, scrambling and the lane rate from the set, the converter's
+// values from its link record, Fs from the lane rate.
+IPJESD204B::LinkMode storedLinkMode(const StoredLink &stored, const IPJESD204B::LinkRecord &record);
+
+// One text per JESD204B rule a stored set breaks, with its link record when there is one (the
+// record's mode must then agree with the set's L, F, K and lane rate as well).
+QStringList storedLinkProblems(const IPSERDESIP::ParameterMap &params,
+                               const std::optional<IPJESD204B::LinkRecord> &record);
+
+// An integer option of a converter's mode, bounded to what the standard defines.
+struct ModeOption
+{
+    const char *name;
+    const char *description;
+    int min;
+    int max;
+    int IPJESD204B::LinkMode::*field;
+};
+// L, M, N, N', S, CS, CF, DID, BID and the subclass.
+const QList<ModeOption> &modeOptions();
+const ModeOption &modeOption(const char *name);
+// Decimal, or hexadecimal with 0x as data sheets give DID and BID; false with *error naming the
+// option and its range.
+bool readModeValue(const ModeOption &option, const QString &text, int *value, QString *error);
+
 // What a planned core fixes; everything else keeps the value the dialog gives a new core.
 struct PlannedCore
 {
@@ -30,11 +57,13 @@ struct PlannedCore
     QString deviceName;
     QString name; // file and module name
     CoreDirection direction = CoreDirection::Both;
-    QStringList lanes; // display names, "Q0 Lane0"
+    QStringList lanes;        // display names, "Q0 Lane0"
+    QStringList offeredLanes; // the dialog's offer, which the idle lane rows show
     Ratio laneRateGbps;
     int octetsPerFrame = 0;
     int framesPerMultiframe = 0;
     bool scrambling = false;
+    int pcsBits = 32;
     ClockingOption clocking;
 };
 

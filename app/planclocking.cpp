@@ -1,10 +1,16 @@
 #include "planclocking.h"
 
+#include <dialogrules.h>
 #include <generatorresult.h>
 #include <nametables.h>
 #include <pllsolver.h>
 #include <plltable.h>
 #include <serdes.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 #include <limits>
@@ -17,8 +23,56 @@ namespace NameTables = IPJESD204B::NameTables;
 
 namespace {
 
+// Lower is better: what the design runs, then the relations a single clock chip gives.
+int tier(const ClockingOption &option)
+{
+    if (!option.sharedWith.isEmpty())
+        return 0;
+    if (option.runningClock)
+        return 1;
+    if (option.relation == QLatin1String("device clock"))
+        return 2;
+    if (option.relation.startsWith(QLatin1String("device clock")))
+        return 3;
+    return option.relation.isEmpty() ? 5 : 4;
+}
+
+// "=" for the base, "x 2" for twice it, "/4" for a quarter; empty when no whole relation up to
+// `most`.
+QString wholeRelation(const Ratio &clock, const Ratio &base, int most)
+{
+    if (!clock.isValid() || !base.isValid() || base.isZero())
+        return {};
+    const Ratio up = clock / base;
+    if (up == Ratio::fromInt(1))
+        return QStringLiteral("=");
+    if (up.isInteger() && up.toInt() <= most)
+        return QStringLiteral("x %1").arg(up.toInt());
+    const Ratio down = base / clock;
+    if (down.isInteger() && down.toInt() <= most)
+        return QStringLiteral("/%1").arg(down.toInt());
+    return {};
+}
+
+QString relationOf(const Ratio &clock, const ClockingRequest &request)
+{
+    const QString device = wholeRelation(clock, request.deviceClockMHz, 4);
+    const auto named = [](const QString &base, const QString &relation) {
+        if (relation == QLatin1String("="))
+            return base;
+        return base + (relation.startsWith(QLatin1Char('/')) ? QString() : QStringLiteral(" ")) +
+               relation;
+    };
+    if (!device.isEmpty())
+        return named(QStringLiteral("device clock"), device);
+    const QString fs = wholeRelation(clock, request.sampleRateMsps, 16);
+    return fs.isEmpty() ? QString() : named(QStringLiteral("Fs"), fs);
+}
+
 bool betterThan(const ClockingOption &a, const ClockingOption &b)
 {
+    if (tier(a) != tier(b))
+        return tier(a) < tier(b);
     const int digitsA = IPSERDESIP::PllSolver::significantDigits(a.refClockMHz);
     const int digitsB = IPSERDESIP::PllSolver::significantDigits(b.refClockMHz);
     if (digitsA != digitsB)
@@ -117,6 +171,20 @@ QString sourceFor(const ClockingRequest &request, const Ratio &clock)
 
 } // namespace
 
+Ratio fabricClockLimitMHz(const QString &deviceId)
+{
+    QFile file(QStringLiteral(":/devices/devices.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QJsonArray devices =
+        QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("devices")).toArray();
+    for (const QJsonValue &device : devices) {
+        if (device[QStringLiteral("id")].toString() == deviceId)
+            return Ratio::fromDecimal(device[QStringLiteral("fabricClockMHz")].toString());
+    }
+    return {};
+}
+
 Ratio minRefClockMHz()
 {
     return Ratio::fromInt(50);
@@ -145,14 +213,26 @@ QVector<ClockingOption> planClocking(const ClockingRequest &request, int limit)
             continue;
         const PllLimits &limits = *table.limits(choice.pll);
         const PllSolution &solution = choice.solution;
-        ClockingOption option{
-            choice.pll,  sourceFor(request, choice.refClock), choice.refClock,     solution.m,
-            solution.n1, limits.perLane ? solution.n2 : 0,    solution.d.value(0), solution.vco,
-            {}};
-        if (!option.refSource.isEmpty() &&
-            fitsDesignPlls(pllResources(choice.pll, request.lanes), limits, request.laneRateGbps,
-                           option.refSource, &option))
-            options.append(option);
+        ClockingOption option{choice.pll,
+                              sourceFor(request, choice.refClock),
+                              choice.refClock,
+                              solution.m,
+                              solution.n1,
+                              limits.perLane ? solution.n2 : 0,
+                              solution.d.value(0),
+                              solution.vco,
+                              {},
+                              false,
+                              {}};
+        if (option.refSource.isEmpty() ||
+            !fitsDesignPlls(pllResources(choice.pll, request.lanes), limits, request.laneRateGbps,
+                            option.refSource, &option))
+            continue;
+        const IPSERDESIP::REF_SOURCE *source =
+            IPSERDESIP::serdes::instance()->FormStringToREFSPtr(option.refSource);
+        option.runningClock = source && source->getUseCount() > 0;
+        option.relation = relationOf(option.refClockMHz, request);
+        options.append(option);
     }
     std::sort(options.begin(), options.end(), betterThan);
     if (options.size() > limit)
@@ -160,19 +240,47 @@ QVector<ClockingOption> planClocking(const ClockingRequest &request, int limit)
     return options;
 }
 
-QStringList freeLanes(const QString &deviceName, int count, int directions)
+LaneOffer laneOffer(int count, int directions)
 {
-    const auto instances = IPSERDESIP::serdes::instance()->allInstance();
-    QStringList lanes;
-    const QList<IPJESD204B::LaneRow> &rows = NameTables::lanes();
-    const int shown = std::min<int>(NameTables::laneRowCount(deviceName), rows.size());
-    for (int i = 0; i < shown && lanes.size() < count; ++i) {
-        const auto *lane =
-            dynamic_cast<const IPSERDESIP::LANE *>(instances.value(rows[i].resource));
-        if (lane && (lane->getLaneStatus() & directions) == 0)
-            lanes << rows[i].displayName;
+    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    const auto instances = model->allInstance();
+    QStringList exclusivelyTaken;
+    for (const QString &protocol : IPJESD204B::exclusiveProtocols())
+        exclusivelyTaken += model->findLaneName(protocol);
+    // The occupancy as the dialog reads it, so that it offers what the plan takes.
+    QList<IPJESD204B::LaneOccupancy> occupancy;
+    QStringList free;
+    for (const IPJESD204B::LaneRow &row : NameTables::lanes()) {
+        IPJESD204B::LaneOccupancy lane{row.displayName, IPJESD204B::LaneState::Absent, false};
+        if (const auto *instance =
+                dynamic_cast<const IPSERDESIP::LANE *>(instances.value(row.resource))) {
+            const int status = instance->getLaneStatus();
+            if (status == IPSERDESIP::LANE::Free) {
+                lane.state = IPJESD204B::LaneState::Free;
+                free << row.displayName;
+            } else if (status == directions) {
+                lane.state = IPJESD204B::LaneState::UsedInOwnDirection;
+                lane.takenByExclusiveProtocol =
+                    !IPJESD204B::isLaneShareable(instance->name(), exclusivelyTaken);
+            } else {
+                lane.state = IPJESD204B::LaneState::UsedOtherwise;
+            }
+        }
+        occupancy.append(lane);
     }
-    return lanes;
+    LaneOffer offer;
+    offer.offered = IPJESD204B::offeredLanes(occupancy);
+    // Free lanes first: a lane another core runs in the same direction is shared only when
+    // nothing else is left.
+    for (const QString &lane : qAsConst(offer.offered)) {
+        if (offer.chosen.size() < count && free.contains(lane))
+            offer.chosen << lane;
+    }
+    for (const QString &lane : qAsConst(offer.offered)) {
+        if (offer.chosen.size() < count && !offer.chosen.contains(lane))
+            offer.chosen << lane;
+    }
+    return offer;
 }
 
 } // namespace HostProgram

@@ -1,13 +1,17 @@
 #include "commands.h"
 #include "commandsupport.h"
 #include "linkparameters.h"
+#include "parameterfile.h"
 #include "planclocking.h"
 #include "planoptions.h"
 
+#include <decimaltext.h>
 #include <designfile.h>
 #include <linkplan.h>
+#include <linkrecord.h>
 #include <linkreport.h>
 #include <nametables.h>
+#include <safefile.h>
 #include <serdes.h>
 #include <sysref.h>
 
@@ -81,6 +85,7 @@ bool prepareModel(const CommandLine &command, const PlanRequest &request, int *e
 struct Clocking
 {
     QStringList lanes;
+    QStringList offeredLanes; // what the dialog offers the core in the design
     QVector<ClockingOption> options;
 };
 
@@ -91,8 +96,9 @@ Clocking planDeviceClocking(const PlanRequest &request, LinkPlan *plan)
     const DEV::DeviceArg device = IPSERDESIP::serdes::instance()->device();
     if (device.isNull() || !plan->isValid())
         return clocking;
-    clocking.lanes =
-        freeLanes(device.device(), request.mode.lanes, directionBits(request.direction));
+    const LaneOffer offer = laneOffer(request.mode.lanes, directionBits(request.direction));
+    clocking.lanes = offer.chosen;
+    clocking.offeredLanes = offer.offered;
     if (clocking.lanes.size() < request.mode.lanes) {
         plan->errors << QStringLiteral("Lanes: L = %1, but %2 leaves %3 lanes free for the core "
                                        "(%4)")
@@ -103,7 +109,11 @@ Clocking planDeviceClocking(const PlanRequest &request, LinkPlan *plan)
         return clocking;
     }
     const Ratio rate = plan->laneRateMbps / 1000;
-    clocking.options = planClocking({device.device(), rate, clocking.lanes}, ClockingOptions);
+    const int pcsWords = plan->pcsBits / 8;
+    clocking.options =
+        planClocking({device.device(), rate, clocking.lanes, plan->laneRateMbps / (10 * pcsWords),
+                      request.mode.sampleRateMsps},
+                     ClockingOptions);
     if (clocking.options.isEmpty()) {
         plan->errors << QStringLiteral("Clocking: no PLL of %1 makes %2 Gbps on %3 from a "
                                        "reference clock of %4 to %5 MHz that the design leaves "
@@ -135,11 +145,14 @@ QJsonObject clockingJson(const ClockingOption &option)
     } else {
         dividers.insert(QStringLiteral("N"), option.n1);
     }
-    return QJsonObject{{QStringLiteral("pll"), option.pll},
+    QJsonObject object{{QStringLiteral("pll"), option.pll},
                        {QStringLiteral("refClockSource"), option.refSource},
                        {QStringLiteral("refClockMHz"), option.refClockMHz.toDouble()},
                        {QStringLiteral("dividers"), dividers},
                        {QStringLiteral("vcoGHz"), option.vcoGHz.toDouble()}};
+    if (!option.relation.isEmpty())
+        object.insert(QStringLiteral("relation"), option.relation);
+    return object;
 }
 
 void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json)
@@ -152,23 +165,48 @@ void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json)
             options.append(clockingJson(option));
         object.insert(QStringLiteral("clocking"), options);
         object.insert(QStringLiteral("lanes"), QJsonArray::fromStringList(clocking.lanes));
+        object.insert(QStringLiteral("pcsBits"), plan.pcsBits);
         out << QJsonDocument(object).toJson(QJsonDocument::Indented);
         return;
     }
     for (const QString &line : IPJESD204B::linkPlanReport(plan))
         out << line << '\n';
+    for (const QString &note : plan.notes)
+        out << note << '\n';
     if (!clocking.lanes.isEmpty())
         out << "Lanes: " << clocking.lanes.join(QStringLiteral(", ")) << '\n';
     if (!clocking.options.isEmpty())
         out << "Clocking, best first:\n";
     for (const ClockingOption &option : clocking.options) {
         out << "  " << option.pll << " from " << option.refSource << " at "
-            << option.refClockMHz.toString() << " MHz: " << dividerText(option) << ", VCO "
-            << option.vcoGHz.toString() << " GHz";
+            << option.refClockMHz.toString() << " MHz";
+        if (!option.relation.isEmpty())
+            out << " (= " << option.relation << ')';
+        out << ": " << dividerText(option) << ", VCO " << option.vcoGHz.toString() << " GHz";
         if (!option.sharedWith.isEmpty())
             out << " (shared with " << option.sharedWith << ')';
+        else if (option.runningClock)
+            out << " (clock running in the design)";
         out << '\n';
     }
+}
+
+// The plan on the 32-bit PCS, or on the 64-bit one when the 32-bit core clock (lane rate / 40)
+// would pass what the device's fabric runs.
+LinkPlan planWithPcsWidth(IPJESD204B::LinkMode mode)
+{
+    LinkPlan plan = IPJESD204B::planLink(mode);
+    const DEV::DeviceArg device = IPSERDESIP::serdes::instance()->device();
+    const Ratio limit = device.isNull() ? Ratio() : fabricClockLimitMHz(device.id());
+    if (!limit.isValid() || !plan.laneRateMbps.isValid() || plan.laneRateMbps / 40 <= limit)
+        return plan;
+    mode.pcsBits = 64;
+    plan = IPJESD204B::planLink(mode);
+    plan.notes << QStringLiteral("PCS width: 64-bit, since the 32-bit core clock of %1 MHz "
+                                 "would pass the %2 MHz the fabric of %3 runs")
+                      .arg(IPJESD204B::decimalText(plan.laneRateMbps / 40),
+                           IPJESD204B::decimalText(limit), device.device());
+    return plan;
 }
 
 // A file and module name from the file the set goes to, as the dialog accepts names.
@@ -188,14 +226,27 @@ int emitSet(const CommandLine &command, const PlanRequest &request, const LinkPl
     core.name = coreName(request.emitPath);
     core.direction = request.direction;
     core.lanes = clocking.lanes;
+    core.offeredLanes = clocking.offeredLanes;
     core.laneRateGbps = plan.laneRateMbps / 1000;
     core.octetsPerFrame = *plan.octetsPerFrame;
     core.framesPerMultiframe = *plan.framesPerMultiframe;
     core.scrambling = request.mode.scrambling;
+    core.pcsBits = plan.pcsBits;
     core.clocking = clocking.options.first();
+    // The set and its link record land together or not at all.
+    HostFiles::WriteBatch batch;
+    const QString recordPath = IPJESD204B::linkRecordPath(request.emitPath);
     QString error;
-    if (!writeParameterFile(request.emitPath, plannedParameterSet(core), &error))
+    if (!writeParameterFile(request.emitPath, plannedParameterSet(core), &error, &batch))
         return command.fail(JobFailed, error);
+    if (!batch.stage(HostFiles::fileTarget(recordPath),
+                     IPJESD204B::linkRecordBytes(IPJESD204B::linkRecordOf(plan.mode)), &error))
+        return command.fail(JobFailed,
+                            QStringLiteral("%1: cannot write: %2").arg(recordPath, error));
+    if (!batch.commit(&error))
+        return command.fail(
+            JobFailed,
+            QStringLiteral("cannot write %1 and %2: %3").arg(request.emitPath, recordPath, error));
     return Success;
 }
 
@@ -208,16 +259,18 @@ int runPlan(const QStringList &arguments)
         QStringLiteral("Plans a JESD204B link from a converter's mode: F, HD, K, the lane rate, "
                        "the frame clock, LMFC and SYSREF, the device clocks, every lane's ILAS "
                        "configuration and the device's reference clocks and PLLs that make the "
-                       "lane rate (at most ten, best first: round clocks, then QPLL0, QPLL1, "
-                       "CPLL, then the faster phase detector). A mode that breaks a rule exits 1 "
-                       "with one line per rule."));
+                       "lane rate on the lanes the dialog offers (at most ten, best first: what "
+                       "the design runs, the device clock and its multiples, relations to Fs, "
+                       "then round clocks). --emit-set also writes the link record SET.link.json "
+                       "that ilas, check, generate and simulate read. A mode that breaks a rule "
+                       "exits 1 with one line per rule."));
     PlanRequest request;
     int exitCode = Success;
     if (!parsePlanOptions(command, arguments, &request, &exitCode) ||
         !prepareModel(command, request, &exitCode))
         return exitCode;
 
-    LinkPlan plan = IPJESD204B::planLink(request.mode);
+    LinkPlan plan = planWithPcsWidth(request.mode);
     const Clocking clocking = planDeviceClocking(request, &plan);
     printPlan(plan, clocking, request.json);
     for (const QString &warning : qAsConst(plan.warnings))

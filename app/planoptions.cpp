@@ -8,35 +8,12 @@ namespace {
 
 using IPJESD204B::LinkMode;
 
-struct IntOption
+// The options a plan cannot do without; the rest of the mode has its defaults.
+const QStringList &requiredOptions()
 {
-    const char *name;
-    const char *description;
-    int LinkMode::*field; // null for the optional ones handled apart
-};
-
-const QList<IntOption> &requiredIntegers()
-{
-    static const QList<IntOption> options{
-        {"m", "Converters (M).", &LinkMode::converters},
-        {"l", "Lanes (L).", &LinkMode::lanes},
-        {"s", "Samples per converter per frame (S).", &LinkMode::samples},
-        {"np", "Bits per sample (N').", &LinkMode::bitsPerSample},
-    };
-    return options;
-}
-
-const QList<IntOption> &optionalIntegers()
-{
-    static const QList<IntOption> options{
-        {"n", "Converter resolution (N); N' - CS when not given.", &LinkMode::resolution},
-        {"cs", "Control bits per sample (CS), default 0.", &LinkMode::controlBits},
-        {"cf", "Control words per frame (CF), default 0.", &LinkMode::controlWords},
-        {"subclass", "Device subclass (SUBCLASSV), default 1.", &LinkMode::subclass},
-        {"did", "Device identity (DID), default 0.", &LinkMode::deviceId},
-        {"bid", "Bank identity (BID), default 0.", &LinkMode::bankId},
-    };
-    return options;
+    static const QStringList names{QStringLiteral("fs"), QStringLiteral("m"), QStringLiteral("l"),
+                                   QStringLiteral("s"), QStringLiteral("np")};
+    return names;
 }
 
 class PlanParser
@@ -49,7 +26,7 @@ public:
         QCommandLineParser &parser = m_command.parser();
         parser.addOption({QStringLiteral("fs"), QStringLiteral("Sample rate in MSPS (Fs)."),
                           QStringLiteral("MSPS")});
-        for (const IntOption &option : requiredIntegers() + optionalIntegers())
+        for (const ModeOption &option : modeOptions())
             parser.addOption({QString::fromLatin1(option.name),
                               QString::fromLatin1(option.description), QStringLiteral("N")});
         parser.addOptions({
@@ -107,21 +84,11 @@ public:
     }
 
 private:
-    bool integer(const char *name, int *value)
-    {
-        const QString text = m_command.parser().value(QString::fromLatin1(name));
-        bool ok = false;
-        *value = text.toInt(&ok, 10);
-        if (!ok)
-            m_error = QStringLiteral("--%1 takes a whole number, not '%2'").arg(name, text);
-        return ok;
-    }
-
     bool readMode(LinkMode *mode)
     {
         QCommandLineParser &parser = m_command.parser();
-        for (const char *name : {"fs", "m", "l", "s", "np"}) {
-            if (!parser.isSet(QString::fromLatin1(name))) {
+        for (const QString &name : requiredOptions()) {
+            if (!parser.isSet(name)) {
                 m_error = QStringLiteral("--%1 is required (--fs, --m, --l, --s and --np give "
                                          "the converter's mode)")
                               .arg(name);
@@ -134,28 +101,27 @@ private:
                           .arg(parser.value(QStringLiteral("fs")));
             return false;
         }
-        for (const IntOption &option : requiredIntegers()) {
-            if (!integer(option.name, &(mode->*option.field)))
+        mode->resolution = 0;
+        for (const ModeOption &option : modeOptions()) {
+            const QString name = QString::fromLatin1(option.name);
+            if (parser.isSet(name) &&
+                !readModeValue(option, parser.value(name), &(mode->*option.field), &m_error))
                 return false;
         }
-        mode->resolution = -1;
-        for (const IntOption &option : optionalIntegers()) {
-            if (parser.isSet(QString::fromLatin1(option.name)) &&
-                !integer(option.name, &(mode->*option.field)))
-                return false;
-        }
-        if (mode->resolution < 0)
+        if (mode->resolution == 0)
             mode->resolution = mode->bitsPerSample - mode->controlBits;
-        return readOptionalInt("hd", &mode->highDensity) &&
-               readOptionalInt("k", &mode->framesPerMultiframe);
+        return readOptionalInt("hd", 0, 1, &mode->highDensity) &&
+               readOptionalInt("k", 1, 1024, &mode->framesPerMultiframe);
     }
 
-    bool readOptionalInt(const char *name, std::optional<int> *value)
+    bool readOptionalInt(const char *name, int min, int max, std::optional<int> *value)
     {
         if (!m_command.parser().isSet(QString::fromLatin1(name)))
             return true;
         int number = 0;
-        if (!integer(name, &number))
+        const ModeOption option{name, "", min, max, nullptr};
+        if (!readModeValue(option, m_command.parser().value(QString::fromLatin1(name)), &number,
+                           &m_error))
             return false;
         *value = number;
         return true;

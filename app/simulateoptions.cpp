@@ -1,5 +1,11 @@
 #include "simulateoptions.h"
 
+#include "linkparameters.h"
+
+#include <linkplan.h>
+#include <linkrecord.h>
+#include <parameterkeys.h>
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QDir>
@@ -155,8 +161,10 @@ struct TextOptions
                                  QStringLiteral("NAME"), QStringLiteral("iverilog")};
     QCommandLineOption pattern{
         QStringLiteral("test-pattern"),
-        QStringLiteral("rpat or jspat: the transmitter sends the pattern (where the core has its "
-                       "generator) and the testbench checks it after the receiver."),
+        QStringLiteral("rpat or jspat: the transmitter sends the pattern and the testbench "
+                       "checks it after the receiver; a transmitting core needs its generator. "
+                       "JSPAT is the model's stand-in (zeros through the link scrambler), not "
+                       "the standard's sequence."),
         QStringLiteral("NAME")};
     QCommandLineOption timeout{QStringLiteral("timeout"),
                                QStringLiteral("Stop the simulation after SECONDS (default 600)."),
@@ -192,6 +200,96 @@ bool readTextOptions(CommandLine &command, const TextOptions &t, SimulateOptions
     return true;
 }
 
+// The record's field under each testbench define the options may set.
+struct RecordDefine
+{
+    const char *define;
+    int IPJESD204B::LinkRecord::*field;
+};
+
+const QList<RecordDefine> &recordDefines()
+{
+    using IPJESD204B::LinkRecord;
+    static const QList<RecordDefine> defines{
+        {"M", &LinkRecord::converters},     {"N", &LinkRecord::resolution},
+        {"NP", &LinkRecord::bitsPerSample}, {"S", &LinkRecord::samples},
+        {"CS", &LinkRecord::controlBits},   {"CF", &LinkRecord::controlWords},
+        {"DID", &LinkRecord::deviceId},     {"BID", &LinkRecord::bankId},
+    };
+    return defines;
+}
+
+// The set (with the options' F, K and scrambling) against the JESD204B rules, with the
+// converter's mode from its link record under the options' values; the run then sends the
+// mode the record holds.
+bool judgeLink(CommandLine &command, SimulateOptions *o, int *exitCode)
+{
+    QString error;
+    std::optional<IPJESD204B::LinkRecord> record =
+        IPJESD204B::readLinkRecord(command.parameterFile(), &error);
+    if (!error.isEmpty()) {
+        *exitCode = command.fail(BadUsage, error);
+        return false;
+    }
+    QMap<QString, int> &overrides = o->settings.overrides;
+    StoredLink stored = storedLinkOf(o->params);
+    stored.link.octetsPerFrame = overrides.value(QStringLiteral("F"), stored.link.octetsPerFrame);
+    stored.link.framesPerMultiframe =
+        overrides.value(QStringLiteral("K"), stored.link.framesPerMultiframe);
+    stored.scrambling = overrides.value(QStringLiteral("SCR"), stored.scrambling) != 0;
+    if (record) {
+        for (const RecordDefine &entry : recordDefines()) {
+            const QString define = QLatin1String(entry.define);
+            if (overrides.contains(define))
+                (*record).*entry.field = overrides.value(define);
+        }
+        if (overrides.contains(QStringLiteral("HD")))
+            record->highDensity = overrides.value(QStringLiteral("HD"));
+    }
+    const IPJESD204B::LinkPlan plan =
+        IPJESD204B::planLink(storedLinkMode(stored, record.value_or(IPJESD204B::LinkRecord())));
+    const QStringList problems =
+        record ? plan.errors : IPJESD204B::configuredLinkProblems(stored.link);
+    for (const QString &problem : problems)
+        *exitCode = command.fail(BadUsage, problem);
+    if (!problems.isEmpty())
+        return false;
+    if (record) {
+        for (const RecordDefine &entry : recordDefines())
+            overrides.insert(QLatin1String(entry.define), (*record).*entry.field);
+        overrides.insert(QStringLiteral("N"), plan.mode.resolution);
+        overrides.insert(QStringLiteral("HD"), plan.highDensity.value_or(0));
+    }
+    return true;
+}
+
+// Run options the core cannot serve, refused before anything is generated.
+bool checkRunFits(CommandLine &command, SimulateOptions *o, int *exitCode)
+{
+    const IPSERDESIP::ParameterMap &params = o->params;
+    QString error;
+    const int lanes = storedLinkOf(params).lanes;
+    if (command.parser().isSet(QStringLiteral("lane-skew")) && lanes < 2)
+        error = QStringLiteral("--lane-skew needs two lanes or more; the core has %1").arg(lanes);
+    const bool transmits = params.value(IPJESD204B::Key::Transmit).toBool() ||
+                           params.value(IPJESD204B::Key::Both).toBool();
+    const LinkSim::TestPattern pattern = o->settings.pattern;
+    const QLatin1String generator = pattern == LinkSim::TestPattern::Rpat
+                                        ? IPJESD204B::Key::RpatGenerator
+                                        : IPJESD204B::Key::JspatGenerator;
+    if (error.isEmpty() && transmits && pattern != LinkSim::TestPattern::None &&
+        !params.value(generator).toBool())
+        error = QStringLiteral("--test-pattern %1: the core's transmitter has no generator for "
+                               "it (\"%2\" is off)")
+                    .arg(pattern == LinkSim::TestPattern::Rpat ? QStringLiteral("rpat")
+                                                               : QStringLiteral("jspat"),
+                         generator);
+    if (error.isEmpty())
+        return true;
+    *exitCode = command.fail(BadUsage, error);
+    return false;
+}
+
 } // namespace
 
 bool parseSimulateOptions(CommandLine &command, const QStringList &arguments, SimulateOptions *o,
@@ -210,7 +308,8 @@ bool parseSimulateOptions(CommandLine &command, const QStringList &arguments, Si
     return command.parseWithParameterFile(arguments, &o->params, exitCode) &&
            readRunOptions(command, ints, exitCode) &&
            readLinkOptions(command, links, o, exitCode) &&
-           readTextOptions(command, text, o, exitCode);
+           readTextOptions(command, text, o, exitCode) && checkRunFits(command, o, exitCode) &&
+           judgeLink(command, o, exitCode);
 }
 
 } // namespace HostProgram

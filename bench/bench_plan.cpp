@@ -47,9 +47,11 @@ void planWithClocking(benchmark::State &state)
     const IPJESD204B::LinkMode mode = workedMode();
     for (auto _ : state) {
         const IPJESD204B::LinkPlan plan = IPJESD204B::planLink(mode);
-        const QStringList lanes = HostProgram::freeLanes(device.device(), mode.lanes, 3);
+        const QStringList lanes = HostProgram::laneOffer(mode.lanes, 3).chosen;
         const auto options =
-            HostProgram::planClocking({device.device(), plan.laneRateMbps / 1000, lanes}, 10);
+            HostProgram::planClocking({device.device(), plan.laneRateMbps / 1000, lanes,
+                                       plan.laneRateMbps / 40, mode.sampleRateMsps},
+                                      10);
         if (options.isEmpty()) {
             state.SkipWithError("no clocking for the worked mode");
             break;

@@ -157,6 +157,9 @@ void jesd204bdlg::applyParameters(const IPSERDESIP::ParameterMap &params)
     const auto boxes = FormWidgets::laneBoxes(phy);
     for (int lane = 0; lane < FormWidgets::LaneRows; ++lane)
         selectIfOffered(boxes[lane], storedText(params, laneConnectKey(lane)));
+    // A lane box already on its stored lane sends no change, so the PLL offer is renewed for
+    // the stored line rate here: a running PLL that serves it is offered too.
+    updatePLLSel();
     selectIfOffered(phy.PLL_Selection, storedText(params, Key::PllSelection));
 
     selectText(afe.differeSwingComboBox, storedText(params, Key::DifferentialSwing));

@@ -35,7 +35,7 @@ Ratio laneRateMbps(long long frameBits, int samples, int lanes, const Ratio &sam
 
 Ratio minLaneRateMbps()
 {
-    return Ratio(3125, 10);
+    return Ratio::fromInt(1000);
 }
 
 Ratio maxLaneRateMbps()

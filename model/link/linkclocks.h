@@ -14,7 +14,7 @@ using IPSERDESIP::Ratio;
 // general form is frameBits * Fs / S * (10 / 8) / L.
 Ratio laneRateMbps(long long frameBits, int samples, int lanes, const Ratio &sampleRateMsps);
 
-// The lane rates JESD204B allows, 312.5 to 12500 Mbps.
+// The lane rates the core runs, 1000 to 12500 Mbps (within JESD204B's 312.5 to 12500).
 Ratio minLaneRateMbps();
 Ratio maxLaneRateMbps();
 bool laneRateInRange(const Ratio &laneRateMbps);

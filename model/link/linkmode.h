@@ -36,6 +36,8 @@ struct LinkMode
     bool scrambling = false;
     // Elastic buffer of the receiver in octets, when known ("LMFC_Buffer").
     std::optional<int> bufferOctets;
+    // The core's PCS width, 32 or 64 bits; 32 when not chosen.
+    std::optional<int> pcsBits;
     // SYSREF as LMFC / n, when the design has already picked n.
     std::optional<int> sysrefDivisor;
 };

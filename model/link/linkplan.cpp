@@ -1,5 +1,6 @@
 #include "linkplan.h"
 
+#include "configuredlink.h"
 #include "decimaltext.h"
 
 namespace IPJESD204B {
@@ -52,7 +53,9 @@ LinkConfig configOf(const LinkPlan &plan)
     config.deviceId = mode.deviceId;
     config.bankId = mode.bankId;
     config.lanes = mode.lanes;
-    config.octetsPerFrame = plan.octetsPerFrame.value_or(1);
+    // F beyond its width breaks the octets-per-frame rule, which names the legal range.
+    const int f = plan.octetsPerFrame.value_or(1);
+    config.octetsPerFrame = f <= MaxOctetsPerFrame ? f : 1;
     // K beyond its width already breaks the multiframe rule, which names the legal range.
     config.framesPerMultiframe = plan.framesPerMultiframe.value_or(1);
     config.converters = mode.converters;
@@ -62,7 +65,8 @@ LinkConfig configOf(const LinkPlan &plan)
     config.samples = mode.samples;
     config.controlWords = mode.controlWords;
     config.highDensity = mode.highDensity.value_or(plan.highDensity.value_or(0));
-    config.subclass = mode.subclass;
+    // A subclass beyond the defined ones breaks the subclass rule.
+    config.subclass = mode.subclass >= 0 && mode.subclass <= 7 ? mode.subclass : CoreSubclass;
     config.scrambling = mode.scrambling ? 1 : 0;
     return config;
 }
@@ -160,15 +164,9 @@ void deriveFramesPerMultiframe(LinkPlan &plan)
         return;
     }
     const std::optional<int> given = plan.mode.framesPerMultiframe;
-    if (given && !range.contains(*given)) {
-        plan.errors << QStringLiteral("Frames per multiframe: K = %1 is out of range for F = %2; "
-                                      "17 <= F * K <= 1024 and K <= 32 allow K = %3 to %4")
-                           .arg(*given)
-                           .arg(f)
-                           .arg(range.min)
-                           .arg(range.max);
+    // A K out of range is the rule table's to report; the plan derives nothing from it.
+    if (given && !range.contains(*given))
         return;
-    }
     plan.framesPerMultiframe = given.value_or(range.max);
 }
 
@@ -182,8 +180,8 @@ QString laneRateRangeError(const LinkMode &mode, const Ratio &rate)
     }
     const Ratio lowest = mode.sampleRateMsps * (minLaneRateMbps() / rate);
     const Ratio highest = mode.sampleRateMsps * (maxLaneRateMbps() / rate);
-    QString text = QStringLiteral("Lane rate: %1 with L = %2 is outside the JESD204B range of %3 "
-                                  "to %4; ")
+    QString text = QStringLiteral("Lane rate: %1 with L = %2 is outside the core's range of %3 to "
+                                  "%4; ")
                        .arg(gbps(rate))
                        .arg(mode.lanes)
                        .arg(decimalText(minLaneRateMbps() / 1000), gbps(maxLaneRateMbps()));
@@ -205,8 +203,6 @@ void deriveClocks(LinkPlan &plan)
         return;
     plan.laneRateMbps =
         laneRateMbps(frameBits(mode), mode.samples, mode.lanes, mode.sampleRateMsps);
-    if (!laneRateInRange(plan.laneRateMbps))
-        plan.errors << laneRateRangeError(mode, plan.laneRateMbps);
     plan.deviceClocks = deviceClocks(plan.laneRateMbps);
     plan.frameClockMHz = frameClockMHz(mode.sampleRateMsps, mode.samples);
     if (plan.framesPerMultiframe) {
@@ -234,21 +230,25 @@ void checkSysrefDivisor(LinkPlan &plan)
     }
 }
 
-// The core finds the multiframe edges on its PCS words, so a multiframe that ends inside a
-// word cannot be tracked at that width.
-void checkPcsWords(LinkPlan &plan)
+// The rule table on the plan's values; rules on F * K wait for a whole F.
+void judgeRules(LinkPlan &plan)
 {
-    if (!plan.octetsPerFrame || !plan.framesPerMultiframe)
-        return;
-    const int octets = *plan.octetsPerFrame * *plan.framesPerMultiframe;
-    for (const DeviceClock &clock : qAsConst(plan.deviceClocks)) {
-        if (octets % clock.octetsPerCycle != 0) {
-            plan.warnings << QStringLiteral("PCS width: a multiframe of F * K = %1 octets is no "
-                                            "whole number of %2-octet words of the %3-bit PCS")
-                                 .arg(octets)
-                                 .arg(clock.octetsPerCycle)
-                                 .arg(clock.pcsBits);
-        }
+    const LinkMode &mode = plan.mode;
+    ConfiguredLink link;
+    link.octetsPerFrame = plan.octetsPerFrame.value_or(0);
+    link.framesPerMultiframe =
+        mode.framesPerMultiframe.value_or(plan.framesPerMultiframe.value_or(0));
+    link.laneRateMbps = plan.laneRateMbps;
+    link.bufferOctets = mode.bufferOctets;
+    link.pcsBits = plan.pcsBits;
+    link.subclass = mode.subclass;
+    const QString laneRateTitle = QStringLiteral("Lane rate");
+    for (const QString &problem : configuredLinkProblems(link)) {
+        const QString title = ruleTitle(problem);
+        if (title == laneRateTitle)
+            plan.errors << laneRateRangeError(mode, plan.laneRateMbps);
+        else if (plan.octetsPerFrame || title == QLatin1String("Subclass"))
+            plan.errors << problem;
     }
 }
 
@@ -284,19 +284,14 @@ LinkPlan planLink(const LinkMode &mode)
 {
     LinkPlan plan;
     plan.mode = mode;
+    plan.pcsBits = mode.pcsBits.value_or(32);
     checkSampleSize(plan);
     deriveOctetsPerFrame(plan);
     deriveHighDensity(plan);
     deriveFramesPerMultiframe(plan);
     deriveClocks(plan);
-    if (mode.bufferOctets && plan.octetsPerFrame && plan.framesPerMultiframe) {
-        const QString error =
-            elasticBufferError(*mode.bufferOctets, *plan.octetsPerFrame, *plan.framesPerMultiframe);
-        if (!error.isEmpty())
-            plan.errors << error;
-    }
+    judgeRules(plan);
     checkSysrefDivisor(plan);
-    checkPcsWords(plan);
     plan.errors = linkConfigFieldErrors(configOf(plan)) + plan.errors;
     if (plan.isValid())
         buildIlas(plan);

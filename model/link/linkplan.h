@@ -27,6 +27,7 @@ struct LinkPlan
     std::optional<int> highDensity;         // HD
     KRange framesPerMultiframeRange{1, 0};  // legal K for F
     std::optional<int> framesPerMultiframe; // K, given or the largest legal
+    int pcsBits = 32;                       // the core's PCS width the rules judge
     Ratio laneRateMbps;
     Ratio frameClockMHz;
     Ratio lmfcMHz;
@@ -35,6 +36,7 @@ struct LinkPlan
     QVector<LaneIlas> ilas;
     QStringList errors;
     QStringList warnings;
+    QStringList notes; // choices made for the mode, printed with the plan
 
     bool isValid() const { return errors.isEmpty(); }
 };

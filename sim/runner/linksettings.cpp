@@ -37,8 +37,8 @@ QMap<QString, int> defaultLinkParams(int f, int lanes)
             {QStringLiteral("CS"), 0},
             {QStringLiteral("CF"), 0},
             {QStringLiteral("HD"), np > 8 * f ? 1 : 0},
-            {QStringLiteral("DID"), 0x5A},
-            {QStringLiteral("BID"), 3}};
+            {QStringLiteral("DID"), 0},
+            {QStringLiteral("BID"), 0}};
 }
 
 QMap<QString, int> effectiveLinkParams(const CoreShape &shape, const QMap<QString, int> &overrides)

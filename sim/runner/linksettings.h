@@ -41,7 +41,7 @@ struct RunSettings
 
 // The link parameters the headers do not fix, chosen to agree with F and L:
 // F = M * S * N' / (8 * L) with N = N' = 16 (8 when F * L is odd), S = 1 doubled until
-// M <= 256, HD = 1 when a sample spans lanes (N' > 8 * F), CS = CF = 0, DID = 0x5A, BID = 3.
+// M <= 256, HD = 1 when a sample spans lanes (N' > 8 * F), CS = CF = 0, DID = BID = 0.
 QMap<QString, int> defaultLinkParams(int f, int lanes);
 
 // Every link parameter of the run by define name: the headers' F, K and scrambling (a fixed

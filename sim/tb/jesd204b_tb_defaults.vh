@@ -49,10 +49,10 @@
 `define TB_HD 0
 `endif
 `ifndef TB_DID
-`define TB_DID 8'h5A
+`define TB_DID 8'h00
 `endif
 `ifndef TB_BID
-`define TB_BID 4'h3
+`define TB_BID 4'h0
 `endif
 `ifdef TX_AND_RX_EN
 `define TB_CORE_TX

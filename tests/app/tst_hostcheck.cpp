@@ -1,5 +1,6 @@
 // "ipcore-host check": exit codes, streams and the kept record for a verdict, the link rules as
-// warnings, and the JSON form. The verdicts' wording is the generator's and tested there.
+// warnings (and alike in every other command that judges them), and the JSON form. The verdicts'
+// wording is the generator's and tested there.
 #include "hostrun.h"
 #include "testfiles.h"
 #include "testpaths.h"
@@ -89,39 +90,113 @@ private slots:
         QVERIFY(exitCode != 0 || TestFiles::bytes(record).contains("\n[q0_ln0]\n"));
     }
 
-    // The link rules warn; only --strict makes a warning fail, in text and JSON alike.
-    void warnings_data()
+    // One list of links for every command that judges the JESD204B rules: plan, check
+    // --strict, ilas and simulate refuse exactly the broken ones, naming the same rules;
+    // generate and configure --batch do as asked and warn with the same rules. The set is
+    // rx_2lane (L 2, 4.9152 Gbps) with the changes, its link record M = F, N' = 16, S = 1, so
+    // that F = M * S * N' / (8 * L) is the set's.
+    void ruleConsistency_data()
     {
-        QTest::addColumn<QString>("base");
         QTest::addColumn<QJsonObject>("changes");
-        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<int>("subclass");
+        QTest::addColumn<QString>("planFs"); // the plan's Fs for the same F and K; empty: no plan
+        QTest::addColumn<QStringList>("rules");
+        const QString k = "Frames per multiframe";
+        const QString pcs = "PCS width";
+        const QString rate = "Lane rate";
         // clang-format off
-        QTest::newRow("example") << "rx_2lane.json" << QJsonObject() << QStringList();
-        QTest::newRow("transmitter has no buffer") << "tx_2lane.json" << QJsonObject{{"Default_F", "16"}, {"LMFC_Buffer", "256"}} << QStringList();
-        // F 64 allows K up to 1024 / 64 = 16, and 64 * 20 = 1280 octets overflow 1024.
-        QTest::newRow("two rules") << "rx_2lane.json" << QJsonObject{{"Default_F", "64"}, {"Default_K", "20"}} << QStringList{"warning: Frames per multiframe: K = 20 is out of range for F = 64; 17 <= F * K <= 1024 and K <= 32 allow K = 1 to 16", "warning: Elastic buffer: 1024 octets do not hold one multiframe of F * K = 64 * 20 = 1280 octets; the buffer must have at least 1280 octets, or K at most 16"};
+        QTest::newRow("example") << QJsonObject() << 1 << "122.88" << QStringList();
+        QTest::newRow("F * K 1") << QJsonObject{{"Default_F", "1"}, {"Default_K", "1"}} << 1 << "491.52" << QStringList{k};
+        QTest::newRow("F * K 16") << QJsonObject{{"Default_F", "1"}, {"Default_K", "16"}} << 1 << "491.52" << QStringList{k};
+        QTest::newRow("F * K 17") << QJsonObject{{"Default_F", "1"}, {"Default_K", "17"}} << 1 << "491.52" << QStringList{pcs};
+        QTest::newRow("F * K 1024") << QJsonObject{{"Default_F", "32"}, {"Default_K", "32"}} << 1 << "15.36" << QStringList();
+        QTest::newRow("F * K 1025") << QJsonObject{{"Default_F", "41"}, {"Default_K", "25"}} << 1 << "10" << QStringList{k};
+        // The plan stores the largest buffer, 1024 octets, which every legal multiframe fits.
+        QTest::newRow("buffer short of F * K") << QJsonObject{{"Default_F", "8"}, {"Default_K", "32"}, {"LMFC_Buffer", "128"}} << 1 << "" << QStringList{"Elastic buffer"};
+        QTest::newRow("transmitter has no buffer") << QJsonObject{{"Receive", false}, {"Transmit", true}, {"Default_F", "16"}, {"LMFC_Buffer", "256"}} << 1 << "30.72" << QStringList();
+        QTest::newRow("64-bit PCS, F * K 20") << QJsonObject{{"Default_F", "1"}, {"Default_K", "20"}, {"Pcs_Width_32bit", false}, {"Pcs_Width_64bit", true}} << 1 << "" << QStringList{pcs};
+        QTest::newRow("subclass 0") << QJsonObject() << 0 << "122.88" << QStringList{"Subclass"};
+        QTest::newRow("subclass 2") << QJsonObject() << 2 << "122.88" << QStringList{"Subclass"};
+        QTest::newRow("0.99 Gbps") << QJsonObject{{"Line_Rate", "0.99"}} << 1 << "24.75" << QStringList{rate};
+        QTest::newRow("12.6 Gbps") << QJsonObject{{"Line_Rate", "12.6"}} << 1 << "315" << QStringList{rate};
         // clang-format on
     }
 
-    void warnings()
+    void ruleConsistency()
     {
-        QFETCH(QString, base);
         QFETCH(QJsonObject, changes);
-        QFETCH(QStringList, warnings);
-        const QString path = store(base, changes);
-        const HostRun plain = check(path, {});
-        QCOMPARE(plain.exitCode, 0);
-        QStringList err = plain.errLines();
-        err.removeAll(QString());
-        QCOMPARE(err, warnings);
-        QCOMPARE(check(path, {}, {"--strict"}).exitCode, warnings.isEmpty() ? 0 : 1);
-        const HostRun json = check(path, {}, {"--json", "--strict"});
-        QCOMPARE(json.exitCode, warnings.isEmpty() ? 0 : 1);
-        const QJsonObject verdict = json.json();
-        QCOMPARE(verdict["feasible"].toBool(), true);
+        QFETCH(int, subclass);
+        QFETCH(QString, planFs);
+        QFETCH(QStringList, rules);
+        const QString set = store("rx_2lane.json", changes);
+        const QJsonObject stored = TestFiles::readJson(set);
+        const QString f = stored["Default_F"].toString();
+        const QJsonObject record{{"format", "jesd204b-link"},
+                                 {"version", 1},
+                                 {"M", f.toInt()},
+                                 {"N'", 16},
+                                 {"SUBCLASSV", subclass}};
+        TestFiles::put(QString(set).replace(".json", ".link.json"), QJsonDocument(record).toJson());
+        // The rule titles a run names, from its lines "[prefix]Title: ...".
+        const auto named = [](const HostRun &run, const QString &prefix) {
+            QStringList titles;
+            for (const QString &line : run.errLines()) {
+                if (line.startsWith(prefix))
+                    titles << line.mid(prefix.size()).section(':', 0, 0);
+            }
+            return titles;
+        };
+        const bool broken = !rules.isEmpty();
+        const HostRun strict = check(set, {}, {"--strict"});
+        QCOMPARE(strict.exitCode != 0, broken);
+        if (strict.exitCode != 2)
+            QCOMPARE(named(strict, "warning: "), rules);
+        const HostRun ilas = runHost({"ilas", set});
+        QCOMPARE(ilas.exitCode != 0, broken);
+        QCOMPARE(named(ilas, "ipcore-host ilas: "), rules);
+        if (!planFs.isEmpty()) {
+            const HostRun plan = runHost({"plan", "--fs", planFs, "--l", "2", "--m", f, "--s", "1",
+                                          "--np", "16", "--k", stored["Default_K"].toString(),
+                                          "--subclass", QString::number(subclass)});
+            QCOMPARE(plan.exitCode != 0, broken);
+            QCOMPARE(named(plan, "ipcore-host plan: "), rules);
+        }
+        // A run the link rules allow would start the simulator; the refusal comes first.
+        if (broken) {
+            const HostRun simulate = runHost({"simulate", set, "--workdir", m_dir.path()});
+            QCOMPARE(simulate.exitCode, 2);
+            QCOMPARE(named(simulate, "ipcore-host simulate: "), rules);
+        }
+        // Their own rules may refuse a set outright; what they take, they warn about.
+        const HostRun generate = runHost({"generate", set, "--workdir", m_dir.path()});
+        QVERIFY(generate.exitCode == 0 || broken);
+        if (generate.exitCode == 0)
+            QCOMPARE(named(generate, "warning: "), rules);
+        const HostRun configure = runHost(
+            {"configure", "--edit", set, "--batch", "--output", m_dir.filePath("configured.json")});
+        QVERIFY2(configure.exitCode == 0 || broken, configure.err.constData());
+        if (configure.exitCode == 0)
+            QCOMPARE(named(configure, "warning: "), rules);
+    }
+
+    // The JSON verdict carries the same warnings; --strict fails on them there too.
+    void jsonWarnings()
+    {
+        // 5 * 26 = 130 octets are no whole number of 4-octet words and overflow 128.
+        const QString set = store(
+            "rx_2lane.json", {{"Default_F", "5"}, {"Default_K", "26"}, {"LMFC_Buffer", "128"}});
+        const QStringList warnings{
+            "PCS width: a multiframe of F * K = 130 octets is no whole number of 4-octet words of "
+            "the 32-bit PCS, so the core cannot track it",
+            "Elastic buffer: 128 octets do not hold one multiframe of F * K = 5 * 26 = 130 octets; "
+            "the buffer must have at least 130 octets, or K at most 25"};
+        QCOMPARE(check(set, {}).exitCode, 0);
+        const HostRun json = check(set, {}, {"--json", "--strict"});
+        QCOMPARE(json.exitCode, 1);
+        QCOMPARE(json.json()["feasible"].toBool(), true);
         QStringList jsonWarnings;
-        for (const QJsonValue &value : verdict["warnings"].toArray())
-            jsonWarnings << "warning: " + value.toString();
+        for (const QJsonValue &value : json.json()["warnings"].toArray())
+            jsonWarnings << value.toString();
         QCOMPARE(jsonWarnings, warnings);
     }
 

@@ -58,7 +58,10 @@ private slots:
         // 2222.222 Mbps = 2 * 1111111 kbps: every clock that makes it has seven significant digits or more.
         QTest::newRow("no clock the frequency line keeps") << QStringList{"plan", "--fs", "111.1111", "--l", "1", "--m", "1", "--s", "1", "--np", "16", "--device", TwoQuads} << 1 << QStringList{p + "Clocking: no PLL of TQ2-H4 makes 2.222222 Gbps on Q0 Lane0 from a reference clock of 50 to 500 MHz that the design leaves free"};
         QTest::newRow("missing mode value") << QStringList{"plan", "--fs", "1000", "--l", "4", "--m", "2", "--s", "1"} << 2 << QStringList{p + "--np is required (--fs, --m, --l, --s and --np give the converter's mode)"};
-        QTest::newRow("bad number") << plan + WorkedMode + QStringList{"--k", "x"} << 2 << QStringList{p + "--k takes a whole number, not 'x'"};
+        QTest::newRow("bad number") << plan + WorkedMode + QStringList{"--k", "x"} << 2 << QStringList{p + "--k takes a whole number from 1 to 1024, not 'x'"};
+        // Bounded before any arithmetic: F would overflow 32 bits.
+        QTest::newRow("M beyond its field") << plan + QStringList{"--fs", "10", "--l", "1", "--m", "1073741824", "--s", "1", "--np", "16"} << 2 << QStringList{p + "--m takes a whole number from 1 to 256, not '1073741824'"};
+        QTest::newRow("reserved subclass") << plan + WorkedMode + QStringList{"--subclass", "3"} << 2 << QStringList{p + "--subclass takes a whole number from 0 to 2, not '3' (subclasses 3 to 7 are reserved)"};
         QTest::newRow("bad direction") << plan + WorkedMode + QStringList{"--mode", "up"} << 2 << QStringList{p + "--mode takes rx, tx or both, not 'up'"};
         QTest::newRow("bad scrambling") << plan + WorkedMode + QStringList{"--scrambling", "yes"} << 2 << QStringList{p + "--scrambling takes on or off, not 'yes'"};
         QTest::newRow("emit without device") << plan + WorkedMode + QStringList{"--emit-set", "x.json"} << 2 << QStringList{p + "--emit-set needs a device: give --device ID or a design that names one"};
@@ -66,13 +69,13 @@ private slots:
         // Group A devices have four lanes.
         QTest::newRow("more lanes than free") << QStringList{"plan", "--fs", "500", "--l", "8", "--m", "4", "--s", "1", "--np", "16", "--device", "TQ2S1-FG324"} << 1 << QStringList{p + "Lanes: L = 8, but TQ2-S1 leaves 4 lanes free for the core (Q0 Lane0, Q0 Lane1, Q0 Lane2, Q0 Lane3)"};
         // The public vector: DID 0x55, BID 0xA, L 4, M 4, F 2, S 1, K 32, N 14, N' 16, CS 2, scrambling on, subclass 1; L, F, K and scrambling come from the set. LID, and FCHK with it, rise by one a lane.
-        QTest::newRow("ILAS of a stored set") << QStringList{"ilas", "<set>", "--m", "4", "--n", "14", "--np", "16", "--s", "1", "--cs", "2", "--did", "85", "--bid", "10"} << 0 << QStringList{"ILAS lane 0: 55 0A 00 83 01 1F 03 8D 2F 20 00 00 00 A6 (FCHK A6)", "ILAS lane 3: 55 0A 03 83 01 1F 03 8D 2F 20 00 00 00 A9 (FCHK A9)"};
+        QTest::newRow("ILAS of a stored set") << QStringList{"ilas", "<set>", "--m", "4", "--n", "14", "--np", "16", "--s", "1", "--cs", "2", "--did", "0x55", "--bid", "0xA"} << 0 << QStringList{"ILAS lane 0: 55 0A 00 83 01 1F 03 8D 2F 20 00 00 00 A6 (FCHK A6)", "ILAS lane 3: 55 0A 03 83 01 1F 03 8D 2F 20 00 00 00 A9 (FCHK A9)"};
         // A received lane 2 with F - 1 = 0 and the sent FCHK; one line alone compares with the lane its LID names.
         QTest::newRow("ILAS comparison") << QStringList{"ilas", "<set>", "--m", "4", "--n", "14", "--np", "16", "--s", "1", "--cs", "2", "--did", "85", "--bid", "10", "--compare", "55 0A 02 83 00 1F 03 8D 2F 20 00 00 00 A8"} << 1 << QStringList{"lane 2: F expected 2 (octet 0x01), received 1 (0x00)", "lane 2: FCHK received 0xA8, the fields sum to 0xA7"};
         QTest::newRow("ILAS comparison, 13 octets") << ilas + QStringList{"--m", "2", "--n", "16", "--np", "32", "--s", "1", "--compare", "55 0A"} << 2 << QStringList{i + "'55 0A' is not 14 octets in hex"};
         // The example's L 2, F 4: M 2, S 1, N' 16 give 2 * 16 / 16 = 2, not 4.
         QTest::newRow("F of the set disagrees") << ilas + QStringList{"--m", "2", "--n", "16", "--np", "16", "--s", "1"} << 1 << QStringList{i + "Octets per frame: F = 4 was given, but M * S * N' / (8 * L) = 2 * 1 * 16 / (8 * 2) = 2; F must be 2"};
-        QTest::newRow("missing N") << ilas + QStringList{"--m", "4", "--np", "16", "--s", "1"} << 2 << QStringList{i + "--n is required (--m, --n, --np and --s)"};
+        QTest::newRow("no record, no M") << ilas + QStringList{"--np", "16"} << 2 << QStringList{i + "--m is required: no link record rx_2lane.link.json beside the set"};
         // clang-format on
     }
 
@@ -166,32 +169,81 @@ private slots:
         QVERIFY2(dialog.exitCode == 0, dialog.err.constData());
         QCOMPARE(readJson(back), emitted);
         const HostRun generate = runHost({"generate", back, "--workdir", dir.path()});
-        QVERIFY2(generate.exitCode == 0, generate.err.constData());
+        QVERIFY2(generate.exitCode == 0 && generate.err.isEmpty(), generate.err.constData());
+        // The converter's mode came along beside the dialog's set: ilas needs no option.
+        const HostRun ilas = runHost({"ilas", back});
+        QVERIFY2(ilas.exitCode == 0, ilas.err.constData());
+        const QJsonArray lanesIlas = planned["ilas"].toArray();
+        QCOMPARE(ilas.outLines().size(), lanesIlas.size());
+        for (const QJsonValue &lane : lanesIlas) {
+            QStringList hex;
+            for (const QJsonValue &octet : lane["octets"].toArray())
+                hex << QString::asprintf("%02X", octet.toInt());
+            QVERIFY(ilas.outLines().at(lane["lane"].toInt()).contains(hex.join(' ')));
+        }
     }
 
-    // A design that runs Q0_QPLL0 and its clock for another core: the plan leaves that PLL out
-    // unless it serves the rate from the same clock, and the emitted set is proved there.
+    // A design whose receiver runs Q0_QPLL0 at 14.7456 GHz from Q0 REFCLK0 at 122.88 MHz on Q0
+    // lanes 2 and 3: a transmitter at 3.6864 Gbps (14.7456 GHz / 4) gets the lanes the dialog
+    // offers it and that PLL first; the emitted set comes back unchanged from the dialog in
+    // that design and is proved there on the shared PLL.
     void emittedSetInsideDesign()
     {
-        const QString design = TestPaths::example("designs/jesd_rx_q0.json");
         QTemporaryDir dir;
+        const QString design = dir.filePath("design.json");
+        QVERIFY(QFile::copy(TestPaths::example("designs/jesd_rx_q0.json"), design));
         const QString set = dir.filePath("in_design.json");
         const HostRun plan =
-            runHost({"plan",   "--fs",     "122.88", "--l",        "1",      "--m",   "2",
-                     "--s",    "1",        "--np",   "16",         "--mode", "tx",    "--device",
-                     TwoQuads, "--design", design,   "--emit-set", set,      "--json"});
+            runHost({"plan",   "--fs",     "92.16", "--l",        "1",      "--m",   "2",
+                     "--s",    "1",        "--np",  "16",         "--mode", "tx",    "--device",
+                     TwoQuads, "--design", design,  "--emit-set", set,      "--json"});
         QVERIFY2(plan.exitCode == 0, plan.err.constData());
-        // 4.9152 Gbps is 14.7456 GHz / 3, and 3 is no output divider: QPLL0 is out. The
-        // design's Q0 REFCLK0 runs at 122.88 MHz, so only that clock may come from it.
-        const QJsonArray clocking = plan.json()["clocking"].toArray();
-        QVERIFY(!clocking.isEmpty());
-        for (const QJsonValue &option : clocking) {
-            QVERIFY(option["pll"].toString() != "QPLL0");
-            QVERIFY(option["refClockSource"].toString() != "Q0 REFCLK0" ||
-                    option["refClockMHz"].toDouble() == 122.88);
-        }
-        const HostRun check = runHost({"check", set, "--design", design});
-        QVERIFY2(check.exitCode == 0, (check.out + check.err).constData());
+        QCOMPARE(plan.json()["lanes"].toArray(), QJsonArray{"Q0 Lane0"});
+        const QJsonObject first = plan.json()["clocking"].toArray().first().toObject();
+        QCOMPARE(first["pll"].toString(), QString("QPLL0"));
+        QCOMPARE(first["refClockSource"].toString(), QString("Q0 REFCLK0"));
+        QCOMPARE(first["refClockMHz"].toDouble(), 122.88);
+        const QString back = dir.filePath("back.json");
+        const HostRun dialog =
+            runHost({"configure", "--edit", set, "--design", design, "--batch", "--output", back});
+        QVERIFY2(dialog.exitCode == 0, dialog.err.constData());
+        QCOMPARE(readJson(back), readJson(set));
+        const HostRun check =
+            runHost({"check", set, "--design", TestPaths::example("designs/jesd_rx_q0.json")});
+        QVERIFY2(check.exitCode == 0 && check.out.contains("(shared with adc.v:jesd_rx)"),
+                 (check.out + check.err).constData());
+    }
+
+    // Clocks a single clock chip gives come first: the device clock or a relation of it among
+    // the first three, for modes from data sheets.
+    void clockRanking_data()
+    {
+        QTest::addColumn<QStringList>("mode");
+        QTest::addColumn<QString>("relation"); // of the first option
+        QTest::addColumn<int>("pcsBits");
+        // clang-format off
+        // 10 Gbps: 250 MHz is the device clock.
+        QTest::newRow("10 Gbps") << WorkedMode << "device clock" << 32;
+        // 4.9152 Gbps: 122.88 MHz, which check proves with M 1, N 80.
+        QTest::newRow("4.9152 Gbps") << QStringList{"--fs", "245.76", "--l", "4", "--m", "4", "--s", "1", "--np", "16"} << "device clock" << 32;
+        // 12.5 Gbps: a 312.5 MHz 32-bit core clock passes the fabric; 156.25 MHz on the 64-bit PCS.
+        QTest::newRow("12.5 Gbps, 64-bit PCS") << QStringList{"--fs", "625", "--l", "2", "--m", "2", "--s", "1", "--np", "16"} << "device clock" << 64;
+        // clang-format on
+    }
+
+    void clockRanking()
+    {
+        QFETCH(QStringList, mode);
+        QFETCH(QString, relation);
+        QFETCH(int, pcsBits);
+        const HostRun plan = runHost(QStringList{"plan", "--json", "--device", TwoQuads} + mode);
+        QVERIFY2(plan.exitCode == 0, plan.err.constData());
+        const QJsonObject planned = plan.json();
+        QCOMPARE(planned["pcsBits"].toInt(), pcsBits);
+        const QJsonObject first = planned["clocking"].toArray().first().toObject();
+        QCOMPARE(first["relation"].toString(), relation);
+        const double deviceClock = planned["laneRateGbps"].toDouble() * 1000 / (pcsBits / 8 * 10);
+        QCOMPARE(first["refClockMHz"].toDouble(), deviceClock);
     }
 };
 

@@ -65,6 +65,7 @@ private slots:
         QTest::newRow("stray argument") << QStringList{"devices", "extra"} << "" << 2 << QStringList{"ipcore-host devices: unexpected argument 'extra'"};
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << "" << 2 << QStringList{"ipcore-host: unknown command 'frobnicate'", "Usage: ipcore-host <command> [options]"};
         QTest::newRow("version with a command") << QStringList{"--version", "list"} << "" << 2 << QStringList();
+        QTest::newRow("usage names the command") << QStringList{"check", "--help"} << "" << 0 << QStringList{"Usage: ipcore-host check [options] PARAMS.json"};
         // clang-format on
     }
 
@@ -92,6 +93,58 @@ private slots:
         QVERIFY2(host.err.isEmpty(), host.err.constData());
         for (const QString &line : lines)
             QVERIFY2(QString::fromUtf8(host.out).split('\n').contains(line), host.out.constData());
+    }
+
+    // Every "$ build/bin/ipcore-host ..." of the README runs, in order in one folder, and prints
+    // what the README shows: "..." stands for any lines, a line ending in "..." for any end.
+    void readmeExamples()
+    {
+        QFile readme(TestPaths::sourceDir() + "/README.md");
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(readme.readAll()).split('\n');
+        QTemporaryDir dir;
+        int commands = 0;
+        for (int i = 0; i < lines.size(); ++i) {
+            const QString prompt = "    $ build/bin/ipcore-host ";
+            if (!lines[i].startsWith(prompt))
+                continue;
+            QStringList arguments = lines[i].mid(prompt.size()).split(' ', Qt::SkipEmptyParts);
+            for (QString &argument : arguments) {
+                if (argument.startsWith("examples/"))
+                    argument = TestPaths::sourceDir() + '/' + argument;
+                else if (!argument.startsWith('-') &&
+                         (argument.endsWith(".json") || argument == "out"))
+                    argument = dir.filePath(argument);
+            }
+            QStringList shown;
+            for (++i;
+                 i < lines.size() && lines[i].startsWith("    ") && !lines[i].startsWith(prompt);
+                 ++i)
+                shown << lines[i].mid(4);
+            --i;
+            const HostRun run = runHost(arguments);
+            const QStringList printed = QString::fromUtf8(run.out + run.err).split('\n');
+            int at = 0;
+            bool skipping = false;
+            for (const QString &line : shown) {
+                if (line == "...") {
+                    skipping = true;
+                    continue;
+                }
+                const auto matches = [&line](const QString &text) {
+                    return line.endsWith("...") ? text.startsWith(line.chopped(3)) : text == line;
+                };
+                while (skipping && at < printed.size() && !matches(printed[at]))
+                    ++at;
+                QVERIFY2(at < printed.size() && matches(printed[at]),
+                         qPrintable(line + "\nnot where the README shows it in:\n" +
+                                    printed.join('\n')));
+                ++at;
+                skipping = false;
+            }
+            ++commands;
+        }
+        QVERIFY(commands >= 4);
     }
 
     // The program's version from the build, the core's from its description file.

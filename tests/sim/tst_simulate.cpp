@@ -62,7 +62,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("message");
-        QTest::newRow("multiframe too short") << QStringList{"--f", "1", "--k", "16"} << "F*K";
+        QTest::newRow("multiframe too short")
+            << QStringList{"--f", "1", "--k", "16"} << "Frames per multiframe: K = 16";
         QTest::newRow("lane out of range")
             << QStringList{"--inject-error", "9"} << "--inject-error";
         QTest::newRow("unknown simulator") << QStringList{"--simulator", "xsim"} << "--simulator";

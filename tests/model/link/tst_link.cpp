@@ -1,10 +1,13 @@
 #include "configuredlink.h"
 #include "decimaltext.h"
 #include "ilascompare.h"
+#include "linkrecord.h"
 #include "linkreport.h"
 #include "sysref.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace IPJESD204B;
@@ -231,11 +234,11 @@ private slots:
         // F = 64: at most 1024 octets per multiframe limits K to 16.
         QTest::newRow("K beyond 1024 octets") << wideF << QStringList{"allow K = 1 to 16"} << 1;
         QTest::newRow("HD required") << narrow << QStringList{"High density", "8 * F = 8 bits", "HD must be 1"} << 1;
-        QTest::newRow("field overflow") << fields << QStringList{"Field width", "DID = 256", "DID must be 0 to 255", "BID must be 0 to 15", "SUBCLASSV must be 0 to 7"} << 3;
+        QTest::newRow("field overflow") << fields << QStringList{"Field width", "DID = 256", "DID must be 0 to 255", "BID must be 0 to 15", "SUBCLASSV = 8 is not allowed; JESD204B defines 0 to 2"} << 3;
         QTest::newRow("M too many") << modeOf({30, 300, 1, 16, 16, 0}, "10") << QStringList{"M-1 has 8 bits", "M must be 1 to 256"} << 1;
-        // 20 Gbps; four lanes halve it, and 15.625 to 625 MSPS keep two lanes in range.
-        QTest::newRow("lane rate too high") << modeOf({2, 2, 1, 14, 16, 0}, "1000") << QStringList{"Lane rate: 20 Gbps with L = 2", "0.3125 to 12.5 Gbps", "L = 4 keep it in range", "Fs from 15.625 to 625 MSPS with L = 2"} << 1;
-        QTest::newRow("lane rate too low") << modeOf({1, 1, 1, 16, 16, 0}, "10") << QStringList{"Lane rate: 0.2 Gbps", "Fs from 15.625 to 625 MSPS with L = 1"} << 1;
+        // 20 Gbps; four lanes halve it, and 50 to 625 MSPS keep two lanes in range.
+        QTest::newRow("lane rate too high") << modeOf({2, 2, 1, 14, 16, 0}, "1000") << QStringList{"Lane rate: 20 Gbps with L = 2", "core's range of 1 to 12.5 Gbps", "L = 4 keep it in range", "Fs from 50 to 625 MSPS with L = 2"} << 1;
+        QTest::newRow("lane rate too low") << modeOf({1, 1, 1, 16, 16, 0}, "10") << QStringList{"Lane rate: 0.2 Gbps", "Fs from 50 to 625 MSPS with L = 1"} << 1;
         QTest::newRow("sample too small") << modeOf({4, 4, 1, 16, 16, 2}, "245.76") << QStringList{"Sample size", "need 18 bits", "N' must be at least 18"} << 1;
         // 8 * 1 * 3 control bits need two 16-bit control words.
         QTest::newRow("control words short") << control << QStringList{"Control words", "CF must be at least 2"} << 1;
@@ -268,8 +271,7 @@ private slots:
         QTest::addColumn<int>("count");
         // clang-format off
         QTest::newRow("SYSREF at the LMFC") << 32 << 1 << QStringList{"LMFC / 1 = 31.25 MHz", "LMFC / 2 = 15.625 MHz"} << 1;
-        QTest::newRow("17 octets") << 17 << 2 << QStringList{"4-octet words", "8-octet words"} << 2;
-        QTest::newRow("20 octets") << 20 << 2 << QStringList{"8-octet words of the 64-bit PCS"} << 1;
+        QTest::newRow("SYSREF at LMFC / 2") << 32 << 2 << QStringList() << 0;
         // clang-format on
     }
 
@@ -358,49 +360,116 @@ private slots:
         QTEST(sampleRateFromText(text), "rate");
     }
 
-    // The rules a stored core's F, K, lane rate and buffer must keep.
-    void configuredLink_data()
+    // One list of cases for the rule table, judged on a stored core's values and planned from a
+    // mode with those values (M = F converters of 8 bits on one lane, so F is as given and
+    // the lane rate is 10 * F * Fs): both give the same rules, by title.
+    void linkRules_data()
     {
+        QTest::addColumn<QString>("rateGbps");
         QTest::addColumn<int>("f");
         QTest::addColumn<int>("k");
-        QTest::addColumn<QString>("rateGbps"); // empty: unknown
-        QTest::addColumn<int>("buffer");       // -1: a transmitter, no buffer
-        QTest::addColumn<QStringList>("problems");
-        const QString kRange = "Frames per multiframe: K = %1 is out of range for F = %2; 17 <= "
-                               "F * K <= 1024 and K <= 32 allow K = %3 to %4";
-        const QString rateRange = "Lane rate: %1 Gbps is outside the JESD204B range of 0.3125 to "
-                                  "12.5 Gbps";
+        QTest::addColumn<int>("buffer"); // -1: a transmitter, no buffer
+        QTest::addColumn<int>("subclass");
+        QTest::addColumn<int>("pcsBits");
+        QTest::addColumn<QStringList>("rules");
+        const QString k = "Frames per multiframe";
+        const QString rate = "Lane rate";
         // clang-format off
-        // 17 <= F * K: F 1 needs K 17.
-        QTest::newRow("F 1, K 16") << 1 << 16 << "4.9152" << 1024 << QStringList{kRange.arg(16).arg(1).arg(17).arg(32)};
-        QTest::newRow("F 1, K 17") << 1 << 17 << "4.9152" << 1024 << QStringList();
-        // F * K <= 1024: F 256 allows K 1 to 4.
-        QTest::newRow("F 256, K 5") << 256 << 5 << "" << -1 << QStringList{kRange.arg(5).arg(256).arg(1).arg(4)};
-        QTest::newRow("F 0") << 0 << 32 << "4.9152" << 1024 << QStringList{"Octets per frame: F = 0 is outside 1 to 256"};
-        QTest::newRow("F 257") << 257 << 1 << "" << -1 << QStringList{"Octets per frame: F = 257 is outside 1 to 256"};
-        QTest::newRow("buffer holds 8 * 32") << 8 << 32 << "0.3125" << 256 << QStringList();
-        QTest::newRow("buffer one multiframe short") << 8 << 32 << "12.5" << 128 << QStringList{"Elastic buffer: 128 octets do not hold one multiframe of F * K = 8 * 32 = 256 octets; the buffer must have at least 256 octets, or K at most 16"};
-        // Two-octet frames need K >= 9, which 16 octets cannot hold.
-        QTest::newRow("no K fits the buffer") << 2 << 32 << "" << 16 << QStringList{"Elastic buffer: 16 octets do not hold one multiframe of F * K = 2 * 32 = 64 octets; the buffer must have at least 64 octets"};
-        QTest::newRow("too slow") << 4 << 32 << "0.3124" << 1024 << QStringList{rateRange.arg("0.3124")};
-        QTest::newRow("too fast") << 4 << 32 << "12.5000001" << -1 << QStringList{rateRange.arg("12.5000001")};
+        QTest::newRow("JESD204B low end below the core") << "0.3125" << 4 << 32 << -1 << 1 << 32 << QStringList{rate};
+        QTest::newRow("0.99 Gbps") << "0.99" << 4 << 32 << -1 << 1 << 32 << QStringList{rate};
+        QTest::newRow("1 Gbps") << "1" << 4 << 32 << -1 << 1 << 32 << QStringList();
+        QTest::newRow("12.5 Gbps") << "12.5" << 4 << 32 << -1 << 1 << 64 << QStringList();
+        QTest::newRow("12.6 Gbps") << "12.6" << 4 << 32 << -1 << 1 << 32 << QStringList{rate};
+        QTest::newRow("F * K 1") << "2" << 1 << 1 << -1 << 1 << 32 << QStringList{k};
+        QTest::newRow("F * K 16") << "2" << 1 << 16 << -1 << 1 << 32 << QStringList{k};
+        QTest::newRow("F * K 17") << "2" << 1 << 17 << -1 << 1 << 32 << QStringList{"PCS width"};
+        QTest::newRow("F * K 20") << "2" << 1 << 20 << -1 << 1 << 32 << QStringList();
+        QTest::newRow("F * K 20, 64-bit PCS") << "2" << 1 << 20 << -1 << 1 << 64 << QStringList{"PCS width"};
+        QTest::newRow("F * K 1024") << "2" << 32 << 32 << 1024 << 1 << 64 << QStringList();
+        QTest::newRow("F * K 1025") << "4.1" << 41 << 25 << -1 << 1 << 32 << QStringList{k};
+        QTest::newRow("buffer holds F * K") << "2" << 8 << 32 << 256 << 1 << 32 << QStringList();
+        QTest::newRow("buffer one multiframe short") << "2" << 8 << 32 << 128 << 1 << 32 << QStringList{"Elastic buffer"};
+        QTest::newRow("subclass 0") << "2" << 4 << 32 << -1 << 0 << 32 << QStringList{"Subclass"};
+        QTest::newRow("subclass 2") << "2" << 4 << 32 << -1 << 2 << 32 << QStringList{"Subclass"};
+        QTest::newRow("subclass 3, reserved") << "2" << 4 << 32 << -1 << 3 << 32 << QStringList{"Subclass"};
         // clang-format on
     }
 
-    void configuredLink()
+    void linkRules()
     {
+        QFETCH(QString, rateGbps);
         QFETCH(int, f);
         QFETCH(int, k);
-        QFETCH(QString, rateGbps);
         QFETCH(int, buffer);
+        QFETCH(int, subclass);
+        QFETCH(int, pcsBits);
+        QFETCH(QStringList, rules);
         ConfiguredLink link;
         link.octetsPerFrame = f;
         link.framesPerMultiframe = k;
-        if (!rateGbps.isEmpty())
-            link.laneRateMbps = Ratio::fromDecimal(rateGbps) * 1000;
+        link.laneRateMbps = Ratio::fromDecimal(rateGbps) * 1000;
         if (buffer >= 0)
             link.bufferOctets = buffer;
-        QTEST(configuredLinkProblems(link), "problems");
+        link.subclass = subclass;
+        link.pcsBits = pcsBits;
+        const auto titles = [](const QStringList &problems) {
+            QStringList found;
+            for (const QString &problem : problems)
+                found << ruleTitle(problem);
+            return found;
+        };
+        const QStringList stored = configuredLinkProblems(link);
+        QCOMPARE(titles(stored), rules);
+
+        LinkMode mode = modeOf({1, f, 1, 8, 8, 0}, "1");
+        mode.sampleRateMsps = link.laneRateMbps / (10 * f);
+        mode.framesPerMultiframe = k;
+        mode.bufferOctets = link.bufferOctets;
+        mode.subclass = subclass;
+        mode.pcsBits = pcsBits;
+        const LinkPlan plan = planLink(mode);
+        QCOMPARE(titles(plan.errors), rules);
+        // The planner's texts are the table's, but for the lane rate, which adds what fits.
+        for (const QString &problem : stored)
+            QVERIFY(plan.errors.contains(problem) || ruleTitle(problem) == "Lane rate");
+    }
+
+    void linkRecord_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("error"); // empty: read
+        // clang-format off
+        QTest::newRow("every field") << QByteArray(R"({"format":"jesd204b-link","version":1,"M":4,"N":14,"N'":16,"S":1,"CS":2,"CF":0,"HD":0,"DID":85,"BID":10,"SUBCLASSV":1})") << "";
+        QTest::newRow("defaults") << QByteArray(R"({"format":"jesd204b-link","version":1,"M":2,"N'":16})") << "";
+        QTest::newRow("missing M") << QByteArray(R"({"format":"jesd204b-link","version":1,"N'":16})") << R"("M" must be a whole number from 1 to 256)";
+        QTest::newRow("reserved subclass") << QByteArray(R"({"format":"jesd204b-link","version":1,"M":2,"N'":16,"SUBCLASSV":3})") << R"("SUBCLASSV" must be a whole number from 0 to 2)";
+        QTest::newRow("fraction") << QByteArray(R"({"format":"jesd204b-link","version":1,"M":2.5,"N'":16})") << R"("M" must be a whole number from 1 to 256)";
+        QTest::newRow("other format") << QByteArray(R"({"format":"x","version":1,"M":2,"N'":16})") << R"(not a link record ("format" "jesd204b-link", "version" 1))";
+        // clang-format on
+    }
+
+    // What reads back is what was written, and what is written reads back.
+    void linkRecord()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("core.link.json"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+        file.close();
+        QString reason;
+        const std::optional<LinkRecord> record = readLinkRecord(dir.filePath("core.json"), &reason);
+        QCOMPARE(record.has_value(), error.isEmpty());
+        QCOMPARE(reason.section(": ", 1), error);
+        if (!record)
+            return;
+        const QJsonObject written = linkRecordToJson(*record);
+        LinkRecord back;
+        QVERIFY(linkRecordFromJson(written, &back, &reason));
+        QVERIFY(back == *record);
+        const QJsonObject given = QJsonDocument::fromJson(json).object();
+        for (auto it = given.begin(); it != given.end(); ++it)
+            QCOMPARE(written.value(it.key()), it.value());
     }
 };
 
