@@ -37,11 +37,11 @@ void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
         stored.value(QStringLiteral("module")).toString());
 }
 
-// The design and the output file are committed together: both are written or neither.
+// The design and the output file are committed together: both are written or neither. A set
+// that goes to standard output is out before the design gets its core.
 bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
-                 IPSERDESIP::BaseProtocol *protocol, QString *error)
+                 IPSERDESIP::BaseProtocol *protocol, HostFiles::WriteBatch &batch, QString *error)
 {
-    HostFiles::WriteBatch batch;
     if (!options.designPath.isEmpty()) {
         const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
         const auto sameName = options.editPath.isEmpty() ? IPSERDESIP::SameName::Refuse
@@ -50,19 +50,19 @@ bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap
                                                  &batch))
             return false;
     }
-    QJsonObject object;
-    if (options.outputPath.isEmpty() && !parameterSetToJson(result, &object, error))
+    if (options.outputPath.isEmpty()) {
+        QJsonObject object;
+        if (!parameterSetToJson(result, &object, error) ||
+            !writeStandardOutput(QJsonDocument(object).toJson(QJsonDocument::Indented), error))
+            return false;
+    } else if (!writeParameterFile(options.outputPath, result, error, &batch)) {
         return false;
-    if (!options.outputPath.isEmpty() &&
-        !writeParameterFile(options.outputPath, result, error, &batch))
-        return false;
+    }
     QString reason;
     if (!batch.commit(&reason)) {
         *error = QStringLiteral("cannot write: ") + reason;
         return false;
     }
-    if (options.outputPath.isEmpty())
-        QTextStream(stdout) << QJsonDocument(object).toJson(QJsonDocument::Indented);
     return true;
 }
 
@@ -177,9 +177,15 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
 {
     QString snapshotError;
     const std::unique_ptr<DialogDriver> driver = makeDriver(options, &snapshotError);
-    const IPSERDESIP::ParameterMap result = options.editPath.isEmpty()
-                                                ? protocol->create(options.name, inputs.device)
-                                                : protocol->edit(inputs.stored);
+    // What the dialog writes below the project (its calculation's record) is staged and
+    // committed with the design and the set, or dropped with them.
+    HostFiles::WriteBatch files;
+    IPSERDESIP::ParameterMap result;
+    {
+        const HostFiles::GenerationScope scope(files, Core::IdeCore::projectDirectory());
+        result = options.editPath.isEmpty() ? protocol->create(options.name, inputs.device)
+                                            : protocol->edit(inputs.stored);
+    }
 
     if (!options.snapshotDir.isEmpty()) {
         if (!driver->dialogSeen())
@@ -202,7 +208,7 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
                                            : QStringLiteral("nothing configured"));
 
     QString error;
-    if (!writeResult(options, result, protocol, &error))
+    if (!writeResult(options, result, protocol, files, &error))
         return command.fail(JobFailed, error);
     return Success;
 }
@@ -219,6 +225,7 @@ int runConfigure(const QStringList &arguments)
     ConfigureInputs inputs;
     int exitCode = Success;
     if (!parseConfigureOptions(command, arguments, &options, &exitCode) ||
+        !command.refuseOutputOverInput(options.outputPath, {options.designPath}, &exitCode) ||
         !readInputs(command, options, &inputs, &exitCode))
         return exitCode;
 

@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "commandsupport.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -81,5 +82,5 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ipcore-host"));
     QCoreApplication::setApplicationVersion(QStringLiteral(JESD_PROGRAM_VERSION));
-    return found->second(arguments);
+    return HostProgram::finishStandardOutput(command, found->second(arguments));
 }
