@@ -10,6 +10,7 @@
 #include <message.h>
 
 #include <QJsonArray>
+#include <QProcess>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -167,6 +168,23 @@ private slots:
             QVERIFY(!generate(*loadedProtocol(), readSet(params), dir.path()).ok);
             QCOMPARE(TestFiles::tree(dir.path()), QStringList{"params.json"});
         }
+    }
+
+    // A byte the locale cannot decode would become another name: refused, nothing written.
+    void argumentNotInTheLocale()
+    {
+        QTemporaryDir dir;
+        QProcess shell;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", "C.UTF-8");
+        shell.setProcessEnvironment(environment);
+        shell.start("bash",
+                    {"-c", "exec \"$0\" generate \"$1\" --workdir \"$2\"$'\\xef'",
+                     TestPaths::hostProgram(), example("tx_2lane.json"), dir.filePath("w")});
+        QVERIFY(shell.waitForFinished(20000));
+        QCOMPARE(shell.exitCode(), 2);
+        QCOMPARE(shell.readAllStandardError().count('\n'), 1);
+        QCOMPARE(TestFiles::tree(dir.path()), QStringList());
     }
 
     // One row per reader the program bounds; the readers' own cases are the host's tables.
