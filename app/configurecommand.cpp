@@ -37,13 +37,24 @@ void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
         stored.value(QStringLiteral("module")).toString());
 }
 
+// What the run starts from: the stored set of an edited core, the device, and the design's
+// global data as the core found it.
+struct ConfigureInputs
+{
+    IPSERDESIP::ParameterMap stored;
+    DEV::DeviceArg device;
+    IPSERDESIP::ParameterMap foundData;
+};
+
 // The design and the output file are committed together: both are written or neither. A set
 // that goes to standard output is out before the design gets its core.
-bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
-                 IPSERDESIP::BaseProtocol *protocol, HostFiles::WriteBatch &batch, QString *error)
+bool writeResult(const ConfigureOptions &options, const ConfigureInputs &inputs,
+                 const IPSERDESIP::ParameterMap &result, IPSERDESIP::BaseProtocol *protocol,
+                 HostFiles::WriteBatch &batch, QString *error)
 {
     if (!options.designPath.isEmpty()) {
         const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
+        keepOnlyPublished(inputs.foundData);
         const auto sameName = options.editPath.isEmpty() ? IPSERDESIP::SameName::Refuse
                                                          : IPSERDESIP::SameName::Replace;
         if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, error, sameName,
@@ -65,13 +76,6 @@ bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap
     }
     return true;
 }
-
-// What the run starts from: the stored set of an edited core and the device.
-struct ConfigureInputs
-{
-    IPSERDESIP::ParameterMap stored;
-    DEV::DeviceArg device;
-};
 
 // Refuses an interactive run without a display, reads the edited set and looks the device up:
 // every input is checked before anything is loaded or written.
@@ -140,6 +144,7 @@ bool prepareDesign(const CommandLine &command, const ConfigureOptions &options,
         inputs->stored.insert(QStringLiteral("target_device"), device.id());
         releaseEditedCore(inputs->stored);
     }
+    inputs->foundData = model->globalData();
     Core::IdeCore::setProjectDirectory(
         QDir::cleanPath(QDir::current().absoluteFilePath(options.projectDir)));
     return true;
@@ -208,12 +213,22 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
                                            : QStringLiteral("nothing configured"));
 
     QString error;
-    if (!writeResult(options, result, protocol, files, &error))
+    if (!writeResult(options, inputs, result, protocol, files, &error))
         return command.fail(JobFailed, error);
     return Success;
 }
 
 } // namespace
+
+void keepOnlyPublished(const IPSERDESIP::ParameterMap &found)
+{
+    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    const IPSERDESIP::ParameterMap now = model->globalData();
+    for (auto it = now.begin(); it != now.end(); ++it) {
+        if (found.contains(it.key()) && found.value(it.key()) == it.value())
+            model->removeData(it.key());
+    }
+}
 
 int runConfigure(const QStringList &arguments)
 {

@@ -3,7 +3,11 @@
 // line with exit 1 and changes no file that existed; the plug-in's generate, called in-process,
 // answers false with every file old or new and whole.
 #include "appfixture.h"
+#include "configureoptions.h"
 #include "hostrun.h"
+
+#include <designfile.h>
+#include <message.h>
 
 #include <QJsonArray>
 #include <QProcess>
@@ -232,6 +236,29 @@ private slots:
                  err.constData());
         if (arguments.first() == "configure") // the design does not hold a core whose set is lost
             QCOMPARE(snapshot(root), before);
+    }
+
+    // A design update merges only the global data the core published: what another run wrote
+    // between the load and the update stays.
+    void designMergeKeepsOthersKeys()
+    {
+        const QString design = m_dir->filePath("D.json");
+        TestFiles::writeJson(design, {{"globalData", QJsonObject{{"keep", "a"}}}});
+        IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+        model->reset();
+        model->setDevice(
+            Core::IdeCore::deviceDataBase()->findDevice(m_old.value("target_device").toString()));
+        QString error;
+        QVERIFY2(IPSERDESIP::DesignFile::load(design, &error), qPrintable(error));
+        const IPSERDESIP::ParameterMap found = model->globalData();
+        model->setData("published", "p");
+        TestFiles::writeJson(design, {{"globalData", QJsonObject{{"keep", "b"}, {"other", "c"}}}});
+
+        HostProgram::keepOnlyPublished(found);
+        const std::unique_ptr<IPSERDESIP::Message> report(loadedProtocol()->resources(m_old));
+        QVERIFY2(IPSERDESIP::DesignFile::addInstance(design, *report, &error), qPrintable(error));
+        QCOMPARE(TestFiles::readJson(design).value("globalData").toObject(),
+                 (QJsonObject{{"keep", "b"}, {"other", "c"}, {"published", "p"}}));
     }
 
     // The design gets the core only when the parameter set can be written too.
