@@ -39,9 +39,13 @@ bool CommandLine::parseWithParameterFile(const QStringList &arguments,
     if (!parse(arguments, exitCode))
         return false;
     QString error;
+    errno = 0;
     if (readParameterFile(parameterFile(), params, &error, VersionCheck::Refuse))
         return true;
-    *exitCode = fail(BadUsage, error);
+    // Out of descriptors or memory, or a failing disk: the machine failed, not the input.
+    const int cause = errno;
+    const bool machine = cause == EMFILE || cause == ENFILE || cause == ENOMEM || cause == EIO;
+    *exitCode = fail(machine ? JobFailed : BadUsage, error);
     return false;
 }
 

@@ -170,20 +170,31 @@ private slots:
         }
     }
 
-    // A byte the locale cannot decode would become another name: refused, nothing written.
-    void argumentNotInTheLocale()
+    // Through a shell: a byte the locale cannot decode would become another name (refused,
+    // exit 2); four file descriptors fail the read of the set (the machine's failure, exit 1).
+    void shellRuns_data()
     {
+        QTest::addColumn<QString>("line"); // $0 the program, $1 the set, $2 a folder
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("invalid UTF-8")
+            << "exec \"$0\" generate \"$1\" --workdir \"$2\"$'\\xef'" << 2;
+        QTest::newRow("four descriptors")
+            << "ulimit -n 4; exec \"$0\" generate \"$1\" --workdir \"$2\"" << 1;
+    }
+    void shellRuns()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, exitCode);
         QTemporaryDir dir;
         QProcess shell;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LC_ALL", "C.UTF-8");
         shell.setProcessEnvironment(environment);
-        shell.start("bash",
-                    {"-c", "exec \"$0\" generate \"$1\" --workdir \"$2\"$'\\xef'",
-                     TestPaths::hostProgram(), example("tx_2lane.json"), dir.filePath("w")});
+        shell.start("bash", {"-c", line, TestPaths::hostProgram(), example("tx_2lane.json"),
+                             dir.filePath("w")});
         QVERIFY(shell.waitForFinished(20000));
-        QCOMPARE(shell.exitCode(), 2);
-        QCOMPARE(shell.readAllStandardError().count('\n'), 1);
+        const QByteArray err = shell.readAllStandardError();
+        QVERIFY2(shell.exitCode() == exitCode && err.count('\n') == 1, err.constData());
         QCOMPARE(TestFiles::tree(dir.path()), QStringList());
     }
 
