@@ -13,7 +13,9 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace AppFixture;
 using TestSupport::HostRun;
@@ -91,6 +93,27 @@ QStringList modelState()
     state << QString::number(model->getFreqByRefsrc(QStringLiteral("Q1_REFCLK0")));
     return state;
 }
+
+// A child with nothing open but its standard streams and at most `files` descriptors.
+class LimitedProcess : public QProcess
+{
+public:
+    explicit LimitedProcess(int files) : m_files(files) {}
+
+protected:
+    void setupChildProcess() override
+    {
+        if (m_files == 0)
+            return;
+        for (int fd = 3; fd < 1024; ++fd)
+            ::close(fd);
+        const rlimit limit{rlim_t(m_files), rlim_t(m_files)};
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+
+private:
+    int m_files;
+};
 
 } // namespace
 
@@ -175,18 +198,19 @@ private slots:
     void shellRuns_data()
     {
         QTest::addColumn<QString>("line"); // $0 the program, $1 the set, $2 a folder
+        QTest::addColumn<int>("files");    // descriptors the run may open; 0: no limit
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("invalid UTF-8")
-            << "exec \"$0\" generate \"$1\" --workdir \"$2\"$'\\xef'" << 2;
-        QTest::newRow("four descriptors")
-            << "ulimit -n 4; exec \"$0\" generate \"$1\" --workdir \"$2\"" << 1;
+        const QString run = "exec \"$0\" generate \"$1\" --workdir \"$2\"";
+        QTest::newRow("invalid UTF-8") << run + "$'\\xef'" << 0 << 2;
+        QTest::newRow("four descriptors") << run << 4 << 1;
     }
     void shellRuns()
     {
         QFETCH(QString, line);
+        QFETCH(int, files);
         QFETCH(int, exitCode);
         QTemporaryDir dir;
-        QProcess shell;
+        LimitedProcess shell(files);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LC_ALL", "C.UTF-8");
         shell.setProcessEnvironment(environment);
