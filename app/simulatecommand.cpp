@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <cstring>
+
 namespace HostProgram {
 
 namespace {
@@ -89,7 +91,9 @@ int buildAndRun(const CommandLine &command, const SimulateOptions &o,
         if (result.stopSignal != 0)
             return command.fail(
                 JobFailed,
-                QStringLiteral("stopped by signal %1; %2 ended").arg(result.stopSignal).arg(name));
+                QStringLiteral("stopped by %1; %2 and what it started were ended "
+                               "(log: %3)")
+                    .arg(QString::fromLocal8Bit(::strsignal(result.stopSignal)), name, log));
         if (result.timedOut)
             return command.fail(JobFailed, QStringLiteral("%1 stopped after %2 s (log: %3)")
                                                .arg(build ? name + QStringLiteral(" build")
