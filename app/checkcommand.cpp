@@ -2,10 +2,9 @@
 #include "commands.h"
 #include "commandsupport.h"
 #include "linkparameters.h"
-#include "parametergate.h"
-#include "reportcapture.h"
 
 #include <baseprotocol.h>
+#include <coregeneration.h>
 #include <designfile.h>
 #include <devicedb.h>
 #include <generator.h>
@@ -39,36 +38,34 @@ public:
         : m_protocol(protocol), m_params(params)
     {}
 
-    bool prepare(const DEV::DeviceArg &device, QString *error)
+    // The core's option lines through the host's one door, as a preview: its files stay
+    // staged below the scratch directory and are dropped with it.
+    IPCore::CoreOutcome prepare(const DEV::DeviceArg &device, QString *error)
     {
         if (!m_scratch.isValid()) {
             *error =
                 QStringLiteral("cannot make a scratch directory: %1").arg(m_scratch.errorString());
-            return false;
+            return IPCore::CoreOutcome::Failed;
         }
-        IPSERDESIP::serdes::instance()->setWorkingDir(m_scratch.path());
-        if (!device.isNull())
-            m_protocol->setDevice(device);
-        QStringList reserved;
-        QStringList moduleOptions;
-        QString message;
-        // Only the option lines are wanted. The files stay staged below the scratch directory
-        // and are dropped with it: nothing the core writes can land anywhere else.
+        IPCore::CoreRequest request;
+        request.params = m_params;
+        request.device = device;
+        request.workdir = m_scratch.path();
+        request.commit = false;
         HostFiles::WriteBatch scratchFiles;
-        const HostFiles::GenerationScope scope(scratchFiles, m_scratch.path());
-        const ReportCapture reports;
-        m_protocol->generate(m_params, m_options, reserved, moduleOptions, message, false);
-        if (!reports.isEmpty()) {
-            *error = reports.first();
-            return false;
-        }
+        IPCore::GeneratedCore core;
+        const IPCore::CoreOutcome outcome =
+            IPCore::generateCore(*m_protocol, request, scratchFiles, &core, error);
+        if (outcome != IPCore::CoreOutcome::Generated)
+            return outcome;
+        m_options = core.iniLines;
         if (m_options.isEmpty()) {
             *error = QStringLiteral("the parameter set gives no SERDES option lines (no lane "
                                     "in \"recordlanes\"?)");
-            return false;
+            return IPCore::CoreOutcome::Failed;
         }
         m_report.reset(m_protocol->resources(m_params));
-        return true;
+        return outcome;
     }
 
     bool run(const QStringList &notes)
@@ -138,6 +135,9 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, CheckOptio
     options->designPath = parser.value(designOption);
     options->keepsRecord = parser.isSet(recordOption);
     options->recordPath = parser.value(recordOption);
+    if (!command.refuseOutputOverInput(options->recordPath,
+                                       {command.parameterFile(), options->designPath}, exitCode))
+        return false;
     options->strict = parser.isSet(strictOption);
     options->json = parser.isSet(jsonOption);
     return true;
@@ -180,8 +180,14 @@ int checkCore(const CommandLine &command, const CheckOptions &options,
 {
     QString error;
     Check check(protocol, options.params);
-    if (!check.prepare(IPSERDESIP::serdes::instance()->device(), &error))
+    switch (check.prepare(IPSERDESIP::serdes::instance()->device(), &error)) {
+    case IPCore::CoreOutcome::Refused:
+        return command.fail(BadUsage, command.parameterFile() + QStringLiteral(": ") + error);
+    case IPCore::CoreOutcome::Failed:
         return command.fail(JobFailed, error);
+    case IPCore::CoreOutcome::Generated:
+        break;
+    }
     QStringList notes{QStringLiteral("core %1").arg(check.instanceName()),
                       QStringLiteral("parameters %1").arg(command.parameterFile())};
     if (options.hasDesign)
@@ -203,21 +209,21 @@ int checkCore(const CommandLine &command, const CheckOptions &options,
                    .toJson(QJsonDocument::Indented);
     } else {
         for (const QString &warning : warnings)
-            QTextStream(stderr) << "warning: " << warning << '\n';
+            QTextStream(stderr) << "warning: " << printable(warning) << '\n';
     }
     if (!ok && options.json)
         return JobFailed;
     if (!ok) {
-        out << check.instanceName() << ": the line rate cannot be made\n";
+        out << printable(check.instanceName()) << ": the line rate cannot be made\n";
         const QStringList reasons = check.result().getErrStringList();
         for (const QString &reason : reasons)
-            out << "  " << reason << '\n';
+            out << "  " << printable(reason) << '\n';
         return JobFailed;
     }
     if (!options.json) {
-        out << check.instanceName() << ": the line rate can be made\n";
+        out << printable(check.instanceName()) << ": the line rate can be made\n";
         for (const QString &line : check.result().solvedSettings())
-            out << "  " << line << '\n';
+            out << "  " << printable(line) << '\n';
     }
     if (options.keepsRecord) {
         QFile record(check.recordPath());
@@ -257,9 +263,7 @@ int runCheck(const QStringList &arguments)
 
     PluginSet plugins;
     IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol ||
-        !admitParameterSet(command, protocol, options.params,
-                           IPSERDESIP::serdes::instance()->device(), SetRules::All, &exitCode))
+    if (!protocol)
         return exitCode;
     return checkCore(command, options, protocol);
 }

@@ -2,10 +2,12 @@
 
 #include <hostlogging.h>
 #include <idecore.h>
+#include <safefile.h>
 
 #include <QLoggingCategory>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace HostProgram {
@@ -37,9 +39,13 @@ bool CommandLine::parseWithParameterFile(const QStringList &arguments,
     if (!parse(arguments, exitCode))
         return false;
     QString error;
+    errno = 0;
     if (readParameterFile(parameterFile(), params, &error, VersionCheck::Refuse))
         return true;
-    *exitCode = fail(BadUsage, error);
+    // Out of descriptors or memory, or a failing disk: the machine failed, not the input.
+    const int cause = errno;
+    const bool machine = cause == EMFILE || cause == ENFILE || cause == ENOMEM || cause == EIO;
+    *exitCode = fail(machine ? JobFailed : BadUsage, error);
     return false;
 }
 
@@ -79,14 +85,27 @@ bool CommandLine::parse(const QStringList &arguments, int *exitCode)
 
 int CommandLine::fail(int code, const QString &message) const
 {
-    QTextStream(stderr) << "ipcore-host " << m_command << ": " << message << '\n';
+    QTextStream(stderr) << "ipcore-host " << m_command << ": " << printable(message) << '\n';
     return code;
+}
+
+bool CommandLine::refuseOutputOverInput(const QString &output, const QStringList &inputs,
+                                        int *exitCode) const
+{
+    const QString input = HostFiles::inputAt(output, inputs);
+    if (input.isEmpty())
+        return true;
+    *exitCode =
+        fail(BadUsage,
+             QStringLiteral("%1 is the input %2; give another output file").arg(output, input));
+    return false;
 }
 
 void CommandLine::warn(const QStringList &warnings) const
 {
     for (const QString &warning : warnings)
-        QTextStream(stderr) << "ipcore-host " << m_command << ": warning: " << warning << '\n';
+        QTextStream(stderr) << "ipcore-host " << m_command << ": warning: " << printable(warning)
+                            << '\n';
 }
 
 QString CommandLine::pluginDir() const
@@ -97,6 +116,49 @@ QString CommandLine::pluginDir() const
 QString CommandLine::parameterFile() const
 {
     return m_parser.positionalArguments().value(0);
+}
+
+QString printable(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const QChar::Category category = c.category();
+        if (category != QChar::Other_Control && category != QChar::Separator_Line &&
+            category != QChar::Separator_Paragraph)
+            shown += c;
+        else if (c == QLatin1Char('\n'))
+            shown += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\r'))
+            shown += QStringLiteral("\\r");
+        else if (c == QLatin1Char('\t'))
+            shown += QStringLiteral("\\t");
+        else
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
+
+bool writeStandardOutput(const QByteArray &bytes, QString *error)
+{
+    errno = 0;
+    const bool written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) ==
+                             std::size_t(bytes.size()) &&
+                         std::fflush(stdout) == 0 && !std::ferror(stdout);
+    // A failure the stream met earlier left only the error flag, not its reason.
+    if (!written)
+        *error = QStringLiteral("cannot write to standard output") +
+                 (errno != 0 ? QStringLiteral(": ") + qt_error_string(errno) : QString());
+    return written;
+}
+
+int finishStandardOutput(const QString &command, int exitCode)
+{
+    QString error;
+    if (writeStandardOutput(QByteArray(), &error))
+        return exitCode;
+    QTextStream(stderr) << "ipcore-host " << command << ": " << error << '\n';
+    return JobFailed;
 }
 
 DEV::DeviceArg lookUpDevice(const QString &idOrName)

@@ -38,7 +38,11 @@ public:
     bool parseWithParameterFile(const QStringList &arguments, IPSERDESIP::ParameterMap *params,
                                 int *exitCode);
 
+    // One line: control characters in the message (from files, names, paths) are escaped.
     int fail(int code, const QString &message) const;
+    // Refuses (BadUsage, false) an output that is one of the inputs, by any name.
+    bool refuseOutputOverInput(const QString &output, const QStringList &inputs,
+                               int *exitCode) const;
     // One "warning: ..." line on standard error per entry; the command goes on.
     void warn(const QStringList &warnings) const;
 
@@ -53,6 +57,17 @@ private:
     QCommandLineOption m_verbose;
     bool m_takesParameterFile = false;
 };
+
+// The text with every control, line or paragraph separator character escaped ("\n",
+// "\u001b"), so that a string from a file prints as one line and forges none.
+QString printable(const QString &text);
+
+// Writes the bytes to standard output and flushes it; false with *error when that fails.
+bool writeStandardOutput(const QByteArray &bytes, QString *error);
+
+// The command's exit code once standard output is flushed: a failed flush or an earlier failed
+// write ends the command in one line with JobFailed.
+int finishStandardOutput(const QString &command, int exitCode);
 
 // A part-number id or a device name; null when the database knows neither.
 DEV::DeviceArg lookUpDevice(const QString &idOrName);

@@ -39,26 +39,39 @@ void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
         stored.value(QStringLiteral("module")).toString());
 }
 
-// The design and the output file are committed together: both are written or neither.
-bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
-                 const std::optional<IPJESD204B::LinkRecord> &record,
-                 IPSERDESIP::BaseProtocol *protocol, QString *error)
+// What the run starts from: the stored set of an edited core, the device, and the design's
+// global data as the core found it.
+struct ConfigureInputs
 {
-    HostFiles::WriteBatch batch;
+    IPSERDESIP::ParameterMap stored;
+    DEV::DeviceArg device;
+    IPSERDESIP::ParameterMap foundData;
+};
+
+// The design and the output file are committed together: both are written or neither. A set
+// that goes to standard output is out before the design gets its core.
+bool writeResult(const ConfigureOptions &options, const ConfigureInputs &inputs,
+                 const IPSERDESIP::ParameterMap &result,
+                 const std::optional<IPJESD204B::LinkRecord> &record,
+                 IPSERDESIP::BaseProtocol *protocol, HostFiles::WriteBatch &batch, QString *error)
+{
     if (!options.designPath.isEmpty()) {
         const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
+        keepOnlyPublished(inputs.foundData);
         const auto sameName = options.editPath.isEmpty() ? IPSERDESIP::SameName::Refuse
                                                          : IPSERDESIP::SameName::Replace;
         if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, error, sameName,
                                                  &batch))
             return false;
     }
-    QJsonObject object;
-    if (options.outputPath.isEmpty() && !parameterSetToJson(result, &object, error))
+    if (options.outputPath.isEmpty()) {
+        QJsonObject object;
+        if (!parameterSetToJson(result, &object, error) ||
+            !writeStandardOutput(QJsonDocument(object).toJson(QJsonDocument::Indented), error))
+            return false;
+    } else if (!writeParameterFile(options.outputPath, result, error, &batch)) {
         return false;
-    if (!options.outputPath.isEmpty() &&
-        !writeParameterFile(options.outputPath, result, error, &batch))
-        return false;
+    }
     // The converter's mode travels with the set it was planned for.
     if (record && !options.outputPath.isEmpty() &&
         !batch.stage(HostFiles::fileTarget(IPJESD204B::linkRecordPath(options.outputPath)),
@@ -69,17 +82,8 @@ bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap
         *error = QStringLiteral("cannot write: ") + reason;
         return false;
     }
-    if (options.outputPath.isEmpty())
-        QTextStream(stdout) << QJsonDocument(object).toJson(QJsonDocument::Indented);
     return true;
 }
-
-// What the run starts from: the stored set of an edited core and the device.
-struct ConfigureInputs
-{
-    IPSERDESIP::ParameterMap stored;
-    DEV::DeviceArg device;
-};
 
 // Refuses an interactive run without a display, reads the edited set and looks the device up:
 // every input is checked before anything is loaded or written.
@@ -148,6 +152,7 @@ bool prepareDesign(const CommandLine &command, const ConfigureOptions &options,
         inputs->stored.insert(QStringLiteral("target_device"), device.id());
         releaseEditedCore(inputs->stored);
     }
+    inputs->foundData = model->globalData();
     Core::IdeCore::setProjectDirectory(
         QDir::cleanPath(QDir::current().absoluteFilePath(options.projectDir)));
     return true;
@@ -185,9 +190,15 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
 {
     QString snapshotError;
     const std::unique_ptr<DialogDriver> driver = makeDriver(options, &snapshotError);
-    const IPSERDESIP::ParameterMap result = options.editPath.isEmpty()
-                                                ? protocol->create(options.name, inputs.device)
-                                                : protocol->edit(inputs.stored);
+    // What the dialog writes below the project (its calculation's record) is staged and
+    // committed with the design and the set, or dropped with them.
+    HostFiles::WriteBatch files;
+    IPSERDESIP::ParameterMap result;
+    {
+        const HostFiles::GenerationScope scope(files, Core::IdeCore::projectDirectory());
+        result = options.editPath.isEmpty() ? protocol->create(options.name, inputs.device)
+                                            : protocol->edit(inputs.stored);
+    }
 
     if (!options.snapshotDir.isEmpty()) {
         if (!driver->dialogSeen())
@@ -215,7 +226,7 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
                                    : IPJESD204B::readLinkRecord(options.editPath, &error);
     if (!error.isEmpty())
         return command.fail(BadUsage, error);
-    if (!writeResult(options, result, record, protocol, &error))
+    if (!writeResult(options, inputs, result, record, protocol, files, &error))
         return command.fail(JobFailed, error);
     // The dialog keeps its own rules; the link rules it does not judge are named here.
     if (options.batch) {
@@ -227,6 +238,16 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
 
 } // namespace
 
+void keepOnlyPublished(const IPSERDESIP::ParameterMap &found)
+{
+    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+    const IPSERDESIP::ParameterMap now = model->globalData();
+    for (auto it = now.begin(); it != now.end(); ++it) {
+        if (found.contains(it.key()) && found.value(it.key()) == it.value())
+            model->removeData(it.key());
+    }
+}
+
 int runConfigure(const QStringList &arguments)
 {
     CommandLine command(QStringLiteral("configure"),
@@ -237,6 +258,7 @@ int runConfigure(const QStringList &arguments)
     ConfigureInputs inputs;
     int exitCode = Success;
     if (!parseConfigureOptions(command, arguments, &options, &exitCode) ||
+        !command.refuseOutputOverInput(options.outputPath, {options.designPath}, &exitCode) ||
         !readInputs(command, options, &inputs, &exitCode))
         return exitCode;
 

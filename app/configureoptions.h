@@ -2,6 +2,8 @@
 
 #include "commandsupport.h"
 
+#include <parametermap.h>
+
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -27,5 +29,10 @@ struct ConfigureOptions
 // printed, or bad usage reported).
 bool parseConfigureOptions(CommandLine &command, const QStringList &arguments,
                            ConfigureOptions *options, int *exitCode);
+
+// Leaves in the SERDES model's global data only what the core published (a key it set or
+// changed since `found`), so that a design update keeps every other key as the design it
+// re-reads under its lock holds it.
+void keepOnlyPublished(const IPSERDESIP::ParameterMap &found);
 
 } // namespace HostProgram

@@ -1,4 +1,5 @@
 #include "dialogdriver.h"
+#include "commandsupport.h"
 
 #include <protocolgendlg.h>
 
@@ -51,8 +52,8 @@ bool DialogDriver::eventFilter(QObject *watched, QEvent *event)
 
 void DialogDriver::answer(QMessageBox *box)
 {
-    const QString line =
-        box->windowTitle() + QStringLiteral(": ") + box->text().split(QLatin1Char('\n')).join(' ');
+    const QString line = printable(box->windowTitle() + QStringLiteral(": ") +
+                                   box->text().split(QLatin1Char('\n')).join(' '));
     m_messages << line;
     QTextStream(stderr) << line << '\n';
 

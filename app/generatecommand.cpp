@@ -2,13 +2,11 @@
 #include "commandsupport.h"
 #include "corefileoutput.h"
 #include "linkparameters.h"
-#include "parametergate.h"
-#include "reportcapture.h"
 
 #include <baseprotocol.h>
+#include <coregeneration.h>
 #include <designfile.h>
 #include <devicedb.h>
-#include <idecore.h>
 #include <linkrecord.h>
 #include <safefile.h>
 #include <serdes.h>
@@ -89,14 +87,10 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOp
     return true;
 }
 
-// Loads the design's global data and sets the working directory and the device.
-bool prepare(const CommandLine &command, const GenerateOptions &options,
-             IPSERDESIP::BaseProtocol *protocol, int *exitCode)
+// Loads the design's global data and checks that it fits the core's device.
+bool prepare(const CommandLine &command, const GenerateOptions &options, int *exitCode)
 {
     QString error;
-    if (!admitParameterSet(command, protocol, options.params, options.device,
-                           options.asIs ? SetRules::AsIs : SetRules::All, exitCode))
-        return false;
     if (options.hasDesign && !IPSERDESIP::DesignFile::load(options.designPath, &error)) {
         *exitCode = command.fail(BadUsage, error);
         return false;
@@ -113,10 +107,6 @@ bool prepare(const CommandLine &command, const GenerateOptions &options,
                                        .arg(options.designPath, designed.id(), core.id()));
         return false;
     }
-    IPSERDESIP::serdes::instance()->setWorkingDir(
-        QDir::cleanPath(QDir::current().absoluteFilePath(options.workdir)));
-    if (!options.device.isNull())
-        protocol->setDevice(options.device);
     return true;
 }
 
@@ -133,50 +123,45 @@ void printLinkWarnings(const QString &setPath, const IPSERDESIP::ParameterMap &p
         err << "warning: " << problem << '\n';
 }
 
-// Generates the files and prints the module options.
+// Generates and commits the files through the host's one door and prints the module options.
 int generate(const CommandLine &command, const GenerateOptions &options,
              IPSERDESIP::BaseProtocol *protocol)
 {
-    const IPSERDESIP::ParameterMap &params = options.params;
-    QStringList iniLines;
-    QStringList reserved;
-    QStringList moduleOptions;
-    QString message;
-    // All files of the run are staged below the working directory and committed together
-    // under the lock of their folder, so the folder holds one run's files whatever fails.
-    // Failures reach the sink; the command ends in one line that says why.
+    IPCore::CoreRequest request;
+    request.params = options.params;
+    request.device = options.device;
+    request.workdir = QDir::cleanPath(QDir::current().absoluteFilePath(options.workdir));
+    request.valueRules = !options.asIs;
+    request.synthesis = options.synthesis;
+    request.commit = !options.withTemplate;
     HostFiles::WriteBatch files;
-    const HostFiles::GenerationScope scope(files, IPSERDESIP::serdes::instance()->workingDir());
-    const ReportCapture reports;
-    if (!protocol->generate(params, iniLines, reserved, moduleOptions, message,
-                            options.synthesis)) {
-        if (!reports.isEmpty())
-            return command.fail(JobFailed, reports.first());
-        if (params.isEmpty())
-            return command.fail(JobFailed,
-                                command.parameterFile() +
-                                    QStringLiteral(": the parameter set is empty; nothing "
-                                                   "was generated"));
-        const QString where = IPSERDESIP::serdes::instance()->workingDir() + QLatin1Char('/') +
-                              params.value(QStringLiteral("file")).toString() +
-                              QStringLiteral("/temp/jesd204b");
-        return command.fail(JobFailed, message.isEmpty()
-                                           ? QStringLiteral("generation into %1 failed").arg(where)
-                                           : message);
+    IPCore::GeneratedCore core;
+    QString error;
+    switch (IPCore::generateCore(*protocol, request, files, &core, &error)) {
+    case IPCore::CoreOutcome::Refused:
+        return command.fail(BadUsage, command.parameterFile() + QStringLiteral(": ") + error);
+    case IPCore::CoreOutcome::Failed:
+        return command.fail(JobFailed, options.params.isEmpty()
+                                           ? command.parameterFile() + QStringLiteral(": ") + error
+                                           : error);
+    case IPCore::CoreOutcome::Generated:
+        break;
     }
-
-    const QString folder = coreFolder(IPSERDESIP::serdes::instance()->workingDir(), params);
-    if (options.withTemplate && !stageHostFiles(folder, coreTemplateFiles(params)))
-        return command.fail(JobFailed, QStringLiteral("cannot write into ") + folder);
+    if (options.withTemplate) {
+        const QString folder = coreFolder(request.workdir, options.params);
+        const HostFiles::GenerationScope scope(files, request.workdir);
+        if (!stageHostFiles(folder, coreTemplateFiles(options.params)))
+            return command.fail(JobFailed, QStringLiteral("cannot write into ") + folder);
+    }
     QString reason;
-    if (!files.commit(&reason))
+    if (options.withTemplate && !files.commit(&reason))
         return command.fail(JobFailed, QStringLiteral("cannot write: ") + reason);
     QTextStream out(stdout);
-    for (const QString &line : moduleOptions)
+    for (const QString &line : core.moduleOptions)
         out << line << '\n';
-    printLinkWarnings(command.parameterFile(), params);
+    printLinkWarnings(command.parameterFile(), options.params);
     if (options.synthesis)
-        QTextStream(stderr) << message << '\n';
+        QTextStream(stderr) << core.message << '\n';
     return Success;
 }
 
@@ -194,7 +179,7 @@ int runGenerate(const QStringList &arguments)
 
     PluginSet plugins;
     IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol || !prepare(command, options, protocol, &exitCode))
+    if (!protocol || !prepare(command, options, &exitCode))
         return exitCode;
     return generate(command, options, protocol);
 }

@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "commandsupport.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -61,8 +62,15 @@ int main(int argc, char *argv[])
     // other write error, instead of the signal killing the program mid-way.
     std::signal(SIGXFSZ, SIG_IGN);
     QStringList raw;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 0; i < argc; ++i) {
         raw << QString::fromLocal8Bit(argv[i]);
+        // A byte the locale cannot decode would name another file than the one given.
+        if (raw.last().toLocal8Bit() != QByteArray(argv[i])) {
+            QTextStream(stderr) << "ipcore-host: argument " << i
+                                << " is not valid text in the locale's encoding\n";
+            return HostProgram::BadUsage;
+        }
+    }
     if (raw.size() < 2)
         return usage(stderr);
     const QString command = raw.at(1);
@@ -83,5 +91,5 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ipcore-host"));
     QCoreApplication::setApplicationVersion(QStringLiteral(JESD_PROGRAM_VERSION));
-    return found->second(arguments);
+    return HostProgram::finishStandardOutput(command, found->second(arguments));
 }

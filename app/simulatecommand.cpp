@@ -8,12 +8,16 @@
 #include <summaryline.h>
 
 #include <baseprotocol.h>
+#include <coregeneration.h>
 #include <ipcore.h>
+#include <safefile.h>
 #include <serdes.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
+
+#include <cstring>
 
 namespace HostProgram {
 
@@ -23,20 +27,26 @@ namespace {
 constexpr qint64 MaxResultBytes = qint64(512) << 20;
 constexpr int BuildTimeoutMs = 600 * 1000;
 
-// Generates the core's headers as `generate` does; their folder, or empty with *exitCode set.
+// Generates the core through the host's one door, as `generate` does; the folder of its
+// headers, or empty with *exitCode set.
 QString generateCore(const CommandLine &command, const SimulateOptions &o,
                      IPSERDESIP::BaseProtocol *protocol, int *exitCode)
 {
-    IPSERDESIP::serdes::instance()->setWorkingDir(o.workdir);
-    QStringList iniLines;
-    QStringList reserved;
-    QStringList moduleOptions;
-    QString message;
-    if (!protocol->generate(o.params, iniLines, reserved, moduleOptions, message, false)) {
-        *exitCode = command.fail(JobFailed, message.isEmpty()
-                                                ? QStringLiteral("generation of the core failed")
-                                                : message);
+    IPCore::CoreRequest request;
+    request.params = o.params;
+    request.workdir = o.workdir;
+    HostFiles::WriteBatch files;
+    IPCore::GeneratedCore core;
+    QString error;
+    switch (IPCore::generateCore(*protocol, request, files, &core, &error)) {
+    case IPCore::CoreOutcome::Refused:
+        *exitCode = command.fail(BadUsage, command.parameterFile() + QStringLiteral(": ") + error);
         return QString();
+    case IPCore::CoreOutcome::Failed:
+        *exitCode = command.fail(JobFailed, error);
+        return QString();
+    case IPCore::CoreOutcome::Generated:
+        break;
     }
     return QDir(o.workdir).filePath(o.params.value(QStringLiteral("file")).toString() +
                                     QStringLiteral("/temp/jesd204b"));
@@ -65,8 +75,10 @@ QString simulatorName(LinkSim::Simulator simulator)
 }
 
 // Builds and runs the testbench in simDir; prints the summary line and returns the exit code.
+// The logs are named where the run folder ends up (logDir).
 int buildAndRun(const CommandLine &command, const SimulateOptions &o,
-                const LinkSim::SimSources &sources, const QString &headerDir, const QString &simDir)
+                const LinkSim::SimSources &sources, const QString &headerDir, const QString &simDir,
+                const QString &logDir)
 {
     const std::vector<LinkSim::Step> steps =
         LinkSim::simulationSteps(o.simulator, sources, headerDir, simDir, o.settings.vcd);
@@ -75,7 +87,13 @@ int buildAndRun(const CommandLine &command, const SimulateOptions &o,
         const bool build = i + 1 < steps.size();
         const LinkSim::StepResult result =
             LinkSim::runStep(steps[i], simDir, build ? BuildTimeoutMs : o.timeoutMs);
-        const QString log = QDir(simDir).filePath(steps[i].logName);
+        const QString log = QDir(logDir).filePath(steps[i].logName);
+        if (result.stopSignal != 0)
+            return command.fail(
+                JobFailed,
+                QStringLiteral("stopped by %1; %2 and what it started were ended "
+                               "(log: %3)")
+                    .arg(QString::fromLocal8Bit(::strsignal(result.stopSignal)), name, log));
         if (result.timedOut)
             return command.fail(JobFailed, QStringLiteral("%1 stopped after %2 s (log: %3)")
                                                .arg(build ? name + QStringLiteral(" build")
@@ -109,7 +127,8 @@ int buildAndRun(const CommandLine &command, const SimulateOptions &o,
     return JobFailed;
 }
 
-// Checks the core against the model's limits, writes the testbench configuration and runs.
+// Checks the core against the model's limits and runs the testbench in a folder of its own,
+// which then replaces DIR/<file>/sim. The core's folder is locked for the whole run.
 int simulate(const CommandLine &command, const SimulateOptions &o,
              const LinkSim::SimSources &sources, const QString &headerDir)
 {
@@ -120,15 +139,22 @@ int simulate(const CommandLine &command, const SimulateOptions &o,
     error = LinkSim::checkRun(shape, o.settings);
     if (!error.isEmpty())
         return command.fail(BadUsage, error);
-    const QString simDir = QDir(headerDir).filePath(QStringLiteral("../../sim"));
-    const QString cleanDir = QDir::cleanPath(simDir);
-    if (!IPCore::makeDirs(cleanDir, QString()) ||
-        !IPCore::generateFile(QDir(cleanDir).filePath(QStringLiteral("tb_config.vh")),
-                              LinkSim::testbenchConfig(shape, o.settings), nullptr, QString()))
-        return JobFailed;
-    QFile::remove(QDir(cleanDir).filePath(LinkSim::laneDumpName()));
-    QFile::remove(QDir(cleanDir).filePath(LinkSim::waveformName()));
-    return buildAndRun(command, o, sources, headerDir, cleanDir);
+    const QString coreDir = QDir::cleanPath(QDir(headerDir).filePath(QStringLiteral("../..")));
+    HostFiles::WriteBatch held;
+    LinkSim::RunFolder run;
+    if (!held.lock(HostFiles::folderLockPath(coreDir), 10000, &error) ||
+        !run.create(coreDir, &error) ||
+        !HostFiles::writeFile(HostFiles::Target{run.path(), QStringLiteral("tb_config.vh")},
+                              (LinkSim::testbenchConfig(shape, o.settings).join(QLatin1Char('\n')) +
+                               QLatin1Char('\n'))
+                                  .toUtf8(),
+                              &error))
+        return command.fail(JobFailed, error);
+    const QString simDir = QDir(coreDir).filePath(QStringLiteral("sim"));
+    const int code = buildAndRun(command, o, sources, headerDir, run.path(), simDir);
+    if (!run.moveTo(QStringLiteral("sim"), &error))
+        return command.fail(JobFailed, error);
+    return code;
 }
 
 } // namespace
@@ -144,7 +170,9 @@ int runSimulate(const QStringList &arguments)
                        "input or the simulator is not installed."));
     SimulateOptions options;
     int exitCode = Success;
-    if (!parseSimulateOptions(command, arguments, &options, &exitCode))
+    if (!parseSimulateOptions(command, arguments, &options, &exitCode) ||
+        !command.refuseOutputOverInput(options.dumpFile, {command.parameterFile()}, &exitCode) ||
+        !command.refuseOutputOverInput(options.vcdFile, {command.parameterFile()}, &exitCode))
         return exitCode;
     QString missing;
     if (!LinkSim::simulatorInstalled(options.simulator, &missing))

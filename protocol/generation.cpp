@@ -1,6 +1,7 @@
 #include "jesd204b.h"
 #include "laneoptions.h"
 #include "parameterkeys.h"
+#include "parameterrules.h"
 #include "serdesoptionlines.h"
 #include "topdefines.h"
 
@@ -24,6 +25,13 @@ bool jesd204b::generate(const IPSERDESIP::ParameterMap &params, QStringList &ini
             Core::IdeCore::deviceDataBase()->findDevice(params.value(Key::TargetDevice).toString());
     if (params.isEmpty())
         return false;
+    // Whatever host calls it: no name leads out of the working folder, no value adds a line.
+    const QString unsafe = ParameterRules::safetyProblem(params);
+    if (!unsafe.isEmpty()) {
+        Core::MessageSink::report(m_ipInfo.value(QStringLiteral("ipcore.name")).toString(), unsafe,
+                                  Core::ViewManager::dialogParent());
+        return false;
+    }
     m_parameters = params;
 
     IPSERDESIP::serdes *const serdes = IPSERDESIP::serdes::instance();

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -96,6 +97,11 @@ private:
 // One file on its own: staged and committed at once.
 IPSERDESHOST_EXPORT bool writeFile(const Target &target, const QByteArray &bytes, QString *error,
                                    const FileOps &ops = FileOps::system());
+
+// The input that `output` already is, compared by device and inode so that another name, a hard
+// link or a symbolic link to an input is found too; empty when it is none of them (or does not
+// exist yet).
+IPSERDESHOST_EXPORT QString inputAt(const QString &output, const QStringList &inputs);
 
 // The name of the lock file a folder's writers share.
 IPSERDESHOST_EXPORT QString folderLockPath(const QString &folder);

@@ -41,7 +41,8 @@ bool walkFolders(const Target &target, const QStringList &parts, bool create,
     if (folder.contains(QChar(0)) || target.relative.contains(QChar(0)))
         return fail(error, QStringLiteral("the file name holds a NUL character"));
     if (create && !QFileInfo(folder).isDir() && !QDir().mkpath(folder))
-        return fail(error, QStringLiteral("cannot create the working folder %1").arg(folder));
+        return fail(error, QStringLiteral("cannot create the working folder %1: %2")
+                               .arg(folder, systemReason(errno)));
     Fd dir(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.isValid())
         return fail(error, QStringLiteral("%1: %2").arg(folder, systemReason(errno)));

@@ -3,9 +3,11 @@
 #include <safefile.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace HostFiles {
@@ -64,6 +66,24 @@ bool targetBelow(const QString &folder, const QString &path, Target *target, QSt
         return Detail::fail(error, QStringLiteral("it lies outside %1").arg(folder));
     *target = Target{folder, relative};
     return true;
+}
+
+QString inputAt(const QString &output, const QStringList &inputs)
+{
+    struct stat out
+    {
+    };
+    if (output.isEmpty() || ::stat(QFile::encodeName(output).constData(), &out) != 0)
+        return {};
+    for (const QString &input : inputs) {
+        struct stat in
+        {
+        };
+        if (!input.isEmpty() && ::stat(QFile::encodeName(input).constData(), &in) == 0 &&
+            in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+            return input;
+    }
+    return {};
 }
 
 GenerationScope::GenerationScope(WriteBatch &batch, const QString &root, int lockTimeoutMs)

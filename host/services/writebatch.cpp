@@ -173,21 +173,27 @@ bool WriteBatch::commit(QString *error)
 {
     // Every target is checked and its earlier file kept as a hard link before the first rename,
     // so a failure on the way can put every earlier file back.
-    if (!d->keepEarlierFiles(error))
+    // The journals let the next run finish or undo a commit this process does not live through.
+    if (!d->keepEarlierFiles(error) || !d->writeJournals(error)) {
+        d->removeJournals();
         return false;
+    }
     for (std::size_t i = 0; i < d->staged.size(); ++i) {
         Private::Staged &entry = d->staged[i];
         if (d->ops.rename(entry.dir.get(), entry.temp.constData(), entry.name.constData()) == 0)
             continue;
         const QString reason = QStringLiteral("%1: %2").arg(entry.shown, systemReason(errno));
         d->rollBack(i);
+        d->removeJournals();
         return fail(error, reason);
     }
     d->committed = true;
+    for (Private::Staged &entry : d->staged)
+        ::fsync(entry.dir.get()); // the renames themselves reach the disk
+    d->removeJournals();
     for (Private::Staged &entry : d->staged) {
         if (!entry.backup.isEmpty())
             ::unlinkat(entry.dir.get(), entry.backup.constData(), 0);
-        ::fsync(entry.dir.get()); // the renames themselves reach the disk
     }
     d->staged.clear();
     return true;

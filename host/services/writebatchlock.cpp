@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace HostFiles {
@@ -29,6 +31,34 @@ QString lockFileProblem(const QString &path)
     return written == 2 ? QStringLiteral("the lock could not be written") : systemReason(saved);
 }
 
+// Why the lock's name holds something no run made (a link, a folder, a file that is no lock);
+// empty when it is free or a lock file. Garbage in a regular file is removed: a run writes its
+// lock whole before it counts as held.
+QString notALock(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st
+    {
+    };
+    if (::lstat(name.constData(), &st) != 0)
+        return {};
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("the lock %1 is a symbolic link, which no run makes; remove it")
+            .arg(path);
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("the lock %1 is a folder, which no run makes; remove it").arg(path);
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("the lock %1 is not a regular file; remove it").arg(path);
+    QFile file(path);
+    if (st.st_size > 0 && file.open(QIODevice::ReadOnly)) {
+        bool isNumber = false;
+        file.readLine(64).trimmed().toLongLong(&isNumber);
+        if (!isNumber)
+            QLockFile(path).removeStaleLockFile();
+    }
+    return {};
+}
+
 } // namespace
 
 bool WriteBatch::lock(const QString &lockPath, int timeoutMs, QString *error)
@@ -36,6 +66,9 @@ bool WriteBatch::lock(const QString &lockPath, int timeoutMs, QString *error)
     const QString key = Detail::absoluteClean(lockPath);
     if (d->lockPaths.contains(key))
         return true;
+    const QString problem = notALock(key);
+    if (!problem.isEmpty())
+        return fail(error, problem);
     auto lock = std::make_unique<QLockFile>(key);
     if (!lock->tryLock(timeoutMs)) {
         switch (lock->error()) {
@@ -50,6 +83,9 @@ bool WriteBatch::lock(const QString &lockPath, int timeoutMs, QString *error)
     }
     d->locks.push_back(std::move(lock));
     d->lockPaths << key;
+    Private::recover(key);
+    if (QFileInfo(key).fileName() == QFileInfo(folderLockPath(QStringLiteral("."))).fileName())
+        d->removeDeadScratch(QFileInfo(key).path());
     return true;
 }
 

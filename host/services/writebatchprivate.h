@@ -7,6 +7,7 @@
 #include <QLockFile>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -37,6 +38,15 @@ struct WriteBatch::Private
     bool keepEarlierFiles(QString *error);
     // Puts back the earlier files of the first `count` staged entries, already renamed.
     void rollBack(std::size_t count);
+
+    static QString journalPath(const QString &lockPath);
+    // Journals beside every lock, naming every staged entry; false with *error.
+    bool writeJournals(QString *error);
+    void removeJournals();
+    // Finishes (decided) or undoes the commit whose journal lies beside lockPath, if any.
+    static void recover(const QString &lockPath);
+    // Removes the temporary files dead runs left in a folder whose lock is held.
+    void removeDeadScratch(const QString &folder) const;
 
     const FileOps &ops;
     std::vector<Staged> staged;

@@ -1,12 +1,23 @@
 #include "simulatorrun.h"
 
-#include <ipcore.h>
+#include <safefile.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace LinkSim {
 
@@ -38,6 +49,64 @@ QStringList programsOf(Simulator simulator)
         return {QStringLiteral("verilator")};
     return {QStringLiteral("iverilog"), QStringLiteral("vvp")};
 }
+
+// Runs the program as the leader of a process group of its own, so that whatever it starts
+// can be ended with it.
+class GroupProcess : public QProcess
+{
+protected:
+    void setupChildProcess() override { ::setpgid(0, 0); }
+};
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+void noteStop(int signal)
+{
+    stopSignal = signal;
+}
+
+// While it lives, SIGTERM and SIGINT are noted instead of ending the program, so that the
+// simulator's group is ended first.
+class StopWatch
+{
+public:
+    StopWatch()
+    {
+        stopSignal = 0;
+        struct sigaction action
+        {
+        };
+        action.sa_handler = noteStop;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGTERM, &action, &m_term);
+        ::sigaction(SIGINT, &action, &m_int);
+    }
+    ~StopWatch()
+    {
+        ::sigaction(SIGTERM, &m_term, nullptr);
+        ::sigaction(SIGINT, &m_int, nullptr);
+    }
+    StopWatch(const StopWatch &) = delete;
+    StopWatch &operator=(const StopWatch &) = delete;
+
+private:
+    struct sigaction m_term
+    {
+    };
+    struct sigaction m_int
+    {
+    };
+};
+
+void endGroup(QProcess &process)
+{
+    const qint64 pid = process.processId();
+    if (pid > 0)
+        ::kill(-pid_t(pid), SIGKILL);
+    process.waitForFinished(5000);
+}
+
+const QString runFolderPrefix = QStringLiteral(".sim-run-");
 
 void keepTail(QByteArray *output)
 {
@@ -110,7 +179,8 @@ std::vector<Step> simulationSteps(Simulator simulator, const SimSources &sources
 StepResult runStep(const Step &step, const QString &workDir, int timeoutMs)
 {
     StepResult result;
-    QProcess process;
+    const StopWatch watch;
+    GroupProcess process;
     process.setWorkingDirectory(workDir);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(step.program, step.arguments);
@@ -118,26 +188,91 @@ StepResult runStep(const Step &step, const QString &workDir, int timeoutMs)
     if (result.started) {
         QElapsedTimer clock;
         clock.start();
-        while (process.state() != QProcess::NotRunning && !clock.hasExpired(timeoutMs)) {
+        while (process.state() != QProcess::NotRunning && !clock.hasExpired(timeoutMs) &&
+               stopSignal == 0) {
             process.waitForReadyRead(200);
             result.output += process.readAll();
             keepTail(&result.output);
         }
         if (process.state() != QProcess::NotRunning) {
-            result.timedOut = true;
-            process.kill();
-            process.waitForFinished(5000);
+            result.timedOut = stopSignal == 0;
+            result.stopSignal = int(stopSignal);
+            endGroup(process);
         }
         result.output += process.readAll();
         keepTail(&result.output);
-        if (!result.timedOut && process.exitStatus() == QProcess::NormalExit)
+        if (!result.timedOut && result.stopSignal == 0 &&
+            process.exitStatus() == QProcess::NormalExit)
             result.exitCode = process.exitCode();
     } else {
         result.output = process.errorString().toUtf8();
     }
-    const QStringList lines = QString::fromUtf8(result.output).split(QLatin1Char('\n'));
-    IPCore::generateFile(QDir(workDir).filePath(step.logName), lines, nullptr, QString());
+    QString problem;
+    HostFiles::writeFile(HostFiles::Target{workDir, step.logName}, result.output, &problem);
     return result;
+}
+
+bool RunFolder::create(const QString &parent, QString *error)
+{
+    struct stat st
+    {
+    };
+    const QByteArray parentName = QFile::encodeName(parent);
+    if (::lstat(parentName.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        *error = QStringLiteral("%1 is not a folder").arg(parent);
+        return false;
+    }
+    removeDeadRuns(parent);
+    QByteArray name = QFile::encodeName(QDir(parent).filePath(runFolderPrefix + "XXXXXX"));
+    if (!::mkdtemp(name.data())) {
+        *error = QStringLiteral("cannot create a run folder in %1: %2")
+                     .arg(parent, qt_error_string(errno));
+        return false;
+    }
+    // mkdtemp makes it private; the folder the run leaves is an ordinary one.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(name.constData(), 0777 & ~mask);
+    m_parent = parent;
+    m_path = QFile::decodeName(name);
+    return true;
+}
+
+RunFolder::~RunFolder()
+{
+    if (!m_path.isEmpty())
+        QDir(m_path).removeRecursively();
+}
+
+bool RunFolder::moveTo(const QString &name, QString *error)
+{
+    const QString target = QDir(m_parent).filePath(name);
+    const QByteArray from = QFile::encodeName(m_path);
+    const QByteArray to = QFile::encodeName(target);
+    // Whatever held the name (an earlier run's folder, or a link) is swapped out, never entered.
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0) {
+        QFileInfo old(m_path);
+        if (old.isSymLink() || !old.isDir())
+            QFile::remove(m_path);
+        else
+            QDir(m_path).removeRecursively();
+        m_path.clear();
+        return true;
+    }
+    if (errno == ENOENT && ::rename(from.constData(), to.constData()) == 0) {
+        m_path.clear();
+        return true;
+    }
+    *error = QStringLiteral("cannot move the run into %1: %2").arg(target, qt_error_string(errno));
+    return false;
+}
+
+void RunFolder::removeDeadRuns(const QString &parent)
+{
+    QDirIterator it(parent, {runFolderPrefix + QLatin1Char('*')},
+                    QDir::Dirs | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot);
+    while (it.hasNext())
+        QDir(it.next()).removeRecursively();
 }
 
 QString lastLines(const QByteArray &output, int count)

@@ -40,12 +40,38 @@ struct StepResult
 {
     bool started = false;
     bool timedOut = false;
+    int stopSignal = 0; // SIGTERM or SIGINT that ended the step
     int exitCode = -1;
     QByteArray output; // standard output and error, the last MaxOutputBytes of them
 };
 
-// Runs a step in workDir, stops it after timeoutMs, and writes its output to the step's log.
+// Runs a step in workDir as a process group of its own, ends the group after timeoutMs or on
+// SIGTERM or SIGINT to this program, and writes its output to the step's log.
 StepResult runStep(const Step &step, const QString &workDir, int timeoutMs);
+
+// A folder the run made itself, so that no name the simulator writes through existed before.
+// It moves over its final name when the run ends; one that is not moved is removed.
+class RunFolder
+{
+public:
+    RunFolder() = default;
+    ~RunFolder();
+    RunFolder(const RunFolder &) = delete;
+    RunFolder &operator=(const RunFolder &) = delete;
+
+    // Makes the folder below `parent` (a real folder, not a link), first removing the run
+    // folders earlier runs left there; the caller holds the lock of `parent`.
+    bool create(const QString &parent, QString *error);
+    QString path() const { return m_path; }
+    // Swaps the folder with parent/name (whatever held that name is removed, a link unfollowed).
+    bool moveTo(const QString &name, QString *error);
+
+private:
+    static void removeDeadRuns(const QString &parent);
+
+    QString m_parent;
+    QString m_path;
+};
 
 // The last lines of a step's output, for a report on standard error.
 QString lastLines(const QByteArray &output, int count);

@@ -66,7 +66,7 @@ private slots:
         // clang-format off
         QTest::newRow("unknown device") << QByteArray("{\"file\": \"x\"}") << work + QStringList{"--device", "NOPE"} << 2 << "device 'NOPE' is not in the device database";
         QTest::newRow("empty set") << QByteArray("{}") << work + QStringList{"--as-is"} << 1 << "<dir>/params.json: the parameter set is empty; nothing was generated";
-        QTest::newRow("working directory below a file") << QByteArray("{\"file\": \"x\"}") << QStringList{"--workdir", "<dir>/params.json/work", "--as-is"} << 1 << "Cannot create the directory <dir>/params.json/work/x/temp/jesd204b: cannot create the working folder <dir>/params.json/work";
+        QTest::newRow("working directory below a file") << QByteArray("{\"file\": \"x\"}") << QStringList{"--workdir", "<dir>/params.json/work", "--as-is"} << 1 << "Cannot create the directory <dir>/params.json/work/x/temp/jesd204b: cannot create the working folder <dir>/params.json/work: Not a directory";
         // clang-format on
     }
 

@@ -5,6 +5,7 @@
 #include "testpaths.h"
 
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -195,6 +196,20 @@ private slots:
         QVERIFY2(strays.isEmpty(), qPrintable(strays.join('\n')));
         QCOMPARE(got, QSet<QString>(printed.begin(), printed.end()));
         QVERIFY(!host.out.contains("ipcore.")); // logging goes to standard error only
+    }
+
+    // An empty RUNPATH entry searches the current folder: a library planted there would run.
+    void noEmptyRunPathEntry()
+    {
+        QProcess readelf;
+        readelf.start("readelf", {"-d", TestPaths::hostProgram()});
+        if (!readelf.waitForFinished(10000) || readelf.exitCode() != 0)
+            QSKIP("readelf is not available");
+        const QRegularExpressionMatch path =
+            QRegularExpression(R"(R(UN)?PATH\)\s+Library r(un)?path: \[([^\]]*)\])")
+                .match(QString::fromUtf8(readelf.readAllStandardOutput()));
+        QVERIFY(path.hasMatch());
+        QVERIFY2(!path.captured(3).split(':').contains(QString()), qPrintable(path.captured(3)));
     }
 
     void loaderSaysWhyItRefusesAFile()

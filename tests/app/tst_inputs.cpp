@@ -10,9 +10,12 @@
 #include <message.h>
 
 #include <QJsonArray>
+#include <QProcess>
 #include <QtTest>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace AppFixture;
 using TestSupport::HostRun;
@@ -91,6 +94,27 @@ QStringList modelState()
     return state;
 }
 
+// A child with nothing open but its standard streams and at most `files` descriptors.
+class LimitedProcess : public QProcess
+{
+public:
+    explicit LimitedProcess(int files) : m_files(files) {}
+
+protected:
+    void setupChildProcess() override
+    {
+        if (m_files == 0)
+            return;
+        for (int fd = 3; fd < 1024; ++fd)
+            ::close(fd);
+        const rlimit limit{rlim_t(m_files), rlim_t(m_files)};
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+
+private:
+    int m_files;
+};
+
 } // namespace
 
 class InputsTest : public QObject
@@ -141,6 +165,7 @@ private slots:
                 "<design>", writeSet(dir.path(), "design.json", {{"device", "TQ2H4-FF676"}}));
         QStringList arguments = QStringList{command, params} + options;
         QString start = QStringLiteral("ipcore-host %1: %2: %3").arg(command, params, refusal);
+        const QStringList asIs{"--as-is"};
         if (command == QLatin1String("generate"))
             arguments << "--workdir" << dir.path();
         if (command == QLatin1String("configure")) { // no output either
@@ -161,6 +186,40 @@ private slots:
         }
         verifyOneLineRefusal(run, 2, start);
         QCOMPARE(TestFiles::tree(dir.path()), QStringList{"params.json"});
+        // The plug-in's own generate holds the safety rules for any host that calls it.
+        if (command == QLatin1String("generate") && options == asIs) {
+            QVERIFY(!generate(*loadedProtocol(), readSet(params), dir.path()).ok);
+            QCOMPARE(TestFiles::tree(dir.path()), QStringList{"params.json"});
+        }
+    }
+
+    // Through a shell: a byte the locale cannot decode would become another name (refused,
+    // exit 2); four file descriptors fail the read of the set (the machine's failure, exit 1).
+    void shellRuns_data()
+    {
+        QTest::addColumn<QString>("line"); // $0 the program, $1 the set, $2 a folder
+        QTest::addColumn<int>("files");    // descriptors the run may open; 0: no limit
+        QTest::addColumn<int>("exitCode");
+        const QString run = "exec \"$0\" generate \"$1\" --workdir \"$2\"";
+        QTest::newRow("invalid UTF-8") << run + "$'\\xef'" << 0 << 2;
+        QTest::newRow("four descriptors") << run << 4 << 1;
+    }
+    void shellRuns()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, files);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        LimitedProcess shell(files);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", "C.UTF-8");
+        shell.setProcessEnvironment(environment);
+        shell.start("bash", {"-c", line, TestPaths::hostProgram(), example("tx_2lane.json"),
+                             dir.filePath("w")});
+        QVERIFY(shell.waitForFinished(20000));
+        const QByteArray err = shell.readAllStandardError();
+        QVERIFY2(shell.exitCode() == exitCode && err.count('\n') == 1, err.constData());
+        QCOMPARE(TestFiles::tree(dir.path()), QStringList());
     }
 
     // One row per reader the program bounds; the readers' own cases are the host's tables.

@@ -3,7 +3,11 @@
 // line with exit 1 and changes no file that existed; the plug-in's generate, called in-process,
 // answers false with every file old or new and whole.
 #include "appfixture.h"
+#include "configureoptions.h"
 #include "hostrun.h"
+
+#include <designfile.h>
+#include <message.h>
 
 #include <QJsonArray>
 #include <QProcess>
@@ -12,6 +16,7 @@
 
 #include <cerrno>
 #include <sys/mount.h>
+#include <unistd.h>
 
 using namespace AppFixture;
 using TestFiles::put;
@@ -156,6 +161,104 @@ private slots:
                  result.err.constData());
         QCOMPARE(errLineCount(result), 1);
         QCOMPARE(snapshot(disk), before);
+    }
+
+    // An output that is one of the inputs, by the same name, another name or a link, is refused
+    // before anything is written.
+    void outputIsAnInput_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // in the test's folder: P.json, D.json
+        QTest::addColumn<QString>("output");        // how the output names the input
+        // clang-format off
+        const QStringList configure{"configure", "--batch", "--device", "TQ2-S1", "--design", "D.json", "--output"};
+        QTest::newRow("configure, same name") << configure << "D.json";
+        QTest::newRow("configure, other name") << configure << "./sub/../D.json";
+        QTest::newRow("check, same name") << QStringList{"check", "P.json", "--csr"} << "P.json";
+        QTest::newRow("check, symbolic link") << QStringList{"check", "P.json", "--csr"} << "L.json";
+        QTest::newRow("check, hard link") << QStringList{"check", "P.json", "--csr"} << "H.json";
+        // clang-format on
+    }
+    void outputIsAnInput()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        const QString root = m_dir->path();
+        QVERIFY(QFile::copy(example("tx_2lane.json"), root + "/P.json") &&
+                QFile::copy(example("designs/empty.json"), root + "/D.json") &&
+                QDir().mkdir(root + "/sub") && QFile::link("P.json", root + "/L.json") &&
+                ::link(QFile::encodeName(root + "/P.json").constData(),
+                       QFile::encodeName(root + "/H.json").constData()) == 0);
+        const QStringList before = snapshot(root);
+        QProcess host;
+        host.setWorkingDirectory(root);
+        host.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        host.start(TestPaths::hostProgram(), arguments << output);
+        QVERIFY(host.waitForFinished(60000));
+        const QByteArray err = host.readAllStandardError();
+        QCOMPARE(host.exitCode(), 2);
+        QVERIFY2(err.contains(" is the input ") && err.count('\n') == 1, err.constData());
+        QCOMPARE(snapshot(root), before);
+    }
+
+    // A standard output that cannot be written fails the command in one line.
+    void standardOutputFails_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        const QString tx = example("tx_2lane.json");
+        // clang-format off
+        QTest::newRow("generate") << QStringList{"generate", tx, "--workdir", "<dir>"};
+        QTest::newRow("check") << QStringList{"check", tx};
+        QTest::newRow("check --json") << QStringList{"check", tx, "--json"};
+        QTest::newRow("plan --json") << QStringList{"plan", "--fs", "500", "-m", "2", "-l", "2", "--np", "16", "-s", "1", "--json"};
+        QTest::newRow("resources") << QStringList{"resources", tx};
+        QTest::newRow("devices") << QStringList{"devices"};
+        QTest::newRow("configure, design") << QStringList{"configure", "--batch", "--device", "TQ2-S1", "--design", "<dir>/D.json"};
+        // clang-format on
+    }
+    void standardOutputFails()
+    {
+        QFETCH(QStringList, arguments);
+        const QString root = m_dir->path();
+        QVERIFY(QFile::copy(example("designs/empty.json"), root + "/D.json"));
+        const QStringList before = snapshot(root);
+        QProcess host;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        host.setProcessEnvironment(environment);
+        host.setStandardOutputFile("/dev/full");
+        host.start(TestPaths::hostProgram(), arguments.replaceInStrings("<dir>", root));
+        QVERIFY(host.waitForFinished(60000));
+        const QByteArray err = host.readAllStandardError();
+        QVERIFY2(host.exitCode() == 1, err.constData());
+        QVERIFY2(err.endsWith("cannot write to standard output: " +
+                              qt_error_string(ENOSPC).toUtf8() + "\n") ||
+                     err.endsWith("cannot write to standard output\n"),
+                 err.constData());
+        if (arguments.first() == "configure") // the design does not hold a core whose set is lost
+            QCOMPARE(snapshot(root), before);
+    }
+
+    // A design update merges only the global data the core published: what another run wrote
+    // between the load and the update stays.
+    void designMergeKeepsOthersKeys()
+    {
+        const QString design = m_dir->filePath("D.json");
+        TestFiles::writeJson(design, {{"globalData", QJsonObject{{"keep", "a"}}}});
+        IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+        model->reset();
+        model->setDevice(
+            Core::IdeCore::deviceDataBase()->findDevice(m_old.value("target_device").toString()));
+        QString error;
+        QVERIFY2(IPSERDESIP::DesignFile::load(design, &error), qPrintable(error));
+        const IPSERDESIP::ParameterMap found = model->globalData();
+        model->setData("published", "p");
+        TestFiles::writeJson(design, {{"globalData", QJsonObject{{"keep", "b"}, {"other", "c"}}}});
+
+        HostProgram::keepOnlyPublished(found);
+        const std::unique_ptr<IPSERDESIP::Message> report(loadedProtocol()->resources(m_old));
+        QVERIFY2(IPSERDESIP::DesignFile::addInstance(design, *report, &error), qPrintable(error));
+        QCOMPARE(TestFiles::readJson(design).value("globalData").toObject(),
+                 (QJsonObject{{"keep", "b"}, {"other", "c"}, {"published", "p"}}));
     }
 
     // The design gets the core only when the parameter set can be written too.

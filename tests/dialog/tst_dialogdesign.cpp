@@ -1,5 +1,6 @@
 #include "dialogfixture.h"
 #include "messageboxwatcher.h"
+#include "testpaths.h"
 
 #include <serdesfunctions.h>
 
@@ -20,7 +21,9 @@ class DesignDialog : public OpenDialog
 public:
     explicit DesignDialog(const QString &design = QString())
         : OpenDialog(twoQuadDevice, Start::NewCore,
-                     design.isEmpty() ? design : QFINDTESTDATA("designs/" + design + ".json"))
+                     design.isEmpty()
+                         ? design
+                         : TestPaths::sourceDir() + "/tests/dialog/designs/" + design + ".json")
     {}
     void calculate() const { widget<QAbstractButton>("pushButton")->click(); }
 };

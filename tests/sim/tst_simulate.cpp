@@ -1,9 +1,15 @@
 #include "hostrun.h"
 #include "testfiles.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <unistd.h>
 
 static QMap<QString, QString> summaryFields(const TestSupport::HostRun &run)
 {
@@ -78,6 +84,87 @@ private slots:
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
         QVERIFY(!QFileInfo::exists(m_work.filePath("refused/jesd_l1/sim/tb_config.vh")));
+    }
+    // Through the one door: a set that would write outside the work folder or add a line to a
+    // generated file is refused before anything is written, and links planted where the run
+    // writes lead nowhere: nothing outside the work folder changes.
+    void gate_data()
+    {
+        QTest::addColumn<QJsonObject>("changes");
+        QTest::addColumn<QString>("plant"); // a link below DIR/jesd_l1 to the outside
+        QTest::addColumn<int>("exitCode");
+        // clang-format off
+        QTest::newRow("file up two") << QJsonObject{{"file", "../../x"}} << "" << 2;
+        QTest::newRow("file a path") << QJsonObject{{"file", "a/b"}} << "" << 2;
+        QTest::newRow("file dot-dot") << QJsonObject{{"file", ".."}} << "" << 2;
+        QTest::newRow("define by newline") << QJsonObject{{"LMFC_Buffer", "4\n`define X 1"}, {"Default_SYSREF_Always", "x"}} << "" << 2;
+        QTest::newRow("backtick") << QJsonObject{{"Clock_Frequency", "`X"}} << "" << 2;
+        QTest::newRow("quote") << QJsonObject{{"module", "m\""}} << "" << 2;
+        QTest::newRow("carriage return") << QJsonObject{{"Line_Rate", "5\r"}} << "" << 2;
+        QTest::newRow("9 lanes") << QJsonObject{{"Number_of_lanes", "9"}} << "" << 2;
+        QTest::newRow("200000000 lanes") << QJsonObject{{"Number_of_lanes", "200000000"}} << "" << 2;
+        QTest::newRow("headers folder a link") << QJsonObject() << "temp/jesd204b" << 1;
+        QTest::newRow("sim a link") << QJsonObject() << "sim" << 0;
+        QTest::newRow("tb.vvp a link") << QJsonObject() << "sim/tb.vvp" << 0;
+        QTest::newRow("tb.vvp a hard link") << QJsonObject() << "sim/tb.vvp=" << 0;
+        // clang-format on
+    }
+    void gate()
+    {
+        QFETCH(QJsonObject, changes);
+        QFETCH(QString, plant);
+        QFETCH(int, exitCode);
+        QTemporaryDir root;
+        const QString outside = root.filePath("outside");
+        const QString core = root.filePath("w/jesd_l1");
+        QVERIFY(QDir().mkpath(outside) && QDir().mkpath(core + "/sim"));
+        TestFiles::put(outside + "/victim", "kept\n");
+        QJsonObject set = TestFiles::readJson(JESD_SOURCE_DIR "/sim/tests/configs/lanes1.json");
+        for (auto it = changes.begin(); it != changes.end(); ++it)
+            set.insert(it.key(), it.value());
+        const QString params = TestFiles::put(root.filePath("p.json"), QJsonDocument(set).toJson());
+        if (plant.endsWith('='))
+            QVERIFY(::link(QFile::encodeName(outside + "/victim").constData(),
+                           QFile::encodeName(core + "/" + plant.chopped(1)).constData()) == 0);
+        else if (plant.endsWith(".vvp"))
+            QVERIFY(QFile::link(outside + "/victim", core + "/" + plant));
+        else if (!plant.isEmpty())
+            QVERIFY(QDir(core + "/" + plant).removeRecursively() &&
+                    QDir().mkpath(QFileInfo(core + "/" + plant).path()) &&
+                    QFile::link(outside, core + "/" + plant));
+        const QStringList before = TestFiles::tree(outside, true);
+        const QStringList all = TestFiles::tree(root.path(), true);
+        const TestSupport::HostRun run = TestSupport::runHost(
+            {"simulate", params, "--workdir", root.filePath("w"), "--frames", "32"}, 120000);
+        QVERIFY2(run.exitCode == exitCode, run.err.constData());
+        QCOMPARE(TestFiles::tree(outside, true), before);
+        if (exitCode == 2)
+            QCOMPARE(TestFiles::tree(root.path(), true), all);
+        if (exitCode == 0)
+            QVERIFY(QFileInfo(core + "/sim/run.log").isFile() &&
+                    !QFileInfo(core + "/sim").isSymLink());
+    }
+    // SIGTERM ends the simulator and everything it started, and the run in one line.
+    void stoppedBySignal()
+    {
+        QTemporaryDir root;
+        const auto host =
+            TestSupport::startHost({"simulate", JESD_SOURCE_DIR "/sim/tests/configs/lanes8.json",
+                                    "--workdir", root.path(), "--frames", "1000000"});
+        const auto runningBelowRoot = [&root] {
+            for (const QFileInfo &proc : QDir("/proc").entryInfoList(QDir::Dirs)) {
+                if (QFileInfo(proc.filePath() + "/cwd").symLinkTarget().startsWith(root.path()))
+                    return true;
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFileInfo::exists(root.filePath("jesd_l8/temp")) && runningBelowRoot(), 60000);
+        ::kill(pid_t(host->processId()), SIGTERM);
+        const TestSupport::HostRun run = TestSupport::finishHost(*host);
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY(!runningBelowRoot());
     }
     void missingSimulator()
     {

@@ -10,6 +10,7 @@
 #include "testfiles.h"
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using HostFiles::Target;
@@ -24,6 +25,7 @@ class FaultyOps : public HostFiles::FileOps
 {
 public:
     enum Call { Write, Sync, Rename };
+    // error 0: the process dies there instead, as a killed run does.
     FaultyOps(Call which, int nth, int error) : m_which(which), m_nth(nth), m_error(error) {}
 
     long write(int fd, const char *data, unsigned long size) const override
@@ -44,6 +46,8 @@ private:
     {
         if (call != m_which || ++m_count < m_nth)
             return false;
+        if (m_error == 0)
+            ::_exit(9);
         errno = m_error;
         return true;
     }
@@ -180,6 +184,53 @@ private slots:
         QCOMPARE(tree(m_dir->path()), before);
     }
 
+    // A run killed at any step of its commit: the next run that takes the lock finds every
+    // file from one run, and no scratch of the dead one.
+    void killedCommit_data()
+    {
+        QTest::addColumn<int>("call");
+        QTest::addColumn<int>("nth");
+        QTest::addColumn<bool>("committed");
+        QTest::newRow("while staging") << int(FaultyOps::Write) << 2 << false;
+        QTest::newRow("at the flush") << int(FaultyOps::Sync) << 3 << false;
+        QTest::newRow("first rename") << int(FaultyOps::Rename) << 1 << true;
+        QTest::newRow("second rename") << int(FaultyOps::Rename) << 2 << true;
+        QTest::newRow("third rename") << int(FaultyOps::Rename) << 3 << true;
+    }
+    void killedCommit()
+    {
+        QFETCH(int, call);
+        QFETCH(int, nth);
+        QFETCH(bool, committed);
+        const QString work = m_dir->path();
+        const QStringList names{"a.vh", "b.vh", "c.ini"};
+        for (const QString &name : names)
+            put(work + '/' + name, "old " + name.toUtf8() + '\n');
+        const QString lock = HostFiles::folderLockPath(work);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const FaultyOps ops(FaultyOps::Call(call), nth, 0);
+            HostFiles::WriteBatch batch(ops);
+            QString error;
+            bool ok = batch.lock(lock, 1000, &error);
+            for (const QString &name : names)
+                ok = ok && batch.stage(Target{work, name}, "new " + name.toUtf8() + '\n', &error);
+            ::_exit(ok && batch.commit(&error) ? 0 : 1);
+        }
+        int status = 0;
+        QVERIFY(::waitpid(child, &status, 0) == child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 9);
+        {
+            HostFiles::WriteBatch next;
+            QString error;
+            QVERIFY2(next.lock(lock, 1000, &error), qPrintable(error));
+        }
+        for (const QString &name : names)
+            QCOMPARE(TestFiles::bytes(work + '/' + name),
+                     QByteArray(committed ? "new " : "old ") + name.toUtf8() + '\n');
+        QCOMPARE(tree(work), names);
+    }
+
     void batchCommitsTogether()
     {
         const QString work = m_dir->filePath("work");
@@ -214,6 +265,47 @@ private slots:
         QVERIFY(first.lock(lock, 0, &error) && first.lock(lock, 0, &error));
         QVERIFY(!second.lock(lock, 200, &error));
         QVERIFY2(error.contains("another run is writing"), qPrintable(error));
+    }
+
+    // What holds a lock's name when no run holds it: a name no run makes is refused at once
+    // and named; a lock file no live run holds is taken over.
+    void lockKinds_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("refusal"); // empty: taken over
+        QTest::newRow("dangling link") << "link"
+                                       << "is a symbolic link";
+        QTest::newRow("folder") << "folder"
+                                << "is a folder";
+        QTest::newRow("garbage") << "garbage"
+                                 << "";
+        QTest::newRow("stale regular file") << "stale"
+                                            << "";
+    }
+    void lockKinds()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, refusal);
+        const QString lock = HostFiles::folderLockPath(m_dir->path());
+        if (kind == "link")
+            QVERIFY(QFile::link(m_dir->filePath("gone"), lock));
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(lock));
+        else if (kind == "garbage")
+            put(lock, "not a lock\n");
+        else if (const pid_t child = ::fork(); child == 0) // a run that dies holding it
+            ::_exit(QLockFile(lock).lock() ? 0 : 1);
+        else
+            QVERIFY(::waitpid(child, nullptr, 0) == child && QFileInfo(lock).isFile());
+        HostFiles::WriteBatch batch;
+        QString error;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY2(batch.lock(lock, 5000, &error) == refusal.isEmpty(), qPrintable(error));
+        QVERIFY(clock.elapsed() < 2000);
+        if (!refusal.isEmpty())
+            QVERIFY2(error.contains(refusal) && error.contains(lock) && !error.contains('\n'),
+                     qPrintable(error));
     }
 
     void encodings_data()
