@@ -107,6 +107,16 @@ private slots:
         int commands = 0;
         for (int i = 0; i < lines.size(); ++i) {
             const QString prompt = "    $ build/bin/ipcore-host ";
+            // A file the README shows with cat is the input of the commands after it.
+            if (lines[i].startsWith("    $ cat ")) {
+                QFile shownFile(dir.filePath(lines[i].mid(10)));
+                QVERIFY(shownFile.open(QIODevice::WriteOnly));
+                for (; i + 1 < lines.size() && lines[i + 1].startsWith("    ") &&
+                       !lines[i + 1].startsWith("    $ ");
+                     ++i)
+                    shownFile.write(lines[i + 1].mid(4).toUtf8() + '\n');
+                continue;
+            }
             if (!lines[i].startsWith(prompt))
                 continue;
             QStringList arguments = lines[i].mid(prompt.size()).split(' ', Qt::SkipEmptyParts);
@@ -114,7 +124,8 @@ private slots:
                 if (argument.startsWith("examples/"))
                     argument = TestPaths::sourceDir() + '/' + argument;
                 else if (!argument.startsWith('-') &&
-                         (argument.endsWith(".json") || argument == "out"))
+                         (argument.endsWith(".json") || argument == "out" ||
+                          QFileInfo::exists(dir.filePath(argument))))
                     argument = dir.filePath(argument);
             }
             QStringList shown;
