@@ -130,12 +130,15 @@ private slots:
             }
             QStringList shown;
             for (++i;
-                 i < lines.size() && lines[i].startsWith("    ") && !lines[i].startsWith(prompt);
+                 i < lines.size() && lines[i].startsWith("    ") && !lines[i].startsWith("    $ ");
                  ++i)
                 shown << lines[i].mid(4);
             --i;
             const HostRun run = runHost(arguments);
-            const QStringList printed = QString::fromUtf8(run.out + run.err).split('\n');
+            // Paths below the scratch folder print as the README names them.
+            const QStringList printed = QString::fromUtf8(run.out + run.err)
+                                            .remove(dir.path() + '/')
+                                            .split('\n');
             int at = 0;
             bool skipping = false;
             for (const QString &line : shown) {
