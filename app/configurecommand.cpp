@@ -13,6 +13,7 @@
 #include <parametercheck.h>
 #include <safefile.h>
 #include <serdes.h>
+#include <verilognames.h>
 
 #include <QDir>
 #include <QGuiApplication>
@@ -28,25 +29,22 @@ namespace HostProgram {
 
 namespace {
 
-// A core being edited gives up what its earlier configuration holds in the design, so that its
-// own lanes, PLLs and DRP record do not count against it.
-void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
+// The design's name of an edited core: "file:module" of its stored set.
+QString storedInstanceName(const IPSERDESIP::ParameterMap &stored)
 {
-    IPSERDESIP::serdes::instance()->removeInstance(
-        stored.value(QStringLiteral("file")).toString() + QLatin1Char(':') +
-        stored.value(QStringLiteral("module")).toString());
+    return stored.value(QStringLiteral("file")).toString() + QLatin1Char(':') +
+           stored.value(QStringLiteral("module")).toString();
 }
 
-// The design and the output file are committed together: both are written or neither.
+// The design and the output file are committed together: both are written or neither. An
+// edited core takes the place of what its stored set held in the design.
 bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
-                 IPSERDESIP::BaseProtocol *protocol, QString *error)
+                 const QString &replacing, IPSERDESIP::BaseProtocol *protocol, QString *error)
 {
     HostFiles::WriteBatch batch;
     if (!options.designPath.isEmpty()) {
         const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
-        const auto sameName = options.editPath.isEmpty() ? IPSERDESIP::SameName::Refuse
-                                                         : IPSERDESIP::SameName::Replace;
-        if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, error, sameName,
+        if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, error, replacing,
                                                  &batch))
             return false;
     }
@@ -136,9 +134,21 @@ bool prepareDesign(const CommandLine &command, const ConfigureOptions &options,
     }
     if (device.isNull())
         return refuse(QStringLiteral("no device: give --device ID (see ipcore-host devices)"));
+    // A new core's module name must be free before the dialog opens: two modules of one name
+    // would share a Verilog name and a DRP record.
+    const QString module = IPSERDESIP::VerilogNames::moduleNameFromFileName(options.name);
+    const QString holder = options.editPath.isEmpty() && !module.isEmpty()
+                               ? model->moduleHolder(options.name + QLatin1Char(':') + module)
+                               : QString();
+    if (!holder.isEmpty())
+        return refuse(QStringLiteral("%1: the design already holds a module named %2 (core %3); "
+                                     "give --name another name")
+                          .arg(options.designPath, module, holder));
+    // An edited core gives up what its earlier configuration holds in the design, so that its
+    // own lanes, PLLs and DRP record do not count against it.
     if (!options.editPath.isEmpty()) {
         inputs->stored.insert(QStringLiteral("target_device"), device.id());
-        releaseEditedCore(inputs->stored);
+        model->removeInstance(storedInstanceName(inputs->stored));
     }
     Core::IdeCore::setProjectDirectory(
         QDir::cleanPath(QDir::current().absoluteFilePath(options.projectDir)));
@@ -165,7 +175,7 @@ std::unique_ptr<DialogDriver> makeDriver(const ConfigureOptions &options, QStrin
 
 QString storedSetProblem(IPSERDESIP::BaseProtocol *protocol, const ConfigureInputs &inputs)
 {
-    const auto *judge = qobject_cast<IPSERDESIP::ParameterCheck *>(protocol);
+    const auto *judge = IPSERDESIP::parameterCheckOf(protocol);
     return judge ? judge->parameterProblem(inputs.stored, inputs.device,
                                            IPSERDESIP::ParameterCheck::Rules::All)
                  : QString();
@@ -202,7 +212,9 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
                                            : QStringLiteral("nothing configured"));
 
     QString error;
-    if (!writeResult(options, result, protocol, &error))
+    const QString replacing =
+        options.editPath.isEmpty() ? QString() : storedInstanceName(inputs.stored);
+    if (!writeResult(options, result, replacing, protocol, &error))
         return command.fail(JobFailed, error);
     return Success;
 }

@@ -126,7 +126,7 @@ private:
             route.directions |= claim.lane.directions;
             if (route.refSource.isEmpty()) {
                 route.refSource = claim.refSource;
-                route.refFrequency = claim.refFrequency;
+                route.refFrequency = claim.askedFrequency;
             }
         }
         return routes;

@@ -54,21 +54,10 @@ QString rateList(const QVector<Ratio> &rates)
 // Dividers behind a VCO that another instance runs, when its clock allows any.
 void traceDividers(const PllLimits &limits, const Ratio &fref, LaneSetting *setting)
 {
-    const Ratio ratio = setting->vco * 1000 / fref; // N1 x N2 / M
-    for (const int m : limits.m) {
-        if (!limits.admitsPfd(fref, m))
-            continue;
-        const Ratio n = ratio * m;
-        if (!n.isValid() || !n.isInteger())
-            continue;
-        for (const int n1 : limits.n1) {
-            if (n.toInt() % n1 == 0 && limits.n2.contains(int(n.toInt() / n1))) {
-                setting->m = m;
-                setting->n1 = n1;
-                setting->n2 = int(n.toInt() / n1);
-                return;
-            }
-        }
+    if (const auto dividers = PllSolver::vcoDividers(limits, fref, setting->vco)) {
+        setting->m = dividers->m;
+        setting->n1 = dividers->n1;
+        setting->n2 = dividers->n2;
     }
 }
 
