@@ -101,10 +101,11 @@ public:
 
 private:
     void fail(const Group &group, const QString &text, const QStringList &clocks = {},
-              const QStringList &plls = {})
+              const QStringList &plls = {}, const QStringList &sources = {})
     {
         m_plan.errors << text;
-        m_plan.failures << ReasonResult{labelList(group.lanes), group.pll, text, clocks, plls};
+        m_plan.failures << ReasonResult{
+            labelList(group.lanes), group.pll, text, clocks, plls, sources};
     }
 
     bool validDemand(const LaneDemand &demand)
@@ -218,10 +219,19 @@ private:
         }
         const auto found = PllSolver::dividersFor(limits, vco, rates);
         if (found && !running.refClock().isEmpty() && running.refClock() != first.refSource) {
-            fail(group, QStringLiteral("%1: %2 runs from %3 for %4, not from %5; use %3 or "
-                                       "another PLL")
-                            .arg(labels(group.lanes), group.pll, running.refClock(),
-                                 running.owner(), first.refSource));
+            const REF_SOURCE *source = m_model.refSource(running.refClock());
+            const bool useSource = m_advise && source &&
+                                   Advice::sourceWorks(advice(), first.refSource,
+                                                       running.refClock(), source->frequencyText());
+            fail(
+                group,
+                QStringLiteral("%1: %2 runs from %3 for %4, not from %5%6.%7")
+                    .arg(labels(group.lanes), group.pll, running.refClock(), running.owner(),
+                         first.refSource,
+                         useSource ? QStringLiteral("; use %1").arg(running.refClock()) : QString(),
+                         otherPlls(group, fref)),
+                {}, workingOtherPlls(group),
+                useSource ? QStringList{running.refClock()} : QStringList());
             return false;
         }
         if (!found) {

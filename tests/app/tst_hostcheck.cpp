@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 using TestSupport::HostRun;
 using TestSupport::runHost;
@@ -152,7 +153,8 @@ private slots:
         QCOMPARE(both.json()["lanes"].toArray()[0].toObject(), first);
     }
 
-    // Refusals in JSON: the reason's lanes and PLL, and the text the text form gives.
+    // Refusals in JSON: the reason's lanes and PLL, and the text the text form gives. Every
+    // reason lists exactly the suggestions its text makes, and none beside a route conflict.
     void jsonRefusals_data()
     {
         QTest::addColumn<QString>("params");
@@ -163,6 +165,9 @@ private slots:
         // clang-format off
         QTest::newRow("no divider for the clock") << store("tx_2lane.json", {{"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}}) << "" << "" << QJsonArray{"q0_ln0", "q0_ln1"} << "Q0_QPLL1";
         QTest::newRow("route conflict") << example("both_8lane.json") << "quillan_q1.json" << "Q1_LANE0: the receive line is already used by eth.v:mac0" << QJsonArray{"Q1_LANE0"} << "";
+        // The running QPLL0 serves 7.3728 Gbps from its own clock; no other PLL makes the rate.
+        QTest::newRow("the running PLL's clock") << store("rx_2lane.json", {{"Line_Rate", "7.3728"}, {"Reference_CLK_Source", "Q0 REFCLK1"}}) << "jesd_rx_q0.json" << "q0_ln0, q0_ln1: Q0_QPLL0 runs from Q0_REFCLK0 for adc.v:jesd_rx, not from Q0_REFCLK1; use Q0_REFCLK0. No other PLL makes it from 122.88 MHz either." << QJsonArray{"q0_ln0", "q0_ln1"} << "Q0_QPLL0";
+        QTest::newRow("running PLL beside a route conflict") << store("rx_2lane.json", {{"Line_Rate", "7.3728"}, {"Reference_CLK_Source", "Q0 REFCLK1"}, {"JESD204B_Lane0_connect_with", "Q0 Lane2"}, {"JESD204B_Lane1_connect_with", "Q0 Lane3"}, {"JESD204B_Lane2_connect_with", "Q0 Lane0"}, {"JESD204B_Lane3_connect_with", "Q0 Lane1"}, {"recordlanes", QJsonArray{"Q0 Lane2", "Q0 Lane3"}}}) << "jesd_rx_q0.json" << "q0_ln2, q0_ln3: Q0_QPLL0 runs from Q0_REFCLK0 for adc.v:jesd_rx, not from Q0_REFCLK1." << QJsonArray{"q0_ln2", "q0_ln3"} << "Q0_QPLL0";
         // clang-format on
     }
 
@@ -179,9 +184,21 @@ private slots:
         QCOMPARE(verdict["feasible"].toBool(), false);
         QVERIFY(verdict["lanes"].toArray().isEmpty());
         QJsonObject reason;
-        for (const QJsonValue &value : verdict["reasons"].toArray()) {
+        const QJsonArray reasons = verdict["reasons"].toArray();
+        const bool conflict = std::any_of(reasons.begin(), reasons.end(), [](const QJsonValue &r) {
+            return r["text"].toString().contains(" is already used by ");
+        });
+        for (const QJsonValue &value : reasons) {
             if (text.isEmpty() || value["text"].toString() == text)
                 reason = value.toObject();
+            const QString said = value["text"].toString();
+            const int clocks = value["suggestedRefClocksMHz"].toArray().size();
+            const int plls = value["suggestedPlls"].toArray().size();
+            const int sources = value["suggestedRefClockSources"].toArray().size();
+            QCOMPARE(said.contains(" that would work on "), clocks > 0);
+            QCOMPARE(said.contains(" would make it from "), plls > 0);
+            QCOMPARE(said.contains("; use "), sources > 0);
+            QVERIFY2(!conflict || clocks + plls + sources == 0, qPrintable(said));
         }
         QCOMPARE(reason["lanes"].toArray(), lanes);
         QCOMPARE(reason["pll"].toString(), pll);
