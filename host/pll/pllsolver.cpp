@@ -172,8 +172,11 @@ std::optional<PllSolution> vcoDividers(const PllLimits &limits, const Ratio &fre
 QString servedRates(const PllLimits &limits, const Ratio &vco)
 {
     QVector<Ratio> rates;
-    for (const int d : limits.d)
-        rates << vco * limits.rateFactor / d;
+    for (const int d : limits.d) {
+        const Ratio rate = vco * limits.rateFactor / d;
+        if (limits.admitsLineRate(rate))
+            rates << rate;
+    }
     return decimalList(rates) + QStringLiteral(" Gbps");
 }
 

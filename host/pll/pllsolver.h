@@ -73,7 +73,8 @@ bool bandAdmits(const PllLimits &limits, const Ratio &rate);
 // Why solve() found nothing, in words a user can act on (no trailing period).
 QString explainFailure(const PllLimits &limits, const Ratio &fref, const QVector<Ratio> &rates);
 
-// The rates a VCO running at vco serves, highest first ("7.3728, 3.6864, ... Gbps").
+// The rates a VCO running at vco serves within the lane's line-rate range, highest first
+// ("7.3728, 3.6864, ... Gbps").
 QString servedRates(const PllLimits &limits, const Ratio &vco);
 
 // Up to count reference clock frequencies (MHz, at most 8 decimals, below 1000 MHz) with which

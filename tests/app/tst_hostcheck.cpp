@@ -58,7 +58,7 @@ private slots:
         const QString p = "ipcore-host check: ";
         // clang-format off
         QTest::newRow("tx 2 lanes") << "tx_2lane.json" << QStringList() << 0 << QStringList{"jesd_tx:jesd_tx: the line rate can be made", "  q0_ln1 (Q0_LANE1, tx): 4.9152 Gbps on Q0_QPLL1, M 1, N 80, D 2, VCO 9.8304 GHz, from Q0_REFCLK0 at 122.88 MHz"};
-        QTest::newRow("rx on running QPLL0") << "rx_2lane.json" << rxBeside << 1 << QStringList{"jesd_rx:jesd_rx: the line rate cannot be made", "  q0_ln0, q0_ln1 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 14.7456, 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."};
+        QTest::newRow("rx on running QPLL0") << "rx_2lane.json" << rxBeside << 1 << QStringList{"jesd_rx:jesd_rx: the line rate cannot be made", "  q0_ln0, q0_ln1 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."};
         QTest::newRow("no parameter file") << "" << QStringList() << 2 << QStringList{p + "expected one parameter file, got 0"};
         QTest::newRow("unknown device") << "tx_2lane.json" << QStringList{"--device", "XC-9"} << 2 << QStringList{p + "device 'XC-9' is not in the device database"};
         QTest::newRow("design for another chip") << "tx_2lane.json" << quillan << 2 << QStringList{p + "<designs>/quillan_q1.json is a design for TQ2H4-FF676, the core targets TQ2M1-BG256"};
