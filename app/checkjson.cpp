@@ -65,6 +65,8 @@ QJsonObject reasonJson(const IPSERDESIP::ReasonResult &reason)
         {QStringLiteral("text"), reason.text},
         {QStringLiteral("suggestedRefClocksMHz"), clocks},
         {QStringLiteral("suggestedPlls"), QJsonArray::fromStringList(reason.suggestedPlls)},
+        {QStringLiteral("suggestedRefClockSources"),
+         QJsonArray::fromStringList(reason.suggestedRefSources)},
     };
 }
 

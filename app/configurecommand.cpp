@@ -15,6 +15,7 @@
 #include <parametercheck.h>
 #include <safefile.h>
 #include <serdes.h>
+#include <verilognames.h>
 
 #include <QDir>
 #include <QGuiApplication>
@@ -30,37 +31,30 @@ namespace HostProgram {
 
 namespace {
 
-// A core being edited gives up what its earlier configuration holds in the design, so that its
-// own lanes, PLLs and DRP record do not count against it.
-void releaseEditedCore(const IPSERDESIP::ParameterMap &stored)
+// The design's name of an edited core: "file:module" of its stored set.
+QString storedInstanceName(const IPSERDESIP::ParameterMap &stored)
 {
-    IPSERDESIP::serdes::instance()->removeInstance(
-        stored.value(QStringLiteral("file")).toString() + QLatin1Char(':') +
-        stored.value(QStringLiteral("module")).toString());
+    return stored.value(QStringLiteral("file")).toString() + QLatin1Char(':') +
+           stored.value(QStringLiteral("module")).toString();
 }
 
-// What the run starts from: the stored set of an edited core, the device, and the design's
-// global data as the core found it.
+// What the run starts from: the stored set of an edited core and the device.
 struct ConfigureInputs
 {
     IPSERDESIP::ParameterMap stored;
     DEV::DeviceArg device;
-    IPSERDESIP::ParameterMap foundData;
 };
 
-// The design and the output file are committed together: both are written or neither. A set
-// that goes to standard output is out before the design gets its core.
-bool writeResult(const ConfigureOptions &options, const ConfigureInputs &inputs,
-                 const IPSERDESIP::ParameterMap &result,
-                 const std::optional<IPJESD204B::LinkRecord> &record,
+// The design and the output file are committed together: both are written or neither. An
+// edited core takes the place of what its stored set held in the design. A set that goes to
+// standard output is out before the design gets its core.
+bool writeResult(const ConfigureOptions &options, const IPSERDESIP::ParameterMap &result,
+                 const QString &replacing, const std::optional<IPJESD204B::LinkRecord> &record,
                  IPSERDESIP::BaseProtocol *protocol, HostFiles::WriteBatch &batch, QString *error)
 {
     if (!options.designPath.isEmpty()) {
         const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(result));
-        keepOnlyPublished(inputs.foundData);
-        const auto sameName = options.editPath.isEmpty() ? IPSERDESIP::SameName::Refuse
-                                                         : IPSERDESIP::SameName::Replace;
-        if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, error, sameName,
+        if (!IPSERDESIP::DesignFile::addInstance(options.designPath, *report, error, replacing,
                                                  &batch))
             return false;
     }
@@ -148,11 +142,22 @@ bool prepareDesign(const CommandLine &command, const ConfigureOptions &options,
     }
     if (device.isNull())
         return refuse(QStringLiteral("no device: give --device ID (see ipcore-host devices)"));
+    // A new core's module name must be free before the dialog opens: two modules of one name
+    // would share a Verilog name and a DRP record.
+    const QString module = IPSERDESIP::VerilogNames::moduleNameFromFileName(options.name);
+    const QString holder = options.editPath.isEmpty() && !module.isEmpty()
+                               ? model->moduleHolder(options.name + QLatin1Char(':') + module)
+                               : QString();
+    if (!holder.isEmpty())
+        return refuse(QStringLiteral("%1: the design already holds a module named %2 (core %3); "
+                                     "give --name another name")
+                          .arg(options.designPath, module, holder));
+    // An edited core gives up what its earlier configuration holds in the design, so that its
+    // own lanes, PLLs and DRP record do not count against it.
     if (!options.editPath.isEmpty()) {
         inputs->stored.insert(QStringLiteral("target_device"), device.id());
-        releaseEditedCore(inputs->stored);
+        model->removeInstance(storedInstanceName(inputs->stored));
     }
-    inputs->foundData = model->globalData();
     Core::IdeCore::setProjectDirectory(
         QDir::cleanPath(QDir::current().absoluteFilePath(options.projectDir)));
     return true;
@@ -178,7 +183,7 @@ std::unique_ptr<DialogDriver> makeDriver(const ConfigureOptions &options, QStrin
 
 QString storedSetProblem(IPSERDESIP::BaseProtocol *protocol, const ConfigureInputs &inputs)
 {
-    const auto *judge = qobject_cast<IPSERDESIP::ParameterCheck *>(protocol);
+    const auto *judge = IPSERDESIP::parameterCheckOf(protocol);
     return judge ? judge->parameterProblem(inputs.stored, inputs.device,
                                            IPSERDESIP::ParameterCheck::Rules::All)
                  : QString();
@@ -226,7 +231,9 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
                                    : IPJESD204B::readLinkRecord(options.editPath, &error);
     if (!error.isEmpty())
         return command.fail(BadUsage, error);
-    if (!writeResult(options, inputs, result, record, protocol, files, &error))
+    const QString replacing =
+        options.editPath.isEmpty() ? QString() : storedInstanceName(inputs.stored);
+    if (!writeResult(options, result, replacing, record, protocol, files, &error))
         return command.fail(JobFailed, error);
     // The dialog keeps its own rules; the link rules it does not judge are named here.
     if (options.batch) {
@@ -237,16 +244,6 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
 }
 
 } // namespace
-
-void keepOnlyPublished(const IPSERDESIP::ParameterMap &found)
-{
-    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
-    const IPSERDESIP::ParameterMap now = model->globalData();
-    for (auto it = now.begin(); it != now.end(); ++it) {
-        if (found.contains(it.key()) && found.value(it.key()) == it.value())
-            model->removeData(it.key());
-    }
-}
 
 int runConfigure(const QStringList &arguments)
 {

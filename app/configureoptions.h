@@ -30,9 +30,5 @@ struct ConfigureOptions
 bool parseConfigureOptions(CommandLine &command, const QStringList &arguments,
                            ConfigureOptions *options, int *exitCode);
 
-// Leaves in the SERDES model's global data only what the core published (a key it set or
-// changed since `found`), so that a design update keeps every other key as the design it
-// re-reads under its lock holds it.
-void keepOnlyPublished(const IPSERDESIP::ParameterMap &found);
 
 } // namespace HostProgram

@@ -9,7 +9,7 @@ bool admitParameterSet(const CommandLine &command, IPSERDESIP::BaseProtocol *pro
                        const IPSERDESIP::ParameterMap &params, const DEV::DeviceArg &device,
                        SetRules rules, int *exitCode)
 {
-    const auto *judge = qobject_cast<IPSERDESIP::ParameterCheck *>(protocol);
+    const auto *judge = IPSERDESIP::parameterCheckOf(protocol);
     if (!judge)
         return true;
     const QString problem =

@@ -1,6 +1,7 @@
 #include "jesd204bpackage.h"
 
 #include "jesd204b.h"
+#include "parameterjudge.h"
 
 #include <memory>
 
@@ -16,6 +17,8 @@ QList<IPSERDESIP::BaseProtocol *> jesd204bpackage::protocols()
     auto protocol = std::make_unique<jesd204b>(directory());
     if (!protocol->load())
         return list;
+    // The value rules travel with the protocol as its child and die with it.
+    new ParameterJudge(protocol.get());
     list.append(protocol.release()); // the caller owns it from here on
     return list;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <baseprotocol.h>
-#include <parametercheck.h>
 #include <parametermap.h>
 
 #include <QMap>
@@ -11,11 +10,8 @@
 namespace IPJESD204B {
 
 // The JESD204B link core as the host's SERDES framework sees it.
-class jesd204b : public IPSERDESIP::BaseProtocol, public IPSERDESIP::ParameterCheck
+class jesd204b : public IPSERDESIP::BaseProtocol
 {
-    Q_OBJECT
-    Q_INTERFACES(IPSERDESIP::ParameterCheck)
-
 public:
     explicit jesd204b(const QString &directory);
     ~jesd204b() override;
@@ -33,8 +29,6 @@ public:
     QStringList category() const override;
     QString summary() const override;
     bool isSupported(const DEV::DeviceArg &device) const override;
-    QString parameterProblem(const IPSERDESIP::ParameterMap &params, const DEV::DeviceArg &device,
-                             Rules rules) const override;
 
     // Generation form of one lane's SERDES option block, read from the parameter set.
     void appendLaneOptions(QStringList &options, const QString &lanePrefix,

@@ -77,14 +77,7 @@ QString moduleNameProblem(const QString &moduleName)
 
 QString moduleNameFromFileName(const QString &fileName)
 {
-    QString name = fileName.trimmed();
-    for (QChar &c : name) {
-        if (!isIdentifierChar(c))
-            c = QLatin1Char('_');
-    }
-    if (!name.isEmpty() && (isAsciiDigit(name.front()) || name.front() == QLatin1Char('$')))
-        name.prepend(QLatin1Char('_'));
-    return name;
+    return VerilogNames::moduleNameFromFileName(fileName);
 }
 
 } // namespace BaseDialogNames

@@ -64,21 +64,6 @@ void dropOwned(QJsonObject &root, const QString &key, const QString &field, cons
         root.insert(key, kept);
 }
 
-// Whether the design holds anything of the instance: its entry, or resources it owns.
-bool hasInstance(const QJsonObject &root, const QString &name)
-{
-    const auto names = [&root, &name](const QString &key, const QString &field) {
-        const QJsonArray list = root.value(key).toArray();
-        return std::any_of(list.begin(), list.end(), [&](const QJsonValue &entry) {
-            return entry.toObject().value(field).toString() == name;
-        });
-    };
-    return names(QStringLiteral("instances"), QStringLiteral("name")) ||
-           names(QStringLiteral("lanes"), QStringLiteral("owner")) ||
-           names(QStringLiteral("plls"), QStringLiteral("owner")) ||
-           names(QStringLiteral("refClocks"), QStringLiteral("owner"));
-}
-
 void append(QJsonObject &root, const QString &key, const QJsonObject &entry)
 {
     QJsonArray list = root.value(key).toArray();
@@ -145,38 +130,42 @@ QStringList ownedKeys(const QJsonObject &root, const QString &name)
     return keys;
 }
 
-void dropGlobalData(QJsonObject &root, const QStringList &keys)
+bool ownedByAny(const QJsonObject &root, const QString &key)
 {
-    if (keys.isEmpty() || !root.contains(QStringLiteral("globalData")))
-        return;
-    QJsonObject data = root.value(QStringLiteral("globalData")).toObject();
-    for (const QString &key : keys)
-        data.remove(key);
-    root.insert(QStringLiteral("globalData"), data);
+    const QJsonArray instances = root.value(QStringLiteral("instances")).toArray();
+    return std::any_of(instances.begin(), instances.end(), [&key](const QJsonValue &entry) {
+        return entry.toObject().value(QStringLiteral("globalData")).toArray().contains(key);
+    });
 }
 
-// What the accepted core published in the model's global data (quad bias, DRP record) goes
-// into the design too, so the next core configured in it sees the same. Answers the keys
-// the design did not hold with that value before: what the core itself wrote.
-QStringList mergeGlobalData(QJsonObject &root)
+// What the core published since the design was loaded goes into the design, so the next core
+// configured in it sees the same. Keys it held before and let go leave with their last owner;
+// its own records under an earlier module name go with that name. Answers the published keys.
+QStringList mergeGlobalData(QJsonObject &root, const QStringList &earlier,
+                            const QString &earlierModule)
 {
     QJsonObject data = root.value(QStringLiteral("globalData")).toObject();
-    const ParameterMap published = serdes::instance()->globalData();
-    QStringList written;
-    for (auto it = published.begin(); it != published.end(); ++it) {
-        const QJsonValue value = QJsonValue::fromVariant(it.value());
+    const serdes *model = serdes::instance();
+    QStringList published;
+    for (const QString &key : model->writtenKeys()) {
+        const QJsonValue value = QJsonValue::fromVariant(model->getData(key));
         if (!value.isBool() && !value.isDouble() && !value.isString())
             continue;
-        if (data.value(it.key()) != value)
-            written << it.key();
-        data.insert(it.key(), value);
+        published << key;
+        data.insert(key, value);
     }
-    if (!data.isEmpty())
+    for (const QString &key : data.keys()) {
+        const bool heldBefore = earlier.contains(key) || isRecordOf(key, earlierModule);
+        if (heldBefore && !published.contains(key) && !ownedByAny(root, key))
+            data.remove(key);
+    }
+    if (!data.isEmpty() || root.contains(QStringLiteral("globalData")))
         root.insert(QStringLiteral("globalData"), data);
-    return written;
+    return published;
 }
 
-// The instance's entry remembers the keys it wrote, so that editing the core gives them back.
+// The instance's entry remembers the keys it published, so that editing the core gives them
+// back.
 void recordOwnedKeys(QJsonObject &root, const QString &name, const QStringList &keys)
 {
     if (keys.isEmpty())
@@ -192,17 +181,19 @@ void recordOwnedKeys(QJsonObject &root, const QString &name, const QStringList &
     root.insert(QStringLiteral("instances"), instances);
 }
 
-// Puts the core's entries into the design's JSON in place of any it held before, and checks
-// the design that results.
-bool addToRoot(const QString &path, const Message &report, QJsonObject &root, QString *error)
+// Puts the core's entries into the design's JSON in place of those it held before (under
+// the name replacing), and checks the design that results.
+bool addToRoot(const QString &path, const Message &report, const QString &replacing,
+               QJsonObject &root, QString *error)
 {
     QString problem;
-    // A core added again replaces its earlier entries, its global data included.
-    dropGlobalData(root, ownedKeys(root, report.instanceName));
-    for (const QString &key :
-         {QStringLiteral("lanes"), QStringLiteral("plls"), QStringLiteral("refClocks")})
-        dropOwned(root, key, QStringLiteral("owner"), report.instanceName);
-    dropOwned(root, QStringLiteral("instances"), QStringLiteral("name"), report.instanceName);
+    const QStringList earlier = ownedKeys(root, replacing);
+    if (!replacing.isEmpty()) {
+        for (const QString &key :
+             {QStringLiteral("lanes"), QStringLiteral("plls"), QStringLiteral("refClocks")})
+            dropOwned(root, key, QStringLiteral("owner"), replacing);
+        dropOwned(root, QStringLiteral("instances"), QStringLiteral("name"), replacing);
+    }
 
     DesignData design;
     if (!parseDesign(root, serdes::instance()->device(), &design, &problem)) {
@@ -211,6 +202,13 @@ bool addToRoot(const QString &path, const Message &report, QJsonObject &root, QS
     }
     serdes::Model model;
     applyDesign(design, model);
+    const QString holder = moduleHolder(model, report.instanceName, QString());
+    if (!holder.isEmpty()) {
+        setError(error, QStringLiteral("%1: the design already holds a module named %2 (core "
+                                       "%3); nothing was written")
+                            .arg(path, moduleOfInstance(report.instanceName), holder));
+        return false;
+    }
     const ReportEvaluation evaluation = evaluateReport(model, report);
     if (!evaluation.problems.isEmpty()) {
         setError(error,
@@ -219,7 +217,8 @@ bool addToRoot(const QString &path, const Message &report, QJsonObject &root, QS
         return false;
     }
     addEntries(root, report, evaluation, model);
-    recordOwnedKeys(root, report.instanceName, mergeGlobalData(root));
+    recordOwnedKeys(root, report.instanceName,
+                    mergeGlobalData(root, earlier, moduleOfInstance(replacing)));
     if (!parseDesign(root, serdes::instance()->device(), &design, &problem)) {
         setError(error,
                  QStringLiteral("%1: the updated design would be invalid: %2").arg(path, problem));
@@ -256,11 +255,12 @@ bool DesignFile::load(const QString &path, QString *error)
     applyDesign(design, model->model());
     for (auto it = design.globalData.begin(); it != design.globalData.end(); ++it)
         model->setData(it.key(), it.value());
+    model->forgetWrittenKeys();
     return true;
 }
 
 bool DesignFile::addInstance(const QString &path, const Message &report, QString *error,
-                             SameName sameName, HostFiles::WriteBatch *batch)
+                             const QString &replacing, HostFiles::WriteBatch *batch)
 {
     if (report.instanceName.isEmpty()) {
         setError(error, QStringLiteral("%1: the core has no instance name").arg(path));
@@ -278,13 +278,7 @@ bool DesignFile::addInstance(const QString &path, const Message &report, QString
         setError(error, problem);
         return false;
     }
-    if (sameName == SameName::Refuse && hasInstance(root, report.instanceName)) {
-        setError(error, QStringLiteral("%1: another run added a core named %2 to the design "
-                                       "meanwhile; nothing was written")
-                            .arg(path, report.instanceName));
-        return false;
-    }
-    if (!addToRoot(path, report, root, error))
+    if (!addToRoot(path, report, replacing, root, error))
         return false;
 
     if (!writes.stage(HostFiles::fileTarget(path),
@@ -294,6 +288,7 @@ bool DesignFile::addInstance(const QString &path, const Message &report, QString
         return false;
     }
     qCDebug(Logging::lcDesign).noquote() << path << "written with" << report.instanceName;
+    serdes::instance()->forgetWrittenKeys();
     return true;
 }
 

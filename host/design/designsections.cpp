@@ -1,5 +1,6 @@
 #include "designbounds.h"
 #include "designparser.h"
+#include "pllsolver.h"
 
 #include <QJsonArray>
 
@@ -173,6 +174,18 @@ bool DesignParser::readPll(const QJsonObject &object, const QString &entry)
             : (source.kind == RefRef::RefClk && qAbs(source.quad - ref.quad) > 1))
         return fail(entry + QStringLiteral(".refClock"),
                     QStringLiteral("%1 cannot reach quad %2").arg(pll.refClock).arg(ref.quad));
+    // A running PLL is believed only when its clock can give its VCO with the table's dividers.
+    const auto clock = m_clockFrequency.constFind(pll.refClock);
+    if (clock == m_clockFrequency.constEnd())
+        return fail(entry + QStringLiteral(".refClock"),
+                    QStringLiteral("%1 has no frequency in refClocks; a running PLL needs one")
+                        .arg(pll.refClock));
+    if (!PllSolver::vcoDividers(*limits, clock->second, vco))
+        return fail(entry + QStringLiteral(".vcoGHz"),
+                    QStringLiteral("%1 cannot run at %2 GHz from %3 at %4 MHz: no N and M of "
+                                   "%5 give N / M = %6 within its clock ranges")
+                        .arg(pll.pll, pll.vco, pll.refClock, clock->first, pllKindName(ref.kind),
+                             (vco * 1000 / clock->second).toString(6)));
     if (!readOwner(object, entry, &pll.owner))
         return false;
     for (const DesignPll &other : m_design->plls) {

@@ -38,6 +38,7 @@ struct ReasonResult
     QString text;      // the line getErrStringList() gives
     QStringList suggestedRefClocksMHz; // clocks that would work on that PLL
     QStringList suggestedPlls;         // other PLLs of the lanes that would make it ("QPLL0")
+    QStringList suggestedRefSources;   // the clock a running PLL needs, when the core takes it
 };
 
 struct GeneratorResult

@@ -8,8 +8,9 @@
 
 namespace IPSERDESIP {
 
-// Offered by a protocol that can judge a stored parameter set before the host uses it.
-// The host asks through qobject_cast; a protocol without it is used as it is.
+// Offered by a protocol that can judge a stored parameter set before the host uses it: by the
+// protocol object itself or by an object it carries as a child. The host asks through
+// parameterCheckOf; a protocol without one is used as it is.
 class ParameterCheck
 {
 public:
@@ -33,3 +34,21 @@ public:
 } // namespace IPSERDESIP
 
 Q_DECLARE_INTERFACE(IPSERDESIP::ParameterCheck, "org.ipcorehost.ParameterCheck/1.0")
+
+namespace IPSERDESIP {
+
+// The value rules a protocol offers; null when it offers none.
+inline const ParameterCheck *parameterCheckOf(const QObject *protocol)
+{
+    if (!protocol)
+        return nullptr;
+    if (const auto *own = qobject_cast<ParameterCheck *>(protocol))
+        return own;
+    for (const QObject *child : protocol->children()) {
+        if (const auto *judge = qobject_cast<ParameterCheck *>(child))
+            return judge;
+    }
+    return nullptr;
+}
+
+} // namespace IPSERDESIP

@@ -122,6 +122,10 @@ public:
     QVariant getData(const QString &key) const;
     void removeData(const QString &key);
     ParameterMap globalData() const { return m_globalData; }
+    // The keys setData wrote since the model was reset or forgetWrittenKeys was called, in the
+    // order first written: what an accepted dialog published, whether or not a value changed.
+    QStringList writtenKeys() const { return m_writtenKeys; }
+    void forgetWrittenKeys() { m_writtenKeys.clear(); }
 
     QString workingDir() const { return m_workingDir; }
     void setWorkingDir(const QString &dir) { m_workingDir = dir; }
@@ -165,9 +169,14 @@ public:
     // reference clock) as an instance of the design; false with *error when they clash with
     // the design or the rates cannot be made, and then nothing is claimed.
     bool addInstance(const Message &report, QString *error);
-    // Frees whatever the named instance holds (a core about to be edited), the global data
-    // the design records as its own included.
+    // Frees whatever the named instance holds (a core about to be edited): its lanes, PLLs and
+    // clocks, and its own records in the global data, the keys named after its module that no
+    // other instance owns. Settings it shares with the design (a quad bias) stay, so that the
+    // edited core starts from them.
     void removeInstance(const QString &instanceName);
+    // The instance ("file:module") that holds the module name of instanceName, other than
+    // the one named except; empty when none does.
+    QString moduleHolder(const QString &instanceName, const QString &except = QString()) const;
 
     // The model behind the calls above; defined with the serdes model's implementation.
     struct Model;
@@ -179,6 +188,7 @@ private:
     ~serdes();
 
     ParameterMap m_globalData;
+    QStringList m_writtenKeys;
     QString m_workingDir;
     std::unique_ptr<Model> m_model;
 };

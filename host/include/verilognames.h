@@ -63,5 +63,19 @@ inline bool isModuleName(const QString &name)
     return std::all_of(name.begin(), name.end(), isIdentifierChar) && !isKeyword(name);
 }
 
+// The module name that a file name suggests: blanks trimmed, every character that an
+// identifier cannot hold turned into "_", and "_" put in front of a leading digit or "$".
+inline QString moduleNameFromFileName(const QString &fileName)
+{
+    QString name = fileName.trimmed();
+    for (QChar &c : name) {
+        if (!isIdentifierChar(c))
+            c = QLatin1Char('_');
+    }
+    if (!name.isEmpty() && (isAsciiDigit(name.front()) || name.front() == QLatin1Char('$')))
+        name.prepend(QLatin1Char('_'));
+    return name;
+}
+
 } // namespace VerilogNames
 } // namespace IPSERDESIP

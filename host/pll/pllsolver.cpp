@@ -149,11 +149,34 @@ std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
     return std::nullopt;
 }
 
+std::optional<PllSolution> vcoDividers(const PllLimits &limits, const Ratio &fref, const Ratio &vco)
+{
+    if (!fref.isValid() || fref.isZero() || !vco.isValid() || !limits.admitsRefClock(fref))
+        return std::nullopt;
+    const Ratio ratio = vco * 1000 / fref; // N1 x N2 / M
+    long long budget = maxDividerSets;
+    for (const int m : limits.m) {
+        if (!limits.admitsPfd(fref, m))
+            continue;
+        const Ratio n = ratio * m;
+        PllSolution solution;
+        if (!n.isInteger() || !splitN(limits, n.toInt(), &solution.n1, &solution.n2, &budget))
+            continue;
+        solution.m = m;
+        solution.vco = vco;
+        return solution;
+    }
+    return std::nullopt;
+}
+
 QString servedRates(const PllLimits &limits, const Ratio &vco)
 {
     QVector<Ratio> rates;
-    for (const int d : limits.d)
-        rates << vco * limits.rateFactor / d;
+    for (const int d : limits.d) {
+        const Ratio rate = vco * limits.rateFactor / d;
+        if (limits.admitsLineRate(rate))
+            rates << rate;
+    }
     return decimalList(rates) + QStringLiteral(" Gbps");
 }
 

@@ -61,13 +61,20 @@ std::optional<PllSolution> solve(const PllLimits &limits, const Ratio &fref,
 std::optional<QVector<int>> dividersFor(const PllLimits &limits, const Ratio &vco,
                                         const QVector<Ratio> &rates);
 
+// The N (N1, N2) and M (smallest M first) with which the PLL runs its VCO at vco (GHz) from
+// fref (MHz): VCO = fref x N1 x N2 / M, the clock within the PLL's input range and
+// fref / M within its phase-detector range. None when no divider set of the table gives it.
+std::optional<PllSolution> vcoDividers(const PllLimits &limits, const Ratio &fref,
+                                       const Ratio &vco);
+
 // Whether the VCO band admits the rate with some output divider, the reference clock aside.
 bool bandAdmits(const PllLimits &limits, const Ratio &rate);
 
 // Why solve() found nothing, in words a user can act on (no trailing period).
 QString explainFailure(const PllLimits &limits, const Ratio &fref, const QVector<Ratio> &rates);
 
-// The rates a VCO running at vco serves, highest first ("7.3728, 3.6864, ... Gbps").
+// The rates a VCO running at vco serves within the lane's line-rate range, highest first
+// ("7.3728, 3.6864, ... Gbps").
 QString servedRates(const PllLimits &limits, const Ratio &vco);
 
 // Up to count reference clock frequencies (MHz, at most 8 decimals, below 1000 MHz) with which

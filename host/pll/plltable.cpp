@@ -95,11 +95,11 @@ bool readBand(const QJsonValue &value, const QString &where, const char *unit, R
 // Applies the fields present in json to *limits.
 bool readFields(const QJsonObject &json, const QString &where, PllLimits *limits, QString *error)
 {
-    static const QStringList known{QStringLiteral("scope"),       QStringLiteral("rateFactor"),
-                                   QStringLiteral("N"),           QStringLiteral("N1"),
-                                   QStringLiteral("N2"),          QStringLiteral("M"),
-                                   QStringLiteral("D"),           QStringLiteral("vcoGHz"),
-                                   QStringLiteral("refClockMHz"), QStringLiteral("pfdMHz")};
+    static const QStringList known{
+        QStringLiteral("scope"),  QStringLiteral("rateFactor"),  QStringLiteral("N"),
+        QStringLiteral("N1"),     QStringLiteral("N2"),          QStringLiteral("M"),
+        QStringLiteral("D"),      QStringLiteral("vcoGHz"),      QStringLiteral("refClockMHz"),
+        QStringLiteral("pfdMHz"), QStringLiteral("lineRateGbps")};
     for (auto it = json.begin(); it != json.end(); ++it) {
         const QString field = where + QLatin1Char('.') + it.key();
         if (!known.contains(it.key())) {
@@ -126,6 +126,10 @@ bool readFields(const QJsonObject &json, const QString &where, PllLimits *limits
                 return false;
         } else if (it.key() == QLatin1String("pfdMHz")) {
             if (!readBand(it.value(), field, "MHz", &limits->pfdMin, &limits->pfdMax, error))
+                return false;
+        } else if (it.key() == QLatin1String("lineRateGbps")) {
+            if (!readBand(it.value(), field, "Gbps", &limits->lineRateMin, &limits->lineRateMax,
+                          error))
                 return false;
         }
     }

@@ -27,10 +27,17 @@ struct PllLimits
     Ratio refMax;
     Ratio pfdMin; // MHz: the phase detector, clock / M
     Ratio pfdMax;
+    Ratio lineRateMin; // Gbps: what a lane carries; invalid: no bound
+    Ratio lineRateMax;
 
     bool admitsVco(const Ratio &vco) const { return vcoMin <= vco && vco <= vcoMax; }
     bool admitsRefClock(const Ratio &fref) const { return refMin <= fref && fref <= refMax; }
     bool admitsPfd(const Ratio &fref, int m) const;
+    bool admitsLineRate(const Ratio &rate) const
+    {
+        return (!lineRateMin.isValid() || lineRateMin <= rate) &&
+               (!lineRateMax.isValid() || rate <= lineRateMax);
+    }
     QString bandText() const;    // "8.0-13.0 GHz"
     QString refText() const;     // "40-820 MHz"
     QString pfdText() const;     // "20-410 MHz"
@@ -47,7 +54,7 @@ public:
     // Reads a complete table; false with *error naming the entry.
     static bool fromJson(const QJsonObject &json, PllTable *table, QString *error);
     // Changes the named fields of the named PLLs ("N", "N1", "N2", "M", "D", "vcoGHz",
-    // "refClockMHz", "pfdMHz");
+    // "refClockMHz", "pfdMHz", "lineRateGbps");
     // leaves the table unchanged and explains in *error when an entry is wrong.
     bool applyOverrides(const QJsonObject &overrides, QString *error);
 

@@ -84,33 +84,25 @@ QVector<Ratio> nearestRefClocks(const PllLimits &limits, const Ratio &fref,
 {
     if (count <= 0)
         return {};
-    // The count nearest clocks so far, each with the position it was first found at: among
-    // clocks as near as each other, the one found first comes first.
+    // The count nearest clocks so far; among clocks as near as each other, the lower first.
     struct Candidate
     {
         Ratio distance;
-        long long found;
         Ratio clock;
         bool operator<(const Candidate &other) const
         {
-            return distance != other.distance ? distance < other.distance : found < other.found;
+            return distance != other.distance ? distance < other.distance : clock < other.clock;
         }
     };
     std::set<Candidate> kept;
-    long long found = 0;
     const bool measured = fref.isValid();
     forEachClock(limits, rates, [&](const Ratio &clock) {
         if (!window.admits(clock))
             return true;
-        const Candidate candidate{measured ? clock.distanceTo(fref) : Ratio::fromInt(0), found++,
-                                  clock};
+        const Candidate candidate{measured ? clock.distanceTo(fref) : Ratio::fromInt(0), clock};
         if (int(kept.size()) == count && !(candidate < *kept.rbegin()))
             return true;
-        // A clock already kept was found earlier and is as near: it stays.
-        if (std::any_of(kept.begin(), kept.end(),
-                        [&](const Candidate &k) { return k.clock == clock; }))
-            return true;
-        kept.insert(candidate);
+        kept.insert(candidate); // a clock found again is already kept
         if (int(kept.size()) > count)
             kept.erase(std::prev(kept.end()));
         return true;

@@ -53,6 +53,21 @@ QVector<Ratio> clocks(const Context &context, const PllLimits &limits, const QSt
     return working;
 }
 
+bool sourceWorks(const Context &context, const QString &from, const QString &to,
+                 const QString &frequency)
+{
+    const Ratio clock = Ratio::fromDecimal(frequency);
+    if (!clock.isValid() || clock.isZero())
+        return false;
+    return coreMadeWith(context, [&](LaneDemand &demand) {
+        if (demand.refSource == from) {
+            demand.refSource = to;
+            demand.refFrequency = frequency;
+            demand.askedFrequency.clear();
+        }
+    });
+}
+
 QStringList plls(const Context &context, PllKind kind)
 {
     QStringList working;

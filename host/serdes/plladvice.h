@@ -28,6 +28,11 @@ struct Context
 QVector<Ratio> clocks(const Context &context, const PllLimits &limits, const QString &source,
                       const Ratio &fref, const QVector<Ratio> &rates, int count);
 
+// Whether the whole core is made with every lane that from drives taken to the source to at its
+// frequency (MHz): the source a running PLL needs.
+bool sourceWorks(const Context &context, const QString &from, const QString &to,
+                 const QString &frequency);
+
 // The other PLL types ("QPLL0", ...) that would make the core, every lane on kind moved there.
 QStringList plls(const Context &context, Names::PllKind kind);
 

@@ -54,21 +54,10 @@ QString rateList(const QVector<Ratio> &rates)
 // Dividers behind a VCO that another instance runs, when its clock allows any.
 void traceDividers(const PllLimits &limits, const Ratio &fref, LaneSetting *setting)
 {
-    const Ratio ratio = setting->vco * 1000 / fref; // N1 x N2 / M
-    for (const int m : limits.m) {
-        if (!limits.admitsPfd(fref, m))
-            continue;
-        const Ratio n = ratio * m;
-        if (!n.isValid() || !n.isInteger())
-            continue;
-        for (const int n1 : limits.n1) {
-            if (n.toInt() % n1 == 0 && limits.n2.contains(int(n.toInt() / n1))) {
-                setting->m = m;
-                setting->n1 = n1;
-                setting->n2 = int(n.toInt() / n1);
-                return;
-            }
-        }
+    if (const auto dividers = PllSolver::vcoDividers(limits, fref, setting->vco)) {
+        setting->m = dividers->m;
+        setting->n1 = dividers->n1;
+        setting->n2 = dividers->n2;
     }
 }
 
@@ -112,10 +101,11 @@ public:
 
 private:
     void fail(const Group &group, const QString &text, const QStringList &clocks = {},
-              const QStringList &plls = {})
+              const QStringList &plls = {}, const QStringList &sources = {})
     {
         m_plan.errors << text;
-        m_plan.failures << ReasonResult{labelList(group.lanes), group.pll, text, clocks, plls};
+        m_plan.failures << ReasonResult{
+            labelList(group.lanes), group.pll, text, clocks, plls, sources};
     }
 
     bool validDemand(const LaneDemand &demand)
@@ -229,10 +219,19 @@ private:
         }
         const auto found = PllSolver::dividersFor(limits, vco, rates);
         if (found && !running.refClock().isEmpty() && running.refClock() != first.refSource) {
-            fail(group, QStringLiteral("%1: %2 runs from %3 for %4, not from %5; use %3 or "
-                                       "another PLL")
-                            .arg(labels(group.lanes), group.pll, running.refClock(),
-                                 running.owner(), first.refSource));
+            const REF_SOURCE *source = m_model.refSource(running.refClock());
+            const bool useSource = m_advise && source &&
+                                   Advice::sourceWorks(advice(), first.refSource,
+                                                       running.refClock(), source->frequencyText());
+            fail(
+                group,
+                QStringLiteral("%1: %2 runs from %3 for %4, not from %5%6.%7")
+                    .arg(labels(group.lanes), group.pll, running.refClock(), running.owner(),
+                         first.refSource,
+                         useSource ? QStringLiteral("; use %1").arg(running.refClock()) : QString(),
+                         otherPlls(group, fref)),
+                {}, workingOtherPlls(group),
+                useSource ? QStringList{running.refClock()} : QStringList());
             return false;
         }
         if (!found) {

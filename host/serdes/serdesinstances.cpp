@@ -48,6 +48,8 @@ ReportEvaluation evaluateReport(const serdes::Model &model, const Message &repor
         demand.rxRate = claim.rate;
         demand.refSource = claim.refSource;
         demand.refFrequency = claim.refFrequency;
+        if (Ratio::fromDecimal(claim.askedFrequency) != Ratio::fromDecimal(claim.refFrequency))
+            demand.askedFrequency = claim.askedFrequency;
         demands << demand;
     }
     result.plan = planLanes(model, demands, owner, result.problems.isEmpty());
@@ -91,6 +93,8 @@ namespace IPSERDESIP {
 void serdes::setData(const QString &key, const QVariant &value)
 {
     m_globalData.insert(key, value);
+    if (!m_writtenKeys.contains(key))
+        m_writtenKeys << key;
 }
 
 QVariant serdes::getData(const QString &key) const

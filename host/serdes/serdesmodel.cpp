@@ -3,6 +3,8 @@
 #include "hostlogging.h"
 #include "pllsolver.h"
 
+#include <algorithm>
+
 namespace IPSERDESIP {
 
 using namespace Names;
@@ -45,6 +47,7 @@ int serdes::quadCount() const
 void serdes::reset()
 {
     m_globalData.clear();
+    m_writtenKeys.clear();
     m_model = std::make_unique<Model>();
 }
 
@@ -163,13 +166,44 @@ void serdes::removeInstance(const QString &instanceName)
         if (REF_SOURCE *object = model.refSource(it.key()))
             object->setUseCount(qMax(0, object->getUseCount() - uses));
     }
-    for (int i = model.protocols.size() - 1; i >= 0; --i) {
-        if (model.protocols.at(i).name != instanceName)
-            continue;
-        for (const QString &key : model.protocols.at(i).globalDataKeys)
-            m_globalData.remove(key);
-        model.protocols.removeAt(i);
+    const QString module = moduleOfInstance(instanceName);
+    for (auto it = m_globalData.begin(); it != m_globalData.end();) {
+        const bool others = std::any_of(
+            model.protocols.begin(), model.protocols.end(), [&](const ProtocolInstance &entry) {
+                return entry.name != instanceName && entry.globalDataKeys.contains(it.key());
+            });
+        if (!others && isRecordOf(it.key(), module))
+            it = m_globalData.erase(it);
+        else
+            ++it;
     }
+    for (int i = model.protocols.size() - 1; i >= 0; --i) {
+        if (model.protocols.at(i).name == instanceName)
+            model.protocols.removeAt(i);
+    }
+}
+
+QString moduleHolder(const serdes::Model &model, const QString &instanceName, const QString &except)
+{
+    QStringList holders;
+    for (const ProtocolInstance &instance : model.protocols)
+        holders << instance.name;
+    holders << model.lineOwners.values();
+    for (const auto &entry : model.plls)
+        holders << entry.second->owner();
+    for (const QStringList &owners : model.refOwners)
+        holders << owners;
+    const QString module = moduleOfInstance(instanceName);
+    for (const QString &holder : qAsConst(holders)) {
+        if (!holder.isEmpty() && holder != except && moduleOfInstance(holder) == module)
+            return holder;
+    }
+    return {};
+}
+
+QString serdes::moduleHolder(const QString &instanceName, const QString &except) const
+{
+    return IPSERDESIP::moduleHolder(*m_model, instanceName, except);
 }
 
 } // namespace IPSERDESIP

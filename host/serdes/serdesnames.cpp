@@ -158,6 +158,29 @@ QString FromRefOptionToRef(const QString &displayName)
 } // namespace IPSERDESIP
 
 namespace IPSERDESIP {
+namespace Names {
+
+QString moduleOfInstance(const QString &instanceName)
+{
+    return instanceName.section(QLatin1Char(':'), -1);
+}
+
+bool isRecordOf(const QString &key, const QString &module)
+{
+    const int start = key.size() - module.size();
+    return !module.isEmpty() && start > 0 && key.endsWith(module) &&
+           !key.at(start - 1).isLetterOrNumber();
+}
+
+QString configuredClock(const QString &megahertz)
+{
+    bool ok = false;
+    const double value = megahertz.toDouble(&ok);
+    // The way a core writes the clock into its configuration line.
+    return ok ? QStringLiteral("%1").arg(value) : megahertz;
+}
+
+} // namespace Names
 
 int FromLaneToInt(const QStringList &lanes)
 {

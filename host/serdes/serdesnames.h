@@ -60,5 +60,16 @@ QString refSourceName(const QString &name);
 // empty when the name is no reference clock frequency option.
 QString refSourceFromOption(const QString &optionName);
 
+// Protocol instances are named "file:module"; the module is what follows the last colon (the
+// whole name when there is none). Two instances of one module name clash in the design.
+QString moduleOfInstance(const QString &instanceName);
+// Whether a global data key is a record kept under the module's name ("..._<module>"), the
+// instance's own rather than a setting it shares with the design.
+bool isRecordOf(const QString &key, const QString &module);
+
+// A reference clock (MHz) as a configuration line holds it: six significant digits, the
+// value a core's SERDES is configured with. Text that is no number stays as it is.
+QString configuredClock(const QString &megahertz);
+
 } // namespace Names
 } // namespace IPSERDESIP

@@ -118,7 +118,8 @@ QList<RouteClaim> makeClaims(const QStringList &lanes, const QStringList &plls,
         claim.refSource = refSourceName(source);
         if (claim.refSource.isEmpty())
             claim.refSource = source; // reported as unknown, not silently dropped
-        claim.refFrequency = refClkFreqs.value(i);
+        claim.askedFrequency = refClkFreqs.value(i);
+        claim.refFrequency = configuredClock(claim.askedFrequency);
         claims.append(claim);
     }
     return claims;

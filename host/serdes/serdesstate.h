@@ -19,9 +19,10 @@ struct RouteClaim
 {
     QString laneResource; // as registered: "Q0_LANE1_TX", "Q0_LANE1"
     Names::LaneRef lane;
-    QString pll;          // "Q0_QPLL1", "Q0_CPLL1" or empty
-    QString refSource;    // the model's name, empty when none was given
-    QString refFrequency; // MHz, as given
+    QString pll;            // "Q0_QPLL1", "Q0_CPLL1" or empty
+    QString refSource;      // the model's name, empty when none was given
+    QString refFrequency;   // MHz, as the core's configuration line holds it: proved, stored
+    QString askedFrequency; // MHz, as given
     // Filled by a successful generator run; what committing the claim records.
     QString rate;
     QString vco;
@@ -87,6 +88,10 @@ struct serdes::Model
 // Claims from a core's resource lists (lane, PLL, reference clock and frequency per lane).
 QList<RouteClaim> makeClaims(const QStringList &lanes, const QStringList &plls,
                              const QStringList &refClks, const QStringList &refClkFreqs);
+
+// The instance of the model that holds the module name of instanceName, except that one.
+QString moduleHolder(const serdes::Model &model, const QString &instanceName,
+                     const QString &except);
 
 // Conflicts of the claims with what the design's other instances hold (not those of owner).
 QList<RouteConflict> findConflicts(const serdes::Model &model, const QList<RouteClaim> &claims,

@@ -41,7 +41,7 @@ private:
 
 QString ruleProblem(IPSERDESIP::BaseProtocol &protocol, const CoreRequest &request)
 {
-    const auto *judge = qobject_cast<IPSERDESIP::ParameterCheck *>(&protocol);
+    const auto *judge = IPSERDESIP::parameterCheckOf(&protocol);
     if (!judge)
         return {};
     return judge->parameterProblem(request.params, request.device,

@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 using TestSupport::HostRun;
 using TestSupport::runHost;
@@ -58,7 +59,7 @@ private slots:
         const QString p = "ipcore-host check: ";
         // clang-format off
         QTest::newRow("tx 2 lanes") << "tx_2lane.json" << QStringList() << 0 << QStringList{"jesd_tx:jesd_tx: the line rate can be made", "  q0_ln1 (Q0_LANE1, tx): 4.9152 Gbps on Q0_QPLL1, M 1, N 80, D 2, VCO 9.8304 GHz, from Q0_REFCLK0 at 122.88 MHz"};
-        QTest::newRow("rx on running QPLL0") << "rx_2lane.json" << rxBeside << 1 << QStringList{"jesd_rx:jesd_rx: the line rate cannot be made", "  q0_ln0, q0_ln1 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 14.7456, 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."};
+        QTest::newRow("rx on running QPLL0") << "rx_2lane.json" << rxBeside << 1 << QStringList{"jesd_rx:jesd_rx: the line rate cannot be made", "  q0_ln0, q0_ln1 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."};
         QTest::newRow("no parameter file") << "" << QStringList() << 2 << QStringList{p + "expected one parameter file, got 0"};
         QTest::newRow("unknown device") << "tx_2lane.json" << QStringList{"--device", "XC-9"} << 2 << QStringList{p + "device 'XC-9' is not in the device database"};
         QTest::newRow("design for another chip") << "tx_2lane.json" << quillan << 2 << QStringList{p + "<designs>/quillan_q1.json is a design for TQ2H4-FF676, the core targets TQ2M1-BG256"};
@@ -227,7 +228,8 @@ private slots:
         QCOMPARE(both.json()["lanes"].toArray()[0].toObject(), first);
     }
 
-    // Refusals in JSON: the reason's lanes and PLL, and the text the text form gives.
+    // Refusals in JSON: the reason's lanes and PLL, and the text the text form gives. Every
+    // reason lists exactly the suggestions its text makes, and none beside a route conflict.
     void jsonRefusals_data()
     {
         QTest::addColumn<QString>("params");
@@ -238,6 +240,9 @@ private slots:
         // clang-format off
         QTest::newRow("no divider for the clock") << store("tx_2lane.json", {{"Line_Rate", "8.0"}, {"Reference_CLK_Frequency", "156.25"}}) << "" << "" << QJsonArray{"q0_ln0", "q0_ln1"} << "Q0_QPLL1";
         QTest::newRow("route conflict") << example("both_8lane.json") << "quillan_q1.json" << "Q1_LANE0: the receive line is already used by eth.v:mac0" << QJsonArray{"Q1_LANE0"} << "";
+        // The running QPLL0 serves 7.3728 Gbps from its own clock; no other PLL makes the rate.
+        QTest::newRow("the running PLL's clock") << store("rx_2lane.json", {{"Line_Rate", "7.3728"}, {"Reference_CLK_Source", "Q0 REFCLK1"}}) << "jesd_rx_q0.json" << "q0_ln0, q0_ln1: Q0_QPLL0 runs from Q0_REFCLK0 for adc.v:jesd_rx, not from Q0_REFCLK1; use Q0_REFCLK0. No other PLL makes it from 122.88 MHz either." << QJsonArray{"q0_ln0", "q0_ln1"} << "Q0_QPLL0";
+        QTest::newRow("running PLL beside a route conflict") << store("rx_2lane.json", {{"Line_Rate", "7.3728"}, {"Reference_CLK_Source", "Q0 REFCLK1"}, {"JESD204B_Lane0_connect_with", "Q0 Lane2"}, {"JESD204B_Lane1_connect_with", "Q0 Lane3"}, {"JESD204B_Lane2_connect_with", "Q0 Lane0"}, {"JESD204B_Lane3_connect_with", "Q0 Lane1"}, {"recordlanes", QJsonArray{"Q0 Lane2", "Q0 Lane3"}}}) << "jesd_rx_q0.json" << "q0_ln2, q0_ln3: Q0_QPLL0 runs from Q0_REFCLK0 for adc.v:jesd_rx, not from Q0_REFCLK1." << QJsonArray{"q0_ln2", "q0_ln3"} << "Q0_QPLL0";
         // clang-format on
     }
 
@@ -254,9 +259,21 @@ private slots:
         QCOMPARE(verdict["feasible"].toBool(), false);
         QVERIFY(verdict["lanes"].toArray().isEmpty());
         QJsonObject reason;
-        for (const QJsonValue &value : verdict["reasons"].toArray()) {
+        const QJsonArray reasons = verdict["reasons"].toArray();
+        const bool conflict = std::any_of(reasons.begin(), reasons.end(), [](const QJsonValue &r) {
+            return r["text"].toString().contains(" is already used by ");
+        });
+        for (const QJsonValue &value : reasons) {
             if (text.isEmpty() || value["text"].toString() == text)
                 reason = value.toObject();
+            const QString said = value["text"].toString();
+            const int clocks = value["suggestedRefClocksMHz"].toArray().size();
+            const int plls = value["suggestedPlls"].toArray().size();
+            const int sources = value["suggestedRefClockSources"].toArray().size();
+            QCOMPARE(said.contains(" that would work on "), clocks > 0);
+            QCOMPARE(said.contains(" would make it from "), plls > 0);
+            QCOMPARE(said.contains("; use "), sources > 0);
+            QVERIFY2(!conflict || clocks + plls + sources == 0, qPrintable(said));
         }
         QCOMPARE(reason["lanes"].toArray(), lanes);
         QCOMPARE(reason["pll"].toString(), pll);

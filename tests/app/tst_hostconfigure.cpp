@@ -4,6 +4,7 @@
 #include "testfiles.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -28,6 +29,14 @@ HostRun configure(const QStringList &arguments)
 }
 
 const QString twoQuads = QStringLiteral("TQ2H4-FF676");
+
+// The files generate writes for a set in the design, each with its content's hash.
+QStringList generated(const QString &set, const QString &design, const QString &workDir)
+{
+    const HostRun run = TestSupport::runHost({"generate", "--plugin-dir", TestPaths::pluginDir(),
+                                              "--design", design, "--workdir", workDir, set});
+    return run.exitCode == 0 ? TestFiles::tree(workDir, true) : QStringList{run.err};
+}
 
 } // namespace
 
@@ -158,6 +167,127 @@ private slots:
         QVERIFY2(reopened.exitCode == 0, qPrintable(reopened.errLines().join('\n')));
         QCOMPARE(reopened.json()["recordlanes"].toArray(), (QJsonArray{"Q0 Lane2", "Q0 Lane3"}));
         QCOMPARE(readJson(design)["instances"].toArray().size(), 2);
+    }
+
+    // A design with two receivers on quad 0 that both took the whole quad's bias, set to 5
+    // since: core-a (module core_a) on lanes 0 and 1, core_b on lanes 2 and 3.
+    QString biasDesign(const QString &tag)
+    {
+        const QString dir = m_dir.filePath(tag);
+        const QString design = dir + QStringLiteral("/design.json");
+        QDir().mkpath(dir);
+        writeJson(design, {{"device", twoQuads}});
+        const QStringList common{"--design", design,          "--batch", "--answer",
+                                 "yes",      "--project-dir", dir};
+        if (configure(common + QStringList{"--name", "core-a", "--output", dir + "/a.json"})
+                .exitCode != 0)
+            return {};
+        QJsonObject b = readJson(dir + "/a.json");
+        b.insert("file", "core_b");
+        b.insert("module", "core_b");
+        b.insert("JESD204B_Lane0_connect_with", "Q0 Lane2");
+        b.insert("JESD204B_Lane1_connect_with", "Q0 Lane3");
+        b.insert("JESD204B_Lane2_connect_with", "Q0 Lane0");
+        b.insert("JESD204B_Lane3_connect_with", "Q0 Lane1");
+        writeJson(dir + "/b.json", b);
+        if (configure(common + QStringList{"--edit", dir + "/b.json", "--output", dir + "/b.json"})
+                .exitCode != 0)
+            return {};
+        QJsonObject root = readJson(design);
+        root.insert("globalData", QJsonObject{{"Q0_BIAS", 5}});
+        writeJson(design, root);
+        return design;
+    }
+
+    // Editing a core changes nothing in the design it did not change: an unchanged edit keeps
+    // its generated files, and a core that declines the bias leaves the one the other core
+    // published.
+    void editKeepsTheDesign_data()
+    {
+        QTest::addColumn<bool>("declined");
+        QTest::addColumn<QString>("watched"); // the core whose generated files must stay
+        QTest::newRow("unchanged edit") << false << "a";
+        QTest::newRow("bias declined, the other core's stays") << true << "b";
+    }
+    void editKeepsTheDesign()
+    {
+        QFETCH(bool, declined);
+        QFETCH(QString, watched);
+        const QString design = biasDesign(QTest::currentDataTag());
+        QVERIFY(!design.isEmpty());
+        const QString dir = QFileInfo(design).path();
+        const QString set = dir + '/' + watched + ".json";
+        const QStringList before = generated(set, design, dir + "/before");
+        const QString ini = "/" + readJson(set)["file"].toString() + "/temp/jesd204b/jesd204b.ini";
+        QVERIFY2(TestFiles::bytes(dir + "/before" + ini).contains("q0_rx_eq_bias 5"),
+                 qPrintable(before.join('\n')));
+
+        QJsonObject edited = readJson(dir + "/a.json");
+        edited.insert("ifChangedAllOfBias", !declined);
+        QVERIFY(writeJson(dir + "/edited.json", edited));
+        const HostRun run = configure(
+            {"--design", design, "--edit", dir + "/edited.json", "--batch", "--project-dir", dir});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
+        QCOMPARE(generated(set, design, dir + "/after"), before);
+    }
+
+    // A new core's module name must be free in the design, whatever its file is called; the
+    // refusal comes before the dialog opens.
+    void moduleNameTaken_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("other file, same module") << "core_a";
+        QTest::newRow("same file") << "core-a";
+    }
+    void moduleNameTaken()
+    {
+        QFETCH(QString, name);
+        const QString design = biasDesign(QStringLiteral("taken-") + QTest::currentDataTag());
+        QVERIFY(!design.isEmpty());
+        const QByteArray earlier = TestFiles::bytes(design);
+        const HostRun run = configure({"--design", design, "--batch", "--name", name});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.errLines().first(),
+                 "ipcore-host configure: " + design +
+                     ": the design already holds a module named core_a (core core-a:core_a); "
+                     "give --name another name");
+        QCOMPARE(TestFiles::bytes(design), earlier);
+    }
+
+    // A clock typed with more digits than the configuration line keeps: check and configure
+    // prove the line's clock alike, and the design stores that clock.
+    void clockAsConfigured_data()
+    {
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("122.8804") << "122.8804"
+                                  << "4.9152"
+                                  << "122.88";
+        QTest::newRow("245.76004") << "245.76004"
+                                   << "9.8304"
+                                   << "245.76";
+    }
+    void clockAsConfigured()
+    {
+        QFETCH(QString, clock);
+        QFETCH(QString, rate);
+        const QString dir = m_dir.filePath(QStringLiteral("clock-") + clock);
+        QDir().mkpath(dir);
+        const QString design = dir + "/design.json";
+        QJsonObject set = readJson(TestPaths::example("tx_2lane.json"));
+        QVERIFY(writeJson(design, {{"device", set["target_device"]}}));
+        set.insert("Reference_CLK_Frequency", clock);
+        set.insert("Line_Rate", rate);
+        QVERIFY(writeJson(dir + "/set.json", set));
+        const HostRun checked =
+            TestSupport::runHost({"check", "--plugin-dir", TestPaths::pluginDir(), "--design",
+                                  design, dir + "/set.json"});
+        QVERIFY2(checked.exitCode == 0, checked.out.constData());
+        const HostRun run = configure(
+            {"--design", design, "--edit", dir + "/set.json", "--batch", "--project-dir", dir});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
+        QTEST(readJson(design)["refClocks"].toArray().at(0)["frequency"].toString(), "stored");
     }
 
     // Every shipped example is a set the dialog writes: opened and accepted, it comes back.

@@ -2,6 +2,7 @@
 
 #include "jesd204b.h"
 
+#include <parametercheck.h>
 #include <protocolpackage.h>
 
 #include <QCborStreamWriter>
@@ -112,7 +113,8 @@ private slots:
         // clang-format on
     }
 
-    // Only the protocol handed out outlives the call; each call hands out a fresh one.
+    // Only the protocol handed out, with the value rules it carries, outlives the call; each
+    // call hands out a fresh one. The protocol is a plain BaseProtocol to the meta-object system.
     void protocols()
     {
         QFETCH(QByteArray, ipspec);
@@ -124,7 +126,7 @@ private slots:
         QList<IPSERDESIP::BaseProtocol *> first;
         countObjects([&] { first = package()->protocols(); });
         QVERIFY2(createdObjects > 0, "the package made no protocol at all");
-        QVERIFY(createdObjects - destroyedObjects == offered && first.size() == offered);
+        QVERIFY(createdObjects - destroyedObjects == 2 * offered && first.size() == offered);
         if (offered == 0)
             return;
         const QList<IPSERDESIP::BaseProtocol *> second = package()->protocols();
@@ -133,6 +135,13 @@ private slots:
         a.reset(); // the package holds no reference: the other one stays intact
         const auto *loaded = dynamic_cast<IPJESD204B::jesd204b *>(b.get());
         QVERIFY(loaded && loaded->parameters().isEmpty() && loaded->version() == "1.0");
+        QCOMPARE(loaded->metaObject(), &IPSERDESIP::BaseProtocol::staticMetaObject);
+        const IPSERDESIP::ParameterCheck *judge = IPSERDESIP::parameterCheckOf(loaded);
+        QVERIFY(judge && !qobject_cast<IPSERDESIP::ParameterCheck *>(b.get()));
+        QVERIFY(!judge
+                     ->parameterProblem({{"version", "1.0"}, {"Line_Rate", "99"}}, {},
+                                        IPSERDESIP::ParameterCheck::Rules::All)
+                     .isEmpty());
         QCOMPARE(loaded->ipInfo().value("ipcore.dir.data").toString(), dir.path() + "/data");
     }
 

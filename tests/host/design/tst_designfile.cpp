@@ -28,15 +28,15 @@ class DesignFileTest : public QObject
 
     // Two cores added one after the other to a design that already holds an unowned
     // "Q1_BIAS" (a design written before cores recorded their keys): the receiver publishes a
-    // quad bias and its DRP record, the transmitter its DRP record and the reset switch, and
-    // leaves the receiver's bias as it found it.
+    // quad bias and its DRP record, the transmitter its DRP record, the reset switch and the
+    // same bias again, which makes it an owner of the bias too.
     QString twoCoreDesign(const QTemporaryDir &dir)
     {
         const QString path =
             TestFiles::put(dir.filePath("design.json"), R"({"globalData": {"Q1_BIAS": 9}})");
         QString error;
-        model->reset();
-        model->setData("Q1_BIAS", 9);
+        if (!DesignFile::load(path, &error))
+            return {};
         model->setData("Q0_BIAS", 5);
         model->setData("jesd204bCheckDRP_rx", 12);
         if (!DesignFile::addInstance(
@@ -44,6 +44,7 @@ class DesignFileTest : public QObject
             return {};
         model->setData("jesd204bCheckDRP_tx", 1);
         model->setData("GLOBAL_RESET_ENABLE", false);
+        model->setData("Q0_BIAS", 5);
         if (!DesignFile::addInstance(
                 path, resourceReport("b.v:tx", {"Q0_LANE0_TX"}, "QPLL1", "4.9152"), &error))
             return {};
@@ -84,6 +85,8 @@ private slots:
         QTest::newRow("line claimed twice") << QByteArray(R"({"lanes": [{"lane": "Q0_LANE0", "status": "both", "owner": "a"}, {"lane": "Q0_LANE0", "status": "tx", "owner": "b"}]})") << "lanes[1].status: Q0_LANE0 already has this line for a";
         QTest::newRow("VCO outside band") << QByteArray(R"({"plls": [{"pll": "Q0_QPLL1", "vcoGHz": "14.7456", "refClock": "Q0_REFCLK0"}]})") << "plls[0].vcoGHz: expected a VCO frequency within QPLL1's band 8-13 GHz";
         QTest::newRow("PLL clock out of reach") << QByteArray(R"({"plls": [{"pll": "Q1_QPLL0", "vcoGHz": "10", "refClock": "Q0_REFIN"}]})") << "plls[0].refClock: Q0_REFIN cannot reach quad 1";
+        QTest::newRow("running PLL without a clock frequency") << QByteArray(R"({"plls": [{"pll": "Q0_QPLL0", "vcoGHz": "9.8304", "refClock": "Q0_REFCLK0"}]})") << "plls[0].refClock: Q0_REFCLK0 has no frequency in refClocks; a running PLL needs one";
+        QTest::newRow("VCO its clock cannot give") << QByteArray(R"({"refClocks": [{"source": "Q0_REFCLK0", "frequency": "100"}], "plls": [{"pll": "Q0_QPLL0", "vcoGHz": "9.8304", "refClock": "Q0_REFCLK0"}]})") << "plls[0].vcoGHz: Q0_QPLL0 cannot run at 9.8304 GHz from Q0_REFCLK0 at 100 MHz: no N and M of QPLL0 give N / M = 98.304 within its clock ranges";
         QTest::newRow("clock at two frequencies") << QByteArray(R"({"refClocks": [{"source": "MCLK", "frequency": "100"}, {"source": "MCLK", "frequency": 125}]})") << "refClocks[1].frequency: MCLK is already given at 100 MHz; a clock has one frequency";
         QTest::newRow("instance lane") << QByteArray(R"({"instances": [{"name": "x", "protocol": "Quillan 8B10B", "lanes": ["Q0 Lane9"]}]})") << "instances[0].lanes[0]: \"Q0 Lane9\" is no lane of this device";
         QTest::newRow("instance records") << QByteArray(R"({"instances": [{"name": "x", "protocol": "P", "lanes": [], "globalData": "Q0_BIAS"}]})") << "instances[0].globalData: expected a list of global data keys";
@@ -124,7 +127,7 @@ private slots:
         QString error;
         const auto sharing = resourceReport("dac.v:tx", {"Q0_LANE0_TX"}, "QPLL0", "3.6864");
         QVERIFY2(DesignFile::addInstance(path, sharing, &error), qPrintable(error));
-        QVERIFY2(DesignFile::addInstance(path, sharing, &error), qPrintable(error));
+        QVERIFY2(DesignFile::addInstance(path, sharing, &error, "dac.v:tx"), qPrintable(error));
         // What the accepted dialog published goes into the design; a core on QPLL1 starts that PLL.
         model->setData("Q0_BIAS", 11);
         const auto starting = resourceReport("dac.v:tx2", {"Q0_LANE1_TX"}, "QPLL1", "4.9152");
@@ -147,6 +150,8 @@ private slots:
         QCOMPARE(model->getData("jesd204bCheckDRP_jesd_rx"), QVariant(12));
     }
 
+    // An edited core gives up its own records; the bias it shares with the design stays, so
+    // that the dialog starts from it.
     void editReleasesOwnRecords_data()
     {
         QTest::addColumn<QString>("edited");
@@ -157,13 +162,11 @@ private slots:
                                {"jesd204bCheckDRP_tx", 1},
                                {"GLOBAL_RESET_ENABLE", false}};
         ParameterMap withoutRx = all, withoutTx = all;
-        withoutRx.remove("Q0_BIAS");
         withoutRx.remove("jesd204bCheckDRP_rx");
         withoutTx.remove("jesd204bCheckDRP_tx");
-        withoutTx.remove("GLOBAL_RESET_ENABLE");
         QTest::newRow("receiver") << "a.v:rx" << withoutRx;
         QTest::newRow("transmitter") << "b.v:tx" << withoutTx;
-        QTest::newRow("core not in the design") << "c.v:rx" << all;
+        QTest::newRow("core not in the design") << "c.v:rx2" << all;
     }
 
     void editReleasesOwnRecords()
@@ -182,30 +185,68 @@ private slots:
                  int(edited == "b.v:tx" ? LANE::Free : LANE::Transmit));
     }
 
-    // Edited and accepted again, a core's old records give way to what it publishes now.
+    // Edited and accepted again, a core's old records give way to what it publishes now; a
+    // key leaves the design only with its last owner, and a module name is held once.
+    void editedCoreAddedAgain_data()
+    {
+        QTest::addColumn<QString>("replacing"); // empty: a new core
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<ParameterMap>("published");
+        QTest::addColumn<QJsonObject>("globalData"); // empty: refused
+        QTest::addColumn<QJsonArray>("owned");
+        const QJsonObject before{{"Q1_BIAS", 9},
+                                 {"Q0_BIAS", 5},
+                                 {"jesd204bCheckDRP_rx", 12},
+                                 {"jesd204bCheckDRP_tx", 1},
+                                 {"GLOBAL_RESET_ENABLE", false}};
+        QJsonObject declined = before, renamed = before, transmitterGone = before;
+        declined.insert("jesd204bCheckDRP_rx", 3);
+        renamed.remove("jesd204bCheckDRP_rx");
+        renamed.insert("jesd204bCheckDRP_rx2", 12);
+        transmitterGone.remove("jesd204bCheckDRP_tx");
+        transmitterGone.remove("GLOBAL_RESET_ENABLE");
+        // clang-format off
+        QTest::newRow("unchanged") << "a.v:rx" << "a.v:rx" << ParameterMap{{"Q0_BIAS", 5}, {"jesd204bCheckDRP_rx", 12}} << before << QJsonArray{"Q0_BIAS", "jesd204bCheckDRP_rx"};
+        QTest::newRow("bias declined, b still owns it") << "a.v:rx" << "a.v:rx" << ParameterMap{{"jesd204bCheckDRP_rx", 3}} << declined << QJsonArray{"jesd204bCheckDRP_rx"};
+        QTest::newRow("module renamed") << "a.v:rx" << "a.v:rx2" << ParameterMap{{"Q0_BIAS", 5}, {"jesd204bCheckDRP_rx2", 12}} << renamed << QJsonArray{"Q0_BIAS", "jesd204bCheckDRP_rx2"};
+        QTest::newRow("last owner lets go") << "b.v:tx" << "b.v:tx" << ParameterMap() << transmitterGone << QJsonArray();
+        QTest::newRow("new core, module taken") << "" << "c.v:rx" << ParameterMap() << QJsonObject() << QJsonArray();
+        QTest::newRow("renamed to a taken module") << "a.v:rx" << "a.v:tx" << ParameterMap() << QJsonObject() << QJsonArray();
+        // clang-format on
+    }
     void editedCoreAddedAgain()
     {
+        QFETCH(QString, replacing);
+        QFETCH(QString, name);
+        QFETCH(ParameterMap, published);
+        QFETCH(QJsonObject, globalData);
         QTemporaryDir dir;
         const QString path = twoCoreDesign(dir);
         QVERIFY(!path.isEmpty());
+        const QByteArray earlier = TestFiles::bytes(path);
         QString error;
         QVERIFY2(DesignFile::load(path, &error), qPrintable(error));
-        model->removeInstance("a.v:rx");
-        model->setData("jesd204bCheckDRP_rx", 3);
-        QVERIFY2(DesignFile::addInstance(
-                     path, resourceReport("a.v:rx", {"Q0_LANE3_RX"}, "QPLL1", "4.9152"), &error),
-                 qPrintable(error));
+        model->removeInstance(replacing);
+        for (auto it = published.begin(); it != published.end(); ++it)
+            model->setData(it.key(), it.value());
+        const bool added = DesignFile::addInstance(
+            path, resourceReport(name, {"Q0_LANE3_RX"}, "QPLL1", "4.9152"), &error, replacing);
+        if (globalData.isEmpty()) {
+            QVERIFY(!added);
+            const QString holder = name == "c.v:rx" ? "a.v:rx" : "b.v:tx";
+            QCOMPARE(error, path + ": the design already holds a module named " +
+                                name.section(':', 1) + " (core " + holder +
+                                "); nothing was written");
+            QCOMPARE(TestFiles::bytes(path), earlier);
+            return;
+        }
+        QVERIFY2(added, qPrintable(error));
         const QJsonObject root = readJson(path);
-        QCOMPARE(root.value("globalData").toObject(),
-                 QJsonObject({{"Q1_BIAS", 9},
-                              {"jesd204bCheckDRP_rx", 3},
-                              {"jesd204bCheckDRP_tx", 1},
-                              {"GLOBAL_RESET_ENABLE", false}}));
+        QCOMPARE(root.value("globalData").toObject(), globalData);
         const QJsonArray instances = root.value("instances").toArray();
         QCOMPARE(instances.size(), 2);
-        QCOMPARE(instances.at(0).toObject().value("name").toString(), QString("b.v:tx"));
-        QCOMPARE(instances.at(1).toObject().value("globalData").toArray(),
-                 QJsonArray({"jesd204bCheckDRP_rx"}));
+        QCOMPARE(instances.at(1).toObject().value("name").toString(), name);
+        QTEST(instances.at(1).toObject().value("globalData").toArray(), "owned");
     }
 };
 

@@ -81,7 +81,7 @@ QList<CoreSet> followed(const CoreSet &core, const QStringList &reasons)
         QStringLiteral("Reference clocks that would work on \\w+: ([0-9., ]+) MHz\\."));
     static const QRegularExpression plls(
         QStringLiteral("([A-Z0-9]+(?: or [A-Z0-9]+)*) would make it from"));
-    static const QRegularExpression source(QStringLiteral("; use (\\w+) or another PLL"));
+    static const QRegularExpression source(QStringLiteral("; use (\\w+)\\."));
     QList<CoreSet> result;
     for (const QString &reason : reasons) {
         for (const QString &clock :

@@ -28,7 +28,8 @@ QStringList oneLane(const QString &rate, const QString &refMHz, const QString &p
 }
 
 // What the rest of the design holds before the run, in the words of the data rows:
-// "Q0_QPLL0 runs 14.7456 from Q0_REFCLK0 for adc.v:jesd_rx", "Q0_LANE0 used by eth.v:mac"
+// "Q0_QPLL0 runs 14.7456 from Q0_REFCLK0 for adc.v:jesd_rx" (optionally "from Q0_REFCLK0 at
+// 122.88 for ..."), "Q0_LANE0 used by eth.v:mac"
 // (and routed from Q0_REFCLK0) or "Q0_LANE0_TX routed from Q0_REFCLK1 at 156.25".
 void prepare(const QString &setup)
 {
@@ -39,7 +40,9 @@ void prepare(const QString &setup)
         pll->setEnabled(true);
         pll->setVco(w[2]);
         pll->setRefClock(w[4]);
-        pll->setOwner(w[6]);
+        pll->setOwner(w.last());
+        if (w[5] == "at")
+            model->FormStringToREFSPtr(w[4])->setFrequency(w[6]);
     } else if (setup.contains(" used by ")) {
         auto *lane = dynamic_cast<IPSERDESIP::LANE *>(model->allInstance().value(w[0]));
         lane->setLaneStatus(IPSERDESIP::LANE::Transmit);
@@ -122,8 +125,10 @@ private slots:
         QTest::newRow("two directions, divisible") << noRoute << laneLines("q0_ln0", "QPLL1", "4.9152", "2.4576") + quads << true << QStringList{"(Q0_LANE0, tx+rx): 4.9152/2.4576 Gbps on Q0_QPLL1, M 1, N 80, D tx 2, rx 4"};
         QTest::newRow("two directions, two VCOs") << noRoute << laneLines("q0_ln0", "QPLL1", "4.9152", "6.144") + quads << false << QStringList{"q0_ln0 on Q0_QPLL1: QPLL1 cannot make 4.9152 and 6.144 Gbps from Q0_REFCLK0 at 122.88 MHz: the rates 4.9152, 6.144 Gbps share one VCO, and no VCO in 8-13 GHz gives all of them with D in {1, 2, 4, 8, 16}. No other PLL makes it from 122.88 MHz either."};
         QTest::newRow("running PLL / 2") << running << oneLane("7.3728", "122.88", "QPLL0") << true << QStringList{"shared with adc.v:jesd_rx"};
-        QTest::newRow("running PLL, other VCO") << running << oneLane("4.9152", "122.88", "QPLL0") << false << QStringList{"q0_ln0 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 14.7456, 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."};
-        QTest::newRow("running PLL, other clock") << "Q0_QPLL1 runs 9.8304 from Q0_REFCLK1 for other" << oneLane("4.9152", "122.88", "QPLL1") << false << QStringList{"q0_ln0: Q0_QPLL1 runs from Q0_REFCLK1 for other, not from Q0_REFCLK0; use Q0_REFCLK1 or another PLL"};
+        QTest::newRow("running PLL, other VCO") << running << oneLane("4.9152", "122.88", "QPLL0") << false << QStringList{"q0_ln0 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."};
+        // The clock the running PLL needs is suggested only when the core is proved with it.
+        QTest::newRow("running PLL, other clock") << "Q0_QPLL1 runs 9.8304 from Q0_REFCLK1 for other" << oneLane("4.9152", "122.88", "QPLL1") << false << QStringList{"q0_ln0: Q0_QPLL1 runs from Q0_REFCLK1 for other, not from Q0_REFCLK0. QPLL0 or CPLL would make it from 122.88 MHz."};
+        QTest::newRow("running PLL, its clock proved") << "Q0_QPLL1 runs 9.8304 from Q0_REFCLK1 at 122.88 for other" << oneLane("4.9152", "122.88", "QPLL1") << false << QStringList{"q0_ln0: Q0_QPLL1 runs from Q0_REFCLK1 for other, not from Q0_REFCLK0; use Q0_REFCLK1. QPLL0 or CPLL would make it from 122.88 MHz."};
         QTest::newRow("route picks clock and line") << "Q0_LANE0_TX routed from Q0_REFCLK1 at 156.25" << oneLane("6.25", "122.88", "CPLL") + QStringList{"q0_refclk1_freq 156.25"} << true << QStringList{"(Q0_LANE0, tx): 6.25 Gbps on Q0_CPLL0, M 1, N1 4, N2 5, D 1, VCO 3.125 GHz, from Q0_REFCLK1 at 156.25 MHz"};
         QTest::newRow("proved at the configured clock") << "Q0_LANE0_TX routed from Q0_REFCLK0 at 122.8804" << oneLane("4.9152", "122.88", "QPLL1") << true << QStringList{"from Q0_REFCLK0 at 122.88 MHz (the configuration line's clock; 122.8804 MHz was asked)"};
         QTest::newRow("route conflict") << "Q0_LANE0 used by eth.v:mac" << oneLane("4.9152", "122.88", "QPLL1") << false << QStringList{"Q0_LANE0_TX: the transmit line is already used by eth.v:mac"};

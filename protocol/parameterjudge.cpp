@@ -1,4 +1,5 @@
-#include "jesd204b.h"
+#include "parameterjudge.h"
+
 #include "parameterkeys.h"
 #include "parameterrules.h"
 
@@ -6,8 +7,10 @@
 
 namespace IPJESD204B {
 
-QString jesd204b::parameterProblem(const IPSERDESIP::ParameterMap &params,
-                                   const DEV::DeviceArg &device, Rules rules) const
+ParameterJudge::ParameterJudge(QObject *parent) : QObject(parent) {}
+
+QString ParameterJudge::parameterProblem(const IPSERDESIP::ParameterMap &params,
+                                         const DEV::DeviceArg &device, Rules rules) const
 {
     if (rules == Rules::Safety)
         return ParameterRules::safetyProblem(params);
