@@ -24,6 +24,7 @@ const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
         {QStringLiteral("plan"), HostProgram::runPlan},
         {QStringLiteral("ilas"), HostProgram::runIlas},
         {QStringLiteral("simulate"), HostProgram::runSimulate},
+        {QStringLiteral("transport"), HostProgram::runTransport},
         {QStringLiteral("--version"), HostProgram::runVersion},
     };
     return table;
@@ -42,7 +43,8 @@ int usage(FILE *stream)
            "  resources   print the SERDES resources a parameter set occupies\n"
            "  plan        plan a JESD204B link from a converter's mode\n"
            "  ilas        print the ILAS configuration of a parameter set's lanes\n"
-           "  simulate    run a generated core's link in loopback in a Verilog simulator\n\n"
+           "  simulate    run a generated core's link in loopback in a Verilog simulator\n"
+           "  transport   write a core's transport modules (samples to lanes and back)\n\n"
            "Options:\n"
            "  -h, --help  print this help\n"
            "  --version   print the program's version and the versions of the plug-ins' cores\n\n"

@@ -9,6 +9,7 @@
 #include <linkreport.h>
 #include <nametables.h>
 #include <serdes.h>
+#include <transportmap.h>
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -141,11 +142,21 @@ QJsonObject clockingJson(const ClockingOption &option)
                        {QStringLiteral("vcoGHz"), option.vcoGHz.toDouble()}};
 }
 
+// The octet map of a valid plan; an invalid map otherwise.
+IPJESD204B::TransportMap planTransport(const LinkPlan &plan)
+{
+    if (!plan.isValid() || !plan.octetsPerFrame)
+        return IPJESD204B::TransportMap{};
+    return IPJESD204B::transportMap(plan.mode, *plan.octetsPerFrame);
+}
+
 void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json)
 {
     QTextStream out(stdout);
+    const IPJESD204B::TransportMap transport = planTransport(plan);
     if (json) {
         QJsonObject object = IPJESD204B::linkPlanToJson(plan);
+        object.insert(QStringLiteral("transport"), IPJESD204B::transportMapToJson(transport));
         QJsonArray options;
         for (const ClockingOption &option : clocking.options)
             options.append(clockingJson(option));
@@ -167,6 +178,11 @@ void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json)
         if (!option.sharedWith.isEmpty())
             out << " (shared with " << option.sharedWith << ')';
         out << '\n';
+    }
+    if (plan.isValid()) {
+        out << "Transport layer:\n";
+        for (const QString &line : IPJESD204B::transportMapReport(transport))
+            out << line << '\n';
     }
 }
 

@@ -6,6 +6,7 @@
 #include <linksettings.h>
 #include <simulatorrun.h>
 #include <summaryline.h>
+#include <transportsources.h>
 
 #include <baseprotocol.h>
 #include <ipcore.h>
@@ -128,7 +129,16 @@ int simulate(const CommandLine &command, const SimulateOptions &o,
         return JobFailed;
     QFile::remove(QDir(cleanDir).filePath(LinkSim::laneDumpName()));
     QFile::remove(QDir(cleanDir).filePath(LinkSim::waveformName()));
-    return buildAndRun(command, o, sources, headerDir, cleanDir);
+    LinkSim::SimSources withTransport = sources;
+    if (o.settings.samples) {
+        for (const IPJESD204B::TransportFile &file :
+             LinkSim::testbenchTransport(shape, o.settings, &error)) {
+            withTransport.extra << QDir(cleanDir).filePath(file.name);
+            if (!IPCore::generateFile(withTransport.extra.last(), file.lines, nullptr, QString()))
+                return JobFailed;
+        }
+    }
+    return buildAndRun(command, o, withTransport, headerDir, cleanDir);
 }
 
 } // namespace

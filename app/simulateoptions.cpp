@@ -158,6 +158,10 @@ struct TextOptions
         QStringLiteral("rpat or jspat: the transmitter sends the pattern (where the core has its "
                        "generator) and the testbench checks it after the receiver."),
         QStringLiteral("NAME")};
+    QCommandLineOption samples{
+        QStringLiteral("samples"),
+        QStringLiteral("Put the transport modules around the link: every converter sends its own "
+                       "sequence of samples (and control bits), and every sample is checked.")};
     QCommandLineOption timeout{QStringLiteral("timeout"),
                                QStringLiteral("Stop the simulation after SECONDS (default 600)."),
                                QStringLiteral("SECONDS")};
@@ -189,6 +193,7 @@ bool readTextOptions(CommandLine &command, const TextOptions &t, SimulateOptions
         o->vcdFile = here.absoluteFilePath(parser.value(t.vcd));
     o->settings.dumpLanes = !o->dumpFile.isEmpty();
     o->settings.vcd = !o->vcdFile.isEmpty();
+    o->settings.samples = parser.isSet(t.samples);
     return true;
 }
 
@@ -201,8 +206,8 @@ bool parseSimulateOptions(CommandLine &command, const QStringList &arguments, Si
     std::vector<IntOption> ints = runOptions(o);
     const std::vector<QCommandLineOption> links = linkOptions();
     QCommandLineParser &parser = command.parser();
-    parser.addOptions(
-        {text.workdir, text.dump, text.vcd, text.simulator, text.pattern, text.timeout});
+    parser.addOptions({text.workdir, text.dump, text.vcd, text.simulator, text.pattern,
+                       text.samples, text.timeout});
     for (const IntOption &entry : ints)
         parser.addOption(entry.option);
     for (const QCommandLineOption &option : links)
