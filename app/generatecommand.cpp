@@ -2,6 +2,7 @@
 #include "commandsupport.h"
 #include "parametergate.h"
 #include "reportcapture.h"
+#include "transportfiles.h"
 
 #include <baseprotocol.h>
 #include <designfile.h>
@@ -29,6 +30,7 @@ struct GenerateOptions
     QString workdir;
     bool synthesis = false;
     bool asIs = false;
+    QVector<IPJESD204B::TransportFile> transport; // --with-transport
 };
 
 // Parses the options and reads the parameter set and the device: every input is checked
@@ -58,9 +60,21 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOp
         QStringLiteral("as-is"),
         QStringLiteral("Generate a stored set as it is, without the dialog's value rules (the "
                        "safety rules still apply)."));
-    parser.addOptions({workdirOption, deviceOption, designOption, synthesisOption, asIsOption});
+    const QCommandLineOption transportOption(
+        QStringLiteral("with-transport"),
+        QStringLiteral("Also write the transport modules for the mode --m, --s, --np (--n, --cs, "
+                       "--cf) give, to DIR/<file>/transport."));
+    parser.addOptions(
+        {workdirOption, deviceOption, designOption, synthesisOption, asIsOption, transportOption});
+    addTransportModeOptions(parser);
     if (!command.parseWithParameterFile(arguments, &options->params, exitCode))
         return false;
+    QString transportError;
+    if (parser.isSet(transportOption) &&
+        !transportFilesOf(parser, options->params, &options->transport, &transportError)) {
+        *exitCode = command.fail(BadUsage, transportError);
+        return false;
+    }
     if (parser.isSet(deviceOption)) {
         const QString wanted = parser.value(deviceOption);
         options->device = lookUpDevice(wanted);
@@ -143,6 +157,10 @@ int generate(const CommandLine &command, const GenerateOptions &options,
     }
 
     QString reason;
+    if (!options.transport.isEmpty() &&
+        !stageTransportFiles(transportFolder(IPSERDESIP::serdes::instance()->workingDir(), params),
+                             options.transport, &reason))
+        return command.fail(JobFailed, QStringLiteral("cannot write: ") + reason);
     if (!files.commit(&reason))
         return command.fail(JobFailed, QStringLiteral("cannot write: ") + reason);
     QTextStream out(stdout);
