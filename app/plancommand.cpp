@@ -180,7 +180,8 @@ void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json)
         out << '\n';
     }
     if (plan.isValid()) {
-        out << "Transport layer:\n";
+        if (transport.isValid())
+            out << "Transport layer:\n";
         for (const QString &line : IPJESD204B::transportMapReport(transport))
             out << line << '\n';
     }

@@ -42,9 +42,10 @@ example "$examples/both_8lane.json" --m 16 --s 4 --np 16
 example "$examples/groupb.json" --m 2 --s 1 --np 16
 example "$examples/rx_2lane.json" --m 2 --s 2 --np 16 --n 14 --cs 1
 example "$examples/tx_2lane.json" --m 4 --s 1 --np 16
-# High density, packed 12-bit samples (F = 3), control bits, one lane with F = 6 and F = 12.
+# High density, packed 12-bit samples (F = 3) with a control and a tail bit, control bits,
+# one lane with F = 6 and F = 12.
 planned hd 1000 4 --m 2 --s 1 --np 16 --n 14
-planned packed 500 4 --m 4 --s 2 --np 12
+planned packed 500 4 --m 4 --s 2 --np 12 --n 10 --cs 1
 planned control 250 2 --m 2 --s 1 --np 16 --n 14 --cs 2
 planned f6 200 1 --m 2 --s 2 --np 12
 planned f12 150 1 --m 4 --s 2 --np 12
