@@ -18,6 +18,7 @@ int runPlan(const QStringList &arguments);      // plan a link from a converter'
 int runIlas(const QStringList &arguments);      // preview a stored set's ILAS configuration
 int runSimulate(const QStringList &arguments);  // run a generated core's link in a simulator
 int runTemplate(const QStringList &arguments);  // write the files around a core
+int runTransport(const QStringList &arguments); // write a core's transport modules
 int runVersion(const QStringList &arguments);   // the program's and the plug-ins' versions
 
 // Whether a command needs a GUI application object (widgets).

@@ -2,6 +2,7 @@
 #include "commandsupport.h"
 #include "corefileoutput.h"
 #include "linkparameters.h"
+#include "transportfiles.h"
 
 #include <baseprotocol.h>
 #include <coregeneration.h>
@@ -31,6 +32,7 @@ struct GenerateOptions
     bool synthesis = false;
     bool asIs = false;
     bool withTemplate = false;
+    QVector<IPJESD204B::TransportFile> transport; // --with-transport
 };
 
 // Parses the options and reads the parameter set and the device: every input is checked
@@ -64,10 +66,22 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOp
         QStringLiteral("with-template"),
         QStringLiteral("Also write the instantiation template and the timing constraints "
                        "beside the core, in the same batch."));
-    parser.addOptions(
-        {workdirOption, deviceOption, designOption, synthesisOption, asIsOption, templateOption});
+    const QCommandLineOption transportOption(
+        QStringLiteral("with-transport"),
+        QStringLiteral("Also write the transport modules for the mode --m, --s, --np (--n, --cs, "
+                       "--cf) give, to DIR/<file>/transport, in the same batch."));
+    parser.addOptions({workdirOption, deviceOption, designOption, synthesisOption, asIsOption,
+                       templateOption, transportOption});
+    addTransportModeOptions(parser);
     if (!command.parseWithParameterFile(arguments, &options->params, exitCode))
         return false;
+    QString transportError;
+    if (parser.isSet(transportOption) &&
+        !transportFilesOf(parser, command.parameterFile(), options->params, &options->transport,
+                          &transportError)) {
+        *exitCode = command.fail(BadUsage, transportError);
+        return false;
+    }
     if (parser.isSet(deviceOption)) {
         const QString wanted = parser.value(deviceOption);
         options->device = lookUpDevice(wanted);
@@ -123,6 +137,24 @@ void printLinkWarnings(const QString &setPath, const IPSERDESIP::ParameterMap &p
         err << "warning: " << problem << '\n';
 }
 
+// Stages the instantiation template, the constraints and the transport modules asked for.
+bool stageAroundCore(const QString &workdir, const GenerateOptions &options,
+                     HostFiles::WriteBatch &files, QString *error)
+{
+    const HostFiles::GenerationScope scope(files, workdir);
+    const QString folder = coreFolder(workdir, options.params);
+    if (options.withTemplate && !stageHostFiles(folder, coreTemplateFiles(options.params))) {
+        *error = QStringLiteral("cannot write into ") + folder;
+        return false;
+    }
+    if (!options.transport.isEmpty() &&
+        !stageTransportFiles(transportFolder(workdir, options.params), options.transport, error)) {
+        *error = QStringLiteral("cannot write: ") + *error;
+        return false;
+    }
+    return true;
+}
+
 // Generates and commits the files through the host's one door and prints the module options.
 int generate(const CommandLine &command, const GenerateOptions &options,
              IPSERDESIP::BaseProtocol *protocol)
@@ -133,7 +165,9 @@ int generate(const CommandLine &command, const GenerateOptions &options,
     request.workdir = QDir::cleanPath(QDir::current().absoluteFilePath(options.workdir));
     request.valueRules = !options.asIs;
     request.synthesis = options.synthesis;
-    request.commit = !options.withTemplate;
+    // Files around the core join the same batch before it is committed.
+    const bool extra = options.withTemplate || !options.transport.isEmpty();
+    request.commit = !extra;
     HostFiles::WriteBatch files;
     IPCore::GeneratedCore core;
     QString error;
@@ -147,14 +181,10 @@ int generate(const CommandLine &command, const GenerateOptions &options,
     case IPCore::CoreOutcome::Generated:
         break;
     }
-    if (options.withTemplate) {
-        const QString folder = coreFolder(request.workdir, options.params);
-        const HostFiles::GenerationScope scope(files, request.workdir);
-        if (!stageHostFiles(folder, coreTemplateFiles(options.params)))
-            return command.fail(JobFailed, QStringLiteral("cannot write into ") + folder);
-    }
+    if (extra && !stageAroundCore(request.workdir, options, files, &error))
+        return command.fail(JobFailed, error);
     QString reason;
-    if (options.withTemplate && !files.commit(&reason))
+    if (extra && !files.commit(&reason))
         return command.fail(JobFailed, QStringLiteral("cannot write: ") + reason);
     QTextStream out(stdout);
     for (const QString &line : core.moduleOptions)

@@ -26,6 +26,7 @@ const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
         {QStringLiteral("ilas"), HostProgram::runIlas},
         {QStringLiteral("simulate"), HostProgram::runSimulate},
         {QStringLiteral("template"), HostProgram::runTemplate},
+        {QStringLiteral("transport"), HostProgram::runTransport},
         {QStringLiteral("--version"), HostProgram::runVersion},
     };
     return table;
@@ -45,7 +46,8 @@ int usage(FILE *stream)
            "  plan        plan a JESD204B link from a converter's mode\n"
            "  ilas        print the ILAS configuration of a parameter set's lanes\n"
            "  simulate    run a generated core's link in loopback in a Verilog simulator\n"
-           "  template    write a core's instantiation template and timing constraints\n\n"
+           "  template    write a core's instantiation template and timing constraints\n"
+           "  transport   write a core's transport modules (samples to lanes and back)\n\n"
            "Options:\n"
            "  -h, --help  print this help\n"
            "  --version   print the program's version and the versions of the plug-ins' cores\n\n"

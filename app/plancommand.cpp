@@ -14,6 +14,7 @@
 #include <safefile.h>
 #include <serdes.h>
 #include <sysref.h>
+#include <transportmap.h>
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -155,11 +156,21 @@ QJsonObject clockingJson(const ClockingOption &option)
     return object;
 }
 
+// The octet map of a valid plan; an invalid map otherwise.
+IPJESD204B::TransportMap planTransport(const LinkPlan &plan)
+{
+    if (!plan.isValid() || !plan.octetsPerFrame)
+        return IPJESD204B::TransportMap{};
+    return IPJESD204B::transportMap(plan.mode, *plan.octetsPerFrame);
+}
+
 void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json)
 {
     QTextStream out(stdout);
+    const IPJESD204B::TransportMap transport = planTransport(plan);
     if (json) {
         QJsonObject object = IPJESD204B::linkPlanToJson(plan);
+        object.insert(QStringLiteral("transport"), IPJESD204B::transportMapToJson(transport));
         QJsonArray options;
         for (const ClockingOption &option : clocking.options)
             options.append(clockingJson(option));
@@ -188,6 +199,12 @@ void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json)
         else if (option.runningClock)
             out << " (clock running in the design)";
         out << '\n';
+    }
+    if (plan.isValid()) {
+        if (transport.isValid())
+            out << "Transport layer:\n";
+        for (const QString &line : IPJESD204B::transportMapReport(transport))
+            out << line << '\n';
     }
 }
 

@@ -6,6 +6,7 @@
 #include <linksettings.h>
 #include <simulatorrun.h>
 #include <summaryline.h>
+#include <transportsources.h>
 
 #include <baseprotocol.h>
 #include <coregeneration.h>
@@ -129,6 +130,23 @@ int buildAndRun(const CommandLine &command, const SimulateOptions &o,
 
 // Checks the core against the model's limits and runs the testbench in a folder of its own,
 // which then replaces DIR/<file>/sim. The core's folder is locked for the whole run.
+// The transport modules the sample check puts around the link, written into the run's folder.
+bool writeTransport(const LinkSim::CoreShape &shape, const LinkSim::RunSettings &settings,
+                    const QString &runDir, LinkSim::SimSources *sources, QString *error)
+{
+    const QVector<IPJESD204B::TransportFile> files =
+        LinkSim::testbenchTransport(shape, settings, error);
+    if (files.isEmpty())
+        return false;
+    for (const IPJESD204B::TransportFile &file : files) {
+        const QByteArray text = (file.lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+        if (!HostFiles::writeFile(HostFiles::Target{runDir, file.name}, text, error))
+            return false;
+        sources->extra << QDir(runDir).filePath(file.name);
+    }
+    return true;
+}
+
 int simulate(const CommandLine &command, const SimulateOptions &o,
              const LinkSim::SimSources &sources, const QString &headerDir)
 {
@@ -150,8 +168,11 @@ int simulate(const CommandLine &command, const SimulateOptions &o,
                                   .toUtf8(),
                               &error))
         return command.fail(JobFailed, error);
+    LinkSim::SimSources withTransport = sources;
+    if (o.settings.samples && !writeTransport(shape, o.settings, run.path(), &withTransport, &error))
+        return command.fail(JobFailed, error);
     const QString simDir = QDir(coreDir).filePath(QStringLiteral("sim"));
-    const int code = buildAndRun(command, o, sources, headerDir, run.path(), simDir);
+    const int code = buildAndRun(command, o, withTransport, headerDir, run.path(), simDir);
     if (!run.moveTo(QStringLiteral("sim"), &error))
         return command.fail(JobFailed, error);
     return code;

@@ -166,6 +166,10 @@ struct TextOptions
                        "JSPAT is the model's stand-in (zeros through the link scrambler), not "
                        "the standard's sequence."),
         QStringLiteral("NAME")};
+    QCommandLineOption samples{
+        QStringLiteral("samples"),
+        QStringLiteral("Put the transport modules around the link: every converter sends its own "
+                       "sequence of samples (and control bits), and every sample is checked.")};
     QCommandLineOption timeout{QStringLiteral("timeout"),
                                QStringLiteral("Stop the simulation after SECONDS (default 600)."),
                                QStringLiteral("SECONDS")};
@@ -197,6 +201,7 @@ bool readTextOptions(CommandLine &command, const TextOptions &t, SimulateOptions
         o->vcdFile = here.absoluteFilePath(parser.value(t.vcd));
     o->settings.dumpLanes = !o->dumpFile.isEmpty();
     o->settings.vcd = !o->vcdFile.isEmpty();
+    o->settings.samples = parser.isSet(t.samples);
     return true;
 }
 
@@ -299,8 +304,8 @@ bool parseSimulateOptions(CommandLine &command, const QStringList &arguments, Si
     std::vector<IntOption> ints = runOptions(o);
     const std::vector<QCommandLineOption> links = linkOptions();
     QCommandLineParser &parser = command.parser();
-    parser.addOptions(
-        {text.workdir, text.dump, text.vcd, text.simulator, text.pattern, text.timeout});
+    parser.addOptions({text.workdir, text.dump, text.vcd, text.simulator, text.pattern,
+                       text.samples, text.timeout});
     for (const IntOption &entry : ints)
         parser.addOption(entry.option);
     for (const QCommandLineOption &option : links)

@@ -1,5 +1,7 @@
 #include "linksettings.h"
 
+#include "transportsources.h"
+
 namespace LinkSim {
 
 const std::vector<LinkField> &linkFields()
@@ -70,6 +72,12 @@ QString checkRun(const CoreShape &shape, const RunSettings &settings)
             .arg(f)
             .arg(k)
             .arg(p);
+    if (settings.samples && settings.pattern != TestPattern::None)
+        return QStringLiteral("--samples checks the converters' samples; it does not go with "
+                              "--test-pattern");
+    QString error;
+    if (settings.samples && testbenchTransport(shape, settings, &error).isEmpty())
+        return error;
     if (settings.injectLane >= shape.lanes)
         return QStringLiteral("--inject-error %1: the core has %2 lanes")
             .arg(settings.injectLane)
@@ -94,6 +102,12 @@ QStringList testbenchConfig(const CoreShape &shape, const RunSettings &settings)
     const QMap<QString, int> params = effectiveLinkParams(shape, settings.overrides);
     for (const LinkField &field : linkFields())
         number(QLatin1String(field.define), params.value(QLatin1String(field.define)));
+    if (settings.samples) {
+        define(QStringLiteral("SAMPLES"), QString());
+        number(QStringLiteral("SB"), samplesPerBeat(shape, settings));
+        if (params.value(QStringLiteral("CS")) > 0)
+            define(QStringLiteral("SAMPLE_CS"), QString());
+    }
     if (settings.dumpLanes)
         define(QStringLiteral("DUMP"), QLatin1Char('"') + laneDumpName() + QLatin1Char('"'));
     if (settings.vcd)

@@ -37,6 +37,7 @@ struct RunSettings
     QMap<QString, int> overrides; // by define name, from the command line
     bool dumpLanes = false;
     bool vcd = false;
+    bool samples = false; // through the transport modules, every sample checked
 };
 
 // The link parameters the headers do not fix, chosen to agree with F and L:

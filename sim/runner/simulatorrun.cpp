@@ -40,7 +40,7 @@ QStringList sourceFiles(const SimSources &sources)
         files << QDir(sources.modelDir).filePath(name);
     for (const QString &name : testbenchSources)
         files << QDir(sources.testbenchDir).filePath(name);
-    return files;
+    return files + sources.extra;
 }
 
 QStringList programsOf(Simulator simulator)

@@ -16,6 +16,7 @@ struct SimSources
     QString wrapper;
     QString modelDir;
     QString testbenchDir;
+    QStringList extra; // generated modules the testbench instantiates
 };
 
 // The sources under an installed or built plug-in folder; false with *error when a part is

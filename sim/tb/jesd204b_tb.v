@@ -59,5 +59,8 @@ module jesd204b_tb;
     `include "jesd204b_tb_data.vh"
     `include "jesd204b_tb_bus.vh"
     `include "jesd204b_tb_monitor.vh"
+`ifdef TB_SAMPLES
+    `include "jesd204b_tb_samples.vh"
+`endif
     `include "jesd204b_tb_run.vh"
 endmodule

@@ -100,10 +100,17 @@
         if (linkups < phases || data_errors != 0 || !lat_const || ilas_errors != 0
             || checked / f_eff < `TB_FRAMES || (INJ < 0 ? lane_errors != 0 : inj_count == 0))
             ok = 1'b0;
-        $display("JESD204B_SIM result=%0s linkup_lmfc=%0d frames=%0d data_errors=%0d lane_errors=%0d ilas_errors=%0d linkups=%0d resyncs=%0d latency=%0d latency_constant=%0s recovered=%0s clocks=%0d",
+`ifdef TB_SAMPLES
+        if (sample_errors != 0 || samples_checked == 0) ok = 1'b0;
+`endif
+        $write("JESD204B_SIM result=%0s linkup_lmfc=%0d frames=%0d data_errors=%0d lane_errors=%0d ilas_errors=%0d linkups=%0d resyncs=%0d latency=%0d latency_constant=%0s recovered=%0s clocks=%0d",
                  ok && recovered ? "PASS" : "FAIL", linkup_lmfc, checked / f_eff, data_errors,
                  lane_errors, ilas_errors, linkups, resyncs, lat0, lat_const ? "yes" : "no",
                  INJ < 0 ? "n/a" : (recovered ? "yes" : "no"), cyc - t_rst);
+`ifdef TB_SAMPLES
+        $write(" samples_checked=%0d sample_errors=%0d", samples_checked, sample_errors);
+`endif
+        $display("");
 `ifdef TB_DUMP
         $fclose(fd);
 `endif

@@ -66,6 +66,7 @@ private slots:
         // clang-format off
         QTest::newRow("unknown device") << QByteArray("{\"file\": \"x\"}") << work + QStringList{"--device", "NOPE"} << 2 << "device 'NOPE' is not in the device database";
         QTest::newRow("empty set") << QByteArray("{}") << work + QStringList{"--as-is"} << 1 << "<dir>/params.json: the parameter set is empty; nothing was generated";
+        QTest::newRow("transport without its mode") << QByteArray("{\"file\": \"x\"}") << work + QStringList{"--with-transport", "--m", "2"} << 2 << "--s is required (--m, --s and --np give the converter's mode)";
         QTest::newRow("working directory below a file") << QByteArray("{\"file\": \"x\"}") << QStringList{"--workdir", "<dir>/params.json/work", "--as-is"} << 1 << "Cannot create the directory <dir>/params.json/work/x/temp/jesd204b: cannot create the working folder <dir>/params.json/work: Not a directory";
         // clang-format on
     }
@@ -87,6 +88,26 @@ private slots:
         const QString err = QString::fromUtf8(result.err);
         QVERIFY2(result.out.isEmpty() && err.endsWith(message + '\n'), qPrintable(err));
         QVERIFY(!QFileInfo::exists(dir.filePath("work")));
+    }
+
+    // The modules go beside the core, committed with it, as the transport command writes them.
+    void withTransport()
+    {
+        QTemporaryDir work;
+        const QStringList mode{"--m", "2", "--s", "2", "--np", "16", "--workdir"};
+        const HostRun generated = runHost(
+            QStringList{"generate", TestPaths::example("rx_2lane.json"), "--with-transport"} +
+            mode + QStringList{work.filePath("g")});
+        QVERIFY2(generated.exitCode == 0, generated.err.constData());
+        const QDir dir(work.filePath("g/jesd_rx/transport"));
+        QCOMPARE(dir.entryList(QDir::Files), QStringList{"jesd_rx_rx_transport.v"});
+        const HostRun written =
+            runHost(QStringList{"transport", TestPaths::example("rx_2lane.json")} + mode +
+                    QStringList{work.filePath("t")});
+        QVERIFY2(written.exitCode == 0, written.err.constData());
+        const QByteArray module = bytes(dir.filePath("jesd_rx_rx_transport.v"));
+        QVERIFY(module.contains("module jesd_rx_rx_transport ("));
+        QCOMPARE(bytes(work.filePath("t/jesd_rx/transport/jesd_rx_rx_transport.v")), module);
     }
 
     void synthesis()

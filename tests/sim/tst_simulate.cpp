@@ -39,6 +39,8 @@ private slots:
         // clang-format off
         QTest::newRow("re-syncs") << QStringList{"--resyncs", "2", "--frames", "96"} << 0 << "3" << "n/a";
         QTest::newRow("injected error") << QStringList{"--inject-error", "0", "--frames", "96"} << 0 << "2" << "yes";
+        // Four converters of one sample (the set's F = 8 on one lane) through the transport.
+        QTest::newRow("samples") << QStringList{"--samples", "--frames", "96"} << 0 << "1" << "n/a";
         // Skew beyond the 128-octet buffer next to a 64-octet multiframe cannot align.
         QTest::newRow("skew beyond the buffer") << QStringList{"--lane-skew", "120", "--frames", "32"} << 1 << "0" << "n/a";
         // clang-format on
@@ -63,6 +65,11 @@ private slots:
         QVERIFY(fields.value("frames").toInt() >= 96);
         QVERIFY(fields.value("latency").toInt() > 0);
         QCOMPARE(fields.value("lane_errors").toInt() > 0, recovered == "yes");
+        QCOMPARE(fields.contains("samples_checked"), options.contains("--samples"));
+        if (options.contains("--samples")) {
+            QVERIFY(fields.value("samples_checked").toInt() >= 96 * 4);
+            QCOMPARE(fields.value("sample_errors"), QString("0"));
+        }
     }
     void refusedBeforeRunning_data()
     {
@@ -74,6 +81,10 @@ private slots:
             << QStringList{"--inject-error", "9"} << "--inject-error";
         QTest::newRow("unknown simulator") << QStringList{"--simulator", "xsim"} << "--simulator";
         QTest::newRow("bad number") << QStringList{"--frames", "ten"} << "--frames";
+        QTest::newRow("samples and a pattern")
+            << QStringList{"--samples", "--test-pattern", "rpat"} << "--test-pattern";
+        QTest::newRow("samples and control words")
+            << QStringList{"--samples", "--cf", "1"} << "control words (CF > 0) are not supported";
     }
     void refusedBeforeRunning()
     {

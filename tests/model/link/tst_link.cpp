@@ -4,6 +4,7 @@
 #include "linkrecord.h"
 #include "linkreport.h"
 #include "sysref.h"
+#include "transportverilog.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -470,6 +471,103 @@ private slots:
         const QJsonObject given = QJsonDocument::fromJson(json).object();
         for (auto it = given.begin(); it != given.end(); ++it)
             QCOMPARE(written.value(it.key()), it.value());
+    }
+    // Octet maps worked by hand from converter data sheets' mode tables; rows give every octet
+    // of the frame, lane by lane.
+    void transportMaps_data()
+    {
+        QTest::addColumn<LinkMode>("mode");
+        QTest::addColumn<int>("f");
+        QTest::addColumn<QString>("octets"); // "; " between octets
+        // clang-format off
+        // High density: each 16-bit sample spans two lanes.
+        QTest::newRow("LMFS 4211 N'16 HD1") << modeOf({4, 2, 1, 16, 16, 0}, "1000") << 1 << "lane 0 octet 0: C0 S0 D[15:8]; lane 1 octet 0: C0 S0 D[7:0]; lane 2 octet 0: C1 S0 D[15:8]; lane 3 octet 0: C1 S0 D[7:0]";
+        // Packed 12-bit samples: two samples in three octets, a sample split inside octet 1.
+        QTest::newRow("LMFS 4432 N'12 packed") << modeOf({4, 4, 2, 12, 12, 0}, "500") << 3 << "lane 0 octet 0: C0 S0 D[11:4]; lane 0 octet 1: C0 S0 D[3:0], C0 S1 D[11:8]; lane 0 octet 2: C0 S1 D[7:0]; lane 1 octet 0: C1 S0 D[11:4]; lane 1 octet 1: C1 S0 D[3:0], C1 S1 D[11:8]; lane 1 octet 2: C1 S1 D[7:0]; lane 2 octet 0: C2 S0 D[11:4]; lane 2 octet 1: C2 S0 D[3:0], C2 S1 D[11:8]; lane 2 octet 2: C2 S1 D[7:0]; lane 3 octet 0: C3 S0 D[11:4]; lane 3 octet 1: C3 S0 D[3:0], C3 S1 D[11:8]; lane 3 octet 2: C3 S1 D[7:0]";
+        // N 14 with two control bits after the data.
+        QTest::newRow("LMFS 2221 N14 CS2") << modeOf({2, 2, 1, 14, 16, 2}, "250") << 2 << "lane 0 octet 0: C0 S0 D[13:6]; lane 0 octet 1: C0 S0 D[5:0], C0 S0 C[1:0]; lane 1 octet 0: C1 S0 D[13:6]; lane 1 octet 1: C1 S0 D[5:0], C1 S0 C[1:0]";
+        // One lane, six octets: both converters' two packed samples in turn.
+        QTest::newRow("LMFS 1262 N'12") << modeOf({1, 2, 2, 12, 12, 0}, "100") << 6 << "lane 0 octet 0: C0 S0 D[11:4]; lane 0 octet 1: C0 S0 D[3:0], C0 S1 D[11:8]; lane 0 octet 2: C0 S1 D[7:0]; lane 0 octet 3: C1 S0 D[11:4]; lane 0 octet 4: C1 S0 D[3:0], C1 S1 D[11:8]; lane 0 octet 5: C1 S1 D[7:0]";
+        // Data, one control bit and four tail bits in one octet.
+        QTest::newRow("N11 CS1 N'16 tail") << modeOf({1, 1, 1, 11, 16, 1}, "100") << 2 << "lane 0 octet 0: C0 S0 D[10:3]; lane 0 octet 1: C0 S0 D[2:0], C0 S0 C[0], C0 S0 T[3:0]";
+        // clang-format on
+    }
+
+    void transportMaps()
+    {
+        QFETCH(LinkMode, mode);
+        QFETCH(int, f);
+        const TransportMap map = transportMap(mode, f);
+        QVERIFY2(map.isValid(), qPrintable(map.error));
+        QTEST(transportMapReport(map).join(QStringLiteral("; ")), "octets");
+    }
+
+    void transportRefusals_data()
+    {
+        QTest::addColumn<LinkMode>("mode");
+        QTest::addColumn<int>("f");
+        QTest::addColumn<QString>("error");
+        LinkMode words = modeOf({1, 2, 1, 16, 16, 0}, "100");
+        words.controlWords = 1;
+        QTest::newRow("CF 1") << words << 6
+                              << "Transport layer: control words (CF > 0) are not supported";
+        QTest::newRow("F too small")
+            << modeOf({1, 2, 1, 16, 16, 0}, "100") << 2
+            << "Transport layer: M * S * N' = 32 bits do not fill L * F = 2 octets";
+    }
+
+    void transportRefusals()
+    {
+        QFETCH(LinkMode, mode);
+        QFETCH(int, f);
+        const TransportMap map = transportMap(mode, f);
+        QTEST(map.error, "error");
+        QCOMPARE(transportMapReport(map), QStringList{map.error});
+        QVERIFY(transportMapToJson(map).isEmpty());
+    }
+
+    void transportJson()
+    {
+        const QJsonArray octets =
+            transportMapToJson(transportMap(modeOf({1, 1, 1, 11, 16, 1}, "100"), 2));
+        QCOMPARE(octets.size(), 2);
+        const QJsonObject second = octets.at(1).toObject();
+        QCOMPARE(second.value("lane").toInt(-1), 0);
+        QCOMPARE(second.value("octet").toInt(-1), 1);
+        const QJsonArray fields = second.value("fields").toArray();
+        QCOMPARE(fields.size(), 3);
+        const QJsonObject tail = fields.at(2).toObject();
+        QCOMPARE(tail.value("kind").toString(), QStringLiteral("tail"));
+        QCOMPARE(tail.value("msb").toInt(-1), 3);
+        QCOMPARE(tail.value("lsb").toInt(-1), 0);
+        QCOMPARE(fields.at(1).toObject().value("kind").toString(), QStringLiteral("control"));
+    }
+
+    // Beats of whole frames against clock words of P octets: at least one word long, a
+    // period of lcm(F, P) octets.
+    void transportGeometries_data()
+    {
+        QTest::addColumn<int>("f");
+        QTest::addColumn<int>("p");
+        QTest::addColumn<int>("framesPerBeat");
+        QTest::addColumn<int>("clocks");
+        QTest::addColumn<int>("beats");
+        QTest::newRow("F 1, P 4") << 1 << 4 << 4 << 1 << 1;
+        QTest::newRow("F 3, P 4") << 3 << 4 << 2 << 3 << 2;
+        QTest::newRow("F 3, P 8") << 3 << 8 << 4 << 3 << 2;
+        QTest::newRow("F 6, P 4") << 6 << 4 << 1 << 3 << 2;
+        QTest::newRow("F 12, P 8") << 12 << 8 << 1 << 3 << 2;
+        QTest::newRow("F 16, P 8") << 16 << 8 << 1 << 2 << 1;
+    }
+
+    void transportGeometries()
+    {
+        QFETCH(int, f);
+        QFETCH(int, p);
+        const TransportGeometry g = transportGeometry(f, p);
+        QTEST(g.framesPerBeat, "framesPerBeat");
+        QTEST(g.clocksPerPeriod, "clocks");
+        QTEST(g.beatsPerPeriod, "beats");
     }
 };
 
