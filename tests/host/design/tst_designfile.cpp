@@ -85,6 +85,7 @@ private slots:
         QTest::newRow("VCO outside band") << QByteArray(R"({"plls": [{"pll": "Q0_QPLL1", "vcoGHz": "14.7456", "refClock": "Q0_REFCLK0"}]})") << "plls[0].vcoGHz: expected a VCO frequency within QPLL1's band 8-13 GHz";
         QTest::newRow("PLL clock out of reach") << QByteArray(R"({"plls": [{"pll": "Q1_QPLL0", "vcoGHz": "10", "refClock": "Q0_REFIN"}]})") << "plls[0].refClock: Q0_REFIN cannot reach quad 1";
         QTest::newRow("clock at two frequencies") << QByteArray(R"({"refClocks": [{"source": "MCLK", "frequency": "100"}, {"source": "MCLK", "frequency": 125}]})") << "refClocks[1].frequency: MCLK is already given at 100 MHz; a clock has one frequency";
+        QTest::newRow("clock's frequency written twice") << QByteArray(R"({"refClocks": [{"source": "MCLK", "frequency": "122.88"}, {"source": "MCLK", "frequency": "122.880"}]})") << "";
         QTest::newRow("instance lane") << QByteArray(R"({"instances": [{"name": "x", "protocol": "Quillan 8B10B", "lanes": ["Q0 Lane9"]}]})") << "instances[0].lanes[0]: \"Q0 Lane9\" is no lane of this device";
         QTest::newRow("instance records") << QByteArray(R"({"instances": [{"name": "x", "protocol": "P", "lanes": [], "globalData": "Q0_BIAS"}]})") << "instances[0].globalData: expected a list of global data keys";
         QTest::newRow("instance record key") << QByteArray(R"({"instances": [{"name": "x", "protocol": "P", "lanes": [], "globalData": ["Q0_BIAS", 3]}]})") << "instances[0].globalData[1]: expected a global data key";
