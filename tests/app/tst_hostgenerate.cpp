@@ -65,6 +65,7 @@ private slots:
         const QStringList work{"--workdir", "<dir>/work"};
         // clang-format off
         QTest::newRow("unknown device") << QByteArray("{\"file\": \"x\"}") << work + QStringList{"--device", "NOPE"} << 2 << "device 'NOPE' is not in the device database";
+        QTest::newRow("set judged on the given device") << bytes(TestPaths::example("both_8lane.json")) << work + QStringList{"--device", "TQ2M1-BG256"} << 2 << "<dir>/params.json: \"recordlanes\" is \"Q1 Lane0\"; allowed: lanes of TQ2-M1: \"Q0 Lane0\", \"Q0 Lane1\", \"Q0 Lane2\", \"Q0 Lane3\"";
         QTest::newRow("empty set") << QByteArray("{}") << work + QStringList{"--as-is"} << 1 << "<dir>/params.json: the parameter set is empty; nothing was generated";
         QTest::newRow("transport without its mode") << QByteArray("{\"file\": \"x\"}") << work + QStringList{"--with-transport", "--m", "2"} << 2 << "--s is required (--m, --s and --np give the converter's mode)";
         QTest::newRow("working directory below a file") << QByteArray("{\"file\": \"x\"}") << QStringList{"--workdir", "<dir>/params.json/work", "--as-is"} << 1 << "Cannot create the directory <dir>/params.json/work/x/temp/jesd204b: cannot create the working folder <dir>/params.json/work: Not a directory";

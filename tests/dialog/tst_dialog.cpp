@@ -1,6 +1,7 @@
 #include "dialogfixture.h"
 #include "messageboxwatcher.h"
 
+#include <parameterrules.h>
 #include <serdesfunctions.h>
 
 #include <QApplication>
@@ -239,6 +240,23 @@ private slots:
         // The host's reset line closes the list, after the reference clock frequency.
         QCOMPARE(options.mid(options.size() - 2),
                  (QStringList{"q0_refclk0_freq 122.88", "global_reset_enable true"}));
+    }
+
+    // What a spin box lets the user pick is what the program's gate accepts for its key.
+    void spinBoxesKeepTheGateRanges()
+    {
+        OpenDialog d;
+        const QList<QPair<QString, QString>> boxes{{"cmSpinBox", "FFE_CM"},
+                                                   {"c1SpinBox", "FFE_C1"},
+                                                   {"attSpinBox", "ATT"},
+                                                   {"boostSpinBox", "BOOST"}};
+        for (const auto &box : boxes) {
+            const auto *spin = d.widget<QSpinBox>(box.first);
+            const IPJESD204B::FieldRange range =
+                IPJESD204B::ParameterRules::rule(box.second)->range;
+            QCOMPARE(spin->minimum(), int(range.min));
+            QCOMPARE(spin->maximum(), int(range.max));
+        }
     }
 
     // The dialog opens at a size that shows every tab title whole, whatever the font: here one

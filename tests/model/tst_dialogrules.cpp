@@ -231,6 +231,34 @@ private slots:
         }
         for (const char *name : {"q0 lane0", "Q0  Lane0", "Q2 Lane0", "Q0 Lane0 ", ""})
             QVERIFY2(!NameTables::laneByDisplayName(name), name);
+        for (const QuadRow &row : NameTables::quads()) {
+            QCOMPARE(
+                (QStringList{row.displayPrefix, row.optionPrefix, row.enableLine, row.qpll0Resource,
+                             row.qpll1Resource, row.biasKey, row.biasLineTemplate.arg(7)}),
+                QStringLiteral("Q%1|q%1|q%1_enable true|Q%1_QPLL0|Q%1_QPLL1|Q%1_BIAS|"
+                               "q%1_rx_eq_bias 7")
+                    .arg(row.quad)
+                    .split('|'));
+        }
+    }
+
+    // Each source's frequency line names that source's own pin: a refin is a "gpio" pin.
+    void refClockRows()
+    {
+        const QRegularExpression form("^Q(\\d) (REFCLK|REFIN)(\\d?)$");
+        QCOMPARE(NameTables::refClocks().size(), 12);
+        for (const RefClockRow &row : NameTables::refClocks()) {
+            const QRegularExpressionMatch pin = form.match(row.displayName);
+            const QString option =
+                row.displayName == "MCLK"
+                    ? QStringLiteral("mclk")
+                    : QStringLiteral("q%1_%2%3")
+                          .arg(pin.captured(1), pin.captured(2) == "REFIN" ? "gpio" : "refclk",
+                               pin.captured(3));
+            QVERIFY2(pin.hasMatch() || row.displayName == "MCLK", qPrintable(row.displayName));
+            QCOMPARE(NameTables::frequencyTemplate(row.displayName)->arg("122.88"),
+                     option + "_freq 122.88");
+        }
     }
 
     void pllResource_data()
@@ -262,8 +290,6 @@ private slots:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("expected"); // empty: none
         // clang-format off
-        QTest::newRow("unnumbered refin") << "Q0 REFIN" << "q0_gpio_freq %1";
-        QTest::newRow("refin never offered") << "Q0 REFIN3" << "q0_gpio3_freq %1";
         QTest::newRow("lower case") << "mclk" << "";
         QTest::newRow("host form") << "Q0_REFCLK0" << "";
         // clang-format on

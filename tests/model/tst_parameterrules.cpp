@@ -83,6 +83,7 @@ private slots:
         QTest::newRow("PLL unknown") << "PLL_Selection" << QVariant("QPLL2") << false << "\"PLL_Selection\" is \"QPLL2\"; allowed: \"QPLL0\", \"QPLL1\", \"CPLL\"";
         QTest::newRow("swing between steps") << "DIFFERENTIAL_SWING" << QVariant("200mV") << false << "\"DIFFERENTIAL_SWING\" is \"200mV\"";
         QTest::newRow("ATT above") << "ATT" << QVariant(11) << false << "\"ATT\" is \"11\"";
+        QTest::newRow("C0 below") << "FFE_C0" << QVariant(20) << false << "\"FFE_C0\" is \"20\"; allowed: a whole number from 21 to 40";
         QTest::newRow("flag as text") << "DRP_Ports" << QVariant("true") << false << "\"DRP_Ports\" is \"true\"; allowed: true or false";
         QTest::newRow("refclk of another quad") << "Reference_CLK_Source" << QVariant("Q1 REFCLK0") << true << "\"Reference_CLK_Source\" is \"Q1 REFCLK0\"";
         QTest::newRow("lane on a missing quad") << "JESD204B_Lane1_connect_with" << QVariant("Q1 Lane1") << true << "\"JESD204B_Lane1_connect_with\" is \"Q1 Lane1\"; allowed: a lane of TQ2-M1E";

@@ -183,7 +183,9 @@ private slots:
         QVERIFY(!gen.generate(oneLane("8.0", "156.25", "QPLL1"), path, {}));
         QVERIFY(!QFile::exists(path));
 
-        const QStringList options = oneLane("4.9152", "122.88", "QPLL1");
+        // Receive and transmit dividers differ, so neither line can print the other's.
+        const QStringList options = laneLines("q0_ln0", "QPLL1", "4.9152", "2.4576") +
+                                    QStringList{"q0_enable true", "q0_refclk0_freq 122.88"};
         QVERIFY(gen.generate(options, path, {"core doc:top"}));
         const QStringList lines = QString::fromUtf8(TestFiles::bytes(path)).split('\n');
         QStringList expected{"# core doc:top",
@@ -194,7 +196,7 @@ private slots:
                              "m = 1",
                              "n = 80",
                              "tx_d = 2",
-                             "rx_d = 2",
+                             "rx_d = 4",
                              "vco_ghz = 9.8304"};
         for (const QString &option : options)
             expected << "    " + option;

@@ -152,6 +152,9 @@ private slots:
         QCOMPARE(lane("Q0_LANE1")->owner(), QString("doc:top"));
         QCOMPARE(pll("Q0_QPLL1")->vco(), QString("9.8304"));
         QVERIFY(!model->checkRoute(lanes, plls, refs, freqs, "doc:other"));
+        // Edited, the core gives its PLL back.
+        model->removeInstance("doc:top");
+        QVERIFY(!model->checkPllEnable("Q0_QPLL1"));
     }
 };
 

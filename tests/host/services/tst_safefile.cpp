@@ -30,9 +30,12 @@ public:
 
     long write(int fd, const char *data, unsigned long size) const override
     {
-        // The first call writes half, so a failure comes after part of the file is on disk.
-        if (m_which == Write && size > 1 && ++m_count == 1)
+        // The first call writes half: the writer must come back for the rest before the
+        // failing call, or it commits a cut file.
+        if (m_which == Write && size > 1 && !m_halved) {
+            m_halved = true;
             return FileOps::write(fd, data, size / 2);
+        }
         return hit(Write) ? -1 : FileOps::write(fd, data, size);
     }
     int sync(int fd) const override { return hit(Sync) ? -1 : FileOps::sync(fd); }
@@ -55,6 +58,7 @@ private:
     int m_nth;
     int m_error;
     mutable int m_count = 0;
+    mutable bool m_halved = false;
 };
 
 } // namespace
@@ -152,7 +156,7 @@ private slots:
         QTest::addColumn<int>("nth");
         QTest::addColumn<int>("error");
         QTest::newRow("final flush") << int(FaultyOps::Sync) << 1 << EIO;
-        QTest::newRow("write after half") << int(FaultyOps::Write) << 1 << ENOSPC;
+        QTest::newRow("write after half") << int(FaultyOps::Write) << 2 << ENOSPC;
         QTest::newRow("first rename") << int(FaultyOps::Rename) << 1 << EIO;
         QTest::newRow("second rename, first rolled back") << int(FaultyOps::Rename) << 2 << EIO;
     }

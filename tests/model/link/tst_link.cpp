@@ -61,8 +61,6 @@ private slots:
         // Expected values worked by hand from the data sheet's LMFS table:
         // F = M*S*N'/(8L), lane rate = M*N'*Fs*1.25/L, LMFC = Fs/(S*32).
         // clang-format off
-        // 14-bit dual ADC, 1 GSPS class, mode L=4 M=2 F=1 S=1.
-        QTest::newRow("14b dual ADC LMFS 4211") << modeOf({4, 2, 1, 14, 16, 0}, "1000") << 1 << 1 << 17 << 32 << dec("10") << dec("31.25");
         // 12-bit dual ADC, 1.5 GSPS class, packed 12-bit samples, mode L=4 M=2 F=3 S=4.
         QTest::newRow("12b dual ADC LMFS 4234") << modeOf({4, 2, 4, 12, 12, 0}, "1500") << 3 << 0 << 6 << 32 << dec("11.25") << dec("11.71875");
         // 8-bit single ADC, 2 GSPS class, mode L=2 M=1 F=1 S=2.
