@@ -1,6 +1,5 @@
 #pragma once
 
-#include "hostexport.h"
 #include "pinfigure.h"
 
 #include <QLineF>
@@ -11,7 +10,7 @@ namespace Utils {
 
 // Schematic symbol of a module: a box titled with the module name, inputs on the left,
 // outputs on the right, each side stacked in list order. Bus pins get a thicker stub.
-class IPSERDESHOST_EXPORT ModuleSymbol : public QWidget
+class ModuleSymbol : public QWidget
 {
     Q_OBJECT
 

@@ -18,7 +18,7 @@ class ModuleSymbol;
 
 namespace IPSERDESIP {
 
-struct protocolGenDlg::Private
+struct Q_DECL_HIDDEN protocolGenDlg::Private
 {
     QLabel *label = nullptr;
     QLineEdit *fileEdit = nullptr;

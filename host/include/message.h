@@ -1,7 +1,5 @@
 #pragma once
 
-#include "hostexport.h"
-
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +7,7 @@ namespace IPSERDESIP {
 
 // Resource report of one protocol instance: the SERDES lanes, PLLs and reference clocks it
 // occupies. Made by a protocol's resources(), owned by the caller.
-class IPSERDESHOST_EXPORT Message
+class Message
 {
 public:
     Message() = default;

@@ -36,7 +36,7 @@ private:
 
 // One direction of a lane. The source names the PLL that drives it: "QPLL0", "QPLL1",
 // "CPLL" or empty.
-class IPSERDESHOST_EXPORT LINE
+class LINE
 {
 public:
     QString getSource() const { return m_source; }
@@ -54,6 +54,7 @@ public:
     enum LineIndex { RxLine = 0, TxLine = 1 };
 
     explicit LANE(const QString &name);
+    ~LANE() override;
 
     int getLaneStatus() const { return m_status; }
     void setLaneStatus(int status) { m_status = status; }
@@ -75,6 +76,7 @@ class IPSERDESHOST_EXPORT PLL : public Instance
 {
 public:
     explicit PLL(const QString &name);
+    ~PLL() override;
 
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled) { m_enabled = enabled; }

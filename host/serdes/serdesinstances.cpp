@@ -123,8 +123,10 @@ Instance::Instance(const QString &name) : m_name(name) {}
 Instance::~Instance() = default;
 
 LANE::LANE(const QString &name) : Instance(name) {}
+LANE::~LANE() = default;
 
 PLL::PLL(const QString &name) : Instance(name) {}
+PLL::~PLL() = default;
 
 void REF_SOURCE::setFrequency(const QString &text)
 {

@@ -43,7 +43,7 @@ struct ProtocolInstance
     QStringList globalDataKeys; // what the instance wrote into the global data
 };
 
-struct serdes::Model
+struct Q_DECL_HIDDEN serdes::Model
 {
     DEV::DeviceArg device;
     PllTable pllTable = PllTable::builtin();

@@ -13,7 +13,7 @@
 
 namespace HostFiles {
 
-struct WriteBatch::Private
+struct Q_DECL_HIDDEN WriteBatch::Private
 {
     struct Staged
     {

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "hostexport.h"
+
 #include <QString>
 
 // An exact non-negative rational number, read from decimal texts such as "122.88". Frequencies
 // and line rates are compared with it exactly: 4.9152 Gbps either is or is not 122.88 MHz x 40.
 namespace IPSERDESIP {
 
-class Ratio
+class IPSERDESHOST_EXPORT Ratio
 {
 public:
     using Int = __int128;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hostexport.h"
+
 #include <QLoggingCategory>
 
 // The logging categories of the host and its program, all named "ipcore.<part>". Debug output
@@ -7,10 +9,11 @@
 namespace IPSERDESIP {
 namespace Logging {
 
-Q_DECLARE_LOGGING_CATEGORY(lcPlugins) // loading the protocol plug-ins
-Q_DECLARE_LOGGING_CATEGORY(lcSerdes)  // SERDES model occupancy
-Q_DECLARE_LOGGING_CATEGORY(lcSolver)  // PLL divider search
-Q_DECLARE_LOGGING_CATEGORY(lcDesign)  // design files
+// Q_DECLARE_LOGGING_CATEGORY spelled out: Qt 5 has no variant that exports the category.
+IPSERDESHOST_EXPORT const QLoggingCategory &lcPlugins(); // loading the protocol plug-ins
+IPSERDESHOST_EXPORT const QLoggingCategory &lcSerdes();  // SERDES model occupancy
+IPSERDESHOST_EXPORT const QLoggingCategory &lcSolver();  // PLL divider search
+IPSERDESHOST_EXPORT const QLoggingCategory &lcDesign();  // design files
 
 // The filter rule that turns on the debug output of every category above.
 inline QString verboseRule()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hostexport.h"
 #include "ratio.h"
 
 #include <QJsonObject>
@@ -12,7 +13,7 @@ namespace IPSERDESIP {
 // One PLL type of the SERDES as data: its dividers, VCO band and rate formula
 //   VCO = f_ref x N1 x N2 / M,   line rate = rateFactor x VCO / D
 // A quad PLL has N only (N2 fixed at 1, factor 1); the per-lane CPLL has N1, N2 and factor 2.
-struct PllLimits
+struct IPSERDESHOST_EXPORT PllLimits
 {
     QString name;         // "QPLL0", "QPLL1", "CPLL"
     bool perLane = false; // one per lane (CPLL) rather than one per quad
@@ -45,7 +46,7 @@ struct PllLimits
 };
 
 // The PLL types of the device: the built-in table, optionally adjusted by a design.
-class PllTable
+class IPSERDESHOST_EXPORT PllTable
 {
 public:
     // The table shipped with the host (":/serdes/plltable.json").
