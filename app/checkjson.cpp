@@ -59,6 +59,11 @@ QJsonObject reasonJson(const IPSERDESIP::ReasonResult &reason)
     QJsonArray clocks;
     for (const QString &clock : reason.suggestedRefClocksMHz)
         clocks.append(megahertz(clock));
+    QJsonArray pairs;
+    for (const IPSERDESIP::PllClockSuggestion &pair : reason.suggestedPllClocks) {
+        pairs.append(QJsonObject{{QStringLiteral("pll"), pair.pll},
+                                 {QStringLiteral("refClockMHz"), megahertz(pair.refClockMHz)}});
+    }
     return QJsonObject{
         {QStringLiteral("lanes"), QJsonArray::fromStringList(reason.lanes)},
         {QStringLiteral("pll"), reason.pll.isEmpty() ? QJsonValue() : QJsonValue(reason.pll)},
@@ -67,6 +72,7 @@ QJsonObject reasonJson(const IPSERDESIP::ReasonResult &reason)
         {QStringLiteral("suggestedPlls"), QJsonArray::fromStringList(reason.suggestedPlls)},
         {QStringLiteral("suggestedRefClockSources"),
          QJsonArray::fromStringList(reason.suggestedRefSources)},
+        {QStringLiteral("suggestedPllClocks"), pairs},
     };
 }
 

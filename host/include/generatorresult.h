@@ -31,6 +31,13 @@ struct SolvedLaneResult
     QString sharedWith;  // owner of a PLL another instance runs
 };
 
+// Another PLL type together with another clock on the lanes' source.
+struct PllClockSuggestion
+{
+    QString pll;         // "QPLL0"
+    QString refClockMHz; // the clock for the source
+};
+
 struct ReasonResult
 {
     QStringList lanes; // "q0_ln0", or the lane resource of a route conflict; empty when general
@@ -39,6 +46,8 @@ struct ReasonResult
     QStringList suggestedRefClocksMHz; // clocks that would work on that PLL
     QStringList suggestedPlls;         // other PLLs of the lanes that would make it ("QPLL0")
     QStringList suggestedRefSources;   // the clock a running PLL needs, when the core takes it
+    // Other PLL types with another clock, when neither a clock nor a PLL alone would make it.
+    QList<PllClockSuggestion> suggestedPllClocks;
 };
 
 struct GeneratorResult

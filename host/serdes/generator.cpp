@@ -311,7 +311,7 @@ bool generator::generate(const QStringList &options, const QString &csrPath,
         if (!writeRecord(csrPath, run.record(extra), &error)) {
             m_errors << error;
             m_result = GeneratorResult();
-            m_result.reasons << ReasonResult{{}, {}, error, {}, {}, {}};
+            m_result.reasons << ReasonResult{{}, {}, error, {}, {}, {}, {}};
             return false;
         }
     }

@@ -1,5 +1,6 @@
 #include "plladvice.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace IPSERDESIP {
@@ -66,6 +67,47 @@ bool sourceWorks(const Context &context, const QString &from, const QString &to,
             demand.askedFrequency.clear();
         }
     });
+}
+
+QVector<PllClock> pllClocks(const Context &context, PllKind kind, const QString &source,
+                            const Ratio &fref, const QVector<Ratio> &rates, int count)
+{
+    QVector<PllClock> working;
+    for (const PllKind other : {PllKind::Qpll0, PllKind::Qpll1, PllKind::Cpll}) {
+        const PllLimits *limits = context.model.pllTable.limits(pllKindName(other));
+        if (other == kind || !limits)
+            continue;
+        int found = 0;
+        for (const Ratio &clock :
+             PllSolver::nearestRefClocks(*limits, fref, rates, candidateClocks, window())) {
+            if (found == count)
+                break;
+            const QString text = clock.toString();
+            if (clock == fref ||
+                !refClockClash(context.model, source, text, context.owner).isEmpty())
+                continue;
+            const bool made = coreMadeWith(context, [&](LaneDemand &demand) {
+                if (demand.kind == kind) {
+                    demand.kind = other;
+                    demand.pllText = pllKindName(other);
+                }
+                if (demand.refSource == source)
+                    demand.refFrequency = text;
+            });
+            if (made) {
+                working << PllClock{other, clock};
+                ++found;
+            }
+        }
+    }
+    // Nearest clocks first across the PLL types; the PLL order among clocks as near.
+    std::stable_sort(working.begin(), working.end(), [&](const PllClock &a, const PllClock &b) {
+        const Ratio da = a.clock.distanceTo(fref);
+        const Ratio db = b.clock.distanceTo(fref);
+        return da != db ? da < db : a.clock < b.clock;
+    });
+    working.resize(std::min(count, int(working.size())));
+    return working;
 }
 
 QStringList plls(const Context &context, PllKind kind)

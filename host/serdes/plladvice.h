@@ -33,6 +33,18 @@ QVector<Ratio> clocks(const Context &context, const PllLimits &limits, const QSt
 bool sourceWorks(const Context &context, const QString &from, const QString &to,
                  const QString &frequency);
 
+struct PllClock
+{
+    Names::PllKind kind;
+    Ratio clock;
+};
+
+// Up to count pairs of another PLL type and another clock for the source, nearest to fref
+// first, with which the whole core is made: every lane on kind moved to that PLL type and every
+// lane the source drives given that clock.
+QVector<PllClock> pllClocks(const Context &context, Names::PllKind kind, const QString &source,
+                            const Ratio &fref, const QVector<Ratio> &rates, int count);
+
 // The other PLL types ("QPLL0", ...) that would make the core, every lane on kind moved there.
 QStringList plls(const Context &context, Names::PllKind kind);
 

@@ -69,6 +69,14 @@ QStringList labelList(const QList<LaneDemand> &lanes)
     return names;
 }
 
+// What the planner offers besides the failing PLL's own clocks and the running PLL's clock.
+struct OtherWays
+{
+    QString text; // a sentence with a leading blank
+    QStringList plls;
+    QList<PllClockSuggestion> pairs;
+};
+
 class Planner
 {
 public:
@@ -101,11 +109,11 @@ public:
 
 private:
     void fail(const Group &group, const QString &text, const QStringList &clocks = {},
-              const QStringList &plls = {}, const QStringList &sources = {})
+              const OtherWays &others = {}, const QStringList &sources = {})
     {
         m_plan.errors << text;
         m_plan.failures << ReasonResult{
-            labelList(group.lanes), group.pll, text, clocks, plls, sources};
+            labelList(group.lanes), group.pll, text, clocks, others.plls, sources, others.pairs};
     }
 
     bool validDemand(const LaneDemand &demand)
@@ -223,25 +231,25 @@ private:
             const bool useSource = m_advise && source &&
                                    Advice::sourceWorks(advice(), first.refSource,
                                                        running.refClock(), source->frequencyText());
+            const OtherWays others = otherWays(group, fref, rates, useSource);
             fail(
                 group,
                 QStringLiteral("%1: %2 runs from %3 for %4, not from %5%6.%7")
                     .arg(labels(group.lanes), group.pll, running.refClock(), running.owner(),
                          first.refSource,
                          useSource ? QStringLiteral("; use %1").arg(running.refClock()) : QString(),
-                         otherPlls(group, fref)),
-                {}, workingOtherPlls(group),
-                useSource ? QStringList{running.refClock()} : QStringList());
+                         others.text),
+                {}, others, useSource ? QStringList{running.refClock()} : QStringList());
             return false;
         }
         if (!found) {
+            const OtherWays others = otherWays(group, fref, rates, false);
             fail(group,
                  QStringLiteral("%1 on %2: the PLL already runs at %3 GHz for %4 and "
                                 "serves %5, not %6 Gbps.%7")
                      .arg(labels(group.lanes), group.pll, vco.toString(), running.owner(),
-                          PllSolver::servedRates(limits, vco), rateList(rates),
-                          otherPlls(group, fref)),
-                 {}, workingOtherPlls(group));
+                          PllSolver::servedRates(limits, vco), rateList(rates), others.text),
+                 {}, others);
             return false;
         }
         base->vco = vco;
@@ -274,26 +282,48 @@ private:
             text += QStringLiteral(" Reference clocks that would work on %1: %2 MHz.")
                         .arg(pllKindName(group.kind), texts.join(QStringLiteral(", ")));
         }
-        fail(group, text + otherPlls(group, fref), texts, workingOtherPlls(group));
+        const OtherWays others = otherWays(group, fref, rates, !clocks.isEmpty());
+        fail(group, text + others.text, texts, others);
     }
 
-    // Which other PLL would make the core from the same clock, every lane of this PLL type
-    // moved there, as a sentence with a leading blank; nothing when no advice is given.
-    QString otherPlls(const Group &group, const Ratio &fref) const
+    // The other PLL types that would make the core from the same clock, every lane of this PLL
+    // type moved there; when none would and nothing else is offered, the other PLL types that
+    // would with another clock on the source. Nothing when no advice is given.
+    OtherWays otherWays(const Group &group, const Ratio &fref, const QVector<Ratio> &rates,
+                        bool offered) const
     {
+        OtherWays others;
         if (!m_advise)
-            return {};
-        const QStringList working = workingOtherPlls(group);
-        if (working.isEmpty())
-            return QStringLiteral(" No other PLL makes it from %1 MHz either.")
-                .arg(fref.toString());
-        return QStringLiteral(" %1 would make it from %2 MHz.")
-            .arg(working.join(QStringLiteral(" or ")), fref.toString());
-    }
-
-    QStringList workingOtherPlls(const Group &group) const
-    {
-        return m_advise ? Advice::plls(advice(), group.kind) : QStringList();
+            return others;
+        others.plls = Advice::plls(advice(), group.kind);
+        if (!others.plls.isEmpty()) {
+            others.text = QStringLiteral(" %1 would make it from %2 MHz.")
+                              .arg(others.plls.join(QStringLiteral(" or ")), fref.toString());
+            return others;
+        }
+        others.text =
+            QStringLiteral(" No other PLL makes it from %1 MHz either").arg(fref.toString());
+        if (offered) {
+            others.text += QLatin1Char('.');
+            return others;
+        }
+        const QString source = group.lanes.first().refSource;
+        QStringList texts;
+        for (const Advice::PllClock &pair :
+             Advice::pllClocks(advice(), group.kind, source, fref, rates, suggestions)) {
+            others.pairs << PllClockSuggestion{pllKindName(pair.kind), pair.clock.toString()};
+            texts << QStringLiteral("%1 at %2 MHz")
+                         .arg(pllKindName(pair.kind), pair.clock.toString());
+        }
+        if (texts.isEmpty())
+            others.text += QStringLiteral(", and no other PLL was found that makes it from "
+                                          "another clock on %1.")
+                               .arg(source);
+        else
+            others.text +=
+                QStringLiteral(". Other PLLs with another clock on %1 that would work: %2.")
+                    .arg(source, texts.join(QStringLiteral(", ")));
+        return others;
     }
 
     Advice::Context advice() const { return {m_model, m_owner, m_demands}; }

@@ -243,6 +243,10 @@ private slots:
         // The running QPLL0 serves 7.3728 Gbps from its own clock; no other PLL makes the rate.
         QTest::newRow("the running PLL's clock") << store("rx_2lane.json", {{"Line_Rate", "7.3728"}, {"Reference_CLK_Source", "Q0 REFCLK1"}}) << "jesd_rx_q0.json" << "q0_ln0, q0_ln1: Q0_QPLL0 runs from Q0_REFCLK0 for adc.v:jesd_rx, not from Q0_REFCLK1; use Q0_REFCLK0. No other PLL makes it from 122.88 MHz either." << QJsonArray{"q0_ln0", "q0_ln1"} << "Q0_QPLL0";
         QTest::newRow("running PLL beside a route conflict") << store("rx_2lane.json", {{"Line_Rate", "7.3728"}, {"Reference_CLK_Source", "Q0 REFCLK1"}, {"JESD204B_Lane0_connect_with", "Q0 Lane2"}, {"JESD204B_Lane1_connect_with", "Q0 Lane3"}, {"JESD204B_Lane2_connect_with", "Q0 Lane0"}, {"JESD204B_Lane3_connect_with", "Q0 Lane1"}, {"recordlanes", QJsonArray{"Q0 Lane2", "Q0 Lane3"}}}) << "jesd_rx_q0.json" << "q0_ln2, q0_ln3: Q0_QPLL0 runs from Q0_REFCLK0 for adc.v:jesd_rx, not from Q0_REFCLK1." << QJsonArray{"q0_ln2", "q0_ln3"} << "Q0_QPLL0";
+        // QPLL1 makes 3.6864 Gbps from no clock: only another PLL with another clock is a way.
+        QTest::newRow("another PLL and clock") << store("tx_2lane.json", {{"Line_Rate", "3.6864"}, {"Reference_CLK_Frequency", "133.33"}}) << "" << "q0_ln0, q0_ln1 on Q0_QPLL1: QPLL1 cannot make 3.6864 Gbps from Q0_REFCLK0 at 133.33 MHz: 3.6864 Gbps needs a VCO of 3.6864, 7.3728, 14.7456, 29.4912, 58.9824 GHz (rate x D, D in {1, 2, 4, 8, 16}), none of which lies in 8-13 GHz. No other PLL makes it from 133.33 MHz either. Other PLLs with another clock on Q0_REFCLK0 that would work: QPLL0 at 122.88 MHz, QPLL0 at 147.456 MHz, CPLL at 147.456 MHz." << QJsonArray{"q0_ln0", "q0_ln1"} << "Q0_QPLL1";
+        // The running receiver holds Q0_REFCLK0 at 122.88 MHz, and nothing makes 10.3125 Gbps from it.
+        QTest::newRow("no PLL and clock at all") << store("tx_2lane.json", {{"Line_Rate", "10.3125"}, {"JESD204B_Lane0_connect_with", "Q0 Lane2"}, {"JESD204B_Lane1_connect_with", "Q0 Lane3"}, {"recordlanes", QJsonArray{"Q0 Lane2", "Q0 Lane3"}}}) << "jesd_rx_q0.json" << "q0_ln2, q0_ln3 on Q0_QPLL1: QPLL1 cannot make 10.3125 Gbps from Q0_REFCLK0 at 122.88 MHz: VCO 10.3125 GHz (D 1) would need N / M = ~83.92334, which no N in 16..160 with M in 1..4 gives. No other PLL makes it from 122.88 MHz either, and no other PLL was found that makes it from another clock on Q0_REFCLK0." << QJsonArray{"q0_ln2", "q0_ln3"} << "Q0_QPLL1";
         // clang-format on
     }
 
@@ -273,7 +277,14 @@ private slots:
             QCOMPARE(said.contains(" that would work on "), clocks > 0);
             QCOMPARE(said.contains(" would make it from "), plls > 0);
             QCOMPARE(said.contains("; use "), sources > 0);
-            QVERIFY2(!conflict || clocks + plls + sources == 0, qPrintable(said));
+            const QJsonArray pairs = value["suggestedPllClocks"].toArray();
+            QStringList pairTexts;
+            for (const QJsonValue &pair : pairs)
+                pairTexts << pair["pll"].toString() + " at " +
+                                 QString::number(pair["refClockMHz"].toDouble()) + " MHz";
+            QCOMPARE(said.contains(" that would work: " + pairTexts.join(", ") + "."),
+                     !pairs.isEmpty());
+            QVERIFY2(!conflict || clocks + plls + sources + pairs.size() == 0, qPrintable(said));
         }
         QCOMPARE(reason["lanes"].toArray(), lanes);
         QCOMPARE(reason["pll"].toString(), pll);

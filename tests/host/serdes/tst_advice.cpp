@@ -82,6 +82,8 @@ QList<CoreSet> followed(const CoreSet &core, const QStringList &reasons)
     static const QRegularExpression plls(
         QStringLiteral("([A-Z0-9]+(?: or [A-Z0-9]+)*) would make it from"));
     static const QRegularExpression source(QStringLiteral("; use (\\w+)\\."));
+    static const QRegularExpression pairs(
+        QStringLiteral("another clock on \\w+ that would work: (.+) MHz\\.$"));
     QList<CoreSet> result;
     for (const QString &reason : reasons) {
         for (const QString &clock :
@@ -94,6 +96,13 @@ QList<CoreSet> followed(const CoreSet &core, const QStringList &reasons)
              plls.match(reason).captured(1).split(" or ", Qt::SkipEmptyParts)) {
             CoreSet next = core;
             next.pll = pll;
+            result << next;
+        }
+        for (const QString &pair :
+             pairs.match(reason).captured(1).split(" MHz, ", Qt::SkipEmptyParts)) {
+            CoreSet next = core;
+            next.pll = pair.section(" at ", 0, 0);
+            next.clock = pair.section(" at ", 1);
             result << next;
         }
         const QString other = source.match(reason).captured(1);
@@ -152,6 +161,7 @@ private slots:
         int refusals = 0;
         int clockAdvice = 0;
         int pllAdvice = 0;
+        int pairAdvice = 0;
         QStringList failures;
         for (const auto &placement : placements) {
             for (const QString &rate : rates) {
@@ -164,7 +174,10 @@ private slots:
                             continue;
                         ++refusals;
                         for (const CoreSet &next : followed(core, reasons)) {
-                            (next.clock != core.clock ? clockAdvice : pllAdvice)++;
+                            if (next.clock != core.clock && next.pll != core.pll)
+                                ++pairAdvice;
+                            else
+                                (next.clock != core.clock ? clockAdvice : pllAdvice)++;
                             bool made = false;
                             const QStringList again = check(next, &made);
                             if (!made)
@@ -180,6 +193,7 @@ private slots:
         QVERIFY(refusals > 100);
         QVERIFY(clockAdvice > 50);
         QVERIFY(pllAdvice > 10);
+        QVERIFY(pairAdvice > 0);
     }
 };
 
