@@ -3,6 +3,7 @@
 #include "planclocking.h"
 
 #include <configuredlink.h>
+#include <coredirection.h>
 #include <linkmode.h>
 #include <linkrecord.h>
 #include <parametermap.h>
@@ -13,7 +14,7 @@
 // Between a core's stored parameter set and the link values the JESD204B rules judge.
 namespace HostProgram {
 
-enum class CoreDirection { Receive, Transmit, Both };
+using IPJESD204B::CoreDirection;
 
 // The link values of a stored set: L, F, K, scrambling, lane rate and, for a receiver, the
 // elastic buffer. Values the set does not hold as numbers read as 0 (and break the rules).

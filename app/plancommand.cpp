@@ -41,6 +41,7 @@ int directionBits(CoreDirection direction)
     case CoreDirection::Transmit:
         return IPSERDESIP::LANE::Transmit;
     case CoreDirection::Both:
+    case CoreDirection::None:
         break;
     }
     return IPSERDESIP::LANE::Both;

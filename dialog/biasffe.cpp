@@ -51,7 +51,7 @@ bool jesd204bdlg::calculateFFE_C0()
 
 void jesd204bdlg::resetFlagforBias()
 {
-    m_biasDecision = 0;
+    m_biasDecision = biasDecisionNumber(BiasDecision::Undecided);
 }
 
 void jesd204bdlg::updateBiasDefaultValue()
@@ -99,11 +99,11 @@ void jesd204bdlg::confirmBiasScope()
         const auto answer = QMessageBox::question(this, QStringLiteral("Question"), question,
                                                   QMessageBox::No | QMessageBox::Yes);
         if (answer != QMessageBox::Yes) {
-            m_biasDecision = 2;
+            m_biasDecision = biasDecisionNumber(BiasDecision::Declined);
             return;
         }
     }
-    m_biasDecision = 1;
+    m_biasDecision = biasDecisionNumber(BiasDecision::WholeQuads);
     appendBiasLines();
 }
 
@@ -117,7 +117,7 @@ void jesd204bdlg::appendBiasLines()
 void jesd204bdlg::publishBiasAndDrp()
 {
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
-    if (m_biasDecision == 1) {
+    if (m_biasDecision == biasDecisionNumber(BiasDecision::WholeQuads)) {
         if (m_parameters)
             m_parameters->insert(Key::ChangedAllOfBias, true);
         const int bias = m_afe->biasSpinBox->value();

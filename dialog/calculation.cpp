@@ -73,9 +73,10 @@ bool jesd204bdlg::onButtonCalculateClicked(bool prompt)
     if (!recordResources() || m_serdesOptions.isEmpty())
         return false;
 
-    if (m_biasDecision == 0 && !m_core->Transmit->isChecked()) {
+    if (m_biasDecision == biasDecisionNumber(BiasDecision::Undecided) &&
+        !m_core->Transmit->isChecked()) {
         confirmBiasScope();
-    } else if (m_biasDecision == 1) {
+    } else if (m_biasDecision == biasDecisionNumber(BiasDecision::WholeQuads)) {
         collectUsedLanes();
         appendBiasLines();
     }
@@ -151,7 +152,7 @@ bool jesd204bdlg::checkRefClkAccess()
     const QString source =
         IPSERDESIP::refsrcOptTransforSerdesName(m_phy->refClkSource->currentText());
     const IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
-    const int mode = checkCoreMode();
+    const CoreDirection direction = selectedDirection();
 
     for (const QString &lane : qAsConst(m_usedLanes)) {
         const QString base = QString(lane).replace(QLatin1Char(' '), QLatin1Char('_'));
@@ -159,11 +160,11 @@ bool jesd204bdlg::checkRefClkAccess()
             return model->checkAccess(source, (base + QLatin1String(suffix)).toUpper());
         };
         bool reached = true;
-        if (m_core->Receive->isChecked())
+        if (direction == CoreDirection::Receive)
             reached = reaches("_RX");
-        else if (m_core->Transmit->isChecked())
+        else if (direction == CoreDirection::Transmit)
             reached = reaches("_TX");
-        else if (mode == 3)
+        else if (direction == CoreDirection::Both)
             reached = reaches("_RX") && reaches("_TX");
         if (!reached)
             return false;

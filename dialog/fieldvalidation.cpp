@@ -51,15 +51,15 @@ void jesd204bdlg::checkRefClkFreq()
     correct(m_phy->refClkFreq, Fields::RefClockFrequency);
 }
 
+CoreDirection jesd204bdlg::selectedDirection() const
+{
+    return coreDirection(m_core->Receive->isChecked(), m_core->Transmit->isChecked(),
+                         m_core->Both->isChecked());
+}
+
 int jesd204bdlg::checkCoreMode()
 {
-    if (m_core->Receive->isChecked())
-        return 1;
-    if (m_core->Transmit->isChecked())
-        return 2;
-    if (m_core->Both->isChecked())
-        return 3;
-    return -1;
+    return coreModeNumber(selectedDirection());
 }
 
 void jesd204bdlg::onCoreModeChanged()
@@ -76,20 +76,20 @@ void jesd204bdlg::onCoreModeChanged()
         core.jspatGenerator->setEnabled(true);
     }
 
-    switch (checkCoreMode()) {
-    case 1:
+    switch (selectedDirection()) {
+    case CoreDirection::Receive:
         m_afe->groupBoxRx->show();
         m_afe->groupBoxTx->hide();
         break;
-    case 2:
+    case CoreDirection::Transmit:
         m_afe->groupBoxRx->hide();
         m_afe->groupBoxTx->show();
         break;
-    case 3:
+    case CoreDirection::Both:
         m_afe->groupBoxRx->show();
         m_afe->groupBoxTx->show();
         break;
-    default:
+    case CoreDirection::None:
         break;
     }
 }

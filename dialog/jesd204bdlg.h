@@ -1,5 +1,6 @@
 #pragma once
 
+#include <coredirection.h>
 #include <parametermap.h>
 #include <protocolgendlg.h>
 
@@ -99,6 +100,8 @@ private:
         jesd204bdlg &m_dialog;
     };
 
+    // The direction of the checked core-mode button.
+    CoreDirection selectedDirection() const;
     void connectSignals();
     void writeParameters();
     void applyParameters(const IPSERDESIP::ParameterMap &params);

@@ -18,7 +18,7 @@ namespace IPJESD204B {
 void jesd204bdlg::updateLaneConect()
 {
     const FigureHold hold(*this);
-    const int mode = checkCoreMode();
+    const int mode = coreModeNumber(selectedDirection());
 
     const QMap<QString, IPSERDESIP::Instance *> instances =
         IPSERDESIP::serdes::instance()->allInstance();

@@ -190,7 +190,8 @@ void jesd204bdlg::restoreBias(const IPSERDESIP::ParameterMap &params)
 
     const auto decision = params.constFind(Key::ChangedAllOfBias);
     if (decision != params.constEnd())
-        m_biasDecision = decision.value().toBool() ? 1 : 2;
+        m_biasDecision = biasDecisionNumber(decision.value().toBool() ? BiasDecision::WholeQuads
+                                                                      : BiasDecision::Declined);
 }
 
 } // namespace IPJESD204B

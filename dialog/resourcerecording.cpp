@@ -65,16 +65,16 @@ bool jesd204bdlg::recordResources()
     const QString source = m_phy->refClkSource->currentText();
     const QString frequency = m_phy->refClkFreq->text();
     const QString pllSelection = m_phy->PLL_Selection->currentText();
-    const int coreMode = checkCoreMode();
+    const CoreDirection direction = selectedDirection();
     const QStringList lanes = m_usedLanes;
     for (const QString &lane : lanes) {
         if (const std::optional<LaneRow> row = NameTables::laneByDisplayName(lane)) {
             appendLaneOptions(m_serdesOptions, row->lanePrefix, row->quadPrefix);
-            if (coreMode == 1)
+            if (direction == CoreDirection::Receive)
                 m_laneResources << row->rxResource;
-            else if (coreMode == 2)
+            else if (direction == CoreDirection::Transmit)
                 m_laneResources << row->txResource;
-            else if (coreMode == 3)
+            else if (direction == CoreDirection::Both)
                 m_laneResources << row->resource;
             if (const std::optional<QString> pll = NameTables::pllResource(pllSelection, *row))
                 m_pllResources << *pll;

@@ -1,4 +1,5 @@
 #include "laneoptions.h"
+#include "coredirection.h"
 #include "parametervalues.h"
 
 #include "nametables.h"
@@ -128,12 +129,19 @@ LaneOptionValues laneOptionValuesFromParameters(const IPSERDESIP::ParameterMap &
     else if (flag(Key::PcsWidth64))
         v.pcsWidth = PcsWidth::Bits64;
 
-    if (flag(Key::Receive))
+    switch (coreDirection(params)) {
+    case CoreDirection::Receive:
         v.frontEnd = FrontEndGroups::Receive;
-    else if (flag(Key::Transmit))
+        break;
+    case CoreDirection::Transmit:
         v.frontEnd = FrontEndGroups::Transmit;
-    else if (flag(Key::Both))
+        break;
+    case CoreDirection::Both:
         v.frontEnd = FrontEndGroups::TransmitThenReceive;
+        break;
+    case CoreDirection::None:
+        break;
+    }
 
     v.sdThreshold = textOr(params, Key::SdThreshold, Absent::SdThreshold);
     v.equalizationMode = textOr(params, Key::EqualizationMode, Absent::EqualizationMode);

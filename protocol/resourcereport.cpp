@@ -1,6 +1,8 @@
+#include "coredirection.h"
 #include "jesd204b.h"
 #include "nametables.h"
 #include "parameterkeys.h"
+#include "parametervalues.h"
 
 #include <message.h>
 #include <serdesfunctions.h>
@@ -35,30 +37,27 @@ QList<int> connectedLaneIndices(const IPSERDESIP::ParameterMap &params, int coun
 
 IPSERDESIP::Message *jesd204b::resources(const IPSERDESIP::ParameterMap &params)
 {
-    const auto text = [&params](const QString &key) { return params.value(key).toString(); };
-    const auto flag = [&params](const QString &key) { return params.value(key).toBool(); };
+    using ParameterValues::text;
 
     auto report = std::make_unique<IPSERDESIP::Message>();
     report->protocolName = name();
-    report->instanceName = text(Key::File) + QLatin1Char(':') + text(Key::Module);
-    report->file = text(Key::File);
-    report->module = text(Key::Module);
+    report->instanceName = text(params, Key::File) + QLatin1Char(':') + text(params, Key::Module);
+    report->file = text(params, Key::File);
+    report->module = text(params, Key::Module);
 
-    const bool receive = flag(Key::Receive);
-    const bool transmit = flag(Key::Transmit);
-    const bool both = flag(Key::Both);
-    const QString pll = text(Key::PllSelection);
-    const int laneCount = text(Key::NumberOfLanes).toInt(nullptr, 10);
+    const CoreDirection direction = coreDirection(params);
+    const QString pll = text(params, Key::PllSelection);
+    const int laneCount = text(params, Key::NumberOfLanes).toInt(nullptr, 10);
     for (const int i : connectedLaneIndices(params, laneCount)) {
         const auto lane =
-            NameTables::laneByDisplayName(text(QString(Key::LaneConnectTemplate).arg(i)));
+            NameTables::laneByDisplayName(text(params, QString(Key::LaneConnectTemplate).arg(i)));
         if (!lane)
             continue;
-        if (receive)
+        if (direction == CoreDirection::Receive)
             report->laneList << lane->rxResource;
-        else if (transmit)
+        else if (direction == CoreDirection::Transmit)
             report->laneList << lane->txResource;
-        else if (both)
+        else if (direction == CoreDirection::Both)
             report->laneList << lane->resource;
         if (const auto pllResource = NameTables::pllResource(pll, *lane))
             report->pllList << *pllResource;
@@ -66,18 +65,18 @@ IPSERDESIP::Message *jesd204b::resources(const IPSERDESIP::ParameterMap &params)
     if (report->laneList.isEmpty())
         return report.release();
 
-    const QString refClk = IPSERDESIP::FromRefOptionToRef(text(Key::RefClkSource));
-    const QString refClkFrequency = text(Key::RefClkFrequency);
-    const QString rate = text(Key::LineRate);
+    const QString refClk = IPSERDESIP::FromRefOptionToRef(text(params, Key::RefClkSource));
+    const QString refClkFrequency = text(params, Key::RefClkFrequency);
+    const QString rate = text(params, Key::LineRate);
     const QString zero = QStringLiteral("0");
     for (int i = 0; i < report->laneList.size(); ++i) {
         report->refClkList << refClk;
         report->refClkFreqList << refClkFrequency;
-        if (receive) {
+        if (direction == CoreDirection::Receive) {
             report->bothRateList << zero;
             report->rxRateList << rate;
             report->txRateList << zero;
-        } else if (transmit) {
+        } else if (direction == CoreDirection::Transmit) {
             report->bothRateList << zero;
             report->rxRateList << zero;
             report->txRateList << rate;

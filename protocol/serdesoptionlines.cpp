@@ -1,6 +1,7 @@
 #include "serdesoptionlines.h"
 #include "parametervalues.h"
 
+#include "coredirection.h"
 #include "laneoptions.h"
 #include "nametables.h"
 #include "parameterkeys.h"
@@ -89,12 +90,19 @@ void appendModuleOptions(QStringList &options, const IPSERDESIP::ParameterMap &p
     for (const QString &lane : recorded)
         option("-%1%2 true", withoutWhitespace(lane));
 
-    if (flag(params, Key::Receive))
+    switch (coreDirection(params)) {
+    case CoreDirection::Receive:
         option("-%1COREMode %2", QStringLiteral("Receive"));
-    else if (flag(params, Key::Transmit))
+        break;
+    case CoreDirection::Transmit:
         option("-%1COREMode %2", QStringLiteral("Transmit"));
-    else if (flag(params, Key::Both))
+        break;
+    case CoreDirection::Both:
         option("-%1COREMode %2", QStringLiteral("BothReceiveandTransmit"));
+        break;
+    case CoreDirection::None:
+        break;
+    }
 
     const QString drp =
         flag(params, Key::DrpPorts) ? QStringLiteral("true") : QStringLiteral("false");

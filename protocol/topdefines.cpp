@@ -1,4 +1,5 @@
 #include "topdefines.h"
+#include "coredirection.h"
 #include "parametervalues.h"
 
 #include "parameterkeys.h"
@@ -65,20 +66,27 @@ QStringList topLevelDefines(const IPSERDESIP::ParameterMap &params)
 QStringList coreDefines(const IPSERDESIP::ParameterMap &params)
 {
     QStringList lines;
-    if (flag(params, Key::Receive)) {
+    const CoreDirection direction = coreDirection(params);
+    switch (direction) {
+    case CoreDirection::Receive:
         lines << define(QStringLiteral("RX_EN")) << define(QStringLiteral("JESD_TX"), 0)
               << define(QStringLiteral("JESD_RX"), 1);
-    } else if (flag(params, Key::Transmit)) {
+        break;
+    case CoreDirection::Transmit:
         lines << define(QStringLiteral("TX_EN")) << define(QStringLiteral("JESD_TX"), 1)
               << define(QStringLiteral("JESD_RX"), 0);
-    } else if (flag(params, Key::Both)) {
+        break;
+    case CoreDirection::Both:
         lines << define(QStringLiteral("TX_AND_RX_EN")) << define(QStringLiteral("JESD_TX"), 1)
               << define(QStringLiteral("JESD_RX"), 1);
+        break;
+    case CoreDirection::None:
+        break;
     }
 
     lines << define(QStringLiteral("LANE"), text(params, Key::NumberOfLanes));
     // A transmit-only core has no elastic buffer to size.
-    lines << (flag(params, Key::Transmit)
+    lines << (direction == CoreDirection::Transmit
                   ? define(QStringLiteral("BUFFER_SIZE"), 1024)
                   : define(QStringLiteral("BUFFER_SIZE"), text(params, Key::LmfcBuffer)));
     lines << define(QStringLiteral("RPAT_EN"), flag(params, Key::RpatGenerator) ? 1 : 0);

@@ -6,6 +6,10 @@
 
 // An exact non-negative rational number, read from decimal texts such as "122.88". Frequencies
 // and line rates are compared with it exactly: 4.9152 Gbps either is or is not 122.88 MHz x 40.
+// Numerator and denominator are 128-bit and kept in lowest terms. Every product is checked: a
+// product, quotient or distance whose terms, reduced first, would pass 2^127 - 1 is invalid,
+// never wrong. Comparisons are exact for every valid ratio; toString needs a denominator below
+// 10^37 and gives "?" past it.
 namespace IPSERDESIP {
 
 class IPSERDESHOST_EXPORT Ratio

@@ -2,6 +2,9 @@
 
 #include <QRegularExpression>
 
+#include <optional>
+#include <tuple>
+
 namespace IPSERDESIP {
 namespace {
 
@@ -28,6 +31,8 @@ Ratio::Int gcd(Ratio::Int a, Ratio::Int b)
         a = b;
         b = t;
     }
+    if (b == 0)
+        return a;
     Narrow x = static_cast<Narrow>(a);
     Narrow y = static_cast<Narrow>(b);
     while (y != 0) {
@@ -44,6 +49,39 @@ Ratio::Int power10(int exponent)
     for (int i = 0; i < exponent; ++i)
         value *= 10;
     return value;
+}
+
+// a * b, or nullopt when the product does not fit.
+std::optional<Ratio::Int> product(Ratio::Int a, Ratio::Int b)
+{
+    Ratio::Int result = 0;
+    if (__builtin_mul_overflow(a, b, &result))
+        return std::nullopt;
+    return result;
+}
+
+// a/b < c/d for non-negative numerators and positive denominators, without overflow: when the
+// cross products do not fit, compare the whole parts, then the reciprocals of the remainders.
+bool less(Ratio::Int a, Ratio::Int b, Ratio::Int c, Ratio::Int d)
+{
+    for (;;) {
+        const auto ad = product(a, d);
+        const auto cb = product(c, b);
+        if (ad && cb)
+            return *ad < *cb;
+        const Ratio::Int wholeA = quotient(a, b);
+        const Ratio::Int wholeC = quotient(c, d);
+        if (wholeA != wholeC)
+            return wholeA < wholeC;
+        const Ratio::Int restA = a - wholeA * b;
+        const Ratio::Int restC = c - wholeC * d;
+        if (restC == 0)
+            return false;
+        if (restA == 0)
+            return true;
+        // restA/b < restC/d exactly when d/restC < b/restA.
+        std::tie(a, b, c, d) = std::make_tuple(d, restC, b, restA);
+    }
 }
 
 QString intToString(Ratio::Int value)
@@ -114,8 +152,11 @@ Ratio Ratio::operator*(const Ratio &other) const
     const Int g2 = gcd(other.m_num, m_den);
     const Int d1 = g1 == 0 ? 1 : g1;
     const Int d2 = g2 == 0 ? 1 : g2;
-    return Ratio(quotient(m_num, d1) * quotient(other.m_num, d2),
-                 quotient(m_den, d2) * quotient(other.m_den, d1));
+    const auto num = product(quotient(m_num, d1), quotient(other.m_num, d2));
+    const auto den = product(quotient(m_den, d2), quotient(other.m_den, d1));
+    if (!num || !den)
+        return {};
+    return Ratio(*num, *den);
 }
 
 Ratio Ratio::operator/(const Ratio &other) const
@@ -129,9 +170,14 @@ Ratio Ratio::distanceTo(const Ratio &other) const
 {
     if (!isValid() || !other.isValid())
         return {};
-    const Int a = m_num * other.m_den;
-    const Int b = other.m_num * m_den;
-    return Ratio(a > b ? a - b : b - a, m_den * other.m_den);
+    // Over the least common denominator, so that only values that need it leave 64 bits.
+    const Int common = gcd(m_den, other.m_den);
+    const auto a = product(m_num, quotient(other.m_den, common));
+    const auto b = product(other.m_num, quotient(m_den, common));
+    const auto den = product(quotient(m_den, common), other.m_den);
+    if (!a || !b || !den)
+        return {};
+    return Ratio(*a > *b ? *a - *b : *b - *a, *den);
 }
 
 bool Ratio::operator==(const Ratio &other) const
@@ -141,7 +187,9 @@ bool Ratio::operator==(const Ratio &other) const
 
 bool Ratio::operator<(const Ratio &other) const
 {
-    return m_num * other.m_den < other.m_num * m_den;
+    if (!isValid() || !other.isValid())
+        return false;
+    return less(m_num, m_den, other.m_num, other.m_den);
 }
 
 bool Ratio::hasDecimals(int maxDecimals) const
@@ -157,10 +205,23 @@ QString Ratio::toString(int maxDecimals) const
         return QStringLiteral("?");
     const bool exact = hasDecimals(maxDecimals);
     const Int scale = power10(maxDecimals);
-    // Rounded to maxDecimals, half up.
-    Int scaled = (m_num * scale * 2 + m_den) / (m_den * 2);
-    const Int whole = scaled / scale;
-    Int fraction = scaled % scale;
+    // Long division of the part below one, so that no product exceeds ten denominators; then
+    // rounded to maxDecimals, half up.
+    Int whole = quotient(m_num, m_den);
+    Int rest = m_num - whole * m_den;
+    Int fraction = 0;
+    for (int i = 0; i < maxDecimals; ++i) {
+        const auto shifted = product(rest, 10);
+        if (!shifted)
+            return QStringLiteral("?");
+        const Int digit = quotient(*shifted, m_den);
+        fraction = fraction * 10 + digit;
+        rest = *shifted - digit * m_den;
+    }
+    if (rest >= m_den - rest && ++fraction == scale) {
+        fraction = 0;
+        ++whole;
+    }
     QString text = intToString(whole);
     if (fraction != 0) {
         QString decimals = intToString(fraction).rightJustified(maxDecimals, QLatin1Char('0'));

@@ -29,8 +29,9 @@ int decimalExponent(const Ratio &value)
 {
     int exponent = 0;
     Ratio power = Ratio::fromInt(1);
-    while (!(value < power * 10)) {
-        power = power * 10;
+    // A power past the 128-bit range is invalid and ends the climb: the value is below it.
+    for (Ratio next = power * 10; next.isValid() && !(value < next); next = next * 10) {
+        power = next;
         ++exponent;
     }
     while (value < power) {

@@ -1,5 +1,7 @@
+#include "coredirection.h"
 #include "dialogrules.h"
 #include "nametables.h"
+#include "parameterkeys.h"
 
 #include <QtTest>
 
@@ -59,6 +61,27 @@ private slots:
         QFETCH(QList<LaneState>, states);
         QFETCH(QList<int>, exclusive);
         QTEST(offeredLanes(occupancy(states, exclusive)), "offered");
+    }
+
+    // The numbers are the host's lane status for the direction; the first flag set wins.
+    void coreMode_data()
+    {
+        QTest::addColumn<QStringList>("flags");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("none") << QStringList{} << -1;
+        QTest::newRow("receive") << QStringList{Key::Receive} << 1;
+        QTest::newRow("transmit") << QStringList{Key::Transmit} << 2;
+        QTest::newRow("both") << QStringList{Key::Both} << 3;
+        QTest::newRow("receive and transmit") << QStringList{Key::Transmit, Key::Receive} << 1;
+    }
+
+    void coreMode()
+    {
+        QFETCH(QStringList, flags);
+        IPSERDESIP::ParameterMap params{{Key::Receive, false}, {Key::Transmit, false}};
+        for (const QString &flag : flags)
+            params.insert(flag, true);
+        QTEST(coreModeNumber(coreDirection(params)), "mode");
     }
 
     void laneShareable_data()

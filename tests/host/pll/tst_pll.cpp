@@ -9,6 +9,8 @@
 
 using namespace IPSERDESIP;
 
+Q_DECLARE_METATYPE(IPSERDESIP::Ratio)
+
 // The exact PLL arithmetic on its own: this program links the PLL library and nothing else of
 // the host, so it also proves that library needs no widgets. Expected dividers are worked out
 // by hand from the shipped table (rate = k x f_ref x N1 x N2 / (M x D)).
@@ -53,6 +55,37 @@ private slots:
             return;
         QCOMPARE(qlonglong(value.numerator()), numerator);
         QCOMPARE(qlonglong(value.denominator()), denominator);
+    }
+
+    // Terms past 2^127 - 1: comparisons stay exact, a result that cannot be held is invalid.
+    void nearTheBound_data()
+    {
+        constexpr Ratio::Int max = ~(Ratio::Int(1) << 127);
+        constexpr Ratio::Int two64 = Ratio::Int(1) << 64;
+        QTest::addColumn<Ratio>("a");
+        QTest::addColumn<Ratio>("b");
+        QTest::addColumn<bool>("less");
+        QTest::addColumn<Ratio>("distance");
+        QTest::addColumn<Ratio>("product");
+        QTest::addColumn<QString>("text");
+        // clang-format off
+        QTest::newRow("remainders decide") << Ratio(max, max - 1) << Ratio(max - 1, max - 2) << true << Ratio() << Ratio(max, max - 2) << "~1";
+        QTest::newRow("whole parts decide") << Ratio(max, 2) << Ratio(max - 2, 3) << false << Ratio() << Ratio() << "85070591730234615865843651857942052863.5";
+        QTest::newRow("same value") << Ratio(max, max - 1) << Ratio(max, max - 1) << false << Ratio(0, 1) << Ratio() << "~1";
+        QTest::newRow("common denominator") << Ratio(1, two64) << Ratio(1, 3 * two64) << false << Ratio(2, 3 * two64) << Ratio() << "~0";
+        // clang-format on
+    }
+
+    void nearTheBound()
+    {
+        QFETCH(Ratio, a);
+        QFETCH(Ratio, b);
+        QFETCH(bool, less);
+        QCOMPARE(a < b, less);
+        QCOMPARE(b < a, !less && a != b);
+        QTEST(a.distanceTo(b), "distance");
+        QTEST(a * b, "product");
+        QTEST(a.toString(), "text");
     }
 
     // Expected dividers worked by hand; the phase detector takes clock / M, 20-410 MHz on the

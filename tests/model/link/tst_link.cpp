@@ -337,6 +337,9 @@ private slots:
         QTest::newRow("thirds") << Ratio(125, 3) << "~41.6666667";
         QTest::newRow("large") << Ratio(1000000, 3) << "~333333.333";
         QTest::newRow("beyond twelve places") << Ratio(1, 8192) << "~0.000122070313";
+        const Ratio::Int max = ~(Ratio::Int(1) << 127);
+        QTest::newRow("largest") << Ratio(max, 3) << "~56713727820156410577229101238628035242";
+        QTest::newRow("smallest") << Ratio(1, max) << "~0";
     }
 
     void decimalTexts()
