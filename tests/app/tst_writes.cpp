@@ -116,7 +116,7 @@ private slots:
 
     void fullDisk_data()
     {
-        QTest::addColumn<QString>("seed"); // "name=example" copied onto the disk, "name/" a folder
+        QTest::addColumn<QString>("preset"); // "name=example" copied onto the disk, "name/" a folder
         QTest::addColumn<QStringList>("arguments"); // "<disk>": the full disk
         const QString tx = example("tx_2lane.json");
         // clang-format off
@@ -130,7 +130,7 @@ private slots:
 
     void fullDisk()
     {
-        QFETCH(QString, seed);
+        QFETCH(QString, preset);
         QFETCH(QStringList, arguments);
         const QString disk = m_dir->path();
         if (!mountTmpfs(disk))
@@ -138,11 +138,11 @@ private slots:
         const auto unmount =
             qScopeGuard([&] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
         arguments.replaceInStrings("<disk>", disk);
-        if (seed.endsWith('/'))
-            QVERIFY(QDir().mkpath(disk + '/' + seed));
-        else if (!seed.isEmpty())
+        if (preset.endsWith('/'))
+            QVERIFY(QDir().mkpath(disk + '/' + preset));
+        else if (!preset.isEmpty())
             QVERIFY(
-                QFile::copy(example(seed.section('=', 1)), disk + '/' + seed.section('=', 0, 0)));
+                QFile::copy(example(preset.section('=', 1)), disk + '/' + preset.section('=', 0, 0)));
         qint64 pagesFree = 0;
         if (arguments.contains("--synthesis")) {
             arguments << "--plugin-dir" << pluginsWithSources();
