@@ -116,7 +116,8 @@ private slots:
 
     void fullDisk_data()
     {
-        QTest::addColumn<QString>("preset"); // "name=example" copied onto the disk, "name/" a folder
+        QTest::addColumn<QString>(
+            "preset"); // "name=example" copied onto the disk, "name/" a folder
         QTest::addColumn<QStringList>("arguments"); // "<disk>": the full disk
         const QString tx = example("tx_2lane.json");
         // clang-format off
@@ -141,8 +142,8 @@ private slots:
         if (preset.endsWith('/'))
             QVERIFY(QDir().mkpath(disk + '/' + preset));
         else if (!preset.isEmpty())
-            QVERIFY(
-                QFile::copy(example(preset.section('=', 1)), disk + '/' + preset.section('=', 0, 0)));
+            QVERIFY(QFile::copy(example(preset.section('=', 1)),
+                                disk + '/' + preset.section('=', 0, 0)));
         qint64 pagesFree = 0;
         if (arguments.contains("--synthesis")) {
             arguments << "--plugin-dir" << pluginsWithSources();
