@@ -150,6 +150,8 @@ bool writeTransport(const LinkSim::CoreShape &shape, const LinkSim::RunSettings 
 int simulate(const CommandLine &command, const SimulateOptions &o,
              const LinkSim::SimSources &sources, const QString &headerDir)
 {
+    // From here on a signal ends the simulator's group and the run in one line.
+    const LinkSim::StopSignals stopSignals;
     LinkSim::CoreShape shape;
     QString error;
     if (!LinkSim::readCoreShape(headerDir, &shape, &error))

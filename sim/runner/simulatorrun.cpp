@@ -65,37 +65,6 @@ void noteStop(int signal)
     stopSignal = signal;
 }
 
-// While it lives, SIGTERM and SIGINT are noted instead of ending the program, so that the
-// simulator's group is ended first.
-class StopWatch
-{
-public:
-    StopWatch()
-    {
-        stopSignal = 0;
-        struct sigaction action
-        {
-        };
-        action.sa_handler = noteStop;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(SIGTERM, &action, &m_term);
-        ::sigaction(SIGINT, &action, &m_int);
-    }
-    ~StopWatch()
-    {
-        ::sigaction(SIGTERM, &m_term, nullptr);
-        ::sigaction(SIGINT, &m_int, nullptr);
-    }
-    StopWatch(const StopWatch &) = delete;
-    StopWatch &operator=(const StopWatch &) = delete;
-
-private:
-    struct sigaction m_term
-    {
-    };
-    struct sigaction m_int
-    {
-    };
 };
 
 void endGroup(QProcess &process)
@@ -115,6 +84,23 @@ void keepTail(QByteArray *output)
 }
 
 } // namespace
+
+StopSignals::StopSignals()
+{
+    struct sigaction action
+    {
+    };
+    action.sa_handler = noteStop;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGTERM, &action, &m_term);
+    ::sigaction(SIGINT, &action, &m_int);
+}
+
+StopSignals::~StopSignals()
+{
+    ::sigaction(SIGTERM, &m_term, nullptr);
+    ::sigaction(SIGINT, &m_int, nullptr);
+}
 
 bool findSources(const QString &pluginDir, SimSources *sources, QString *error)
 {
@@ -179,7 +165,12 @@ std::vector<Step> simulationSteps(Simulator simulator, const SimSources &sources
 StepResult runStep(const Step &step, const QString &workDir, int timeoutMs)
 {
     StepResult result;
-    const StopWatch watch;
+    const StopSignals watch;
+    // A signal that came before this step ends the run here.
+    if (stopSignal != 0) {
+        result.stopSignal = int(stopSignal);
+        return result;
+    }
     GroupProcess process;
     process.setWorkingDirectory(workDir);
     process.setProcessChannelMode(QProcess::MergedChannels);

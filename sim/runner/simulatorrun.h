@@ -1,5 +1,7 @@
 #pragma once
 
+#include <csignal>
+
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +46,25 @@ struct StepResult
     int stopSignal = 0; // SIGTERM or SIGINT that ended the step
     int exitCode = -1;
     QByteArray output; // standard output and error, the last MaxOutputBytes of them
+};
+
+// While it lives, SIGTERM and SIGINT to this program are noted instead of ending it, so that a
+// running step ends its simulator's group first and no later step starts. Scopes may nest.
+class StopSignals
+{
+public:
+    StopSignals();
+    ~StopSignals();
+    StopSignals(const StopSignals &) = delete;
+    StopSignals &operator=(const StopSignals &) = delete;
+
+private:
+    struct sigaction m_term
+    {
+    };
+    struct sigaction m_int
+    {
+    };
 };
 
 // Runs a step in workDir as a process group of its own, ends the group after timeoutMs or on
