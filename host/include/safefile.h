@@ -98,6 +98,11 @@ private:
 IPSERDESHOST_EXPORT bool writeFile(const Target &target, const QByteArray &bytes, QString *error,
                                    const FileOps &ops = FileOps::system());
 
+// A file of a generation: staged in the current generation scope's batch, below its root and
+// under the lock of its folder, or written on its own when no generation runs.
+IPSERDESHOST_EXPORT bool writeGenerated(const QString &path, const QByteArray &bytes,
+                                        QString *error);
+
 // The input that `output` already is, compared by device and inode so that another name, a hard
 // link or a symbolic link to an input is found too; empty when it is none of them (or does not
 // exist yet).

@@ -270,18 +270,8 @@ bool writeRecord(const QString &path, const QStringList &lines, QString *error)
     for (const QString &line : lines)
         text += line + QLatin1Char('\n');
     QString problem;
-    bool written = false;
     // Under a generation the record is staged with the run's other files, below its root.
-    if (HostFiles::GenerationScope *scope = HostFiles::GenerationScope::current()) {
-        HostFiles::Target target;
-        written = HostFiles::targetBelow(scope->root(), path, &target, &problem) &&
-                  scope->batch().lock(HostFiles::folderLockPath(QFileInfo(path).path()),
-                                      scope->lockTimeoutMs(), &problem) &&
-                  scope->batch().stage(target, text.toUtf8(), &problem);
-    } else {
-        written = HostFiles::writeFile(HostFiles::fileTarget(path), text.toUtf8(), &problem);
-    }
-    if (!written) {
+    if (!HostFiles::writeGenerated(path, text.toUtf8(), &problem)) {
         *error = QStringLiteral("cannot write %1: %2").arg(path, problem);
         return false;
     }

@@ -162,16 +162,7 @@ bool generateFile(const QString &path, const QStringList &lines, QWidget *parent
     const QByteArray bytes = text.isEmpty() ? QByteArray() : encoder->fromUnicode(text);
 
     QString problem;
-    bool written = false;
-    if (HostFiles::GenerationScope *scope = HostFiles::GenerationScope::current()) {
-        HostFiles::Target target;
-        written = HostFiles::targetBelow(scope->root(), path, &target, &problem) &&
-                  scope->batch().lock(HostFiles::folderLockPath(QFileInfo(path).path()),
-                                      scope->lockTimeoutMs(), &problem) &&
-                  scope->batch().stage(target, bytes, &problem);
-    } else {
-        written = HostFiles::writeFile(HostFiles::fileTarget(path), bytes, &problem);
-    }
+    const bool written = HostFiles::writeGenerated(path, bytes, &problem);
     if (!written)
         reportFileError(path, problem, parent);
     return written;

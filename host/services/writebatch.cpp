@@ -1,6 +1,7 @@
 #include "writebatchprivate.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -203,6 +204,18 @@ bool writeFile(const Target &target, const QByteArray &bytes, QString *error, co
 {
     WriteBatch batch(ops);
     return batch.stage(target, bytes, error) && batch.commit(error);
+}
+
+bool writeGenerated(const QString &path, const QByteArray &bytes, QString *error)
+{
+    GenerationScope *scope = GenerationScope::current();
+    if (!scope)
+        return writeFile(fileTarget(path), bytes, error);
+    Target target;
+    return targetBelow(scope->root(), path, &target, error) &&
+           scope->batch().lock(folderLockPath(QFileInfo(path).path()), scope->lockTimeoutMs(),
+                               error) &&
+           scope->batch().stage(target, bytes, error);
 }
 
 } // namespace HostFiles
