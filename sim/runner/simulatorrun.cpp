@@ -65,8 +65,6 @@ void noteStop(int signal)
     stopSignal = signal;
 }
 
-};
-
 void endGroup(QProcess &process)
 {
     const qint64 pid = process.processId();
