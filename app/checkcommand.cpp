@@ -112,11 +112,8 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, CheckOptio
         QStringLiteral("design"),
         QStringLiteral("Design whose other cores hold lanes, PLLs and reference clocks."),
         QStringLiteral("FILE"));
-    const QCommandLineOption deviceOption(
-        QStringLiteral("device"),
-        QStringLiteral("Target device (part-number id or device name) instead of the set's "
-                       "\"target_device\"."),
-        QStringLiteral("ID"));
+    const QCommandLineOption deviceOption =
+        HostProgram::deviceOption(QStringLiteral(" instead of the set's \"target_device\"."));
     const QCommandLineOption recordOption(
         QStringLiteral("csr"), QStringLiteral("Also keep the SERDES configuration record in FILE."),
         QStringLiteral("FILE"));

@@ -24,6 +24,13 @@ CommandLine::CommandLine(const QString &command, const QString &description)
     m_parser.addOption(m_verbose);
 }
 
+QCommandLineOption deviceOption(const QString &use)
+{
+    return QCommandLineOption(QStringLiteral("device"),
+                              QStringLiteral("Target device (part-number id or device name)") + use,
+                              QStringLiteral("ID"));
+}
+
 void CommandLine::addPluginDirOption()
 {
     m_parser.addOption(m_pluginDir);

@@ -69,6 +69,10 @@ bool writeStandardOutput(const QByteArray &bytes, QString *error);
 // write ends the command in one line with JobFailed.
 int finishStandardOutput(const QString &command, int exitCode);
 
+// --device ID, a part-number id or a device name; `use` ends the help sentence with what the
+// command does with it.
+QCommandLineOption deviceOption(const QString &use);
+
 // A part-number id or a device name; null when the database knows neither.
 DEV::DeviceArg lookUpDevice(const QString &idOrName);
 

@@ -10,11 +10,8 @@ namespace {
 // The command's options, in the order --help lists them.
 void addOptions(QCommandLineParser &parser)
 {
-    const QCommandLineOption device(
-        QStringLiteral("device"),
-        QStringLiteral("Target device (part-number id or device name); default: the design's "
-                       "device, or the edited set's \"target_device\"."),
-        QStringLiteral("ID"));
+    const QCommandLineOption device = deviceOption(
+        QStringLiteral("; default: the design's device, or the edited set's \"target_device\"."));
     const QCommandLineOption edit(QStringLiteral("edit"),
                                   QStringLiteral("Open a stored parameter set instead of a new "
                                                  "core."),

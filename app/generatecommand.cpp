@@ -46,11 +46,8 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOp
         QStringLiteral("Working directory; files go to DIR/<file>/temp/jesd204b (default: the "
                        "current directory)."),
         QStringLiteral("DIR"));
-    const QCommandLineOption deviceOption(
-        QStringLiteral("device"),
-        QStringLiteral("Target device (part-number id or device name) instead of the set's "
-                       "\"target_device\"."),
-        QStringLiteral("ID"));
+    const QCommandLineOption deviceOption =
+        HostProgram::deviceOption(QStringLiteral(" instead of the set's \"target_device\"."));
     const QCommandLineOption designOption(
         QStringLiteral("design"),
         QStringLiteral("Design file whose global data (quad bias, global reset) applies."),

@@ -34,11 +34,8 @@ int runList(const QStringList &arguments)
 {
     CommandLine command(QStringLiteral("list"),
                         QStringLiteral("Lists the IP cores of the protocol plug-ins."));
-    const QCommandLineOption deviceOption(
-        QStringLiteral("device"),
-        QStringLiteral("Also tell whether each core supports the device "
-                       "(device name or part-number id)."),
-        QStringLiteral("NAME"));
+    const QCommandLineOption deviceOption =
+        HostProgram::deviceOption(QStringLiteral(": also tell whether each core supports it."));
     command.addPluginDirOption();
     command.parser().addOption(deviceOption);
     int exitCode = Success;

@@ -7,48 +7,57 @@
 
 #include <csignal>
 #include <cstdio>
-#include <functional>
-#include <map>
 #include <memory>
 
 namespace {
 
-const std::map<QString, std::function<int(const QStringList &)>> &commandTable()
+// The commands in the order `--help` lists them: name, handler, one-line summary (none for
+// --version, which the options list).
+struct Command
 {
-    static const std::map<QString, std::function<int(const QStringList &)>> table{
-        {QStringLiteral("list"), HostProgram::runList},
-        {QStringLiteral("devices"), HostProgram::runDevices},
-        {QStringLiteral("generate"), HostProgram::runGenerate},
-        {QStringLiteral("resources"), HostProgram::runResources},
-        {QStringLiteral("check"), HostProgram::runCheck},
-        {QStringLiteral("configure"), HostProgram::runConfigure},
-        {QStringLiteral("plan"), HostProgram::runPlan},
-        {QStringLiteral("ilas"), HostProgram::runIlas},
-        {QStringLiteral("simulate"), HostProgram::runSimulate},
-        {QStringLiteral("template"), HostProgram::runTemplate},
-        {QStringLiteral("transport"), HostProgram::runTransport},
-        {QStringLiteral("--version"), HostProgram::runVersion},
-    };
-    return table;
+    const char *name;
+    int (*run)(const QStringList &);
+    const char *summary;
+};
+
+constexpr Command commands[] = {
+    {"list", HostProgram::runList, "list the IP cores of the plug-ins"},
+    {"devices", HostProgram::runDevices, "list the device database"},
+    {"configure", HostProgram::runConfigure,
+     "configure a core in the dialog and store its parameter set"},
+    {"check", HostProgram::runCheck, "prove a parameter set's line rate against its PLL and clock"},
+    {"generate", HostProgram::runGenerate, "generate a core's files from a parameter set"},
+    {"resources", HostProgram::runResources, "print the SERDES resources a parameter set occupies"},
+    {"plan", HostProgram::runPlan, "plan a JESD204B link from a converter's mode"},
+    {"ilas", HostProgram::runIlas, "print the ILAS configuration of a parameter set's lanes"},
+    {"simulate", HostProgram::runSimulate,
+     "run a generated core's link in loopback in a Verilog simulator"},
+    {"template", HostProgram::runTemplate,
+     "write a core's instantiation template and timing constraints"},
+    {"transport", HostProgram::runTransport,
+     "write a core's transport modules (samples to lanes and back)"},
+    {"--version", HostProgram::runVersion, nullptr},
+};
+
+const Command *findCommand(const QString &name)
+{
+    for (const Command &command : commands) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
 }
 
 int usage(FILE *stream)
 {
     QTextStream out(stream);
-    out << "Usage: ipcore-host <command> [options]\n\n"
-           "Commands:\n"
-           "  list        list the IP cores of the plug-ins\n"
-           "  devices     list the device database\n"
-           "  configure   configure a core in the dialog and store its parameter set\n"
-           "  check       prove a parameter set's line rate against its PLL and clock\n"
-           "  generate    generate a core's files from a parameter set\n"
-           "  resources   print the SERDES resources a parameter set occupies\n"
-           "  plan        plan a JESD204B link from a converter's mode\n"
-           "  ilas        print the ILAS configuration of a parameter set's lanes\n"
-           "  simulate    run a generated core's link in loopback in a Verilog simulator\n"
-           "  template    write a core's instantiation template and timing constraints\n"
-           "  transport   write a core's transport modules (samples to lanes and back)\n\n"
-           "Options:\n"
+    out << "Usage: ipcore-host <command> [options]\n\nCommands:\n";
+    for (const Command &command : commands) {
+        if (command.summary)
+            out << "  " << QString::fromLatin1(command.name).leftJustified(12) << command.summary
+                << '\n';
+    }
+    out << "\nOptions:\n"
            "  -h, --help  print this help\n"
            "  --version   print the program's version and the versions of the plug-ins' cores\n\n"
            "Run 'ipcore-host <command> --help' for a command's options.\n"
@@ -78,8 +87,8 @@ int main(int argc, char *argv[])
     const QString command = raw.at(1);
     if (command == QLatin1String("--help") || command == QLatin1String("-h"))
         return usage(stdout);
-    const auto found = commandTable().find(command);
-    if (found == commandTable().end()) {
+    const Command *found = findCommand(command);
+    if (!found) {
         QTextStream(stderr) << "ipcore-host: unknown command '" << command << "'\n";
         return usage(stderr);
     }
@@ -93,5 +102,5 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ipcore-host"));
     QCoreApplication::setApplicationVersion(QStringLiteral(JESD_PROGRAM_VERSION));
-    return HostProgram::finishStandardOutput(command, found->second(arguments));
+    return HostProgram::finishStandardOutput(command, found->run(arguments));
 }

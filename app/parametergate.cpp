@@ -1,21 +1,17 @@
 #include "parametergate.h"
 
 #include <baseprotocol.h>
-#include <parametercheck.h>
 
 namespace HostProgram {
 
-bool admitParameterSet(const CommandLine &command, IPSERDESIP::BaseProtocol *protocol,
+bool checkParameterSet(const CommandLine &command, IPSERDESIP::BaseProtocol *protocol,
                        const IPSERDESIP::ParameterMap &params, const DEV::DeviceArg &device,
-                       SetRules rules, int *exitCode)
+                       IPSERDESIP::ParameterCheck::Rules rules, int *exitCode)
 {
-    const auto *judge = IPSERDESIP::parameterCheckOf(protocol);
-    if (!judge)
+    const auto *check = IPSERDESIP::parameterCheckOf(protocol);
+    if (!check)
         return true;
-    const QString problem =
-        judge->parameterProblem(params, device,
-                                rules == SetRules::All ? IPSERDESIP::ParameterCheck::Rules::All
-                                                       : IPSERDESIP::ParameterCheck::Rules::Safety);
+    const QString problem = check->parameterProblem(params, device, rules);
     if (problem.isEmpty())
         return true;
     *exitCode = command.fail(BadUsage, command.parameterFile() + QStringLiteral(": ") + problem);

@@ -3,6 +3,7 @@
 #include "commandsupport.h"
 
 #include <devicedb.h>
+#include <parametercheck.h>
 #include <parametermap.h>
 
 namespace IPSERDESIP {
@@ -11,17 +12,12 @@ class BaseProtocol;
 
 namespace HostProgram {
 
-// Which of the protocol's rules a command applies to a parameter set before it uses it.
-enum class SetRules {
-    All, // the dialog's value rules and the safety rules
-    AsIs // the safety rules only: a stored set is reproduced as it is
-};
-
-// Asks the protocol (when it can judge sets) whether the set may be used on the device (null:
-// the set's own). On refusal prints one line naming the parameter file, the key, the value
-// and what is allowed, sets *exitCode to BadUsage and returns false.
-bool admitParameterSet(const CommandLine &command, IPSERDESIP::BaseProtocol *protocol,
+// Checks the set against the protocol's rules (when it offers any) on the device (null: the
+// set's own): all of them, or the safety rules alone for a set reproduced as it is. On refusal
+// prints one line naming the parameter file, the key, the value and what is allowed, sets
+// *exitCode to BadUsage and returns false.
+bool checkParameterSet(const CommandLine &command, IPSERDESIP::BaseProtocol *protocol,
                        const IPSERDESIP::ParameterMap &params, const DEV::DeviceArg &device,
-                       SetRules rules, int *exitCode);
+                       IPSERDESIP::ParameterCheck::Rules rules, int *exitCode);
 
 } // namespace HostProgram

@@ -42,10 +42,7 @@ public:
              QStringLiteral("on|off")},
             {QStringLiteral("mode"), QStringLiteral("Core direction, default both."),
              QStringLiteral("rx|tx|both")},
-            {QStringLiteral("device"),
-             QStringLiteral("Device (part-number id or name) whose "
-                            "reference clocks and PLLs are listed."),
-             QStringLiteral("ID")},
+            deviceOption(QStringLiteral(" whose reference clocks and PLLs are listed.")),
             {QStringLiteral("design"),
              QStringLiteral("Design whose other cores hold lanes, PLLs "
                             "and reference clocks."),

@@ -55,8 +55,10 @@ int runResources(const QStringList &arguments)
 
     PluginSet plugins;
     IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    const SetRules rules = command.parser().isSet(asIsOption) ? SetRules::AsIs : SetRules::All;
-    if (!protocol || !admitParameterSet(command, protocol, params, {}, rules, &exitCode))
+    const IPSERDESIP::ParameterCheck::Rules rules = command.parser().isSet(asIsOption)
+                                                        ? IPSERDESIP::ParameterCheck::Rules::Safety
+                                                        : IPSERDESIP::ParameterCheck::Rules::All;
+    if (!protocol || !checkParameterSet(command, protocol, params, {}, rules, &exitCode))
         return exitCode;
 
     const std::unique_ptr<IPSERDESIP::Message> report(protocol->resources(params));

@@ -89,7 +89,8 @@ int runTemplate(const QStringList &arguments)
         return exitCode;
     PluginSet plugins;
     IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol || !admitParameterSet(command, protocol, params, {}, SetRules::All, &exitCode))
+    if (!protocol || !checkParameterSet(command, protocol, params, {},
+                                        IPSERDESIP::ParameterCheck::Rules::All, &exitCode))
         return exitCode;
     const QString workdir = QDir::cleanPath(QDir::current().absoluteFilePath(
         command.parser().isSet(workdirOption) ? command.parser().value(workdirOption)

@@ -31,7 +31,8 @@ int runTransport(const QStringList &arguments)
     // The set passes the rules every generated file passes.
     PluginSet plugins;
     IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol || !admitParameterSet(command, protocol, params, {}, SetRules::All, &exitCode))
+    if (!protocol || !checkParameterSet(command, protocol, params, {},
+                                        IPSERDESIP::ParameterCheck::Rules::All, &exitCode))
         return exitCode;
     QVector<IPJESD204B::TransportFile> files;
     QString error;

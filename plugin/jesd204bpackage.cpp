@@ -1,7 +1,7 @@
 #include "jesd204bpackage.h"
 
 #include "jesd204b.h"
-#include "parameterjudge.h"
+#include "parameterchecker.h"
 
 #include <memory>
 
@@ -18,7 +18,7 @@ QList<IPSERDESIP::BaseProtocol *> jesd204bpackage::protocols()
     if (!protocol->load())
         return list;
     // The value rules travel with the protocol as its child and die with it.
-    new ParameterJudge(protocol.get());
+    new ParameterChecker(protocol.get());
     list.append(protocol.release()); // the caller owns it from here on
     return list;
 }

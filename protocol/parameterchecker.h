@@ -9,13 +9,13 @@ namespace IPJESD204B {
 // The JESD204B core's value rules for a stored parameter set. The package hands one out with
 // every protocol, as the protocol's child, so the protocol class itself stays a plain
 // BaseProtocol.
-class ParameterJudge : public QObject, public IPSERDESIP::ParameterCheck
+class ParameterChecker : public QObject, public IPSERDESIP::ParameterCheck
 {
     Q_OBJECT
     Q_INTERFACES(IPSERDESIP::ParameterCheck)
 
 public:
-    explicit ParameterJudge(QObject *parent = nullptr);
+    explicit ParameterChecker(QObject *parent = nullptr);
 
     QString parameterProblem(const IPSERDESIP::ParameterMap &params, const DEV::DeviceArg &device,
                              Rules rules) const override;

@@ -1,4 +1,4 @@
-#include "parameterjudge.h"
+#include "parameterchecker.h"
 
 #include "parameterkeys.h"
 #include "parameterrules.h"
@@ -7,10 +7,10 @@
 
 namespace IPJESD204B {
 
-ParameterJudge::ParameterJudge(QObject *parent) : QObject(parent) {}
+ParameterChecker::ParameterChecker(QObject *parent) : QObject(parent) {}
 
-QString ParameterJudge::parameterProblem(const IPSERDESIP::ParameterMap &params,
-                                         const DEV::DeviceArg &device, Rules rules) const
+QString ParameterChecker::parameterProblem(const IPSERDESIP::ParameterMap &params,
+                                           const DEV::DeviceArg &device, Rules rules) const
 {
     if (rules == Rules::Safety)
         return ParameterRules::safetyProblem(params);
