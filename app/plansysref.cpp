@@ -42,12 +42,10 @@ QString instanceLink(const QDir &folder, const QString &instance, Ratio *lmfc)
         return QStringLiteral("no link record %1")
             .arg(QFileInfo(IPJESD204B::linkRecordPath(setPath)).fileName());
     QByteArray contents;
-    const QJsonObject set = IPSERDESIP::readInputFile(setPath, &contents, &error)
-                                ? QJsonDocument::fromJson(contents).object()
-                                : QJsonObject();
-    *lmfc = storedLmfcMHz(set.value(QStringLiteral("Line_Rate")).toString(),
-                          set.value(QStringLiteral("Default_F")).toString().toInt(),
-                          set.value(QStringLiteral("Default_K")).toString().toInt());
+    *lmfc = IPSERDESIP::readInputFile(setPath, &contents, &error)
+                ? storedLmfcMHz(
+                      storedLinkOf(QJsonDocument::fromJson(contents).object().toVariantMap()).link)
+                : Ratio();
     return lmfc->isValid() ? QString()
                            : QStringLiteral("%1 gives no lane rate, F and K")
                                  .arg(QFileInfo(setPath).fileName());
@@ -63,12 +61,13 @@ QVector<Ratio> lmfcsOf(const QVector<SysrefLink> &links)
     return lmfcs;
 }
 
-Ratio storedLmfcMHz(const QString &lineRateGbps, int octetsPerFrame, int framesPerMultiframe)
+Ratio storedLmfcMHz(const IPJESD204B::ConfiguredLink &link)
 {
-    const Ratio rate = Ratio::fromDecimal(lineRateGbps);
-    if (!rate.isValid() || rate.isZero() || octetsPerFrame <= 0 || framesPerMultiframe <= 0)
+    if (!link.laneRateMbps.isValid() || link.laneRateMbps.isZero() || link.octetsPerFrame <= 0 ||
+        link.framesPerMultiframe <= 0)
         return {};
-    return rate * 100 / (static_cast<long long>(octetsPerFrame) * framesPerMultiframe);
+    return link.laneRateMbps /
+           (10LL * link.octetsPerFrame * static_cast<long long>(link.framesPerMultiframe));
 }
 
 DesignLinks designLinks(const QString &designPath, const QString &except)
@@ -136,13 +135,12 @@ QStringList commonSysrefLines(const QVector<SysrefLink> &links, const Ratio &dev
 QString designSysrefWarning(const QString &designPath, const QString &instance,
                             const IPSERDESIP::ParameterMap &params)
 {
-    const StoredLink stored = storedLinkOf(params);
-    const IPJESD204B::ConfiguredLink &link = stored.link;
-    if (!link.laneRateMbps.isValid() || link.octetsPerFrame <= 0 || link.framesPerMultiframe <= 0)
+    const IPJESD204B::ConfiguredLink link = storedLinkOf(params).link;
+    const Ratio lmfc = storedLmfcMHz(link);
+    if (!lmfc.isValid())
         return QString();
     const long long octetsPerClock = link.pcsBits.value_or(32) / 8;
-    QVector<SysrefLink> links{
-        {QString(), link.laneRateMbps / (10LL * link.octetsPerFrame * link.framesPerMultiframe)}};
+    QVector<SysrefLink> links{{QString(), lmfc}};
     links += designLinks(designPath, instance).links;
     return noCommonSysrefText(links, link.laneRateMbps / (10 * octetsPerClock));
 }

@@ -2,6 +2,7 @@
 
 #include <ratio.h>
 
+#include <configuredlink.h>
 #include <parametermap.h>
 
 #include <QString>
@@ -32,8 +33,8 @@ QVector<Ratio> lmfcsOf(const QVector<SysrefLink> &links);
 // The design's JESD204B cores other than the instance named except.
 DesignLinks designLinks(const QString &designPath, const QString &except);
 
-// The LMFC of a stored set: lane rate / (10 * F * K); invalid when the set gives none.
-Ratio storedLmfcMHz(const QString &lineRateGbps, int octetsPerFrame, int framesPerMultiframe);
+// The LMFC of a stored set's link: lane rate / (10 * F * K); invalid when it gives none.
+Ratio storedLmfcMHz(const IPJESD204B::ConfiguredLink &link);
 
 // The lines plan prints for the links (the first is the planned one): each design link, then
 // the common SYSREF frequencies or why there is none.
