@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "commandsupport.h"
 #include "linkparameters.h"
+#include "plansysref.h"
 
 #include <baseprotocol.h>
 #include <coregeneration.h>
@@ -194,7 +195,13 @@ int checkCore(const CommandLine &command, const CheckOptions &options,
     if (!error.isEmpty())
         return command.fail(BadUsage, error);
     const bool ok = check.run(notes);
-    const QStringList warnings = storedLinkProblems(options.params, record);
+    QStringList warnings = storedLinkProblems(options.params, record);
+    const QString sysref =
+        options.hasDesign
+            ? designSysrefWarning(options.designPath, check.instanceName(), options.params)
+            : QString();
+    if (!sysref.isEmpty())
+        warnings << sysref;
     const int verdict = ok && options.strict && !warnings.isEmpty() ? int(JobFailed) : Success;
 
     QTextStream out(stdout);

@@ -4,6 +4,7 @@
 #include "parameterfile.h"
 #include "planclocking.h"
 #include "planoptions.h"
+#include "plansystem.h"
 
 #include <decimaltext.h>
 #include <designfile.h>
@@ -13,7 +14,6 @@
 #include <nametables.h>
 #include <safefile.h>
 #include <serdes.h>
-#include <sysref.h>
 #include <transportmap.h>
 
 #include <QFileInfo>
@@ -165,7 +165,7 @@ IPJESD204B::TransportMap planTransport(const LinkPlan &plan)
     return IPJESD204B::transportMap(plan.mode, *plan.octetsPerFrame);
 }
 
-void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json)
+void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json, const QJsonObject &system)
 {
     QTextStream out(stdout);
     const IPJESD204B::TransportMap transport = planTransport(plan);
@@ -178,6 +178,8 @@ void printPlan(const LinkPlan &plan, const Clocking &clocking, bool json)
         object.insert(QStringLiteral("clocking"), options);
         object.insert(QStringLiteral("lanes"), QJsonArray::fromStringList(clocking.lanes));
         object.insert(QStringLiteral("pcsBits"), plan.pcsBits);
+        for (auto it = system.begin(); it != system.end(); ++it)
+            object.insert(it.key(), it.value());
         out << QJsonDocument(object).toJson(QJsonDocument::Indented);
         return;
     }
@@ -280,8 +282,11 @@ int runPlan(const QStringList &arguments)
                        "lane rate on the lanes the dialog offers (at most ten, best first: what "
                        "the design runs, the device clock and its multiples, relations to Fs, "
                        "then round clocks). --emit-set also writes the link record SET.link.json "
-                       "that ilas, check, generate and simulate read. A mode that breaks a rule "
-                       "exits 1 with one line per rule."));
+                       "that ilas, check, generate and simulate read. With --design it lists "
+                       "the SYSREF frequencies every JESD204B link of the design shares (each "
+                       "core's link from its link record), and --skew-budget gives the release "
+                       "delays (RBD) that keep the latency deterministic and the latency. A mode "
+                       "that breaks a rule exits 1 with one line per rule."));
     PlanRequest request;
     int exitCode = Success;
     if (!parsePlanOptions(command, arguments, &request, &exitCode) ||
@@ -290,7 +295,12 @@ int runPlan(const QStringList &arguments)
 
     LinkPlan plan = planWithPcsWidth(request.mode);
     const Clocking clocking = planDeviceClocking(request, &plan);
-    printPlan(plan, clocking, request.json);
+    // A core planned again leaves its earlier self in the design out.
+    const QString own = request.emitPath.isEmpty() ? QString()
+                                                   : coreName(request.emitPath) + QLatin1Char(':') +
+                                                         coreName(request.emitPath);
+    const PlannedSystem system = plan.isValid() ? planSystem(request, plan, own) : PlannedSystem();
+    printPlan(plan, clocking, request.json, system.json);
     for (const QString &warning : qAsConst(plan.warnings))
         QTextStream(stderr) << "warning: " << warning << '\n';
     if (!plan.isValid()) {
@@ -298,15 +308,9 @@ int runPlan(const QStringList &arguments)
             command.fail(JobFailed, error);
         return JobFailed;
     }
-    if (request.sysrefMHz.isValid()) {
-        const QString fit = IPJESD204B::sysrefFitText(request.sysrefMHz, plan.lmfcMHz);
-        if (!IPJESD204B::lmfcsNotDivided(request.sysrefMHz, {plan.lmfcMHz}).isEmpty())
-            return command.fail(JobFailed, fit);
-        QTextStream(stdout) << "SYSREF: " << fit << '\n';
-        if ((plan.lmfcMHz / request.sysrefMHz).toInt() < IPJESD204B::SafeSysrefDivisor)
-            command.warn({QStringLiteral("a SYSREF as fast as the LMFC leaves no margin for "
-                                         "its capture")});
-    }
+    const int verdict = reportPlannedSystem(command, request, system);
+    if (verdict != Success)
+        return verdict;
     if (!request.emitPath.isEmpty())
         return emitSet(command, request, plan, clocking);
     return Success;

@@ -1,5 +1,7 @@
 #include "planoptions.h"
 
+#include <linklatency.h>
+
 #include <QCommandLineParser>
 
 namespace HostProgram {
@@ -53,8 +55,14 @@ public:
              QStringLiteral("FILE")},
             {QStringLiteral("json"), QStringLiteral("Print the plan as one JSON object.")},
             {QStringLiteral("sysref"),
-             QStringLiteral("A SYSREF frequency to check against the LMFC."),
+             QStringLiteral("A SYSREF frequency to check against the LMFC (and the "
+                            "design's links)."),
              QStringLiteral("MHZ")},
+            {QStringLiteral("skew-budget"),
+             QStringLiteral("Lane-to-lane skew plus delay variation the board and converter "
+                            "may add: the release delays (RBD) that keep the latency "
+                            "deterministic, and the latency."),
+             QStringLiteral("NS")},
         });
         if (!m_command.parse(arguments, exitCode))
             return false;
@@ -77,10 +85,29 @@ public:
                 return false;
             }
         }
-        return true;
+        return readSkewBudget(request, exitCode);
     }
 
 private:
+    bool readSkewBudget(PlanRequest *request, int *exitCode)
+    {
+        const QString name = QStringLiteral("skew-budget");
+        if (!m_command.parser().isSet(name))
+            return true;
+        const QString text = m_command.parser().value(name);
+        const Ratio budget = Ratio::fromDecimal(text);
+        if (!budget.isValid() || Ratio::fromInt(IPJESD204B::MaxSkewBudgetNs) < budget) {
+            *exitCode = m_command.fail(BadUsage, QStringLiteral("--skew-budget takes a decimal "
+                                                                "number of ns from 0 to %1, not "
+                                                                "'%2'")
+                                                     .arg(IPJESD204B::MaxSkewBudgetNs)
+                                                     .arg(text));
+            return false;
+        }
+        request->skewBudgetNs = budget;
+        return true;
+    }
+
     bool readMode(LinkMode *mode)
     {
         QCommandLineParser &parser = m_command.parser();

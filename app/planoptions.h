@@ -19,7 +19,8 @@ struct PlanRequest
     QString designPath;
     QString emitPath;
     bool json = false;
-    Ratio sysrefMHz; // a SYSREF to check against the LMFC; invalid when not given
+    Ratio sysrefMHz;    // a SYSREF to check against the LMFC; invalid when not given
+    Ratio skewBudgetNs; // lane skew plus delay variation; invalid when not given
 };
 
 // Adds the command's options and parses them into *request. False with *exitCode set (help

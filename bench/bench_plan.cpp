@@ -1,12 +1,14 @@
 // Cost of planning a link: the JESD204B rules of the worked mode, then the reference clocks
 // and PLLs of a two-quad device that make its lane rate. The baseline is the rules alone, so
 // the ratio is what the clocking search adds; the budget is 5 ms for the whole plan. Comparing
-// a received ILAS of every lane against the plan is measured against the same baseline.
+// a received ILAS of every lane against the plan, and the receive release window and latency
+// for a skew budget, are measured against the same baseline.
 #include "benchsupport.h"
 #include "medianreporter.h"
 
 #include <commandsupport.h>
 #include <ilascompare.h>
+#include <linklatency.h>
 #include <linkplan.h>
 #include <planclocking.h>
 #include <serdes.h>
@@ -80,9 +82,29 @@ void planAndCompareIlas(benchmark::State &state)
     }
 }
 
+// The plan, then the release window, the recommended RBD and its latency for a 2 ns budget.
+void planWithSkewBudget(benchmark::State &state)
+{
+    const IPJESD204B::LinkMode mode = workedMode();
+    const IPSERDESIP::Ratio budget = IPSERDESIP::Ratio::fromInt(2);
+    for (auto _ : state) {
+        const IPJESD204B::LinkPlan plan = IPJESD204B::planLink(mode);
+        const IPJESD204B::LatencyLink link{*plan.octetsPerFrame, *plan.framesPerMultiframe,
+                                           plan.pcsBits / 8, plan.laneRateMbps};
+        const IPJESD204B::RbdWindow window = IPJESD204B::rbdWindow(link, budget);
+        const QStringList lines = IPJESD204B::skewBudgetReport(link, budget, window);
+        if (window.recommended < 0) {
+            state.SkipWithError("no release window for the worked mode");
+            break;
+        }
+        benchmark::DoNotOptimize(lines.size());
+    }
+}
+
 BENCHMARK(rulesAlone)->Unit(benchmark::kMillisecond)->Repetitions(7);
 BENCHMARK(planWithClocking)->Unit(benchmark::kMillisecond)->Repetitions(7);
 BENCHMARK(planAndCompareIlas)->Unit(benchmark::kMillisecond)->Repetitions(7);
+BENCHMARK(planWithSkewBudget)->Unit(benchmark::kMillisecond)->Repetitions(7);
 
 } // namespace
 
@@ -95,5 +117,8 @@ int main(int argc, char **argv)
     reporter.printBudget("planWithClocking", "Plan with clocking on one device", 5.0);
     reporter.printRatio("planAndCompareIlas", "rulesAlone", "ms");
     reporter.printBudget("planAndCompareIlas", "Plan and ILAS comparison of every lane", 5.0);
+    reporter.printRatio("planWithSkewBudget", "rulesAlone", "ms");
+    reporter.printBudget("planWithSkewBudget", "Plan with the release window of a skew budget",
+                         5.0);
     return 0;
 }

@@ -26,3 +26,35 @@ QString sysrefFitText(const Ratio &sysrefMHz, const Ratio &lmfcMHz)
 }
 
 } // namespace IPJESD204B
+
+namespace IPJESD204B {
+
+namespace {
+
+QVector<SysrefOption> optionsFrom(const QVector<Ratio> &lmfcsMHz, const Ratio &slowestMHz)
+{
+    QVector<SysrefOption> options;
+    for (const SysrefOption &option : commonSysrefOptions(lmfcsMHz)) {
+        if (slowestMHz <= option.frequencyMHz)
+            options << option;
+    }
+    return options;
+}
+
+} // namespace
+
+CommonSysref commonSysref(const QVector<Ratio> &lmfcsMHz, const Ratio &deviceClockMHz)
+{
+    CommonSysref common;
+    common.slowestMHz = deviceClockMHz / MaxSysrefClockDivider;
+    common.options = optionsFrom(lmfcsMHz, common.slowestMHz);
+    for (int count = 1; common.options.isEmpty() && count <= lmfcsMHz.size(); ++count) {
+        if (optionsFrom(lmfcsMHz.mid(0, count), common.slowestMHz).isEmpty()) {
+            common.breaker = count - 1;
+            break;
+        }
+    }
+    return common;
+}
+
+} // namespace IPJESD204B

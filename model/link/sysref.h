@@ -16,4 +16,19 @@ QVector<int> lmfcsNotDivided(const Ratio &sysrefMHz, const QVector<Ratio> &lmfcs
 // (3.125 periods)".
 QString sysrefFitText(const Ratio &sysrefMHz, const Ratio &lmfcMHz);
 
+// The clock generator that makes the device clocks makes SYSREF by dividing the device clock;
+// its SYSREF divider reaches 8192, so a slower SYSREF is none a board can have.
+constexpr int MaxSysrefClockDivider = 8192;
+
+// One SYSREF for several links: the frequencies of commonSysrefOptions that are not slower
+// than device clock / MaxSysrefClockDivider. When none remains, breaker is the first link
+// (in the order given) with which none remains; -1 otherwise.
+struct CommonSysref
+{
+    Ratio slowestMHz;
+    QVector<SysrefOption> options; // fastest first
+    int breaker = -1;
+};
+CommonSysref commonSysref(const QVector<Ratio> &lmfcsMHz, const Ratio &deviceClockMHz);
+
 } // namespace IPJESD204B

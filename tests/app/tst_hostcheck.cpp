@@ -183,16 +183,30 @@ private slots:
     // The JSON verdict carries the same warnings; --strict fails on them there too.
     void jsonWarnings()
     {
-        // 5 * 26 = 130 octets are no whole number of 4-octet words and overflow 128.
+        // 5 * 26 = 130 octets are no whole number of 4-octet words and overflow 128. Its LMFC,
+        // 4915.2 / 1300 = 6144/1625 MHz, and the design's 31.25 = 125/4 MHz share only
+        // 1/6500 MHz, below 122.88 MHz / 8192 = 0.015 MHz.
         const QString set = store(
             "rx_2lane.json", {{"Default_F", "5"}, {"Default_K", "26"}, {"LMFC_Buffer", "128"}});
+        QVERIFY(
+            TestFiles::writeJson(m_dir.filePath("dac.json"),
+                                 {{"Line_Rate", "10"}, {"Default_F", "1"}, {"Default_K", "32"}}));
+        QVERIFY(TestFiles::writeJson(
+            m_dir.filePath("dac.link.json"),
+            {{"format", "jesd204b-link"}, {"version", 1}, {"M", 2}, {"N'", 16}}));
+        const QString design = m_dir.filePath("design.json");
+        const QJsonObject dac{
+            {"name", "dac:dac"}, {"protocol", "JESD204B"}, {"lanes", QJsonArray()}};
+        QVERIFY(TestFiles::writeJson(design, {{"instances", QJsonArray{dac}}}));
         const QStringList warnings{
             "PCS width: a multiframe of F * K = 130 octets is no whole number of 4-octet words of "
             "the 32-bit PCS, so the core cannot track it",
             "Elastic buffer: 128 octets do not hold one multiframe of F * K = 5 * 26 = 130 octets; "
-            "the buffer must have at least 130 octets, or K at most 25"};
+            "the buffer must have at least 130 octets, or K at most 25",
+            "SYSREF: the 2 links share none from device clock 122.88 MHz / 8192 = 0.015 MHz up; "
+            "dac:dac (LMFC 31.25 MHz) breaks it, leaving ~0.000153846154 MHz / n"};
         QCOMPARE(check(set, {}).exitCode, 0);
-        const HostRun json = check(set, {}, {"--json", "--strict"});
+        const HostRun json = check(set, {}, {"--json", "--strict", "--design", design});
         QCOMPARE(json.exitCode, 1);
         QCOMPARE(json.json()["feasible"].toBool(), true);
         QStringList jsonWarnings;

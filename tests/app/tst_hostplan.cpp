@@ -40,7 +40,8 @@ private slots:
     // error with one line per broken rule.
     void commandLines_data()
     {
-        QTest::addColumn<QStringList>("arguments"); // "<set>": the L 4, F 2, K 32 set below
+        QTest::addColumn<QStringList>("arguments"); // "<set>": the L 4, F 2, K 32 set below, with
+                                                    // its record; "<design>": a design holding it
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("lines");
         const QString p = "ipcore-host plan: ";
@@ -53,6 +54,9 @@ private slots:
         // 31.25 MHz = 4 x 7.8125 MHz; 31.25 / 10 = 3.125.
         QTest::newRow("SYSREF divides the LMFC") << plan + WorkedMode + QStringList{"--sysref", "7.8125"} << 0 << QStringList{"SYSREF: LMFC 31.25 MHz = 4 x SYSREF 7.8125 MHz"};
         QTest::newRow("SYSREF does not divide") << plan + WorkedMode + QStringList{"--sysref", "10"} << 1 << QStringList{p + "SYSREF 10 MHz does not divide LMFC 31.25 MHz (3.125 periods)"};
+        // The design's "set" (4.9152 Gbps, F 2, K 32: LMFC 7.68 MHz) with the worked mode's 31.25 MHz share only 0.01 MHz / n, slower than device clock 250 MHz / 8192; "other" has no record, the Quillan core none to look for.
+        QTest::newRow("design links share no SYSREF") << plan + WorkedMode + QStringList{"--design", "<design>"} << 0 << QStringList{"Design link other:other: no link record other.link.json, left out", "Design link set:set: LMFC 7.68 MHz", "SYSREF: the 2 links share none from device clock 250 MHz / 8192 = 0.030517578125 MHz up; set:set (LMFC 7.68 MHz) breaks it, leaving 0.01 MHz / n"};
+        QTest::newRow("skew budget beyond its bound") << plan + WorkedMode + QStringList{"--skew-budget", "100000.5"} << 2 << QStringList{p + "--skew-budget takes a decimal number of ns from 0 to 100000, not '100000.5'"};
         // Two rules at once: the worked mode with HD 0 and a K beyond 32.
         QTest::newRow("HD and K") << QStringList{"plan", "--fs", "1000", "--l", "4", "--m", "2", "--s", "1", "--np", "16", "--hd", "0", "--k", "40"} << 1 << QStringList{p + "High density: a sample of N' = 16 bits spans lanes, since a lane carries 8 * F = 8 bits per frame, no multiple of N'; HD = 0 is not allowed, HD must be 1", p + "Frames per multiframe: K = 40 is out of range for F = 1; 17 <= F * K <= 1024 and K <= 32 allow K = 17 to 32"};
         // 2222.222 Mbps = 2 * 1111111 kbps: every clock that makes it has seven significant digits or more.
@@ -91,7 +95,19 @@ private slots:
         set["Default_Scrambling_ON"] = "Scrambling ON";
         QTemporaryDir dir;
         QVERIFY(TestFiles::writeJson(dir.filePath("set.json"), set));
+        QVERIFY(TestFiles::writeJson(
+            dir.filePath("set.link.json"),
+            QJsonObject{{"format", "jesd204b-link"}, {"version", 1}, {"M", 4}, {"N'", 16}}));
+        const auto instance = [](const char *name, const char *protocol) {
+            return QJsonObject{{"name", name}, {"protocol", protocol}, {"lanes", QJsonArray()}};
+        };
+        QVERIFY(TestFiles::writeJson(
+            dir.filePath("design.json"),
+            QJsonObject{{"instances", QJsonArray{instance("other:other", "JESD204B"),
+                                                 instance("eth:mac", "Quillan 64B66B"),
+                                                 instance("set:set", "JESD204B")}}}));
         arguments.replaceInStrings("<set>", dir.filePath("set.json"));
+        arguments.replaceInStrings("<design>", dir.filePath("design.json"));
         const HostRun run = runHost(arguments);
         QCOMPARE(run.exitCode, exitCode);
         // A comparison's differences are its result, on standard output.

@@ -131,7 +131,8 @@ class Schemas(unittest.TestCase):
     def test_plans_verdicts_snapshots(self):
         worked = ["--fs", "1000", "--l", "4", "--m", "2", "--s", "1", "--np", "16"]
         emitted = os.path.join(fresh_dir("plans"), "plan.json")
-        for args, code in [(worked + ["--device", DEVICE, "--mode", "rx"], 0),
+        for args, code in [(worked + ["--device", DEVICE, "--mode", "rx", "--skew-budget", "2",
+                                      "--design", example("designs", "jesd_rx_q0.json")], 0),
                            (worked + ["--k", "2"], 1),
                            (["--fs", "500", "--l", "8", "--m", "2", "--s", "1", "--np", "16"], 1)]:
             emit = ["--emit-set", emitted] if code == 0 else []

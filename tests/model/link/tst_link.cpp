@@ -1,6 +1,7 @@
 #include "configuredlink.h"
 #include "decimaltext.h"
 #include "ilascompare.h"
+#include "linklatency.h"
 #include "linkrecord.h"
 #include "linkreport.h"
 #include "sysref.h"
@@ -16,6 +17,7 @@ using namespace IPJESD204B;
 Q_DECLARE_METATYPE(IPSERDESIP::Ratio)
 Q_DECLARE_METATYPE(IPJESD204B::LinkMode)
 Q_DECLARE_METATYPE(IPJESD204B::LinkConfig)
+Q_DECLARE_METATYPE(IPJESD204B::LatencyLink)
 
 namespace {
 
@@ -297,15 +299,21 @@ private slots:
         QTest::addColumn<Ratio>("fastest");        // fastest SYSREF at most LMFC / 2 for every link
         QTest::addColumn<Ratio>("probe");          // a SYSREF to check against the links
         QTest::addColumn<QVector<int>>("misfits"); // links whose LMFC the probe does not divide
+        QTest::addColumn<Ratio>("deviceClock");    // of the first link; SYSREF from it / 8192 up
+        QTest::addColumn<int>("breaker");          // the first link with which none is left
         // clang-format off
-        QTest::newRow("one link") << QVector<Ratio>{dec("31.25")} << dec("31.25") << dec("15.625") << dec("10") << QVector<int>{0};
-        QTest::newRow("4:1") << QVector<Ratio>{dec("31.25"), dec("7.8125")} << dec("7.8125") << dec("3.90625") << dec("15.625") << QVector<int>{1};
+        QTest::newRow("one link") << QVector<Ratio>{dec("31.25")} << dec("31.25") << dec("15.625") << dec("10") << QVector<int>{0} << dec("250") << -1;
+        QTest::newRow("4:1") << QVector<Ratio>{dec("31.25"), dec("7.8125")} << dec("7.8125") << dec("3.90625") << dec("15.625") << QVector<int>{1} << dec("250") << -1;
         // 10 and 4 MHz share 2 MHz, already LMFC / 5 and LMFC / 2 of them.
-        QTest::newRow("5:2") << QVector<Ratio>{dec("10"), dec("4")} << dec("2") << dec("2") << dec("2") << QVector<int>{};
+        QTest::newRow("5:2") << QVector<Ratio>{dec("10"), dec("4")} << dec("2") << dec("2") << dec("2") << QVector<int>{} << dec("100") << -1;
         // 125/4 and 192/25 MHz: gcd(125, 192) / lcm(4, 25) = 1/100; 0.32 is 7.68 / 24 but 31.25 / 97.65625.
-        QTest::newRow("31.25 and 7.68") << QVector<Ratio>{dec("31.25"), dec("7.68")} << dec("0.01") << dec("0.01") << dec("0.32") << QVector<int>{0};
+        // 0.01 MHz is below 250 MHz / 8192 = 0.030517578125 MHz.
+        QTest::newRow("31.25 and 7.68") << QVector<Ratio>{dec("31.25"), dec("7.68")} << dec("0.01") << dec("0.01") << dec("0.32") << QVector<int>{0} << dec("250") << 1;
         // 3.84 = 96/25 and 11.71875 = 375/32 share 3/800 MHz; 0.96 is 3.84 / 4 and 7.68 / 8 only.
-        QTest::newRow("unrelated") << QVector<Ratio>{dec("3.84"), dec("7.68"), dec("11.71875")} << dec("0.00375") << dec("0.00375") << dec("0.96") << QVector<int>{2};
+        // The first two share 3.84 MHz; the third leaves 0.00375, below 245.76 / 8192 = 0.03.
+        QTest::newRow("unrelated") << QVector<Ratio>{dec("3.84"), dec("7.68"), dec("11.71875")} << dec("0.00375") << dec("0.00375") << dec("0.96") << QVector<int>{2} << dec("245.76") << 2;
+        // One family: 1.92 divides all three; 1.92 itself is LMFC / 1 of the third, so 0.96 first. 1.28 is 7.68 / 6, 3.84 / 3, 1.92 / 1.5.
+        QTest::newRow("one clock family") << QVector<Ratio>{dec("7.68"), dec("3.84"), dec("1.92")} << dec("1.92") << dec("0.96") << dec("1.28") << QVector<int>{2} << dec("245.76") << -1;
         // clang-format on
     }
 
@@ -313,6 +321,7 @@ private slots:
     {
         QFETCH(QVector<Ratio>, lmfcs);
         QFETCH(Ratio, probe);
+        QFETCH(int, breaker);
         QTEST(commonSysrefBaseMHz(lmfcs), "base");
         const QVector<SysrefOption> options = commonSysrefOptions(lmfcs);
         QVERIFY(!options.isEmpty());
@@ -323,6 +332,60 @@ private slots:
                 QVERIFY((lmfc / option.frequencyMHz).toInt() >= 2);
         }
         QTEST(lmfcsNotDivided(probe, lmfcs), "misfits");
+        QFETCH(Ratio, deviceClock);
+        const CommonSysref common = IPJESD204B::commonSysref(lmfcs, deviceClock);
+        QCOMPARE(common.breaker, breaker);
+        QCOMPARE(common.options.isEmpty(), breaker >= 0);
+        for (const SysrefOption &option : common.options)
+            QVERIFY(deviceClock / MaxSysrefClockDivider <= option.frequencyMHz);
+    }
+
+    // Hand-worked: the ILAS start is buffered 2 core clocks after the boundary, the budget adds
+    // ceil(budget / octet time / P) clocks; a release clock inside the arrivals is unsafe.
+    void rbdWindows_data()
+    {
+        QTest::addColumn<LatencyLink>("link");
+        QTest::addColumn<Ratio>("budgetNs");
+        QTest::addColumn<int>("safeCount");
+        QTest::addColumn<int>("recommended");
+        QTest::addColumn<int>("latencyClocks");
+        QTest::addColumn<Ratio>("latencyFrames");
+        QTest::addColumn<Ratio>("latencyNs");
+        // clang-format off
+        // 2 ns at 10 Gbps = 2 octets, 1 clock: arrivals 2..3 of 8; release clocks 3..7, 0, 1 hold RBD 12..31, 0..7; the middle, RBD 25, releases at clock 6.
+        QTest::newRow("worked mode, 2 ns") << LatencyLink{1, 32, 4, dec("10000")} << dec("2") << 28 << 25 << 7 << dec("28") << dec("28");
+        // No skew: every RBD, in order from clock 2; the middle is RBD 17, 18 clocks of 1/122.88 us.
+        QTest::newRow("rx_2lane, no skew") << LatencyLink{4, 32, 4, dec("4915.2")} << dec("0") << 32 << 17 << 18 << dec("18") << dec("146.484375");
+        // 10 ns at 12.5 Gbps = 12.5 octets, 2 clocks of 8 octets: clocks 2 and 3 (RBD 8..15) unsafe; RBD 27 at clock 6.
+        QTest::newRow("64-bit PCS, 10 ns") << LatencyLink{2, 32, 8, dec("12500")} << dec("10") << 24 << 27 << 7 << dec("28") << dec("44.8");
+        // F 8 on 4-octet words: RBD r at clock 2r, only even clocks; the middle RBD 8 at clock 16, 17 clocks = 8.5 frames.
+        QTest::newRow("F above the word") << LatencyLink{8, 16, 4, dec("5000")} << dec("0") << 16 << 8 << 17 << dec("8.5") << dec("136");
+        // 8 ns = 2 clocks of a 5-clock multiframe: clocks 4, 0, 1 (RBD 16..19, 0..7); RBD 1 releases at clock 0, one multiframe on: 5 + 1.
+        QTest::newRow("release past the boundary") << LatencyLink{1, 20, 4, dec("10000")} << dec("8") << 12 << 1 << 6 << dec("24") << dec("24");
+        // 20 ns = 5 clocks, the whole multiframe.
+        QTest::newRow("budget spans the multiframe") << LatencyLink{1, 20, 4, dec("10000")} << dec("20") << 0 << -1 << 0 << Ratio() << Ratio();
+        // clang-format on
+    }
+
+    void rbdWindows()
+    {
+        QFETCH(LatencyLink, link);
+        QFETCH(Ratio, budgetNs);
+        QFETCH(int, recommended);
+        const RbdWindow window = rbdWindow(link, budgetNs);
+        QTEST(window.safe.size(), "safeCount");
+        QCOMPARE(window.recommended, recommended);
+        // Safe: the earliest and the latest arrival leave at one clock; unsafe: they do not.
+        for (int rbd = 0; rbd < link.framesPerMultiframe; ++rbd)
+            QCOMPARE(linkLatency(link, rbd, window.firstArrival).coreClocks ==
+                         linkLatency(link, rbd, window.lastArrival).coreClocks,
+                     window.safe.contains(rbd));
+        if (recommended < 0)
+            return;
+        const LinkLatency latency = linkLatency(link, recommended, window.lastArrival);
+        QTEST(latency.coreClocks, "latencyClocks");
+        QTEST(latency.frameClocks, "latencyFrames");
+        QTEST(latency.ns, "latencyNs");
     }
 
     void decimalTexts_data()
