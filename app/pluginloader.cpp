@@ -64,8 +64,7 @@ void PluginSet::adoptProtocols(const QList<IPSERDESIP::BaseProtocol *> &offered,
     }
     if (!ignored.isEmpty())
         library->error =
-            QStringLiteral("ignored, the %1 core%2 already offered by an earlier "
-                           "plug-in")
+            QStringLiteral("ignored, the %1 core%2 already offered by an earlier plug-in")
                 .arg(ignored.join(QStringLiteral(", ")),
                      ignored.size() > 1 ? QStringLiteral("s are") : QStringLiteral(" is"));
     library->state = !library->ids.isEmpty() ? Library::State::Offering
