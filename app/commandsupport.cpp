@@ -191,13 +191,13 @@ IPSERDESIP::BaseProtocol *loadJesd204b(const CommandLine &command, PluginSet *pl
     command.warn(plugins->duplicates());
     IPSERDESIP::BaseProtocol *protocol = plugins->jesd204b();
     if (!protocol) {
-        // The first report is the cause: a description file a package could not read.
-        const QStringList reports = plugins->loadReports();
-        *exitCode = command.fail(
-            JobFailed,
-            QStringLiteral("%1: no plug-in offers the %2 core%3")
-                .arg(command.pluginDir(), jesd204bId(),
-                     reports.isEmpty() ? QString() : QStringLiteral(": ") + reports.first()));
+        // A package that offered nothing says why: a description file it could not read.
+        const PluginSet::Library *without = plugins->firstWithoutCore();
+        *exitCode = command.fail(JobFailed, QStringLiteral("%1: no plug-in offers the %2 core%3")
+                                                .arg(command.pluginDir(), jesd204bId(),
+                                                     without && !without->error.isEmpty()
+                                                         ? QStringLiteral(": ") + without->error
+                                                         : QString()));
     }
     return protocol;
 }

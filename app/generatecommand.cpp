@@ -31,7 +31,7 @@ struct GenerateOptions
     QString workdir;
     bool synthesis = false;
     bool asIs = false;
-    bool withTemplate = false;
+    QVector<HostFile> around;                     // --with-template
     QVector<IPJESD204B::TransportFile> transport; // --with-transport
 };
 
@@ -72,11 +72,13 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOp
     addTransportModeOptions(parser);
     if (!command.parseWithParameterFile(arguments, &options->params, exitCode))
         return false;
-    QString transportError;
-    if (parser.isSet(transportOption) &&
-        !transportFilesOf(parser, command.parameterFile(), options->params, &options->transport,
-                          &transportError)) {
-        *exitCode = command.fail(BadUsage, transportError);
+    QString error;
+    if ((parser.isSet(transportOption) &&
+         !transportFilesOf(parser, command.parameterFile(), options->params, &options->transport,
+                           &error)) ||
+        (parser.isSet(templateOption) &&
+         !coreTemplateFiles(command.parameterFile(), options->params, &options->around, &error))) {
+        *exitCode = command.fail(BadUsage, error);
         return false;
     }
     if (parser.isSet(deviceOption)) {
@@ -94,7 +96,6 @@ bool parseOptions(CommandLine &command, const QStringList &arguments, GenerateOp
         parser.isSet(workdirOption) ? parser.value(workdirOption) : QDir::currentPath();
     options->synthesis = parser.isSet(synthesisOption);
     options->asIs = parser.isSet(asIsOption);
-    options->withTemplate = parser.isSet(templateOption);
     return true;
 }
 
@@ -140,7 +141,7 @@ bool stageAroundCore(const QString &workdir, const GenerateOptions &options,
 {
     const HostFiles::GenerationScope scope(files, workdir);
     const QString folder = coreFolder(workdir, options.params);
-    if (options.withTemplate && !stageHostFiles(folder, coreTemplateFiles(options.params))) {
+    if (!options.around.isEmpty() && !stageHostFiles(folder, options.around)) {
         *error = QStringLiteral("cannot write into ") + folder;
         return false;
     }
@@ -163,7 +164,7 @@ int generate(const CommandLine &command, const GenerateOptions &options,
     request.valueRules = !options.asIs;
     request.synthesis = options.synthesis;
     // Files around the core join the same batch before it is committed.
-    const bool extra = options.withTemplate || !options.transport.isEmpty();
+    const bool extra = !options.around.isEmpty() || !options.transport.isEmpty();
     request.commit = !extra;
     HostFiles::WriteBatch files;
     IPCore::GeneratedCore core;

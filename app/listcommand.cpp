@@ -60,14 +60,12 @@ int runList(const QStringList &arguments)
         return command.fail(JobFailed, error);
     command.warn(plugins.duplicates());
     if (plugins.protocols().empty()) {
-        const QStringList reports = plugins.loadReports();
+        const PluginSet::Library &without = *plugins.firstWithoutCore();
         return command.fail(JobFailed,
-                            reports.isEmpty()
-                                ? QStringLiteral("%1: the plug-in offers no IP core (its "
-                                                 "description file is missing or incomplete)")
-                                      .arg(plugins.packages().front().file)
-                                : QStringLiteral("%1: the plug-in offers no IP core: %2")
-                                      .arg(plugins.packages().front().file, reports.first()));
+                            QStringLiteral("%1: the plug-in offers no IP core%2")
+                                .arg(without.file, without.error.isEmpty()
+                                                       ? QString()
+                                                       : QStringLiteral(": ") + without.error));
     }
 
     QTextStream out(stdout);

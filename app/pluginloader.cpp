@@ -2,11 +2,13 @@
 
 #include <baseprotocol.h>
 #include <hostlogging.h>
+#include <packagestatus.h>
 #include <protocolpackage.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QLibrary>
 #include <QPluginLoader>
 
@@ -26,95 +28,85 @@ IPSERDESIP::BaseProtocol *PluginSet::findProtocol(const QString &id) const
     return found == m_protocols.end() ? nullptr : found->get();
 }
 
-namespace {
-
-// A package says why it offers no protocol in a warning; the handler takes a plain function,
-// so the warnings of one load go to this list.
-QStringList *loadReportsTarget = nullptr;
-
-void recordLoadReport(QtMsgType type, const QMessageLogContext & /*context*/, const QString &text)
+const PluginSet::Library *PluginSet::firstWithoutCore() const
 {
-    if (loadReportsTarget && type != QtDebugMsg && type != QtInfoMsg)
-        *loadReportsTarget << text;
+    const auto found = std::find_if(m_libraries.begin(), m_libraries.end(), [](const Library &l) {
+        return l.state == Library::State::OffersNothing;
+    });
+    return found == m_libraries.end() ? nullptr : &*found;
 }
 
-// Sends the warnings into *reports while it lives.
-class LoadReportCapture
+QStringList PluginSet::duplicates() const
 {
-public:
-    explicit LoadReportCapture(QStringList *reports)
-    {
-        loadReportsTarget = reports;
-        m_previous = qInstallMessageHandler(recordLoadReport);
+    QStringList lines;
+    for (const Library &library : m_libraries) {
+        if (library.package && !library.error.isEmpty() &&
+            library.state != Library::State::OffersNothing)
+            lines << QStringLiteral("%1: %2").arg(library.file, library.error);
     }
-    ~LoadReportCapture()
-    {
-        qInstallMessageHandler(m_previous);
-        loadReportsTarget = nullptr;
-    }
-    LoadReportCapture(const LoadReportCapture &) = delete;
-    LoadReportCapture &operator=(const LoadReportCapture &) = delete;
+    return lines;
+}
 
-private:
-    QtMessageHandler m_previous = nullptr;
-};
-
-} // namespace
-
-// Keeps each offered protocol whose id no earlier library offers; returns the ids kept.
-QStringList PluginSet::adoptProtocols(const QString &file,
-                                      const QList<IPSERDESIP::BaseProtocol *> &offered)
+// Keeps each offered protocol whose id no earlier library offers.
+void PluginSet::adoptProtocols(const QList<IPSERDESIP::BaseProtocol *> &offered, Library *library)
 {
-    QStringList ids;
+    QStringList ignored;
     for (IPSERDESIP::BaseProtocol *protocol : offered) {
         std::unique_ptr<IPSERDESIP::BaseProtocol> owned(protocol);
         // A second copy of a library offers the same cores again; the first one counts.
         if (findProtocol(protocol->id())) {
-            const QString line = QStringLiteral("%1: ignored, the %2 core is already "
-                                                "offered by an earlier plug-in")
-                                     .arg(file, protocol->id());
-            if (!m_duplicates.contains(line))
-                m_duplicates << line;
+            if (!ignored.contains(protocol->id()))
+                ignored << protocol->id();
             continue;
         }
-        ids << protocol->id();
+        library->ids << protocol->id();
         m_protocols.push_back(std::move(owned));
     }
-    return ids;
+    if (!ignored.isEmpty())
+        library->error =
+            QStringLiteral("ignored, the %1 core%2 already offered by an earlier plug-in")
+                .arg(ignored.join(QStringLiteral(", ")),
+                     ignored.size() > 1 ? QStringLiteral("s are") : QStringLiteral(" is"));
+    library->state = !library->ids.isEmpty() ? Library::State::Offering
+                     : ignored.isEmpty()     ? Library::State::OffersNothing
+                                             : Library::State::Duplicate;
 }
 
 void PluginSet::loadLibrary(const QFileInfo &entry)
 {
-    const QString file = entry.absoluteFilePath();
-    if (!QLibrary::isLibrary(file)) {
-        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "skipped" << file << "(not a library)";
+    Library library;
+    library.file = entry.absoluteFilePath();
+    if (!QLibrary::isLibrary(library.file)) {
+        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote()
+            << "skipped" << library.file << "(not a library)";
         return;
     }
-    auto loader = std::make_unique<QPluginLoader>(file);
-    QObject *root = loader->instance();
-    if (!root) {
-        m_skipped << QStringLiteral("%1: %2").arg(file, loader->errorString());
-        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "refused" << m_skipped.last();
-        return;
-    }
+    auto loader = std::make_unique<QPluginLoader>(library.file);
+    // The metadata says what the library is before any of its code runs.
+    const QJsonObject metaData = loader->metaData();
+    library.iid = metaData.value(QStringLiteral("IID")).toString();
+    library.className = metaData.value(QStringLiteral("className")).toString();
+    QObject *root = metaData.isEmpty() ? nullptr : loader->instance();
     auto *package = qobject_cast<IPSERDESIP::ProtocolPackage *>(root);
     if (!package) {
-        m_skipped << QStringLiteral("%1: not a protocol package").arg(file);
-        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << "refused" << m_skipped.last();
+        library.state = root ? Library::State::NotPackage : Library::State::NotPlugin;
+        library.error = root ? QStringLiteral("not a protocol package (%1)").arg(library.iid)
+                             : loader->errorString();
+        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote()
+            << QStringLiteral("refused %1: %2").arg(library.file, library.error);
+        m_libraries.push_back(library);
         return;
     }
+    library.package = package;
     // absolutePath() has no trailing separator; the protocols append "/..." to it.
     package->setDirectory(entry.absolutePath());
-    QList<IPSERDESIP::BaseProtocol *> offered;
-    {
-        const LoadReportCapture capture(&m_loadReports);
-        offered = package->protocols();
-    }
-    const QStringList ids = adoptProtocols(file, offered);
+    adoptProtocols(package->protocols(), &library);
+    if (library.state == Library::State::OffersNothing)
+        library.error = IPSERDESIP::unavailableReasonOf(package);
     qCDebug(IPSERDESIP::Logging::lcPlugins).noquote()
-        << "loaded" << file
-        << "offering:" << (ids.isEmpty() ? QStringLiteral("no core") : ids.join(", "));
-    m_packages.push_back({file, package});
+        << "loaded" << library.file << "offering:"
+        << (library.ids.isEmpty() ? QStringLiteral("no core") : library.ids.join(", "));
+    m_libraries.push_back(library);
     m_loaders.push_back(std::move(loader));
 }
 
@@ -136,7 +128,10 @@ PluginSet loadPlugins(const QString &dir, QString *error)
     for (const QFileInfo &entry : entries)
         set.loadLibrary(entry);
 
-    if (set.m_packages.empty()) {
+    const bool packages =
+        std::any_of(set.m_libraries.begin(), set.m_libraries.end(),
+                    [](const PluginSet::Library &library) { return library.package; });
+    if (!packages) {
         set.m_status = PluginSet::Status::NoPlugin;
         if (error)
             *error = QStringLiteral("%1: no protocol plug-in found").arg(dir);

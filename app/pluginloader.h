@@ -34,10 +34,25 @@ public:
         NoPlugin     // the directory holds no loadable protocol package
     };
 
-    struct Package
+    // What the loader made of one library of the directory.
+    struct Library
     {
-        QString file;                          // absolute path of the library
-        IPSERDESIP::ProtocolPackage *instance; // owned by the library
+        enum class State {
+            NotPlugin,     // no Qt plug-in metadata, or Qt could not instantiate it
+            NotPackage,    // a Qt plug-in whose root object is no protocol package
+            Offering,      // a package whose protocols joined the set
+            OffersNothing, // a package that offered no protocol
+            Duplicate      // a package whose cores an earlier library already offers
+        };
+        QString file; // absolute path
+        State state = State::NotPlugin;
+        QString iid;       // of the metadata, read before the library is instantiated
+        QString className; // of the metadata
+        QStringList ids;   // the cores the library adds
+        // Why it adds no core (or not all it offered); for a package that offered nothing,
+        // the reason the package gives, if any.
+        QString error;
+        IPSERDESIP::ProtocolPackage *package = nullptr; // owned by the library
     };
 
     PluginSet();
@@ -46,17 +61,15 @@ public:
     ~PluginSet();
 
     Status status() const { return m_status; }
-    const std::vector<Package> &packages() const { return m_packages; }
+    const std::vector<Library> &libraries() const { return m_libraries; }
     const std::vector<std::unique_ptr<IPSERDESIP::BaseProtocol>> &protocols() const
     {
         return m_protocols;
     }
-    // Libraries that were skipped, one "file: reason" line each.
-    QStringList skipped() const { return m_skipped; }
-    // What the packages reported while they loaded (why a core is not offered).
-    QStringList loadReports() const { return m_loadReports; }
-    // One line per library ignored because an earlier one already offers its cores.
-    QStringList duplicates() const { return m_duplicates; }
+    // The first package that offered no protocol; null when every package offers one.
+    const Library *firstWithoutCore() const;
+    // One "file: ignored, ..." line per library whose cores an earlier one already offers.
+    QStringList duplicates() const;
 
     // The first protocol with this id; null when none.
     IPSERDESIP::BaseProtocol *findProtocol(const QString &id) const;
@@ -65,18 +78,13 @@ public:
 private:
     friend PluginSet loadPlugins(const QString &dir, QString *error);
 
-    // Loads one file of the directory: a protocol package joins the set, anything else is
-    // skipped with its reason.
+    // Loads one file of the directory and records what it is.
     void loadLibrary(const QFileInfo &entry);
-    QStringList adoptProtocols(const QString &file,
-                               const QList<IPSERDESIP::BaseProtocol *> &offered);
+    void adoptProtocols(const QList<IPSERDESIP::BaseProtocol *> &offered, Library *library);
 
     Status m_status = Status::NoPlugin;
     std::vector<std::unique_ptr<QPluginLoader>> m_loaders;
-    std::vector<Package> m_packages;
-    QStringList m_skipped;
-    QStringList m_loadReports;
-    QStringList m_duplicates;
+    std::vector<Library> m_libraries;
     // Declared after the loaders so the protocols are destroyed first.
     std::vector<std::unique_ptr<IPSERDESIP::BaseProtocol>> m_protocols;
 };

@@ -1,12 +1,10 @@
 #include "commands.h"
 #include "commandsupport.h"
-#include "parametergate.h"
-#include "pluginloader.h"
+#include "corefileoutput.h"
 #include "transportfiles.h"
 
 #include <safefile.h>
 
-#include <QCommandLineParser>
 #include <QDir>
 #include <QTextStream>
 
@@ -19,33 +17,20 @@ int runTransport(const QStringList &arguments)
         QStringLiteral("Writes the transport modules of a core's directions for a converter's "
                        "mode: samples to the core's lane words (tx) and lane words to samples "
                        "(rx), to DIR/<file>/transport."));
-    QCommandLineParser &parser = command.parser();
-    addTransportModeOptions(parser);
-    parser.addOption({QStringLiteral("workdir"),
-                      QStringLiteral("Working directory (default: the current directory)."),
-                      QStringLiteral("DIR")});
-    IPSERDESIP::ParameterMap params;
+    addTransportModeOptions(command.parser());
+    StoredCore core;
     int exitCode = Success;
-    if (!command.parseWithParameterFile(arguments, &params, &exitCode))
-        return exitCode;
-    // The set passes the rules every generated file passes.
-    PluginSet plugins;
-    IPSERDESIP::BaseProtocol *protocol = loadJesd204b(command, &plugins, &exitCode);
-    if (!protocol || !checkParameterSet(command, protocol, params, {},
-                                        IPSERDESIP::ParameterCheck::Rules::All, &exitCode))
+    if (!admitStoredCore(command, arguments, &core, &exitCode))
         return exitCode;
     QVector<IPJESD204B::TransportFile> files;
     QString error;
-    if (!transportFilesOf(parser, command.parameterFile(), params, &files, &error))
+    if (!transportFilesOf(command.parser(), command.parameterFile(), core.params, &files, &error))
         return command.fail(BadUsage, error);
-    const QString workdir = QDir::cleanPath(QDir::current().absoluteFilePath(
-        parser.isSet(QStringLiteral("workdir")) ? parser.value(QStringLiteral("workdir"))
-                                                : QStringLiteral(".")));
-    const QString folder = transportFolder(workdir, params);
+    const QString folder = transportFolder(core.workdir, core.params);
     // All files committed together by the host's writer, below the working directory.
     HostFiles::WriteBatch batch;
     {
-        const HostFiles::GenerationScope scope(batch, workdir);
+        const HostFiles::GenerationScope scope(batch, core.workdir);
         if (!stageTransportFiles(folder, files, &error) || !batch.commit(&error))
             return command.fail(JobFailed, QStringLiteral("cannot write: ") + error);
     }

@@ -63,14 +63,9 @@ void addTransportModeOptions(QCommandLineParser &parser)
     }
 }
 
-bool transportFilesOf(const QCommandLineParser &parser, const QString &setPath,
-                      const IPSERDESIP::ParameterMap &params,
-                      QVector<IPJESD204B::TransportFile> *files, QString *error)
+bool transportMapOf(const LinkMode &mode, const IPSERDESIP::ParameterMap &params,
+                    IPJESD204B::TransportMap *map, QString *error)
 {
-    LinkMode mode;
-    *error = readMode(parser, setPath, &mode);
-    if (!error->isEmpty())
-        return false;
     const QString core = params.value(Key::File).toString();
     static const QRegularExpression identifier(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*$"));
     if (!identifier.match(core).hasMatch()) {
@@ -78,15 +73,25 @@ bool transportFilesOf(const QCommandLineParser &parser, const QString &setPath,
         return false;
     }
     const StoredLink stored = storedLinkOf(params);
-    mode.lanes = stored.lanes;
-    const IPJESD204B::TransportMap map = IPJESD204B::transportMap(mode, stored.link.octetsPerFrame);
-    if (!map.isValid()) {
-        *error = map.error;
+    LinkMode laid = mode;
+    laid.lanes = stored.lanes;
+    *map = IPJESD204B::transportMap(laid, stored.link.octetsPerFrame);
+    *error = map->error;
+    return map->isValid();
+}
+
+bool transportFilesOf(const QCommandLineParser &parser, const QString &setPath,
+                      const IPSERDESIP::ParameterMap &params,
+                      QVector<IPJESD204B::TransportFile> *files, QString *error)
+{
+    LinkMode mode;
+    *error = readMode(parser, setPath, &mode);
+    IPJESD204B::TransportMap map;
+    if (!error->isEmpty() || !transportMapOf(mode, params, &map, error))
         return false;
-    }
     const bool both = valueOrAbsent(params, Key::Both).toBool();
     const int octetsPerClock = valueOrAbsent(params, Key::PcsWidth64).toBool() ? 8 : 4;
-    *files = IPJESD204B::transportFiles(map, octetsPerClock, core,
+    *files = IPJESD204B::transportFiles(map, octetsPerClock, params.value(Key::File).toString(),
                                         both || valueOrAbsent(params, Key::Transmit).toBool(),
                                         both || valueOrAbsent(params, Key::Receive).toBool());
     return true;

@@ -14,6 +14,11 @@ namespace HostProgram {
 // --m, --s, --np (required when the set has no link record beside it), --n, --cs, --cf.
 void addTransportModeOptions(QCommandLineParser &parser);
 
+// The layout of the converter's mode over the set's L and F; the set's "file" names the
+// modules. False with the reason in *error.
+bool transportMapOf(const IPJESD204B::LinkMode &mode, const IPSERDESIP::ParameterMap &params,
+                    IPJESD204B::TransportMap *map, QString *error);
+
 // The modules of the set's directions, L, F and PCS width from the set, the mode from its link
 // record and the options over it. False with the reason (bad usage) in *error.
 bool transportFilesOf(const QCommandLineParser &parser, const QString &setPath,

@@ -25,6 +25,16 @@ bool jesd204b::load()
     return true;
 }
 
+QString jesd204b::loadProblem() const
+{
+    const QString file = m_directory + DescriptionFile;
+    QString problem;
+    const IPSERDESIP::ParameterMap info = IPCore::processIPInfoSpec(file, &problem);
+    if (problem.isEmpty() && !IPCore::commonInfoProblem(info).isEmpty())
+        problem = file + QStringLiteral(": ") + IPCore::commonInfoProblem(info);
+    return problem;
+}
+
 QString jesd204b::version() const
 {
     return m_ipInfo.value(QStringLiteral("ipcore.version")).toString();

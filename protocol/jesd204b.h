@@ -37,6 +37,8 @@ public:
     IPSERDESIP::ParameterMap parameters() const { return m_parameters; }
     IPSERDESIP::ParameterMap ipInfo() const { return m_ipInfo; }
     QString directory() const { return m_directory; }
+    // Why load() refuses the description file: its read error or the keys it lacks.
+    QString loadProblem() const;
 
 private:
     IPSERDESIP::ParameterMap m_parameters;

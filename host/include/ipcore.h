@@ -25,6 +25,8 @@ IPSERDESHOST_EXPORT IPSERDESIP::ParameterMap processIPInfoSpec(const QString &pa
 
 // True only when "ipcore.id", "ipcore.name" and "ipcore.version" are non-empty strings.
 IPSERDESHOST_EXPORT bool checkCommonInfo(const IPSERDESIP::ParameterMap &info);
+// Why checkCommonInfo refuses the map; empty when it accepts it.
+IPSERDESHOST_EXPORT QString commonInfoProblem(const IPSERDESIP::ParameterMap &info);
 
 // A device in the unsupported list is refused; an empty supported list admits every device;
 // otherwise the device name must be listed. A null device is refused.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devicedb.h"
+#include "offeredinterface.h"
 #include "parametermap.h"
 
 #include <QObject>
@@ -40,15 +41,7 @@ namespace IPSERDESIP {
 // The value rules a protocol offers; null when it offers none.
 inline const ParameterCheck *parameterCheckOf(const QObject *protocol)
 {
-    if (!protocol)
-        return nullptr;
-    if (const auto *own = qobject_cast<ParameterCheck *>(protocol))
-        return own;
-    for (const QObject *child : protocol->children()) {
-        if (const auto *judge = qobject_cast<ParameterCheck *>(child))
-            return judge;
-    }
-    return nullptr;
+    return offeredInterface<ParameterCheck>(protocol);
 }
 
 } // namespace IPSERDESIP

@@ -64,12 +64,11 @@ void reportFileError(const QString &path, const QString &problem, QWidget *paren
 
 IPSERDESIP::ParameterMap processIPInfoSpec(const QString &path)
 {
-    // The caller only learns that the map is empty; the log says why, so that a host that loads
-    // a package can tell the user.
+    // The caller only learns that the map is empty; the debug log says why.
     QString error;
     IPSERDESIP::ParameterMap info = processIPInfoSpec(path, &error);
     if (!error.isEmpty())
-        qCWarning(IPSERDESIP::Logging::lcPlugins).noquote() << error;
+        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << error;
     return info;
 }
 
@@ -99,15 +98,21 @@ IPSERDESIP::ParameterMap processIPInfoSpec(const QString &path, QString *error)
 
 bool checkCommonInfo(const IPSERDESIP::ParameterMap &info)
 {
+    const QString problem = commonInfoProblem(info);
+    // An empty map was already explained by the reader.
+    if (!problem.isEmpty() && !info.isEmpty())
+        qCDebug(IPSERDESIP::Logging::lcPlugins).noquote() << problem;
+    return problem.isEmpty();
+}
+
+QString commonInfoProblem(const IPSERDESIP::ParameterMap &info)
+{
     const bool filled = isFilledString(info.value(QStringLiteral("ipcore.id"))) &&
                         isFilledString(info.value(QStringLiteral("ipcore.name"))) &&
                         isFilledString(info.value(QStringLiteral("ipcore.version")));
-    // An empty map was already explained by the reader.
-    if (!filled && !info.isEmpty())
-        qCWarning(IPSERDESIP::Logging::lcPlugins)
-            << "the description file needs \"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" "
-               "as filled texts";
-    return filled;
+    return filled ? QString()
+                  : QStringLiteral("the description file needs \"ipcore.id\", \"ipcore.name\" "
+                                   "and \"ipcore.version\" as filled texts");
 }
 
 bool isSupported(const DEV::DeviceArg &device, const QStringList &unsupported,

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ratio.h"
+#include "transportmap.h"
 
 #include <QString>
+#include <QStringList>
 
 // The host's files around a generated core: an instantiation template of its top-level
 // wrapper and the timing constraints of its clocks.
@@ -28,9 +30,16 @@ struct CoreShape
 };
 
 // <module>_inst.v: a wire per port of the wrapper the shape selects, widths as numbers, and
-// one instance with named connections. The quad PLL status ports keep the wrapper's guards,
-// since the synthesis flow decides them.
-QString instantiationTemplate(const CoreShape &core);
+// one instance with named connections, followed by the lines beside it. The quad PLL status
+// ports keep the wrapper's guards, since the synthesis flow decides them.
+QString instantiationTemplate(const CoreShape &core, const QStringList &beside = {});
+
+// The transport modules of the shape's directions (<prefix>_tx_transport, <prefix>_rx_transport)
+// instantiated beside the wrapper: lane words into tx_data_i and out of rx_data_o, markers from
+// the core's multiframe starts, clock and reset the core's, sample buses as wires
+// (tx_sample_data, rx_sample_data, ...) for the user's design.
+QStringList transportInstances(const TransportMap &map, const CoreShape &core,
+                               const QString &prefix);
 
 // <module>.sdc: the reference clock, the core clock of each direction (lane rate / 40 or / 80),
 // the configuration clocks, SYSREF captured on the core clock, SYNC~ asynchronous, and the

@@ -186,7 +186,7 @@ Ratio coreClockMHz(const CoreShape &core)
     return core.laneRateMbps / (10LL * (core.pcsBits / 8));
 }
 
-QString instantiationTemplate(const CoreShape &core)
+QString instantiationTemplate(const CoreShape &core, const QStringList &beside)
 {
     const QString directions = core.transmit && core.receive
                                    ? QStringLiteral("transmit and receive")
@@ -200,7 +200,7 @@ QString instantiationTemplate(const CoreShape &core)
             .arg(core.drp ? QStringLiteral("on") : QStringLiteral("off")),
         QString()};
     lines << portLines(core, false) << QString() << QStringLiteral("%1 u_%1 (").arg(core.module)
-          << portLines(core, true) << QStringLiteral(");");
+          << portLines(core, true) << QStringLiteral(");") << beside;
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

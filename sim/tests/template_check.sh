@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Generates each set's core with its instantiation template and timing constraints, compiles
 # the template against the wrapper and the model (Icarus, and Verilator -Wall when installed)
-# and reads the constraints with SDC stubs against the set's clock rates:
+# and reads the constraints with SDC stubs against the set's clock rates. A set with a link
+# record beside it gets its transport modules too, which the template instantiates beside the
+# core. Last, a planned set (with its record) goes the same way:
 # template_check.sh HOST WORKDIR PARAMS.json...
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -9,9 +11,12 @@ model="$here/../model"
 host=$1 work=$2
 shift 2
 mkdir -p "$work"
-for params in "$@"; do
-    "$host" generate "$params" --with-template --workdir "$work" >/dev/null
-    hdr="$work/$(sed -n 's/^ *"file": "\(.*\)",$/\1/p' "$params")/temp/jesd204b"
+check() {
+    local params=$1 file transport=()
+    file=$(sed -n 's/^ *"file": "\(.*\)",$/\1/p' "$params")
+    if [ -f "${params%.json}.link.json" ]; then transport=(--with-transport); fi
+    "$host" generate "$params" --with-template "${transport[@]}" --workdir "$work" >/dev/null
+    hdr="$work/$file/temp/jesd204b"
     top=$(sed -n 's/^`define module_name //p' "$hdr/top_define.vh")
     harness="$work/${top}_harness.v"
     # The template's nets stand for the user's design, which drives and reads them.
@@ -20,6 +25,10 @@ for params in "$@"; do
     sources=("$here/../../data/data/jesd204b_top.v" "$model/jesd204b_core.v"
         "$model/jesd204b_lmfc.v" "$model/jesd204b_tx_link.v" "$model/jesd204b_rx_link.v"
         "$model/jesd204b_cfg_regs.v")
+    if [ ${#transport[@]} -gt 0 ]; then
+        sources+=("$work/$file"/transport/*.v)
+        grep -q "^${file}_rx_transport u_${file}_rx_transport (" "$hdr/${top}_inst.v"
+    fi
     # Without the quad PLL status ports, then with all four.
     for plls in "" "-DJESD204B_Q0_QPLL0_OK -DJESD204B_Q0_QPLL1_OK -DJESD204B_Q1_QPLL0_OK -DJESD204B_Q1_QPLL1_OK"; do
         # shellcheck disable=SC2086
@@ -47,4 +56,10 @@ PY
     # shellcheck disable=SC2086
     tclsh "$here/sdc_check.tcl" "$hdr/$top.sdc" $expected
     echo "template clean: $params"
-done
+}
+
+for params in "$@"; do check "$params"; done
+# Packed 12-bit samples with a control bit, both directions.
+"$host" plan --device TQ2H4-FF676 --emit-set "$work/planned.json" --fs 500 --l 4 --m 4 --s 2 \
+    --np 12 --n 10 --cs 1 >/dev/null
+check "$work/planned.json"

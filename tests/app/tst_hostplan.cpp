@@ -197,6 +197,11 @@ private slots:
                 hex << QString::asprintf("%02X", octet.toInt());
             QVERIFY(ilas.outLines().at(lane["lane"].toInt()).contains(hex.join(' ')));
         }
+        // Nor does transport: its modules' first line states the recorded mode.
+        const HostRun transport = runHost({"transport", back, "--workdir", dir.path()});
+        QVERIFY2(transport.exitCode == 0, transport.err.constData());
+        const QString header = QString(" M=%1 F=%2 ").arg(mode.at(mode.indexOf("--m") + 1), f);
+        QVERIFY(TestFiles::bytes(transport.outLines().first()).contains(header.toUtf8()));
     }
 
     // A design whose receiver runs Q0_QPLL0 at 14.7456 GHz from Q0 REFCLK0 at 122.88 MHz on Q0

@@ -1,37 +1,15 @@
 #include "testfiles.h"
 
 #include "jesd204b.h"
+#include "pluginloader.h"
 
+#include <packagestatus.h>
 #include <parametercheck.h>
 #include <protocolpackage.h>
 
-#include <QPluginLoader>
 #include <QtTest>
 
 #include <memory>
-
-// Qt's object-lifetime hooks (the ones debugging tools use) let the test count every QObject
-// created and destroyed while the package works, including objects it never hands out.
-QT_BEGIN_NAMESPACE
-extern Q_CORE_EXPORT quintptr qtHookData[];
-QT_END_NAMESPACE
-
-namespace {
-
-enum HookIndex { AddQObjectHook = 3, RemoveQObjectHook = 4 };
-int createdObjects = 0, destroyedObjects = 0;
-
-template <typename Work> void countObjects(Work work)
-{
-    createdObjects = destroyedObjects = 0;
-    qtHookData[AddQObjectHook] = reinterpret_cast<quintptr>(+[](QObject *) { ++createdObjects; });
-    qtHookData[RemoveQObjectHook] =
-        reinterpret_cast<quintptr>(+[](QObject *) { ++destroyedObjects; });
-    work();
-    qtHookData[AddQObjectHook] = qtHookData[RemoveQObjectHook] = 0;
-}
-
-} // namespace
 
 class PluginTest : public QObject
 {
@@ -47,14 +25,6 @@ private slots:
         QVERIFY(m_instance && package());
     }
 
-    // What a host reads before it loads the library: the interface id and the class name.
-    void metadata()
-    {
-        const QJsonObject meta = QPluginLoader(m_library.fileName()).metaData();
-        QCOMPARE(meta.value("IID").toString(), QString("IPJESD204B.jesd204bpackage/1.0"));
-        QCOMPARE(meta.value("className").toString(), QString("jesd204bpackage"));
-    }
-
     void singleInstanceUntilDeleted()
     {
         QPointer<QObject> first = m_instance();
@@ -68,27 +38,29 @@ private slots:
     {
         QTest::addColumn<QByteArray>("ipspec"); // the description file's content; null: no file
         QTest::addColumn<int>("offered");
+        QTest::addColumn<QString>("reason"); // the package's, "<file>" for its description
         // clang-format off
-        QTest::newRow("no description file") << QByteArray() << 0;
-        QTest::newRow("no version") << QByteArray(R"({"ipcore": {"id": "jesd204b", "name": "J"}})") << 0;
-        QTest::newRow("complete; its own data directory gives way to the package's") << QByteArray(R"({"ipcore": {"id": "jesd204b", "name": "JESD204B", "version": "1.0", "dir": {"data": "/somewhere/else"}}})") << 1;
+        QTest::newRow("no description file") << QByteArray() << 0 << "<file>: no such file";
+        QTest::newRow("no version") << QByteArray(R"({"ipcore": {"id": "jesd204b", "name": "J"}})") << 0 << "<file>: the description file needs \"ipcore.id\", \"ipcore.name\" and \"ipcore.version\" as filled texts";
+        QTest::newRow("complete; its own data directory gives way to the package's") << QByteArray(R"({"ipcore": {"id": "jesd204b", "name": "JESD204B", "version": "1.0", "dir": {"data": "/somewhere/else"}}})") << 1 << "";
         // clang-format on
     }
 
-    // Only the protocol handed out, with the value rules it carries, outlives the call; each
-    // call hands out a fresh one. The protocol is a plain BaseProtocol to the meta-object system.
+    // Each call hands out a fresh protocol that the caller owns, or says why it offers none.
+    // The protocol is a plain BaseProtocol to the meta-object system.
     void protocols()
     {
         QFETCH(QByteArray, ipspec);
         QFETCH(int, offered);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         if (!ipspec.isNull())
             TestFiles::put(dir.filePath("jesd204b.ipspec"), ipspec);
         package()->setDirectory(dir.path());
-        QList<IPSERDESIP::BaseProtocol *> first;
-        countObjects([&] { first = package()->protocols(); });
-        QVERIFY2(createdObjects > 0, "the package made no protocol at all");
-        QVERIFY(createdObjects - destroyedObjects == 2 * offered && first.size() == offered);
+        const QList<IPSERDESIP::BaseProtocol *> first = package()->protocols();
+        QCOMPARE(first.size(), offered);
+        QCOMPARE(IPSERDESIP::unavailableReasonOf(package()),
+                 reason.replace("<file>", dir.filePath("jesd204b.ipspec")));
         if (offered == 0)
             return;
         const QList<IPSERDESIP::BaseProtocol *> second = package()->protocols();
@@ -105,6 +77,47 @@ private slots:
                                         IPSERDESIP::ParameterCheck::Rules::All)
                      .isEmpty());
         QCOMPARE(loaded->ipInfo().value("ipcore.dir.data").toString(), dir.path() + "/data");
+    }
+
+    void loader_data()
+    {
+        QTest::addColumn<QStringList>("files");   // "name=fixture" copies a fixture plug-in
+        QTest::addColumn<QStringList>("records"); // "file state IID class: error" per library
+        QTest::addColumn<int>("cores");
+        const QString fixture = "org.ipcorehost.tests.FixturePackage FixturePackage";
+        // clang-format off
+        QTest::newRow("a Qt plug-in that is no package") << QStringList{"libobject.so=fixture_object"} << QStringList{"libobject.so NotPackage org.ipcorehost.tests.FixtureObject FixtureObject: not a protocol package (org.ipcorehost.tests.FixtureObject)"} << 0;
+        QTest::newRow("the JESD204B core, then a package with its id") << QStringList{"libjesd204b.so", "libtwin.so=fixture_twin"} << QStringList{"libjesd204b.so Offering IPJESD204B.jesd204bpackage/1.0 jesd204bpackage: ", "libtwin.so Duplicate " + fixture + ": ignored, the jesd204b core is already offered by an earlier plug-in"} << 1;
+        QTest::newRow("a package that says why it offers nothing") << QStringList{"libreason.so=fixture_reason"} << QStringList{"libreason.so OffersNothing " + fixture + ": no converter table in <dir>"} << 0;
+        // clang-format on
+    }
+
+    // What the loader records per library, the metadata's interface id and class name read
+    // before the library is instantiated.
+    void loader()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, records);
+        QFETCH(int, cores);
+        QTemporaryDir work;
+        const QString dir =
+            files.contains("libjesd204b.so") ? TestFiles::pluginCopy(work.path()) : work.path();
+        for (const QString &file : files) {
+            const QString name = file.section('=', 0, 0), fixture = file.section('=', 1);
+            if (!fixture.isEmpty())
+                QVERIFY(QFile::copy(JESD_FIXTURE_DIR "/lib" + fixture + ".so", dir + '/' + name));
+        }
+        const HostProgram::PluginSet set = HostProgram::loadPlugins(dir);
+        const char *states[] = {"NotPlugin", "NotPackage", "Offering", "OffersNothing",
+                                "Duplicate"};
+        QStringList seen;
+        for (const HostProgram::PluginSet::Library &library : set.libraries())
+            seen << QString("%1 %2 %3 %4: %5")
+                        .arg(QFileInfo(library.file).fileName(),
+                             states[static_cast<int>(library.state)], library.iid,
+                             library.className, library.error);
+        QCOMPARE(seen, records.replaceInStrings("<dir>", dir));
+        QCOMPARE(int(set.protocols().size()), cores);
     }
 
 private:
