@@ -200,7 +200,7 @@ module jesd204b_rx_link #(
         end
         if (state_o == S_CGS && lmfc_aligned_o && lmfc_last && &k_lock_o) begin
             state_o  = S_WAIT;
-            sync_n_o = 1'b1;
+            sync_n_o <= 1'b1;
         end
         resync_q <= 1'b0;
         if (clr_cnt) begin
@@ -214,7 +214,7 @@ module jesd204b_rx_link #(
             if (!rst) resync_cnt_o = resync_cnt_o + 16'd1;
             resync_q  <= !rst;
             state_o    = S_CGS;
-            sync_n_o   = 1'b0;
+            sync_n_o  <= 1'b0;
             aligned_o  = 1'b0;
             valid_o   <= 1'b0;
             for (l = 0; l < L; l = l + 1) begin

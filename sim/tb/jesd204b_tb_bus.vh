@@ -6,7 +6,8 @@
         input [31:0] wdata;
         output [31:0] rdata;
         begin
-            @(negedge cfg_clk);
+            // The first falling edge after the call, also for a call made on one.
+            #1 @(negedge cfg_clk);
             cfg_addr  = {24'd0, addr};
             cfg_wdata = wdata;
             cfg_wr    = write;

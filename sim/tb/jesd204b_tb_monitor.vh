@@ -4,7 +4,7 @@
 // first received clock of a link-up, and it must not change over re-synchronisations.
     integer cyc = 0, t_rst = 0, t_tx_first = 0, lmfc_clk = 1, f_eff = 1, k_eff = 1;
     integer kcnt = 0, jcnt = 0, linkups = 0, lat0 = -1, lat = 0, linkup_lmfc = -1;
-    integer octets = 0, checked = 0, data_errors = 0, ml;
+    integer checked = 0, data_errors = 0, ml;
     reg     checking = 1'b1, lat_const = 1'b1, tx_ready_q = 1'b0, rx_valid_q = 1'b0, mism;
 
 `ifndef TB_SAMPLES
@@ -94,7 +94,6 @@
                 if (mism) data_errors = data_errors + 1;
                 checked = checked + P;
             end
-            octets = octets + P;
         end
         jcnt <= rx_valid ? jcnt + 1 : 0;
     end
