@@ -2,7 +2,7 @@
 // and PLLs of a two-quad device that make its lane rate. The baseline is the rules alone, so
 // the ratio is what the clocking search adds; the budget is 5 ms for the whole plan. Comparing
 // a received ILAS of every lane against the plan is measured against the same baseline.
-#include "benchsupport.h"
+#include "dialogworkload.h"
 #include "medianreporter.h"
 
 #include <commandsupport.h>
@@ -42,7 +42,7 @@ void planWithClocking(benchmark::State &state)
 {
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
     model->reset();
-    const DEV::DeviceArg device = HostProgram::lookUpDevice(BenchSupport::TwoQuadDevice);
+    const DEV::DeviceArg device = HostProgram::lookUpDevice(DialogWorkload::TwoQuadDevice);
     model->setDevice(device);
     const IPJESD204B::LinkMode mode = workedMode();
     for (auto _ : state) {
