@@ -332,6 +332,7 @@ private slots:
             figure.refresh();
             QCOMPARE(drawn, QStringList());
         }
+        QCOMPARE(drawn, QStringList{"tx_data_i[127:0]"});
         figure.refresh();
         inputs.lanes = 4;
         figure.refresh();
