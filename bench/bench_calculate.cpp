@@ -12,6 +12,7 @@
 #include <serdes.h>
 
 #include "benchsupport.h"
+#include "dialogworkload.h"
 #include <QApplication>
 
 #include <QFile>
@@ -27,8 +28,8 @@
 
 namespace {
 
-using BenchSupport::eightLaneSet;
-using BenchSupport::useTwoQuadDevice;
+using DialogWorkload::eightLaneSet;
+using DialogWorkload::useTwoQuadDevice;
 
 // The dialog as a user leaves it before pressing Calculate.
 struct OpenDialog

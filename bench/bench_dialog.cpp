@@ -2,21 +2,11 @@
 // the restore) against building the same four forms in a bare QDialog. The difference is what
 // the dialog adds: the base dialog, choice lists, validators, wiring and the slots that the
 // restore sets off. The run ends with the ratio of the two medians.
-#include "jesd204bdlg.h"
-#include "ui_afe_config.h"
-#include "ui_core_config.h"
-#include "ui_opt_config.h"
-#include "ui_phy_config.h"
-
-#include <devicedb.h>
-#include <idecore.h>
-#include <serdes.h>
-
 #include "benchsupport.h"
+#include "dialogworkload.h"
 #include "medianreporter.h"
-#include <QApplication>
-#include <QDialog>
 
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -27,51 +17,17 @@
 
 namespace {
 
-using BenchSupport::eightLaneSet;
-using BenchSupport::useTwoQuadDevice;
-
-const IPSERDESIP::ParameterMap &ipInfo()
-{
-    static const IPSERDESIP::ParameterMap info{
-        {QStringLiteral("ipcore.id"), QStringLiteral("jesd204b")},
-        {QStringLiteral("ipcore.name"), QStringLiteral("JESD204B")},
-        {QStringLiteral("ipcore.label"), QStringLiteral("JESD204B")},
-        {QStringLiteral("ipcore.target"), QStringLiteral("jesd204b_0")},
-        {QStringLiteral("ipcore.module"), QStringLiteral("jesd204b_0")},
-    };
-    return info;
-}
-
-// One dialog over the stored set, destroyed again; false when the set was refused.
-bool openStoredOnce(const IPSERDESIP::ParameterMap &stored)
-{
-    IPSERDESIP::ParameterMap parameters;
-    IPJESD204B::jesd204bdlg dialog(ipInfo(), &parameters, nullptr);
-    const bool opened = dialog.setOpening(stored);
-    benchmark::DoNotOptimize(dialog.usedLanes());
-    return opened;
-}
-
-void buildBareFormsOnce()
-{
-    QDialog dialog;
-    IPJESD204B::Ui::core_config core;
-    IPJESD204B::Ui::phy_config phy;
-    IPJESD204B::Ui::afe_config afe;
-    IPJESD204B::Ui::opt_config opt;
-    core.setupUi(new QWidget(&dialog));
-    phy.setupUi(new QWidget(&dialog));
-    afe.setupUi(new QWidget(&dialog));
-    opt.setupUi(new QWidget(&dialog));
-    benchmark::DoNotOptimize(phy.Lane7Connect);
-}
+using DialogWorkload::buildBareForms;
+using DialogWorkload::eightLaneSet;
+using DialogWorkload::openStored;
+using DialogWorkload::useTwoQuadDevice;
 
 void openStoredDialog(benchmark::State &state)
 {
     useTwoQuadDevice();
     const IPSERDESIP::ParameterMap stored = eightLaneSet();
     for (auto _ : state) {
-        if (!openStoredOnce(stored))
+        if (!openStored(stored))
             state.SkipWithError("the stored set was refused");
     }
 }
@@ -79,7 +35,7 @@ void openStoredDialog(benchmark::State &state)
 void bareForms(benchmark::State &state)
 {
     for (auto _ : state)
-        buildBareFormsOnce();
+        buildBareForms();
 }
 
 // The two in turns within one loop, each timed on its own. The speed of these machines shifts
@@ -94,10 +50,10 @@ void dialogOverBareForms(benchmark::State &state)
     Clock::duration bareTime{};
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        if (!openStoredOnce(stored))
+        if (!openStored(stored))
             state.SkipWithError("the stored set was refused");
         const Clock::time_point dialogDone = Clock::now();
-        buildBareFormsOnce();
+        buildBareForms();
         const Clock::time_point bareDone = Clock::now();
         dialogTime += dialogDone - start;
         bareTime += bareDone - dialogDone;

@@ -3,7 +3,7 @@
 // the ratio is what the clocking search adds; the budget is 5 ms for the whole plan. Comparing
 // a received ILAS of every lane against the plan, and the receive release window and latency
 // for a skew budget, are measured against the same baseline.
-#include "benchsupport.h"
+#include "dialogworkload.h"
 #include "medianreporter.h"
 
 #include <commandsupport.h>
@@ -44,7 +44,7 @@ void planWithClocking(benchmark::State &state)
 {
     IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
     model->reset();
-    const DEV::DeviceArg device = HostProgram::lookUpDevice(BenchSupport::TwoQuadDevice);
+    const DEV::DeviceArg device = HostProgram::lookUpDevice(DialogWorkload::TwoQuadDevice);
     model->setDevice(device);
     const IPJESD204B::LinkMode mode = workedMode();
     for (auto _ : state) {

@@ -1,8 +1,8 @@
 #include "jesd204bdlg.h"
 
+#include "biasandffe.h"
+#include "configforms.h"
 #include "nametables.h"
-#include "ui_core_config.h"
-#include "ui_phy_config.h"
 
 #include <generator.h>
 #include <ipcore.h>
@@ -73,13 +73,11 @@ bool jesd204bdlg::onButtonCalculateClicked(bool prompt)
     if (!recordResources() || m_serdesOptions.isEmpty())
         return false;
 
-    if (m_biasDecision == biasDecisionNumber(BiasDecision::Undecided) &&
-        !m_core->Transmit->isChecked()) {
-        confirmBiasScope();
-    } else if (m_biasDecision == biasDecisionNumber(BiasDecision::WholeQuads)) {
-        collectUsedLanes();
-        appendBiasLines();
-    }
+    collectUsedLanes();
+    if (m_bias->decision() == BiasDecision::Undecided && !m_core->Transmit->isChecked())
+        m_bias->confirmScope(m_usedLanes, m_serdesOptions);
+    else if (m_bias->decision() == BiasDecision::WholeQuads)
+        m_bias->appendBiasLines(m_usedLanes, m_serdesOptions);
 
     if (!checkRefClkAccess()) {
         QMessageBox::about(this, QStringLiteral("Failure"), QLatin1String(unreachableClock));

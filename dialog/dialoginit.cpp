@@ -1,12 +1,9 @@
+#include "configforms.h"
 #include "formwidgets.h"
 #include "jesd204bdlg.h"
 #include "nametables.h"
 #include "parameterkeys.h"
 #include "parameterrules.h"
-#include "ui_afe_config.h"
-#include "ui_core_config.h"
-#include "ui_opt_config.h"
-#include "ui_phy_config.h"
 
 #include <serdes.h>
 
@@ -28,7 +25,7 @@ void installValidator(QLineEdit *edit, const QString &pattern)
 }
 
 // Devices of groups A and B have one quad: the rows beyond its lanes go, spacers included.
-void removeLaneRowsFrom(Ui::phy_config &phy, int firstRemoved)
+void removeLaneRowsFrom(phy_config &phy, int firstRemoved)
 {
     const auto boxes = FormWidgets::laneBoxes(phy);
     const auto labels = FormWidgets::laneLabels(phy);
@@ -49,7 +46,7 @@ void removeLaneRowsFrom(Ui::phy_config &phy, int firstRemoved)
 }
 
 // Choice lists, validators and defaults of the core tab.
-void fillCoreForm(Ui::core_config &core)
+void fillCoreForm(core_config &core)
 {
     core.comboBoxLmfcBuffer->addItems(ParameterRules::choices(Key::LmfcBuffer));
     selectText(core.comboBoxLmfcBuffer, QStringLiteral("1024"));
@@ -71,10 +68,10 @@ void fillCoreForm(Ui::core_config &core)
 
 void jesd204bdlg::initDialog()
 {
-    const FigureHold hold(*this);
-    Ui::core_config &core = *m_core;
-    Ui::phy_config &phy = *m_phy;
-    Ui::afe_config &afe = *m_afe;
+    const CorePinFigure::Hold hold(m_figure);
+    core_config &core = *m_core;
+    phy_config &phy = *m_phy;
+    afe_config &afe = *m_afe;
 
     fillCoreForm(core);
 

@@ -1,9 +1,7 @@
+#include "configforms.h"
 #include "dialogrules.h"
 #include "formwidgets.h"
 #include "jesd204bdlg.h"
-#include "ui_afe_config.h"
-#include "ui_core_config.h"
-#include "ui_phy_config.h"
 
 namespace IPJESD204B {
 
@@ -64,7 +62,7 @@ int jesd204bdlg::checkCoreMode()
 
 void jesd204bdlg::onCoreModeChanged()
 {
-    Ui::core_config &core = *m_core;
+    core_config &core = *m_core;
     core.LMFCBuffer->setEnabled(!core.Transmit->isChecked());
     if (core.Receive->isChecked()) {
         core.rpatGenerator->setChecked(false);
@@ -108,7 +106,7 @@ void jesd204bdlg::onNumOfLanesChanged()
 
 void jesd204bdlg::onFFEModeChanged()
 {
-    Ui::afe_config &afe = *m_afe;
+    afe_config &afe = *m_afe;
     const QString mode = afe.ffeModeCombox->currentText();
     if (mode == QLatin1String("Auto")) {
         afe.cmSpinBox->setValue(0);
@@ -121,7 +119,7 @@ void jesd204bdlg::onFFEModeChanged()
 
 void jesd204bdlg::onEqualizationModeChanged()
 {
-    Ui::afe_config &afe = *m_afe;
+    afe_config &afe = *m_afe;
     const QString mode = afe.equalizationModeCombox->currentText();
     if (mode == QLatin1String("Auto")) {
         afe.attSpinBox->setValue(7);

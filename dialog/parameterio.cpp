@@ -1,13 +1,9 @@
-#include "formwidgets.h"
 #include "jesd204bdlg.h"
-#include "parameterkeys.h"
-#include "quaduse.h"
-#include "ui_afe_config.h"
-#include "ui_core_config.h"
-#include "ui_opt_config.h"
-#include "ui_phy_config.h"
 
-#include <serdes.h>
+#include "biasandffe.h"
+#include "configforms.h"
+#include "formwidgets.h"
+#include "parameterkeys.h"
 
 namespace IPJESD204B {
 
@@ -36,20 +32,11 @@ QString laneConnectKey(int lane)
 
 } // namespace
 
-void jesd204bdlg::collectUsedLanes()
-{
-    m_usedLanes.clear();
-    for (const QComboBox *box : FormWidgets::laneBoxes(*m_phy)) {
-        if (box->isEnabled())
-            m_usedLanes << box->currentText();
-    }
-}
-
 void jesd204bdlg::writeParameters()
 {
-    const Ui::core_config &core = *m_core;
-    const Ui::phy_config &phy = *m_phy;
-    const Ui::afe_config &afe = *m_afe;
+    const core_config &core = *m_core;
+    const phy_config &phy = *m_phy;
+    const afe_config &afe = *m_afe;
     IPSERDESIP::ParameterMap &set = *m_parameters;
 
     set.insert(Key::TargetDevice, device().id());
@@ -118,10 +105,10 @@ bool jesd204bdlg::loadParameters(const IPSERDESIP::ParameterMap &params)
 
 void jesd204bdlg::applyParameters(const IPSERDESIP::ParameterMap &params)
 {
-    const FigureHold hold(*this);
-    Ui::core_config &core = *m_core;
-    Ui::phy_config &phy = *m_phy;
-    Ui::afe_config &afe = *m_afe;
+    const CorePinFigure::Hold hold(m_figure);
+    core_config &core = *m_core;
+    phy_config &phy = *m_phy;
+    afe_config &afe = *m_afe;
     const auto flag = [&params](const QString &key) { return valueOrAbsent(params, key).toBool(); };
     const auto number = [&params](const QString &key) {
         return valueOrAbsent(params, key).toInt();
@@ -174,24 +161,7 @@ void jesd204bdlg::applyParameters(const IPSERDESIP::ParameterMap &params)
     m_opt->checkBoxDRPPort->setChecked(flag(Key::DrpPorts));
 
     collectUsedLanes();
-    restoreBias(params);
-}
-
-void jesd204bdlg::restoreBias(const IPSERDESIP::ParameterMap &params)
-{
-    Ui::afe_config &afe = *m_afe;
-    const QuadUse quads = QuadUse::of(m_usedLanes);
-    const IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
-    const IPSERDESIP::ParameterMap published = model->globalData();
-    if (quads.quad0 && published.contains(GlobalKey::Q0Bias))
-        afe.biasSpinBox->setValue(model->getData(GlobalKey::Q0Bias).toInt());
-    if (quads.quad1 && published.contains(GlobalKey::Q1Bias))
-        afe.biasSpinBox->setValue(model->getData(GlobalKey::Q1Bias).toInt());
-
-    const auto decision = params.constFind(Key::ChangedAllOfBias);
-    if (decision != params.constEnd())
-        m_biasDecision = biasDecisionNumber(decision.value().toBool() ? BiasDecision::WholeQuads
-                                                                      : BiasDecision::Declined);
+    m_bias->restore(m_usedLanes, params);
 }
 
 } // namespace IPJESD204B

@@ -1,9 +1,7 @@
+#include "configforms.h"
 #include "jesd204bdlg.h"
 #include "laneoptions.h"
 #include "nametables.h"
-#include "ui_afe_config.h"
-#include "ui_core_config.h"
-#include "ui_phy_config.h"
 
 #include <serdes.h>
 #include <serdesfunctions.h>
@@ -12,8 +10,8 @@ namespace IPJESD204B {
 
 LaneOptionValues jesd204bdlg::laneOptionValues() const
 {
-    const Ui::phy_config &phy = *m_phy;
-    const Ui::afe_config &afe = *m_afe;
+    const phy_config &phy = *m_phy;
+    const afe_config &afe = *m_afe;
     LaneOptionValues values;
     values.lineRate = phy.lineRate->text();
     values.pllSelection = phy.PLL_Selection->currentText();

@@ -3,13 +3,13 @@
 namespace IPJESD204B {
 namespace FormWidgets {
 
-std::array<QComboBox *, LaneRows> laneBoxes(const Ui::phy_config &phy)
+std::array<QComboBox *, LaneRows> laneBoxes(const phy_config &phy)
 {
     return {phy.Lane0Connect, phy.Lane1Connect, phy.Lane2Connect, phy.Lane3Connect,
             phy.Lane4Connect, phy.Lane5Connect, phy.Lane6Connect, phy.Lane7Connect};
 }
 
-std::array<QLabel *, LaneRows> laneLabels(const Ui::phy_config &phy)
+std::array<QLabel *, LaneRows> laneLabels(const phy_config &phy)
 {
     return {phy.labelconect0, phy.labelconect1, phy.labelconect2, phy.labelconect3,
             phy.labelconect4, phy.labelconect5, phy.labelconect6, phy.labelconect7};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui_phy_config.h"
+#include "configforms.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,10 +14,10 @@ namespace FormWidgets {
 constexpr int LaneRows = 8;
 
 // The lane-connect boxes of the PHY form, row 0 first.
-std::array<QComboBox *, LaneRows> laneBoxes(const Ui::phy_config &phy);
+std::array<QComboBox *, LaneRows> laneBoxes(const phy_config &phy);
 
 // Their labels, row 0 first.
-std::array<QLabel *, LaneRows> laneLabels(const Ui::phy_config &phy);
+std::array<QLabel *, LaneRows> laneLabels(const phy_config &phy);
 
 // Makes the item whose text is exactly `text` current; no such item leaves no current item.
 void selectText(QComboBox *box, const QString &text);

@@ -36,11 +36,6 @@ QString laneAlias(int quad, int lane)
     return QStringLiteral("Q%1_Lane%2").arg(quad).arg(lane);
 }
 
-QString laneDisplay(int quad, int lane)
-{
-    return QStringLiteral("Q%1 Lane%2").arg(quad).arg(lane);
-}
-
 QString lanePrefix(int quad, int lane)
 {
     return QStringLiteral("q%1_ln%2").arg(quad).arg(lane);

@@ -22,7 +22,6 @@ struct LaneRef
 LaneRef parseLane(const QString &name);
 QString laneName(int quad, int lane);                // "Q0_LANE1", the model's key
 QString laneAlias(int quad, int lane);               // "Q0_Lane1", the dialog's key
-QString laneDisplay(int quad, int lane);             // "Q0 Lane1"
 QString lanePrefix(int quad, int lane);              // "q0_ln1"
 QString laneLine(int quad, int lane, int direction); // "Q0_LANE1_RX" / "_TX"
 

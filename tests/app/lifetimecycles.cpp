@@ -1,22 +1,12 @@
 #include "lifetimecycles.h"
 
-#include "jesd204bdlg.h"
-#include "ui_afe_config.h"
-#include "ui_core_config.h"
-#include "ui_opt_config.h"
-#include "ui_phy_config.h"
+#include "dialogworkload.h"
 
 #include <baseprotocol.h>
-#include <devicedb.h>
-#include <idecore.h>
 #include <message.h>
 #include <protocolpackage.h>
 #include <serdes.h>
 
-#include <QDialog>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QPluginLoader>
 
 #include <malloc.h>
@@ -25,18 +15,9 @@
 
 namespace Lifetime {
 
-namespace {
-const QString TwoQuadDevice = QStringLiteral("TQ2H4-FF676");
-}
-
 IPSERDESIP::ParameterMap eightLaneSet()
 {
-    QFile file(QStringLiteral(JESD_SOURCE_DIR "/examples/both_8lane.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    IPSERDESIP::ParameterMap set = QJsonDocument::fromJson(file.readAll()).object().toVariantMap();
-    set.insert(QStringLiteral("target_device"), TwoQuadDevice);
-    return set;
+    return DialogWorkload::eightLaneSet();
 }
 
 QString pluginRound(const QString &pluginFile, const IPSERDESIP::ParameterMap &params,
@@ -77,30 +58,14 @@ QString pluginRound(const QString &pluginFile, const IPSERDESIP::ParameterMap &p
 
 bool dialogRound(const IPSERDESIP::ParameterMap &stored)
 {
-    IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
-    if (model->device().isNull())
-        model->setDevice(Core::IdeCore::deviceDataBase()->findDevice(TwoQuadDevice));
-    const IPSERDESIP::ParameterMap ipInfo{
-        {QStringLiteral("ipcore.id"), QStringLiteral("jesd204b")},
-        {QStringLiteral("ipcore.name"), QStringLiteral("JESD204B")},
-        {QStringLiteral("ipcore.version"), QStringLiteral("1.0")},
-    };
-    IPSERDESIP::ParameterMap parameters;
-    IPJESD204B::jesd204bdlg dialog(ipInfo, &parameters, nullptr);
-    return dialog.setOpening(stored);
+    if (IPSERDESIP::serdes::instance()->device().isNull())
+        DialogWorkload::useTwoQuadDevice();
+    return DialogWorkload::openStored(stored);
 }
 
 void bareFormsRound()
 {
-    QDialog dialog;
-    IPJESD204B::Ui::core_config core;
-    IPJESD204B::Ui::phy_config phy;
-    IPJESD204B::Ui::afe_config afe;
-    IPJESD204B::Ui::opt_config opt;
-    core.setupUi(new QWidget(&dialog));
-    phy.setupUi(new QWidget(&dialog));
-    afe.setupUi(new QWidget(&dialog));
-    opt.setupUi(new QWidget(&dialog));
+    DialogWorkload::buildBareForms();
 }
 
 std::size_t heapInUse()

@@ -1,3 +1,5 @@
+#include "biasandffe.h"
+#include "configforms.h"
 #include "dialogfixture.h"
 #include "messageboxwatcher.h"
 
@@ -240,6 +242,51 @@ private slots:
         // The host's reset line closes the list, after the reference clock frequency.
         QCOMPARE(options.mid(options.size() - 2),
                  (QStringList{"q0_refclk0_freq 122.88", "global_reset_enable true"}));
+    }
+
+    // The bias and FFE rules on a bare AFE form: quad 0 publishes 11, quad 1 publishes 3.
+    void biasAndFfeAlone_data()
+    {
+        QTest::addColumn<QStringList>("lanes");
+        QTest::addColumn<int>("bias");
+        QTest::addColumn<int>("tap"); // Cm and C1
+        QTest::addColumn<QStringList>("boxes");
+        // clang-format off
+        QTest::newRow("one quad, C0 22") << QStringList{"Q1 Lane2"} << 3 << 9 << QStringList();
+        QTest::newRow("two quads, C0 20") << QStringList{"Q0 Lane0", "Q1 Lane1"} << 7 << 10 << QStringList{"Warning: C0 must be greater than 20."};
+        // clang-format on
+    }
+    void biasAndFfeAlone()
+    {
+        QFETCH(QStringList, lanes);
+        QFETCH(int, tap);
+        IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
+        model->reset();
+        model->setData(QStringLiteral("Q0_BIAS"), 11);
+        model->setData(QStringLiteral("Q1_BIAS"), 3);
+        QWidget page;
+        IPJESD204B::afe_config afe;
+        afe.setupUi(&page);
+        IPJESD204B::BiasAndFfe rules(afe, &page);
+        afe.biasSpinBox->setValue(12);
+        rules.updateDefault(lanes);
+        QTEST(afe.biasSpinBox->value(), "bias");
+
+        MessageBoxWatcher watcher;
+        afe.cmSpinBox->setValue(tap);
+        afe.c1SpinBox->setValue(tap);
+        QCOMPARE(rules.calculateMainTap(), tap < 10);
+        QCoreApplication::processEvents();
+        QTEST(watcher.lines(), "boxes");
+
+        // A stored agreement publishes the value the box shows then, for every quad in use.
+        rules.restore(lanes, {{"ifChangedAllOfBias", true}});
+        afe.biasSpinBox->setValue(5);
+        IPSERDESIP::ParameterMap set;
+        rules.publish(lanes, set);
+        QCOMPARE(set.value("ifChangedAllOfBias"), QVariant(true));
+        QCOMPARE(model->getData(QStringLiteral("Q1_BIAS")), QVariant(5));
+        QCOMPARE(model->getData(QStringLiteral("Q0_BIAS")), QVariant(lanes.size() == 2 ? 5 : 11));
     }
 
     // What a spin box lets the user pick is what the program's gate accepts for its key.

@@ -1,4 +1,7 @@
+#include "configforms.h"
+#include "corepinfigure.h"
 #include "dialogfixture.h"
+#include "laneallocation.h"
 #include "messageboxwatcher.h"
 #include "testpaths.h"
 
@@ -77,6 +80,23 @@ private slots:
             d.dialog()->accept();
             QCOMPARE(boxes.lines(), QStringList{"Error: No available lanes"});
         }
+
+        // The same offer on bare forms, without the dialog.
+        QWidget pages;
+        IPJESD204B::core_config core;
+        IPJESD204B::phy_config phy;
+        core.setupUi(new QWidget(&pages));
+        phy.setupUi(new QWidget(&pages));
+        IPJESD204B::LaneAllocation alone(core, phy);
+        alone.offerLanes(QStringList{"Receive", "Transmit", "Both"}.indexOf(mode) + 1);
+        QCOMPARE(alone.availableLanes(), offered);
+        QCOMPARE(d.items(core.comboxNumOfLanes), d.items(d.combo("comboxNumOfLanes")));
+        alone.fillLaneBoxes();
+        QCOMPARE(phy.Lane3Connect->currentText(), offered.value(3));
+        // Duplicates are named in table order, not in the order they are found.
+        QCOMPARE(IPJESD204B::LaneAllocation::duplicateLane(
+                     {"Q1 Lane0", "Q0 Lane1", "Q1 Lane0", "Q0 Lane1"}),
+                 QStringLiteral("Q0 Lane1"));
     }
 
     void pllChoice_data()
@@ -289,6 +309,34 @@ private slots:
         d.set(actions);
         QCOMPARE(d.unmet({{"usedLanes", lanes}, {"biasSpinBox.value", bias}, {"biasDecision", 0}}),
                  QString());
+    }
+
+    // Holds keep the figure while its inputs change; the last one draws it once, and unchanged
+    // inputs draw nothing.
+    void pinFigureHolds()
+    {
+        IPJESD204B::CorePinFigure::Inputs inputs;
+        inputs.transmit = true;
+        inputs.lanes = 2;
+        QStringList drawn; // the label of each drawing's data bus
+        IPJESD204B::CorePinFigure figure(
+            [&inputs] { return inputs; },
+            [&drawn](const QList<Utils::PinFigure> &pins) { drawn << pins.at(19).label(); });
+        {
+            const IPJESD204B::CorePinFigure::Hold outer(figure);
+            {
+                const IPJESD204B::CorePinFigure::Hold inner(figure);
+                figure.refresh();
+            }
+            inputs.widthFactor = 2;
+            figure.refresh();
+            QCOMPARE(drawn, QStringList());
+        }
+        QCOMPARE(drawn, QStringList{"tx_data_i[127:0]"});
+        figure.refresh();
+        inputs.lanes = 4;
+        figure.refresh();
+        QCOMPARE(drawn, (QStringList{"tx_data_i[127:0]", "tx_data_i[255:0]"}));
     }
 
     // The port set with the sides is compared with the generated wrapper's elsewhere; here the

@@ -1,17 +1,14 @@
-#include "jesd204bdlg.h"
+#include "corepinfigure.h"
 
+#include "configforms.h"
 #include "nametables.h"
-#include "ui_core_config.h"
-#include "ui_opt_config.h"
-#include "ui_phy_config.h"
-
-#include <pinfigure.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
 
 #include <algorithm>
+#include <utility>
 
 namespace IPJESD204B {
 
@@ -117,43 +114,63 @@ void append(QList<Utils::PinFigure> &pins, const Port (&ports)[N], int lanes, in
 
 } // namespace
 
-jesd204bdlg::FigureHold::FigureHold(jesd204bdlg &dialog) : m_dialog(dialog)
+bool CorePinFigure::Inputs::operator==(const Inputs &other) const
 {
-    ++m_dialog.m_figureHolds;
+    return transmit == other.transmit && receive == other.receive && drp == other.drp &&
+           lanes == other.lanes && widthFactor == other.widthFactor && pll == other.pll &&
+           quadsInUse == other.quadsInUse;
 }
 
-jesd204bdlg::FigureHold::~FigureHold()
+CorePinFigure::CorePinFigure(Read read, Draw draw)
+    : m_read(std::move(read)), m_draw(std::move(draw))
+{}
+
+CorePinFigure::Hold::Hold(CorePinFigure &figure) : m_figure(figure)
 {
-    if (--m_dialog.m_figureHolds == 0)
-        m_dialog.refreshFigure();
+    ++m_figure.m_holds;
 }
 
-void jesd204bdlg::refreshFigure()
+CorePinFigure::Hold::~Hold()
 {
-    if (m_figureHolds > 0)
+    if (--m_figure.m_holds == 0)
+        m_figure.refresh();
+}
+
+void CorePinFigure::refresh()
+{
+    if (m_holds > 0)
         return;
-    collectUsedLanes();
-    FigureInputs inputs;
-    inputs.transmit = m_core->Transmit->isChecked() || m_core->Both->isChecked();
-    inputs.receive = m_core->Receive->isChecked() || m_core->Both->isChecked();
-    inputs.drp = m_opt->checkBoxDRPPort->isChecked();
-    inputs.lanes = m_core->comboxNumOfLanes->currentText().toInt();
+    const Inputs inputs = m_read();
+    if (m_isDrawn && inputs == m_drawn)
+        return;
+    m_drawn = inputs;
+    m_isDrawn = true;
+    m_draw(pins(inputs));
+}
+
+CorePinFigure::Inputs CorePinFigure::read(const core_config &core, const phy_config &phy,
+                                          const opt_config &opt, const QStringList &usedLanes)
+{
+    Inputs inputs;
+    inputs.transmit = core.Transmit->isChecked() || core.Both->isChecked();
+    inputs.receive = core.Receive->isChecked() || core.Both->isChecked();
+    inputs.drp = opt.checkBoxDRPPort->isChecked();
+    inputs.lanes = core.comboxNumOfLanes->currentText().toInt();
     inputs.widthFactor =
-        m_phy->radioButton64Bit->isChecked() && !m_phy->radioButton32Bit->isChecked() ? 2 : 1;
-    inputs.pll = m_phy->PLL_Selection->currentText();
+        phy.radioButton64Bit->isChecked() && !phy.radioButton32Bit->isChecked() ? 2 : 1;
+    inputs.pll = phy.PLL_Selection->currentText();
     for (const QuadRow &quad : NameTables::quads()) {
         const bool inUse =
-            std::any_of(m_usedLanes.cbegin(), m_usedLanes.cend(),
+            std::any_of(usedLanes.cbegin(), usedLanes.cend(),
                         [&](const QString &lane) { return lane.contains(quad.displayPrefix); });
         if (inUse)
             inputs.quadsInUse.append(quad.optionPrefix);
     }
-    // The figure depends on only these inputs: an unchanged set of them keeps the figure drawn.
-    if (m_figureDrawn && inputs == m_figureInputs)
-        return;
-    m_figureInputs = inputs;
-    m_figureDrawn = true;
+    return inputs;
+}
 
+QList<Utils::PinFigure> CorePinFigure::pins(const Inputs &inputs)
+{
     QList<Utils::PinFigure> pins;
     pins.reserve(80);
     if (inputs.transmit)
@@ -175,7 +192,7 @@ void jesd204bdlg::refreshFigure()
 
     if (inputs.drp)
         append(pins, drpPorts, inputs.lanes, inputs.widthFactor);
-    uiSetFigurePins(pins);
+    return pins;
 }
 
 } // namespace IPJESD204B
