@@ -194,10 +194,12 @@ int runSimulate(const QStringList &arguments)
     CommandLine command(
         QStringLiteral("simulate"),
         QStringLiteral("Generates a core from a parameter set, builds it with the link model "
-                       "and a self-checking testbench, runs a link in loopback and prints one "
-                       "summary line.\nExit codes: 0 the data came through unchanged with a "
-                       "constant latency, 1 it did not or the run failed, 2 bad usage, bad "
-                       "input or the simulator is not installed."));
+                       "and a self-checking testbench, runs a link in loopback and prints where "
+                       "each lane's ILAS start arrived against the receiver's release point, "
+                       "the smallest margin, what went wrong, and one summary line.\nExit "
+                       "codes: 0 the data came through unchanged with a constant latency, 1 it "
+                       "did not or the run failed, 2 bad usage, bad input or the simulator is "
+                       "not installed."));
     SimulateOptions options;
     int exitCode = Success;
     if (!parseSimulateOptions(command, arguments, &options, &exitCode) ||

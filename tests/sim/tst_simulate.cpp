@@ -98,6 +98,8 @@ private slots:
             << QStringList{"--inject-error", "9"} << "--inject-error";
         QTest::newRow("unknown simulator") << QStringList{"--simulator", "xsim"} << "--simulator";
         QTest::newRow("bad number") << QStringList{"--frames", "ten"} << "--frames";
+        QTest::newRow("transmitter without the pattern generator")
+            << QStringList{"--test-pattern", "rpat"} << "(\"Include_RPAT_Generator\" is off)";
         QTest::newRow("samples and a pattern")
             << QStringList{"--samples", "--test-pattern", "rpat"} << "--test-pattern";
         QTest::newRow("release point beyond the multiframe")
