@@ -1,8 +1,10 @@
 #include "commands.h"
 #include "commandsupport.h"
+#include "linkparameters.h"
 #include "simulateoptions.h"
 
 #include <coreheaders.h>
+#include <latencyreport.h>
 #include <linksettings.h>
 #include <simulatorrun.h>
 #include <summaryline.h>
@@ -116,7 +118,11 @@ int buildAndRun(const CommandLine &command, const SimulateOptions &o,
                 JobFailed,
                 QStringLiteral("the simulation ended without a summary (log: %1)").arg(log));
         }
-        QTextStream(stdout) << summary.text << '\n';
+        QTextStream out(stdout);
+        for (const QString &line :
+             LinkSim::latencyReport(result.output, storedLinkOf(o.params).link.laneRateMbps))
+            out << line << '\n';
+        out << summary.text << '\n';
         const QDir dir(simDir);
         if ((!o.dumpFile.isEmpty() &&
              !deliver(command, dir.filePath(LinkSim::laneDumpName()), o.dumpFile)) ||
@@ -171,7 +177,8 @@ int simulate(const CommandLine &command, const SimulateOptions &o,
                               &error))
         return command.fail(JobFailed, error);
     LinkSim::SimSources withTransport = sources;
-    if (o.settings.samples && !writeTransport(shape, o.settings, run.path(), &withTransport, &error))
+    if (o.settings.samples &&
+        !writeTransport(shape, o.settings, run.path(), &withTransport, &error))
         return command.fail(JobFailed, error);
     const QString simDir = QDir(coreDir).filePath(QStringLiteral("sim"));
     const int code = buildAndRun(command, o, withTransport, headerDir, run.path(), simDir);
@@ -187,10 +194,12 @@ int runSimulate(const QStringList &arguments)
     CommandLine command(
         QStringLiteral("simulate"),
         QStringLiteral("Generates a core from a parameter set, builds it with the link model "
-                       "and a self-checking testbench, runs a link in loopback and prints one "
-                       "summary line.\nExit codes: 0 the data came through unchanged with a "
-                       "constant latency, 1 it did not or the run failed, 2 bad usage, bad "
-                       "input or the simulator is not installed."));
+                       "and a self-checking testbench, runs a link in loopback and prints where "
+                       "each lane's ILAS start arrived against the receiver's release point, "
+                       "the smallest margin, what went wrong, and one summary line.\nExit "
+                       "codes: 0 the data came through unchanged with a constant latency, 1 it "
+                       "did not or the run failed, 2 bad usage, bad input or the simulator is "
+                       "not installed."));
     SimulateOptions options;
     int exitCode = Success;
     if (!parseSimulateOptions(command, arguments, &options, &exitCode) ||

@@ -58,6 +58,27 @@ std::vector<IntOption> runOptions(SimulateOptions *o)
          0,
          1000,
          &o->settings.resyncs},
+        {{QStringLiteral("rbd"),
+          QStringLiteral("Receive buffer delay: the lanes are released N frame clocks after the "
+                         "LMFC boundary, 0..K-1 (default 0)."),
+          QStringLiteral("N")},
+         0,
+         31,
+         &o->settings.rbd},
+        {{QStringLiteral("delay-variation"),
+          QStringLiteral("At every re-synchronisation the common channel delay becomes a "
+                         "pseudo-random 0..OCTETS from a fixed start value (needs --resyncs)."),
+          QStringLiteral("OCTETS")},
+         0,
+         4096,
+         &o->settings.delayVariation},
+        {{QStringLiteral("tx-did"),
+          QStringLiteral("The transmitting side sends device id DID in its ILAS instead of the "
+                         "receiver's: the receiver refuses the ILAS and the run names the fields."),
+          QStringLiteral("DID")},
+         0,
+         255,
+         &o->settings.txDeviceId},
         {{QStringLiteral("inject-error"),
           QStringLiteral("Flip one bit on LANE once the link is up; the error must be counted "
                          "and the link come back."),
@@ -242,6 +263,15 @@ bool judgeLink(CommandLine &command, SimulateOptions *o, int *exitCode)
     stored.link.framesPerMultiframe =
         overrides.value(QStringLiteral("K"), stored.link.framesPerMultiframe);
     stored.scrambling = overrides.value(QStringLiteral("SCR"), stored.scrambling) != 0;
+    const int k = stored.link.framesPerMultiframe;
+    if (k > 0 && o->settings.rbd >= k) {
+        *exitCode = command.fail(BadUsage, QStringLiteral("--rbd %1: K = %2 allows 0..%3 frame "
+                                                          "clocks after the LMFC boundary")
+                                               .arg(o->settings.rbd)
+                                               .arg(k)
+                                               .arg(k - 1));
+        return false;
+    }
     if (record) {
         for (const RecordDefine &entry : recordDefines()) {
             const QString define = QLatin1String(entry.define);
@@ -276,6 +306,9 @@ bool checkRunFits(CommandLine &command, SimulateOptions *o, int *exitCode)
     const int lanes = storedLinkOf(params).lanes;
     if (command.parser().isSet(QStringLiteral("lane-skew")) && lanes < 2)
         error = QStringLiteral("--lane-skew needs two lanes or more; the core has %1").arg(lanes);
+    if (error.isEmpty() && o->settings.delayVariation > 0 && o->settings.resyncs == 0)
+        error = QStringLiteral("--delay-variation changes the delay at each re-synchronisation: "
+                               "give --resyncs");
     const bool transmits = params.value(IPJESD204B::Key::Transmit).toBool() ||
                            params.value(IPJESD204B::Key::Both).toBool();
     const LinkSim::TestPattern pattern = o->settings.pattern;

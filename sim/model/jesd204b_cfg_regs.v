@@ -31,6 +31,7 @@ module jesd204b_cfg_regs #(
     output wire           resync_on_err,
     output wire           sysref_always,
     output wire           sysref_reinit,
+    output wire [4:0]     rbd,
     output reg            resync_pulse,
     output reg            clr_pulse,
     input  wire [31:0]    status,
@@ -38,7 +39,7 @@ module jesd204b_cfg_regs #(
     input  wire [32*LANE-1:0] lane_err,
     input  wire [32*LANE-1:0] lane_info
 );
-    reg [31:0] ctrl, link0, link1, link2;
+    reg [31:0] ctrl, link0, link1, link2, rbd_reg;
     reg        resync_tgl, clr_tgl;
     reg [2:0]  resync_s, clr_s;
 
@@ -80,6 +81,7 @@ module jesd204b_cfg_regs #(
             link0 <= link0_rst;
             link1 <= link1_rst;
             link2 <= 32'd0;
+            rbd_reg <= 32'd0;
             resync_tgl <= 1'b0;
             clr_tgl    <= 1'b0;
         end else if (access && wr) begin
@@ -92,6 +94,7 @@ module jesd204b_cfg_regs #(
                 6'd2: link0 <= merge(link0, wdata & 32'h00FF_1FFF, ro_link0, strb);
                 6'd3: link1 <= merge(link1, wdata & 32'hFF1F_1F1F, 32'h0, strb);
                 6'd4: link2 <= merge(link2, wdata & 32'h0000_0FFF, 32'h0, strb);
+                6'd7: rbd_reg <= merge(rbd_reg, wdata & 32'h0000_001F, 32'h0, strb);
                 default: ;
             endcase
         end
@@ -108,6 +111,7 @@ module jesd204b_cfg_regs #(
             6'd4: rdata = link2;
             6'd5: rdata = status;
             6'd6: rdata = {16'd0, resync_cnt};
+            6'd7: rdata = rbd_reg;
             default: ;
         endcase
         for (n = 0; n < LANE; n = n + 1) begin
@@ -127,6 +131,8 @@ module jesd204b_cfg_regs #(
     assign resync_on_err = ctrl[2];
     assign sysref_always = ctrl[9];
     assign sysref_reinit = ctrl[10];
+    assign rbd           = rbd_reg[4:0];
+    wire   unused_rbd    = ^rbd_reg[31:5];
     localparam [4:0] LM1 = LANE - 1;
     assign lp = {2'b00, link1[30:26], link1[31], link1[20:16], link1[12:8], link1[4:0],
                  link1[25:24], link0[23:16], link0[12:8], link0[7:0], LM1, ctrl[8],

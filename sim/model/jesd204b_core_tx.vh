@@ -5,6 +5,7 @@
     wire        tx_sys_always, tx_sys_reinit, unused_tx_resync, unused_tx_clr, unused_tx_roe;
     wire [1:0]  tx_state;
     wire        tx_lmfc_aligned, unused_tx_lmfc_first;
+    wire [4:0]  unused_tx_rbd;
     wire        tx_link_rst = tx_rst_i || gt_pcs_tx_rst_i || !gt_fabric_rstn_i;
 
     jesd204b_cfg_regs #(
@@ -18,7 +19,7 @@
         .core_clk(tx_core_clk_i), .lp(tx_lp), .test_mode(tx_test_mode),
         .resync_on_err(unused_tx_roe), .sysref_always(tx_sys_always),
         .sysref_reinit(tx_sys_reinit), .resync_pulse(unused_tx_resync),
-        .clr_pulse(unused_tx_clr),
+        .clr_pulse(unused_tx_clr), .rbd(unused_tx_rbd),
         .status({28'd0, tx_lmfc_aligned, tx_sync_i, tx_state}), .resync_cnt(16'd0),
         .lane_err({32*N{1'b0}}), .lane_info({32*N{1'b0}})
     );

@@ -1,8 +1,9 @@
 // JESD204B receive link layer, subclass 1, for L lanes of P = 4*W octets per core clock.
 // Code group i of lane l in a clock is cg_i[(l*P+i)*10 +: 10], i = 0 first on the wire.
 // Each lane buffers from its first /R/ on in an elastic buffer of BUF octets; all lanes are
-// released together on the first LMFC boundary at which every lane holds a clock's worth,
-// which makes the latency deterministic.
+// released together at the first release point at which every lane holds a clock's worth,
+// which makes the latency deterministic. The release point is the core clock that holds
+// frame clock rbd (receive buffer delay) after an LMFC boundary.
 module jesd204b_rx_link #(
     parameter L   = 1,
     parameter W   = 1,
@@ -17,6 +18,7 @@ module jesd204b_rx_link #(
     input  wire                 resync_req,
     input  wire                 clr_cnt,
     input  wire                 sysref,
+    input  wire [4:0]           rbd,
     input  wire [40*W*L-1:0]    cg_i,
     output reg                  sync_n_o,
     output reg                  valid_o,
@@ -30,6 +32,7 @@ module jesd204b_rx_link #(
     output reg  [L-1:0]         k_lock_o,
     output reg                  aligned_o,
     output reg  [L-1:0]         ilas_err_o,
+    output reg  [L-1:0]         overflow_o,
     output reg  [16*L-1:0]      nit_cnt_o,
     output reg  [16*L-1:0]      disp_cnt_o,
     output reg  [16*L-1:0]      unexp_cnt_o,
@@ -63,6 +66,16 @@ module jesd204b_rx_link #(
         .last(lmfc_last), .aligned(lmfc_aligned_o)
     );
 
+    // Clocks since the last release point; the released octets count their frame and
+    // multiframe positions from it.
+    wire [13:0] period    = fk / P14;
+    wire [13:0] rel_at    = ({9'd0, rbd} * f / P14) % period;
+    wire [13:0] lmfc14    = {3'd0, lmfc_cnt};
+    wire [13:0] rel_cnt   = (lmfc14 >= rel_at) ? lmfc14 - rel_at : lmfc14 + period - rel_at;
+    wire        rel_first = (rel_cnt == 14'd0);
+    wire        rel_last  = (rel_cnt == period - 14'd1);
+    wire        unused_first = lmfc_first;
+
     // Decoder stage: {not in table, disparity error, k, octet} per code group.
     reg        rd [0:L-1];
     reg [11:0] dq;
@@ -89,6 +102,11 @@ module jesd204b_rx_link #(
     reg [14:0] scr_st   [0:L-1];
     reg [7:0]  prev_end [0:L-1];
     reg [1:0]  rmf;
+    // Link configuration octets of the last ILAS per lane, as received; the testbench reads
+    // them to name the fields of a refused ILAS.
+    /* verilator lint_off UNUSED */
+    reg [7:0]  ilas_rx  [0:L*14-1];
+    /* verilator lint_on UNUSED */
 
     // Lane synchronisation, elastic buffers, ILAS check and data recovery.
     integer    l, o;
@@ -133,20 +151,20 @@ module jesd204b_rx_link #(
             fill     = wp[l] - rp[l];
             fill_clk = fill / {2'd0, P14};
             if (fill > BUF16) begin
-                ilas_err_o[l] = 1'b1;
+                overflow_o[l] = 1'b1;
                 resync = 1'b1;
             end
             if (!started[l] || fill < {2'd0, P14}) all_ready = 1'b0;
             fill_o[l*5 +: 5] <= (fill_clk > 16'd31) ? 5'd31 : fill_clk[4:0];
         end
-        if (state_o == S_WAIT && all_ready && lmfc_first) begin
+        if (state_o == S_WAIT && all_ready && rel_first) begin
             state_o   = S_ILAS;
             aligned_o = 1'b1;
             rmf       = 2'd0;
         end
         valid_o <= (state_o == S_DATA);
         for (o = 0; o < P; o = o + 1) begin
-            p         = {3'd0, lmfc_cnt} * P14 + o[13:0];
+            p         = rel_cnt * P14 + o[13:0];
             sof_o[o]  <= (state_o == S_DATA) && (p % f) == 0;
             eof_o[o]  <= (state_o == S_DATA) && (p % f) == f - 1;
             somf_o[o] <= (state_o == S_DATA) && p == 0;
@@ -154,7 +172,7 @@ module jesd204b_rx_link #(
         end
         for (l = 0; l < L; l = l + 1)
             for (o = 0; o < P; o = o + 1) begin
-                p     = {3'd0, lmfc_cnt} * P14 + o[13:0];
+                p     = rel_cnt * P14 + o[13:0];
                 e     = 11'h000;
                 unexp = 1'b0;
                 if (state_o == S_ILAS || state_o == S_DATA) begin
@@ -164,6 +182,7 @@ module jesd204b_rx_link #(
                 end
                 oct = e[7:0];
                 if (state_o == S_ILAS) begin
+                    if (rmf == 2'd1 && p >= 2 && p < 16) ilas_rx[l*14 + {18'd0, p} - 2] = oct;
                     if ((p == 0 && e[8:0] != 9'h11C) || (p == fk - 1 && e[8:0] != 9'h17C)
                         || (rmf == 2'd1 && p == 1 && e[8:0] != 9'h19C)
                         || (rmf == 2'd1 && p >= 2 && p < 16 &&
@@ -188,7 +207,7 @@ module jesd204b_rx_link #(
                 err_o[l*P+o]           <= (state_o == S_DATA) && (e[10] || e[9] || unexp);
                 if (unexp) resync = resync | resync_on_err;
             end
-        if (state_o == S_ILAS && lmfc_last) begin
+        if (state_o == S_ILAS && rel_last) begin
             rmf = rmf + 2'd1;
             if (rmf == 2'd0) begin
                 state_o = S_DATA;
@@ -209,6 +228,7 @@ module jesd204b_rx_link #(
             unexp_cnt_o = {16*L{1'b0}};
             resync_cnt_o = 16'd0;
             ilas_err_o   = {L{1'b0}};
+            overflow_o   = {L{1'b0}};
         end
         if (rst || (resync && state_o != S_CGS)) begin
             if (!rst) resync_cnt_o = resync_cnt_o + 16'd1;
@@ -224,6 +244,7 @@ module jesd204b_rx_link #(
         end
         if (rst) begin
             ilas_err_o   = {L{1'b0}};
+            overflow_o   = {L{1'b0}};
             nit_cnt_o    = {16*L{1'b0}};
             disp_cnt_o   = {16*L{1'b0}};
             unexp_cnt_o  = {16*L{1'b0}};

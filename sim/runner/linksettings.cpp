@@ -98,6 +98,10 @@ QStringList testbenchConfig(const CoreShape &shape, const RunSettings &settings)
     number(QStringLiteral("SKEW"), settings.laneSkew);
     number(QStringLiteral("RESYNCS"), settings.resyncs);
     number(QStringLiteral("INJECT"), settings.injectLane);
+    number(QStringLiteral("RBD"), settings.rbd);
+    number(QStringLiteral("DELAY_VAR"), settings.delayVariation);
+    if (settings.txDeviceId >= 0)
+        number(QStringLiteral("TX_DID"), settings.txDeviceId);
     number(QStringLiteral("TEST_MODE"), static_cast<int>(settings.pattern));
     const QMap<QString, int> params = effectiveLinkParams(shape, settings.overrides);
     for (const LinkField &field : linkFields())

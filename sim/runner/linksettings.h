@@ -32,7 +32,10 @@ struct RunSettings
     int frames = 256;
     int laneSkew = 0;
     int resyncs = 0;
-    int injectLane = -1; // none
+    int injectLane = -1;    // none
+    int rbd = 0;            // release point: frame clocks after the LMFC boundary, 0..K-1
+    int delayVariation = 0; // octets the common channel delay may grow at each re-sync
+    int txDeviceId = -1;    // DID the transmitting side sends instead of the receiver's; -1 none
     TestPattern pattern = TestPattern::None;
     QMap<QString, int> overrides; // by define name, from the command line
     bool dumpLanes = false;

@@ -13,7 +13,8 @@ module jesd204b_tb;
     localparam P = 4 * W;
     localparam [4:0] LM1 = N - 1;
     localparam integer INJ = `TB_INJECT;
-    localparam [7:0] T_F1 = `TB_F - 1, T_M1 = `TB_M - 1, T_DID = `TB_DID;
+    localparam [7:0] T_F1 = `TB_F - 1, T_M1 = `TB_M - 1, T_DID = `TB_DID, T_TXDID = `TB_TX_DID;
+    localparam [4:0] T_RBD = `TB_RBD;
     localparam [4:0] T_K1 = `TB_K - 1, T_N1 = `TB_N - 1, T_NP1 = `TB_NP - 1, T_S1 = `TB_S - 1;
     localparam [4:0] T_CF = `TB_CF;
     localparam [3:0] T_BID = `TB_BID;
@@ -38,7 +39,7 @@ module jesd204b_tb;
     wire [44*W*N-1:0] rx_debug;
     wire [40*W*N-1:0] tx_cg, chan_cg;
     wire [5*N-1:0]    tx_fifo, rx_fifo;
-    wire [N-1:0]      rx_pma_lock, rx_k_lock, rx_align, cpll_ok, conv_ilas_err;
+    wire [N-1:0]      rx_pma_lock, rx_k_lock, rx_align, cpll_ok, conv_ilas_err, conv_overflow;
     wire [16*N-1:0]   conv_nit, conv_disp, conv_unexp;
     wire [15:0]       conv_resyncs;
     wire [1:0]        conv_state, conv_state_rx;
@@ -52,13 +53,16 @@ module jesd204b_tb;
 
     `include "jesd204b_tb_dut.vh"
 
-    jesd204b_tb_channel #(.N(N), .W(W), .SKEW(`TB_SKEW)) u_chan (
-        .clk(clk), .cg_i(tx_cg), .inject(inject), .inject_lane(INJ[3:0]), .cg_o(chan_cg)
+    reg [15:0] chan_extra = 16'd0;
+    jesd204b_tb_channel #(.N(N), .W(W), .SKEW(`TB_SKEW), .VAR(`TB_DELAY_VAR)) u_chan (
+        .clk(clk), .cg_i(tx_cg), .inject(inject), .inject_lane(INJ[3:0]), .extra(chan_extra),
+        .cg_o(chan_cg)
     );
 
     `include "jesd204b_tb_data.vh"
     `include "jesd204b_tb_bus.vh"
     `include "jesd204b_tb_monitor.vh"
+    `include "jesd204b_tb_latency.vh"
 `ifdef TB_SAMPLES
     `include "jesd204b_tb_samples.vh"
 `endif

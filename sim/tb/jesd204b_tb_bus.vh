@@ -33,7 +33,8 @@
             cfg_access(to_rx, 1'b1, 8'h08, {8'd0, T_M1, 3'd0, T_K1, T_F1}, bus_dummy);
             cfg_access(to_rx, 1'b1, 8'h0C, {T_HD, T_CF, T_CS, 3'd0, T_S1, 3'd0, T_NP1, 3'd0,
                                             T_N1}, bus_dummy);
-            cfg_access(to_rx, 1'b1, 8'h10, {20'd0, T_BID, T_DID}, bus_dummy);
+            cfg_access(to_rx, 1'b1, 8'h10, {20'd0, T_BID, to_rx ? T_DID : T_TXDID}, bus_dummy);
+            if (to_rx) cfg_access(1'b1, 1'b1, 8'h1C, {27'd0, T_RBD}, bus_dummy);
             cfg_access(to_rx, 1'b1, 8'h04, (ctrl & ~32'h130) | (T_SCR ? 32'h100 : 32'h0) | {26'd0, TMODE, 4'd0},
                        bus_dummy);
             cfg_access(to_rx, 1'b0, 8'h04, 32'd0, ctrl);

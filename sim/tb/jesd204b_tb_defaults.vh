@@ -11,6 +11,12 @@
 `ifndef TB_INJECT
 `define TB_INJECT -1
 `endif
+`ifndef TB_RBD
+`define TB_RBD 0
+`endif
+`ifndef TB_DELAY_VAR
+`define TB_DELAY_VAR 0
+`endif
 `ifndef TB_TEST_MODE
 `define TB_TEST_MODE 0
 `endif
@@ -53,6 +59,9 @@
 `endif
 `ifndef TB_BID
 `define TB_BID 4'h0
+`endif
+`ifndef TB_TX_DID
+`define TB_TX_DID `TB_DID
 `endif
 `ifdef TX_AND_RX_EN
 `define TB_CORE_TX

@@ -1,6 +1,7 @@
 // Test sequence: configure, reset, link-up, optional bit error, re-synchronisations, summary.
     integer    phases, phase_frames, timeout, r, ln, lane_errors = 0, inj_count = 0;
-    integer    ilas_errors = 0, resyncs = 0;
+    integer    ilas_errors = 0, resyncs = 0, overflows = 0, margin_octets;
+    reg [N-1:0] refused, overflowed;
     reg        ok = 1'b1, recovered = 1'b1;
     reg [31:0] v;
 
@@ -79,6 +80,7 @@
             @(negedge clk) conv_resync = 1'b0;
 `endif
             wait_valid(1'b0);
+            if (`TB_DELAY_VAR > 0) next_delay;
             wait_valid(1'b1);
             wait_frames(phase_frames);
         end
@@ -93,7 +95,8 @@
             lane_errors = lane_errors + v[15:0];
         end
         cfg_access(1'b1, 1'b0, 8'h14, 32'd0, v);
-        ilas_errors = v[23:16];
+        refused    = v[16 +: N];
+        overflowed = v[24 +: N];
         cfg_access(1'b1, 1'b0, 8'h18, 32'd0, v);
         resyncs = v[15:0];
 `else
@@ -102,21 +105,34 @@
                         + conv_unexp[ln*16 +: 16];
             if (ln == INJ) inj_count = conv_nit[ln*16 +: 16] + conv_disp[ln*16 +: 16];
         end
-        ilas_errors = conv_ilas_err;
+        refused     = conv_ilas_err;
+        overflowed  = conv_overflow;
         resyncs     = conv_resyncs;
 `endif
         // Every process of the last edge has run.
         #1;
+        for (ln = 0; ln < N; ln = ln + 1) begin
+            ilas_errors = ilas_errors + refused[ln];
+            overflows   = overflows + overflowed[ln];
+        end
+        report_lanes(overflowed, refused);
+        margin_octets = margin0 >= 0 ? margin0 : snap_margin;
         if (linkups < phases || data_errors != 0 || !lat_const || ilas_errors != 0
+            || overflows != 0
             || checked / f_eff < `TB_FRAMES || (INJ < 0 ? lane_errors != 0 : inj_count == 0))
             ok = 1'b0;
 `ifdef TB_SAMPLES
         if (sample_errors != 0 || samples_checked == 0) ok = 1'b0;
 `endif
-        $write("JESD204B_SIM result=%0s linkup_lmfc=%0d frames=%0d data_errors=%0d lane_errors=%0d ilas_errors=%0d linkups=%0d resyncs=%0d latency=%0d latency_constant=%0s recovered=%0s clocks=%0d",
-                 ok && recovered ? "PASS" : "FAIL", linkup_lmfc, checked / f_eff, data_errors,
-                 lane_errors, ilas_errors, linkups, resyncs, lat0, lat_const ? "yes" : "no",
-                 INJ < 0 ? "n/a" : (recovered ? "yes" : "no"), cyc - t_rst);
+        $write("JESD204B_SIM result=%0s linkup_lmfc=%0d frames=%0d data_errors=%0d lane_errors=%0d ilas_errors=%0d buffer_overflows=%0d linkups=%0d resyncs=%0d latency=%0d latency_constant=%0s margin_octets=",
+               ok && recovered ? "PASS" : "FAIL", linkup_lmfc, checked / f_eff, data_errors,
+               lane_errors, ilas_errors, overflows, linkups, resyncs, lat0,
+               linkups == 0 ? "n/a" : (lat_const ? "yes" : "no"));
+        if (margin_octets >= 0) $write("%0d", margin_octets);
+        else $write("n/a");
+        $write(" recovered=%0s clocks=%0d", INJ < 0 ? "n/a" : (recovered ? "yes" : "no"),
+               cyc - t_rst);
+        if (TMODE == 2'd2) $write(" jspat=stand-in");
 `ifdef TB_SAMPLES
         $write(" samples_checked=%0d sample_errors=%0d", samples_checked, sample_errors);
 `endif

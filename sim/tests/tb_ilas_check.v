@@ -29,10 +29,10 @@ module tb_ilas_check;
     );
     jesd204b_rx_link #(.L(L), .W(W), .BUF(256)) u_rx (
         .clk(clk), .rst(rst), .lp(rx_lp), .sysref_always(1'b0), .sysref_reinit(1'b0),
-        .resync_on_err(1'b0), .resync_req(1'b0), .clr_cnt(1'b0), .sysref(sysref), .cg_i(cg),
-        .sync_n_o(sync_n), .valid_o(valid), .sof_o(), .eof_o(), .somf_o(), .eomf_o(),
+        .resync_on_err(1'b0), .resync_req(1'b0), .clr_cnt(1'b0), .sysref(sysref), .rbd(5'd0),
+        .cg_i(cg), .sync_n_o(sync_n), .valid_o(valid), .sof_o(), .eof_o(), .somf_o(), .eomf_o(),
         .data_o(), .err_o(), .debug_o(), .k_lock_o(), .aligned_o(), .ilas_err_o(ilas_err),
-        .nit_cnt_o(), .disp_cnt_o(), .unexp_cnt_o(), .resync_cnt_o(), .fill_o(), .state_o(),
+        .overflow_o(), .nit_cnt_o(), .disp_cnt_o(), .unexp_cnt_o(), .resync_cnt_o(), .fill_o(), .state_o(),
         .lmfc_aligned_o()
     );
 

@@ -11,13 +11,14 @@
 #include <csignal>
 #include <unistd.h>
 
+// The fields of the summary line, the run's last line.
 static QMap<QString, QString> summaryFields(const TestSupport::HostRun &run)
 {
     QMap<QString, QString> fields;
     const QStringList lines = run.outLines();
-    if (lines.size() != 1 || !lines.first().startsWith("JESD204B_SIM "))
+    if (lines.isEmpty() || !lines.last().startsWith("JESD204B_SIM "))
         return fields;
-    for (const QString &word : lines.first().split(' ', Qt::SkipEmptyParts).mid(1))
+    for (const QString &word : lines.last().split(' ', Qt::SkipEmptyParts).mid(1))
         fields.insert(word.section('=', 0, 0), word.section('=', 1));
     return fields;
 }
@@ -32,37 +33,53 @@ private slots:
     void initTestCase() { QVERIFY(m_work.isValid()); }
     void links_data()
     {
+        QTest::addColumn<QString>("set");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("linkups");
         QTest::addColumn<QString>("recovered");
+        QTest::addColumn<QString>("constant"); // latency_constant
+        QTest::addColumn<QString>("printed");  // a line the run prints before its summary
         // clang-format off
-        QTest::newRow("re-syncs") << QStringList{"--resyncs", "2", "--frames", "96"} << 0 << "3" << "n/a";
-        QTest::newRow("injected error") << QStringList{"--inject-error", "0", "--frames", "96"} << 0 << "2" << "yes";
+        QTest::newRow("re-syncs") << "lanes1.json" << QStringList{"--resyncs", "2", "--frames", "96"} << 0 << "3" << "n/a" << "yes" << "margin: ";
+        QTest::newRow("injected error") << "lanes1.json" << QStringList{"--inject-error", "0", "--frames", "96"} << 0 << "2" << "yes" << "yes" << "";
         // Four converters of one sample (the set's F = 8 on one lane) through the transport.
-        QTest::newRow("samples") << QStringList{"--samples", "--frames", "96"} << 0 << "1" << "n/a";
+        QTest::newRow("samples") << "lanes1.json" << QStringList{"--samples", "--frames", "96"} << 0 << "1" << "n/a" << "yes" << "";
         // Skew beyond the 128-octet buffer next to a 64-octet multiframe cannot align.
-        QTest::newRow("skew beyond the buffer") << QStringList{"--lane-skew", "120", "--frames", "32"} << 1 << "0" << "n/a";
+        QTest::newRow("skew beyond the buffer") << "lanes4.json" << QStringList{"--lane-skew", "120", "--frames", "32"} << 1 << "0" << "n/a" << "n/a" << "elastic buffer overflow: ";
+        // A common delay that grows at each re-sync by less than the latest lane's margin keeps
+        // the release point; one beyond it moves the release by a multiframe.
+        QTest::newRow("delay inside the margin") << "lanes4.json" << QStringList{"--lane-skew", "8", "--resyncs", "2", "--delay-variation", "4", "--frames", "64"} << 0 << "3" << "n/a" << "yes" << "";
+        QTest::newRow("delay across the release point") << "lanes4.json" << QStringList{"--lane-skew", "8", "--rbd", "16", "--resyncs", "2", "--delay-variation", "200", "--frames", "64"} << 1 << "3" << "n/a" << "no" << "the release point was crossed";
+        QTest::newRow("ILAS refused") << "lanes1.json" << QStringList{"--tx-did", "7", "--frames", "32"} << 1 << "1" << "n/a" << "yes" << "lane 0: DID expected 0 (octet 0x00), received 7 (0x07)";
         // clang-format on
     }
     void links()
     {
+        QFETCH(QString, set);
         QFETCH(QStringList, options);
         QFETCH(int, exitCode);
         QFETCH(QString, linkups);
         QFETCH(QString, recovered);
-        const TestSupport::HostRun run = simulate(exitCode == 0 ? "lanes1.json" : "lanes4.json",
-                                                  QTest::currentDataTag(), options);
+        QFETCH(QString, constant);
+        QFETCH(QString, printed);
+        const TestSupport::HostRun run = simulate(set, QTest::currentDataTag(), options);
         QCOMPARE(run.exitCode, exitCode);
         const QMap<QString, QString> fields = summaryFields(run);
         QCOMPARE(fields.value("result"), QString(exitCode == 0 ? "PASS" : "FAIL"));
         QCOMPARE(fields.value("linkups"), linkups);
         QCOMPARE(fields.value("recovered"), recovered);
+        QCOMPARE(fields.value("latency_constant"), constant);
+        QVERIFY2(run.out.contains(printed.toUtf8()), run.out.constData());
+        // The reported margin decides: a variation up to it keeps the latency.
+        const int variation = options.indexOf("--delay-variation");
+        if (variation >= 0)
+            QCOMPARE(options.at(variation + 1).toInt() <= fields.value("margin_octets").toInt(),
+                     constant == "yes");
         if (exitCode != 0)
             return;
-        QCOMPARE(fields.value("latency_constant"), QString("yes"));
         QCOMPARE(fields.value("data_errors"), QString("0"));
-        QVERIFY(fields.value("frames").toInt() >= 96);
+        QVERIFY(fields.value("frames").toInt() >= 64);
         QVERIFY(fields.value("latency").toInt() > 0);
         QCOMPARE(fields.value("lane_errors").toInt() > 0, recovered == "yes");
         QCOMPARE(fields.contains("samples_checked"), options.contains("--samples"));
@@ -81,8 +98,16 @@ private slots:
             << QStringList{"--inject-error", "9"} << "--inject-error";
         QTest::newRow("unknown simulator") << QStringList{"--simulator", "xsim"} << "--simulator";
         QTest::newRow("bad number") << QStringList{"--frames", "ten"} << "--frames";
+        QTest::newRow("transmitter without the pattern generator")
+            << QStringList{"--test-pattern", "rpat"} << "(\"Include_RPAT_Generator\" is off)";
         QTest::newRow("samples and a pattern")
             << QStringList{"--samples", "--test-pattern", "rpat"} << "--test-pattern";
+        QTest::newRow("release point beyond the multiframe")
+            << QStringList{"--rbd", "4"} << "--rbd 4: K = 4 allows 0..3";
+        QTest::newRow("delay variation without re-syncs")
+            << QStringList{"--delay-variation", "8"} << "--delay-variation";
+        QTest::newRow("skew on one lane")
+            << QStringList{"--lane-skew", "4"} << "--lane-skew needs two lanes";
         QTest::newRow("samples and control words")
             << QStringList{"--samples", "--cf", "1"} << "control words (CF > 0) are not supported";
     }
