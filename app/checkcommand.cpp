@@ -19,7 +19,6 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -43,8 +42,7 @@ public:
     IPCore::CoreOutcome prepare(const DEV::DeviceArg &device, QString *error)
     {
         if (!m_scratch.isValid()) {
-            *error =
-                QStringLiteral("cannot make a scratch directory: %1").arg(m_scratch.errorString());
+            *error = m_scratch.errorString();
             return IPCore::CoreOutcome::Failed;
         }
         IPCore::CoreRequest request;
@@ -86,7 +84,7 @@ public:
 private:
     IPSERDESIP::BaseProtocol *m_protocol;
     IPSERDESIP::ParameterMap m_params;
-    QTemporaryDir m_scratch;
+    HostFiles::ScratchFolder m_scratch;
     QStringList m_options;
     std::unique_ptr<IPSERDESIP::Message> m_report;
     IPSERDESIP::generator m_generator;

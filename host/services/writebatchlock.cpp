@@ -70,6 +70,8 @@ bool WriteBatch::lock(const QString &lockPath, int timeoutMs, QString *error)
     if (!problem.isEmpty())
         return fail(error, problem);
     auto lock = std::make_unique<QLockFile>(key);
+    // Only a dead run's lock is stale: a long simulation keeps its folder however long it runs.
+    lock->setStaleLockTime(0);
     if (!lock->tryLock(timeoutMs)) {
         switch (lock->error()) {
         case QLockFile::LockFailedError:
