@@ -130,7 +130,7 @@ void WriteBatch::Private::recover(const QString &lockPath)
         if (!scratchFolders.contains(scratch.path()))
             scratchFolders << scratch.path();
     }
-    // An emptied staging folder goes; a target's own folder is never empty here.
+    // A staging folder emptied here goes with its run.
     for (const QString &folder : qAsConst(scratchFolders)) {
         if (QFileInfo(folder).fileName().startsWith(QLatin1String(stagingPrefix)))
             ::rmdir(QFile::encodeName(folder).constData());
