@@ -294,6 +294,8 @@ private slots:
                                 << "is a folder";
         QTest::newRow("garbage") << "garbage"
                                  << "";
+        QTest::newRow("empty, its run killed before it wrote it") << "empty"
+                                                                  << "";
         QTest::newRow("stale regular file") << "stale"
                                             << "";
     }
@@ -302,16 +304,22 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, refusal);
         const QString lock = HostFiles::folderLockPath(m_dir->path());
+        QFile file(lock);
         if (kind == "link")
             QVERIFY(QFile::link(m_dir->filePath("gone"), lock));
         else if (kind == "folder")
             QVERIFY(QDir().mkdir(lock));
         else if (kind == "garbage")
             put(lock, "not a lock\n");
+        else if (kind == "empty")
+            QVERIFY(file.open(QIODevice::WriteOnly) &&
+                    file.setFileTime(QDateTime::currentDateTime().addSecs(-10),
+                                     QFileDevice::FileModificationTime));
         else if (const pid_t child = ::fork(); child == 0) // a run that dies holding it
             ::_exit(QLockFile(lock).lock() ? 0 : 1);
         else
             QVERIFY(::waitpid(child, nullptr, 0) == child && QFileInfo(lock).isFile());
+        file.close();
         HostFiles::WriteBatch batch;
         QString error;
         QElapsedTimer clock;
