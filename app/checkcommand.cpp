@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -44,8 +43,7 @@ public:
     IPCore::CoreOutcome prepare(const DEV::DeviceArg &device, QString *error)
     {
         if (!m_scratch.isValid()) {
-            *error =
-                QStringLiteral("cannot make a scratch directory: %1").arg(m_scratch.errorString());
+            *error = m_scratch.errorString();
             return IPCore::CoreOutcome::Failed;
         }
         IPCore::CoreRequest request;
@@ -87,7 +85,7 @@ public:
 private:
     IPSERDESIP::BaseProtocol *m_protocol;
     IPSERDESIP::ParameterMap m_params;
-    QTemporaryDir m_scratch;
+    HostFiles::ScratchFolder m_scratch;
     QStringList m_options;
     std::unique_ptr<IPSERDESIP::Message> m_report;
     IPSERDESIP::generator m_generator;

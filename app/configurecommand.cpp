@@ -7,6 +7,7 @@
 #include "linkparameters.h"
 
 #include <baseprotocol.h>
+#include <coregeneration.h>
 #include <designfile.h>
 #include <devicedb.h>
 #include <idecore.h>
@@ -23,7 +24,6 @@
 #include <QJsonObject>
 #include <QTextStream>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -181,6 +181,15 @@ std::unique_ptr<DialogDriver> makeDriver(const ConfigureOptions &options, QStrin
     return nullptr;
 }
 
+// A headless run's message boxes, shown once the run succeeded; a failure is one line.
+void printMessages(const DialogDriver *driver)
+{
+    if (!driver)
+        return;
+    for (const QString &line : driver->messages())
+        QTextStream(stderr) << line << '\n';
+}
+
 QString storedSetProblem(IPSERDESIP::BaseProtocol *protocol, const ConfigureInputs &inputs)
 {
     const auto *judge = IPSERDESIP::parameterCheckOf(protocol);
@@ -198,18 +207,20 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
     // What the dialog writes below the project (its calculation's record) is staged and
     // committed with the design and the set, or dropped with them.
     HostFiles::WriteBatch files;
-    IPSERDESIP::ParameterMap result;
-    {
-        const HostFiles::GenerationScope scope(files, Core::IdeCore::projectDirectory());
-        result = options.editPath.isEmpty() ? protocol->create(options.name, inputs.device)
-                                            : protocol->edit(inputs.stored);
-    }
+    IPCore::DialogRequest request;
+    request.edit = !options.editPath.isEmpty();
+    request.stored = inputs.stored;
+    request.name = options.name;
+    request.device = inputs.device;
+    request.projectDir = Core::IdeCore::projectDirectory();
+    const IPSERDESIP::ParameterMap result = IPCore::configureCore(*protocol, request, files);
 
     if (!options.snapshotDir.isEmpty()) {
         if (!driver->dialogSeen())
             return command.fail(JobFailed, QStringLiteral("the dialog did not open"));
         if (!driver->succeeded())
             return command.fail(JobFailed, snapshotError);
+        printMessages(driver.get());
         return Success;
     }
     // A stored set the dialog refused without a word says why by the protocol's own rules.
@@ -220,10 +231,14 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
         return command.fail(
             BadUsage,
             QStringLiteral("nothing configured: %1: %2").arg(options.editPath, storedProblem));
-    if (result.isEmpty())
-        return command.fail(JobFailed, driver && !driver->dialogSeen()
-                                           ? QStringLiteral("the dialog did not open")
-                                           : QStringLiteral("nothing configured"));
+    if (result.isEmpty()) {
+        // What the dialog's boxes said is the reason, in the one line of the failure.
+        QString reason = driver && !driver->dialogSeen() ? QStringLiteral("the dialog did not open")
+                                                         : QStringLiteral("nothing configured");
+        if (driver && !driver->messages().isEmpty())
+            reason += QStringLiteral(": ") + driver->messages().join(QStringLiteral("; "));
+        return command.fail(JobFailed, reason);
+    }
 
     QString error;
     const std::optional<IPJESD204B::LinkRecord> record =
@@ -235,6 +250,7 @@ int configure(const CommandLine &command, const ConfigureOptions &options,
         options.editPath.isEmpty() ? QString() : storedInstanceName(inputs.stored);
     if (!writeResult(options, result, replacing, record, protocol, files, &error))
         return command.fail(JobFailed, error);
+    printMessages(driver.get());
     // The dialog keeps its own rules; the link rules it does not judge are named here.
     if (options.batch) {
         for (const QString &problem : storedLinkProblems(result, record))
@@ -269,16 +285,12 @@ int runConfigure(const QStringList &arguments)
 // The configuration dialog needs widgets. Without a display configure runs on the offscreen
 // platform, which has to be chosen before the application object exists: the headless modes
 // work there, and an interactive run is refused with a message instead of aborting.
-bool needsWidgets(const QString &command, const QStringList &arguments)
+bool needsWidgets(const QString &command, const QStringList & /*arguments*/)
 {
     if (command != QLatin1String("configure"))
         return false;
-    const bool headless = std::any_of(arguments.begin(), arguments.end(), [](const QString &a) {
-        return a == QLatin1String("--batch") || a == QLatin1String("--snapshot") ||
-               a.startsWith(QLatin1String("--snapshot="));
-    });
-    if (headless)
-        quietPlatformMessages();
+    // A refusal is one line, also before any dialog: Qt's notes about the session stay out.
+    quietPlatformMessages();
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
                            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
                            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");

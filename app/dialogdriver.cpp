@@ -7,10 +7,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
-#include <QTextStream>
 #include <QTimer>
-
-#include <cstdio>
 
 namespace HostProgram {
 
@@ -55,7 +52,6 @@ void DialogDriver::answer(QMessageBox *box)
     const QString line = printable(box->windowTitle() + QStringLiteral(": ") +
                                    box->text().split(QLatin1Char('\n')).join(' '));
     m_messages << line;
-    QTextStream(stderr) << line << '\n';
 
     QAbstractButton *button = nullptr;
     const QMessageBox::StandardButtons buttons = box->standardButtons();

@@ -14,7 +14,7 @@ class protocolGenDlg;
 namespace HostProgram {
 
 // Runs a protocol's dialog without a person: while it lives it answers every message box that
-// opens (printing "Title: text" to standard error) and, once the configuration dialog runs
+// opens (keeping "Title: text" for the caller to print) and, once the configuration dialog runs
 // modally, acts on it once. Create it before calling the protocol's create or edit.
 class DialogDriver : public QObject
 {

@@ -51,4 +51,21 @@ IPSERDESHOST_EXPORT CoreOutcome generateCore(IPSERDESIP::BaseProtocol &protocol,
                                              HostFiles::WriteBatch &batch, GeneratedCore *core,
                                              QString *error);
 
+struct DialogRequest
+{
+    bool edit = false;               // the dialog over `stored`, else a new core
+    IPSERDESIP::ParameterMap stored; // the edited core's set
+    QString name;                    // a new core's name
+    DEV::DeviceArg device;           // a new core's device
+    QString projectDir;              // absolute; what the dialog writes goes below it
+};
+
+// The protocol's configuration dialog through the same door: what it writes while it runs (its
+// calculation's record) is staged in `batch` like a core's files, below the project folder, in
+// a private staging folder under the lock of its folder, and committed or dropped by the caller
+// with the rest of its batch. The accepted set; empty on cancel or refusal.
+IPSERDESHOST_EXPORT IPSERDESIP::ParameterMap configureCore(IPSERDESIP::BaseProtocol &protocol,
+                                                           const DialogRequest &request,
+                                                           HostFiles::WriteBatch &batch);
+
 } // namespace IPCore

@@ -8,10 +8,11 @@
 
 #include <memory>
 
-// The host's one way to write a file. A file is written whole to a temporary file beside its
-// target, flushed to the disk, and only then renamed over the target, so a failure at any point
-// leaves the earlier file as it was. Below the folder a caller names, no symbolic link is ever
-// followed and nothing that is not a regular file is replaced. Failures carry the system's reason.
+// The host's one way to write a file. A file is written whole to a temporary file (beside its
+// target, or in the private staging folder of a generation), flushed to the disk, and only then
+// renamed over the target, so a failure at any point leaves the earlier file as it was. Below the
+// folder a caller names, no symbolic link is ever followed and nothing that is not a regular file
+// is replaced. Failures carry the system's reason.
 namespace HostFiles {
 
 // The system calls whose failure the writer handles after its checks; tests inject faults here.
@@ -21,7 +22,7 @@ public:
     virtual ~FileOps();
     virtual long write(int fd, const char *data, unsigned long size) const;
     virtual int sync(int fd) const;
-    virtual int rename(int dirFd, const char *from, const char *to) const;
+    virtual int rename(int fromDirFd, const char *from, int toDirFd, const char *to) const;
 
     static const FileOps &system();
 };
@@ -73,7 +74,8 @@ private:
 
 // While it lives, the host's generation services (IPCore::makeDirs, IPCore::generateFile and the
 // synthesis step) write below `root` only, through `batch`, holding a lock on every folder they
-// write into. Scopes do not nest: the innermost one is current.
+// write into; the batch stages their files in a private folder it makes in the folder of the
+// first one. Scopes do not nest: the innermost one is current.
 class IPSERDESHOST_EXPORT GenerationScope
 {
 public:
@@ -107,6 +109,29 @@ IPSERDESHOST_EXPORT bool writeGenerated(const QString &path, const QByteArray &b
 // link or a symbolic link to an input is found too; empty when it is none of them (or does not
 // exist yet).
 IPSERDESHOST_EXPORT QString inputAt(const QString &output, const QStringList &inputs);
+
+// A private folder (mkdtemp, mode 0700) for a run's scratch files, removed with what it holds
+// when the object ends. It is made in the first folder where that succeeds: $TMPDIR when set,
+// then /tmp. A folder where none can be made (missing, no folder, not writable) is passed over
+// for the next, never for "/"; when none is left, errorString() names each one tried with the
+// system's reason.
+class IPSERDESHOST_EXPORT ScratchFolder
+{
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+    bool isValid() const { return !m_path.isEmpty(); }
+    QString path() const { return m_path; }
+    QString filePath(const QString &name) const;
+    QString errorString() const { return m_error; }
+
+private:
+    QString m_path;
+    QString m_error;
+};
 
 // The name of the lock file a folder's writers share.
 IPSERDESHOST_EXPORT QString folderLockPath(const QString &folder);

@@ -88,4 +88,12 @@ CoreOutcome generateCore(IPSERDESIP::BaseProtocol &protocol, const CoreRequest &
     return CoreOutcome::Generated;
 }
 
+IPSERDESIP::ParameterMap configureCore(IPSERDESIP::BaseProtocol &protocol,
+                                       const DialogRequest &request, HostFiles::WriteBatch &batch)
+{
+    const HostFiles::GenerationScope scope(batch, request.projectDir);
+    return request.edit ? protocol.edit(request.stored)
+                        : protocol.create(request.name, request.device);
+}
+
 } // namespace IPCore

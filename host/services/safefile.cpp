@@ -34,9 +34,9 @@ int FileOps::sync(int fd) const
     return ::fsync(fd);
 }
 
-int FileOps::rename(int dirFd, const char *from, const char *to) const
+int FileOps::rename(int fromDirFd, const char *from, int toDirFd, const char *to) const
 {
-    return ::renameat(dirFd, from, dirFd, to);
+    return ::renameat(fromDirFd, from, toDirFd, to);
 }
 
 const FileOps &FileOps::system()

@@ -41,7 +41,7 @@ bool writeAll(const FileOps &ops, int fd, const QByteArray &bytes, QString *erro
     return true;
 }
 
-// A new temporary file beside `fileName` in dir, its name in *temp; invalid with errno set.
+// A new temporary file for `fileName` in dir, its name in *temp; invalid with errno set.
 Fd createTemporary(const Fd &dir, const QString &fileName, QByteArray *temp)
 {
     Fd file;
@@ -70,8 +70,8 @@ bool WriteBatch::Private::keepEarlierFiles(QString *error)
         if (::fstatat(entry.dir.get(), entry.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         const QByteArray backup = entry.temp + QByteArrayLiteral(".old");
-        if (::linkat(entry.dir.get(), entry.name.constData(), entry.dir.get(), backup.constData(),
-                     0) != 0)
+        if (::linkat(entry.dir.get(), entry.name.constData(), entry.scratch.get(),
+                     backup.constData(), 0) != 0)
             return fail(error, QStringLiteral("%1: %2").arg(entry.shown, systemReason(errno)));
         entry.backup = backup;
     }
@@ -84,7 +84,7 @@ void WriteBatch::Private::rollBack(std::size_t count)
         Staged &done = staged[j];
         if (done.backup.isEmpty()) {
             ::unlinkat(done.dir.get(), done.name.constData(), 0);
-        } else if (::renameat(done.dir.get(), done.backup.constData(), done.dir.get(),
+        } else if (::renameat(done.scratch.get(), done.backup.constData(), done.dir.get(),
                               done.name.constData()) == 0) {
             done.backup.clear();
         }
@@ -93,13 +93,43 @@ void WriteBatch::Private::rollBack(std::size_t count)
 
 WriteBatch::WriteBatch(const FileOps &ops) : d(std::make_unique<Private>(ops)) {}
 
+const Fd &WriteBatch::Private::stagingFolder(const Fd &dir, const QString &dirPath)
+{
+    if (stageDir.isValid())
+        return stageDir;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = stagingPrefix + QFile::encodeName(randomSuffix());
+        if (::mkdirat(dir.get(), name.constData(), 0700) == 0) {
+            stageParent = Fd(::dup(dir.get()));
+            stageName = name;
+            stagePath = dirPath + QLatin1Char('/') + QFile::decodeName(name);
+            stageDir = Fd(::openat(dir.get(), name.constData(),
+                                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            break;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return stageDir;
+}
+
+void WriteBatch::Private::removeStagingFolder()
+{
+    if (stageParent.isValid())
+        ::unlinkat(stageParent.get(), stageName.constData(), AT_REMOVEDIR);
+    stageDir.reset();
+    stageParent.reset();
+}
+
 WriteBatch::~WriteBatch()
 {
     for (const Private::Staged &entry : d->staged) {
-        ::unlinkat(entry.dir.get(), entry.temp.constData(), 0);
+        ::unlinkat(entry.scratch.get(), entry.temp.constData(), 0);
         if (!entry.backup.isEmpty())
-            ::unlinkat(entry.dir.get(), entry.backup.constData(), 0);
+            ::unlinkat(entry.scratch.get(), entry.backup.constData(), 0);
     }
+    d->staged.clear();
+    d->removeStagingFolder();
     d->locks.clear(); // their files go before the folders they are in
     if (!d->committed) {
         for (auto it = d->created.rbegin(); it != d->created.rend(); ++it)
@@ -136,7 +166,20 @@ bool WriteBatch::stage(const Target &target, const QByteArray &bytes, QString *e
     };
     const bool existed =
         ::fstatat(entry.dir.get(), entry.name.constData(), &earlier, AT_SYMLINK_NOFOLLOW) == 0;
-    Fd file = createTemporary(entry.dir, fileName, &entry.temp);
+    // A generation's files are made in a private folder of its own, never beside their targets.
+    const GenerationScope *scope = GenerationScope::current();
+    const QString dirPath = QFileInfo(entry.key).path();
+    if (scope && &scope->batch() == this) {
+        if (!d->stagingFolder(entry.dir, dirPath).isValid())
+            return fail(error, QStringLiteral("cannot make a staging folder in %1: %2")
+                                   .arg(dirPath, systemReason(errno)));
+        entry.scratch = Fd(::dup(d->stageDir.get()));
+        entry.scratchFolder = d->stagePath;
+    } else {
+        entry.scratch = Fd(::dup(entry.dir.get()));
+        entry.scratchFolder = dirPath;
+    }
+    Fd file = createTemporary(entry.scratch, fileName, &entry.temp);
     if (!file.isValid())
         return fail(error, systemReason(errno));
     // From here the temporary file is ours and the destructor removes it if anything fails.
@@ -181,7 +224,8 @@ bool WriteBatch::commit(QString *error)
     }
     for (std::size_t i = 0; i < d->staged.size(); ++i) {
         Private::Staged &entry = d->staged[i];
-        if (d->ops.rename(entry.dir.get(), entry.temp.constData(), entry.name.constData()) == 0)
+        if (d->ops.rename(entry.scratch.get(), entry.temp.constData(), entry.dir.get(),
+                          entry.name.constData()) == 0)
             continue;
         const QString reason = QStringLiteral("%1: %2").arg(entry.shown, systemReason(errno));
         d->rollBack(i);
@@ -194,9 +238,10 @@ bool WriteBatch::commit(QString *error)
     d->removeJournals();
     for (Private::Staged &entry : d->staged) {
         if (!entry.backup.isEmpty())
-            ::unlinkat(entry.dir.get(), entry.backup.constData(), 0);
+            ::unlinkat(entry.scratch.get(), entry.backup.constData(), 0);
     }
     d->staged.clear();
+    d->removeStagingFolder();
     return true;
 }
 
@@ -212,7 +257,11 @@ bool writeGenerated(const QString &path, const QByteArray &bytes, QString *error
     if (!scope)
         return writeFile(fileTarget(path), bytes, error);
     Target target;
-    return targetBelow(scope->root(), path, &target, error) &&
+    if (!targetBelow(scope->root(), path, &target, error))
+        return false;
+    // The folders first, so that the lock is never taken through a link.
+    const Target folder{target.folder, target.relative.section(QLatin1Char('/'), 0, -2)};
+    return scope->batch().makeFolders(folder, error) &&
            scope->batch().lock(folderLockPath(QFileInfo(path).path()), scope->lockTimeoutMs(),
                                error) &&
            scope->batch().stage(target, bytes, error);

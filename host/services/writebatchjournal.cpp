@@ -20,7 +20,7 @@ namespace HostFiles {
 
 namespace {
 
-const QByteArray JournalHeader = QByteArrayLiteral("ipcore-host commit 1");
+const QByteArray JournalHeader = QByteArrayLiteral("ipcore-host commit 2");
 
 QByteArray field(const QString &text)
 {
@@ -78,7 +78,7 @@ bool WriteBatch::Private::writeJournals(QString *error)
     for (const Staged &entry : staged) {
         const QString dir = QFileInfo(entry.key).path();
         text += "file " + field(dir) + ' ' + field(QFile::decodeName(entry.name)) + ' ' +
-                field(QFile::decodeName(entry.temp)) + ' ' +
+                field(entry.scratchFolder) + ' ' + field(QFile::decodeName(entry.temp)) + ' ' +
                 field(QFile::decodeName(entry.backup)) + '\n';
     }
     // The decision, beside the first lock, goes last.
@@ -113,19 +113,27 @@ void WriteBatch::Private::recover(const QString &lockPath)
             journals << unfield(line.mid(8));
     }
     const bool decided = !journals.isEmpty() && exists(journals.first());
+    QStringList scratchFolders;
     for (const QByteArray &line : lines) {
         const QList<QByteArray> parts = line.split(' ');
-        if (parts.size() != 5 || parts.first() != "file")
+        if (parts.size() != 6 || parts.first() != "file")
             continue;
-        const QDir dir(unfield(parts.at(1)));
-        const QString name = dir.filePath(unfield(parts.at(2)));
-        const QString temp = dir.filePath(unfield(parts.at(3)));
+        const QString name = QDir(unfield(parts.at(1))).filePath(unfield(parts.at(2)));
+        const QDir scratch(unfield(parts.at(3)));
+        const QString temp = scratch.filePath(unfield(parts.at(4)));
         if (decided && exists(temp))
             ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(name).constData());
         else
             removeFile(temp);
-        if (!parts.at(4).isEmpty())
-            removeFile(dir.filePath(unfield(parts.at(4))));
+        if (!parts.at(5).isEmpty())
+            removeFile(scratch.filePath(unfield(parts.at(5))));
+        if (!scratchFolders.contains(scratch.path()))
+            scratchFolders << scratch.path();
+    }
+    // A staging folder emptied here goes with its run.
+    for (const QString &folder : qAsConst(scratchFolders)) {
+        if (QFileInfo(folder).fileName().startsWith(QLatin1String(stagingPrefix)))
+            ::rmdir(QFile::encodeName(folder).constData());
     }
     for (int i = journals.size() - 1; i >= 0; --i)
         removeFile(journals.at(i) + QStringLiteral(".tmp"));
@@ -147,6 +155,14 @@ void WriteBatch::Private::removeDeadScratch(const QString &folder) const
         });
         if (!ours)
             removeFile(path);
+    }
+    // Every run that stages here holds the folder's lock, so a staging folder not ours is dead.
+    QDirIterator folders(folder, {QLatin1String(stagingPrefix) + QLatin1Char('*')},
+                         QDir::Dirs | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot);
+    while (folders.hasNext()) {
+        const QString path = folders.next();
+        if (QFile::encodeName(folders.fileName()) != stageName)
+            QDir(path).removeRecursively();
     }
 }
 

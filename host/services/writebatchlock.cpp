@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <ctime>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -49,8 +50,11 @@ QString notALock(const QString &path)
         return QStringLiteral("the lock %1 is a folder, which no run makes; remove it").arg(path);
     if (!S_ISREG(st.st_mode))
         return QStringLiteral("the lock %1 is not a regular file; remove it").arg(path);
+    // A run writes its lock right after making it: one left empty for seconds lost its run.
     QFile file(path);
-    if (st.st_size > 0 && file.open(QIODevice::ReadOnly)) {
+    if (st.st_size == 0 && ::time(nullptr) - st.st_mtime > 2) {
+        QLockFile(path).removeStaleLockFile();
+    } else if (st.st_size > 0 && file.open(QIODevice::ReadOnly)) {
         bool isNumber = false;
         file.readLine(64).trimmed().toLongLong(&isNumber);
         if (!isNumber)

@@ -18,6 +18,8 @@ struct Q_DECL_HIDDEN WriteBatch::Private
     struct Staged
     {
         Detail::Fd dir;
+        Detail::Fd scratch;    // where temp and backup are: dir, or the private staging folder
+        QString scratchFolder; // its absolute path, for the journal
         QByteArray temp;
         QByteArray name;
         QByteArray backup; // a hard link to the earlier file while the batch commits
@@ -25,6 +27,9 @@ struct Q_DECL_HIDDEN WriteBatch::Private
         QString shown;
         QByteArray bytes;
     };
+
+    // The name of a staging folder starts so; the next run in the folder removes a dead one.
+    static constexpr const char *stagingPrefix = ".ipcore-stage-";
 
     explicit Private(const FileOps &o) : ops(o) {}
 
@@ -45,14 +50,23 @@ struct Q_DECL_HIDDEN WriteBatch::Private
     void removeJournals();
     // Finishes (decided) or undoes the commit whose journal lies beside lockPath, if any.
     static void recover(const QString &lockPath);
-    // Removes the temporary files dead runs left in a folder whose lock is held.
+    // Removes the temporary files and staging folders dead runs left in a folder whose lock is
+    // held.
     void removeDeadScratch(const QString &folder) const;
+    // The private staging folder of a generation's files, made in `dir` (the folder of its first
+    // file, whose lock the batch holds) on first use; invalid with errno set.
+    const Detail::Fd &stagingFolder(const Detail::Fd &dir, const QString &dirPath);
+    void removeStagingFolder();
 
     const FileOps &ops;
     std::vector<Staged> staged;
     std::vector<Detail::CreatedFolder> created;
     std::vector<std::unique_ptr<QLockFile>> locks;
     QStringList lockPaths;
+    Detail::Fd stageParent;
+    Detail::Fd stageDir;
+    QByteArray stageName;
+    QString stagePath;
     bool committed = false;
 };
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <optional>
 
 #include "testfiles.h"
 #include <sys/stat.h>
@@ -39,9 +40,9 @@ public:
         return hit(Write) ? -1 : FileOps::write(fd, data, size);
     }
     int sync(int fd) const override { return hit(Sync) ? -1 : FileOps::sync(fd); }
-    int rename(int dirFd, const char *from, const char *to) const override
+    int rename(int fromDirFd, const char *from, int toDirFd, const char *to) const override
     {
-        return hit(Rename) ? -1 : FileOps::rename(dirFd, from, to);
+        return hit(Rename) ? -1 : FileOps::rename(fromDirFd, from, toDirFd, to);
     }
 
 private:
@@ -189,23 +190,26 @@ private slots:
     }
 
     // A run killed at any step of its commit: the next run that takes the lock finds every
-    // file from one run, and no scratch of the dead one.
+    // file from one run, and no scratch of the dead one (its staging folder included).
     void killedCommit_data()
     {
         QTest::addColumn<int>("call");
         QTest::addColumn<int>("nth");
         QTest::addColumn<bool>("committed");
-        QTest::newRow("while staging") << int(FaultyOps::Write) << 2 << false;
-        QTest::newRow("at the flush") << int(FaultyOps::Sync) << 3 << false;
-        QTest::newRow("first rename") << int(FaultyOps::Rename) << 1 << true;
-        QTest::newRow("second rename") << int(FaultyOps::Rename) << 2 << true;
-        QTest::newRow("third rename") << int(FaultyOps::Rename) << 3 << true;
+        QTest::addColumn<bool>("generation"); // staged in a private folder, else beside
+        QTest::newRow("while staging") << int(FaultyOps::Write) << 2 << false << true;
+        QTest::newRow("at the flush") << int(FaultyOps::Sync) << 3 << false << true;
+        QTest::newRow("first rename") << int(FaultyOps::Rename) << 1 << true << true;
+        QTest::newRow("second rename") << int(FaultyOps::Rename) << 2 << true << true;
+        QTest::newRow("third rename") << int(FaultyOps::Rename) << 3 << true << true;
+        QTest::newRow("second rename, beside") << int(FaultyOps::Rename) << 2 << true << false;
     }
     void killedCommit()
     {
         QFETCH(int, call);
         QFETCH(int, nth);
         QFETCH(bool, committed);
+        QFETCH(bool, generation);
         const QString work = m_dir->path();
         const QStringList names{"a.vh", "b.vh", "c.ini"};
         for (const QString &name : names)
@@ -215,10 +219,17 @@ private slots:
         if (child == 0) {
             const FaultyOps ops(FaultyOps::Call(call), nth, 0);
             HostFiles::WriteBatch batch(ops);
+            std::optional<HostFiles::GenerationScope> scope;
+            if (generation)
+                scope.emplace(batch, work);
             QString error;
             bool ok = batch.lock(lock, 1000, &error);
             for (const QString &name : names)
-                ok = ok && batch.stage(Target{work, name}, "new " + name.toUtf8() + '\n', &error);
+                ok = ok &&
+                     (generation
+                          ? HostFiles::writeGenerated(work + '/' + name,
+                                                      "new " + name.toUtf8() + '\n', &error)
+                          : batch.stage(Target{work, name}, "new " + name.toUtf8() + '\n', &error));
             ::_exit(ok && batch.commit(&error) ? 0 : 1);
         }
         int status = 0;
@@ -283,6 +294,8 @@ private slots:
                                 << "is a folder";
         QTest::newRow("garbage") << "garbage"
                                  << "";
+        QTest::newRow("empty, its run killed before it wrote it") << "empty"
+                                                                  << "";
         QTest::newRow("stale regular file") << "stale"
                                             << "";
     }
@@ -291,16 +304,22 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, refusal);
         const QString lock = HostFiles::folderLockPath(m_dir->path());
+        QFile file(lock);
         if (kind == "link")
             QVERIFY(QFile::link(m_dir->filePath("gone"), lock));
         else if (kind == "folder")
             QVERIFY(QDir().mkdir(lock));
         else if (kind == "garbage")
             put(lock, "not a lock\n");
+        else if (kind == "empty")
+            QVERIFY(file.open(QIODevice::WriteOnly) &&
+                    file.setFileTime(QDateTime::currentDateTime().addSecs(-10),
+                                     QFileDevice::FileModificationTime));
         else if (const pid_t child = ::fork(); child == 0) // a run that dies holding it
             ::_exit(QLockFile(lock).lock() ? 0 : 1);
         else
             QVERIFY(::waitpid(child, nullptr, 0) == child && QFileInfo(lock).isFile());
+        file.close();
         HostFiles::WriteBatch batch;
         QString error;
         QElapsedTimer clock;
@@ -310,6 +329,37 @@ private slots:
         if (!refusal.isEmpty())
             QVERIFY2(error.contains(refusal) && error.contains(lock) && !error.contains('\n'),
                      qPrintable(error));
+    }
+
+    // A scratch folder goes where a folder can be made, never to "/", and leaves nothing.
+    void scratchFolder_data()
+    {
+        QTest::addColumn<QString>("tmpdir"); // below the test's folder
+        QTest::addColumn<QString>("parent"); // where the folder is made; "" below the test's
+        QTest::newRow("TMPDIR a folder") << "t"
+                                         << "";
+        QTest::newRow("TMPDIR missing") << "missing"
+                                        << "/tmp";
+        QTest::newRow("TMPDIR a file") << "file"
+                                       << "/tmp";
+    }
+    void scratchFolder()
+    {
+        QFETCH(QString, tmpdir);
+        QFETCH(QString, parent);
+        QVERIFY(QDir().mkdir(m_dir->filePath("t")));
+        put(m_dir->filePath("file"), "x");
+        const QByteArray earlier = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(m_dir->filePath(tmpdir)));
+        QString made;
+        {
+            const HostFiles::ScratchFolder scratch;
+            made = scratch.path();
+            put(scratch.filePath("x"), "x");
+        }
+        qputenv("TMPDIR", earlier);
+        QCOMPARE(QFileInfo(made).path(), parent.isEmpty() ? m_dir->filePath(tmpdir) : parent);
+        QVERIFY(!QFileInfo::exists(made));
     }
 
     void encodings_data()
@@ -353,7 +403,9 @@ private slots:
             QVERIFY(!IPCore::generateFile(work + "/../x.vh", {"x"}, nullptr, {}));
             QVERIFY(IPCore::makeDirs(work + "/c/temp", "Core"));
             QVERIFY(IPCore::generateFile(work + "/c/temp/x.vh", {"x"}, nullptr, {}));
-            QVERIFY(QFileInfo::exists(HostFiles::folderLockPath(work + "/c/temp")));
+            // Staged in a private folder: nothing but the lock beside the target yet.
+            QCOMPARE(QDir(work + "/c/temp").entryList(QDir::Files | QDir::Hidden),
+                     QStringList{".ipcore-host.lock"});
         }
         QCOMPARE(reports.size(), 2);
         QVERIFY2(reports.at(0).contains("outside " + work), qPrintable(reports.at(0)));
@@ -362,6 +414,7 @@ private slots:
         QString error;
         QVERIFY(batch.commit(&error));
         QCOMPARE(TestFiles::bytes(work + "/c/temp/x.vh"), QByteArray("x\n"));
+        QCOMPARE(tree(work + "/c/temp"), (QStringList{".ipcore-host.lock", "x.vh"}));
     }
 
 private:
