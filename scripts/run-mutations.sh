@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Mutation run: puts each single-point fault of scripts/mutations.txt into a scratch copy of the
 # tree (BUILD_DIR, default build-mutations/, built in BUILD_DIR/build), rebuilds it
-# incrementally, runs the whole suite, and restores the file. A mutation is killed when a test
+# incrementally, runs the whole suite (the fast tests first, the simulations and the real
+# window only when those pass), and restores the file. A mutation is killed when a test
 # fails. Prints killed/survived per mutation and the score; exits 1 below 90%, 2 when the list
 # no longer matches the code (a pattern found on no line or on several, or a mutant that does
 # not compile) or the unmutated suite fails. The working tree is only read.
@@ -39,6 +40,16 @@ for name in sys.stdin.buffer.read().decode().split("\0"):
 
 build() { cmake --build "$BUILD" -j"$JOBS" >"$1" 2>&1; }
 suite() { ctest --test-dir "$BUILD" -j"$JOBS" --timeout 900 "$@"; }
+# The simulations and the real window take most of a suite run; the rest goes first, so that a
+# fault the unit and program tests catch costs them alone. A fault in the simulation models
+# starts with the simulations. A survivor has passed both halves: the whole suite.
+SLOW='^(sim|window)$'
+halves() {
+    case "$1" in
+    sim/*) suite --stop-on-failure -L "$SLOW" && suite --stop-on-failure -LE "$SLOW" ;;
+    *) suite --stop-on-failure -LE "$SLOW" && suite --stop-on-failure -L "$SLOW" ;;
+    esac
+}
 
 cmake -S "$SRC" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DJESD_BUILD_BENCH=OFF >"$LOG/configure.log" 2>&1 ||
     { echo "configure failed: $LOG/configure.log"; exit 2; }
@@ -83,7 +94,7 @@ while IFS= read -r entry; do
     if ! build "$LOG/$n.build"; then
         echo "NO BUILD  #$n $label ($LOG/$n.build)"
         stale=$((stale + 1))
-    elif suite --stop-on-failure >"$LOG/$n.test" 2>&1; then
+    elif halves "$file" >"$LOG/$n.test" 2>&1; then
         echo "SURVIVED  #$n $label"
         survived=$((survived + 1))
     else

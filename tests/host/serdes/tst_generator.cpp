@@ -75,13 +75,8 @@ private slots:
                 << rate << ref << pll << ok << settings;
         };
         // clang-format off
-        // The worked checks.
-        row("4.9152", "122.88", "QPLL1", true, "Q0_QPLL1, M 1, N 80, D 2, VCO 9.8304 GHz");
-        row("4.9152", "122.88", "CPLL", true, "Q0_CPLL0, M 1, N1 4, N2 5, D 1, VCO 2.4576 GHz");
-        row("7.3728", "122.88", "QPLL0", true);
         row("10.3125", "156.25", "QPLL0", true, "Q0_QPLL0, M 1, N 66, D 1, VCO 10.3125 GHz");
         row("1.0", "50", "QPLL1", true, "Q0_QPLL1, M 1, N 160, D 8, VCO 8 GHz");
-        // Further rates.
         row("12.5", "156.25", "QPLL1", true);    // VCO 12.5 GHz
         row("16.375", "163.75", "QPLL0", true);  // the band's upper edge, N 100
         row("16.375", "163.75", "QPLL1", false); // above QPLL1's band whatever D
@@ -129,6 +124,8 @@ private slots:
         // The clock the running PLL needs is suggested only when the core is proved with it.
         QTest::newRow("running PLL, other clock") << "Q0_QPLL1 runs 9.8304 from Q0_REFCLK1 for other" << oneLane("4.9152", "122.88", "QPLL1") << false << QStringList{"q0_ln0: Q0_QPLL1 runs from Q0_REFCLK1 for other, not from Q0_REFCLK0. QPLL0 or CPLL would make it from 122.88 MHz."};
         QTest::newRow("running PLL, its clock proved") << "Q0_QPLL1 runs 9.8304 from Q0_REFCLK1 at 122.88 for other" << oneLane("4.9152", "122.88", "QPLL1") << false << QStringList{"q0_ln0: Q0_QPLL1 runs from Q0_REFCLK1 for other, not from Q0_REFCLK0; use Q0_REFCLK1. QPLL0 or CPLL would make it from 122.88 MHz."};
+        // A refin pin's frequency line names the clock when no route does.
+        QTest::newRow("refin clock line") << noRoute << laneLines("q0_ln0", "QPLL1", "4.9152") + QStringList{"q0_enable true", "q0_gpio1_freq 122.88"} << true << QStringList{"from Q0_REFIN1 at 122.88 MHz"};
         QTest::newRow("route picks clock and line") << "Q0_LANE0_TX routed from Q0_REFCLK1 at 156.25" << oneLane("6.25", "122.88", "CPLL") + QStringList{"q0_refclk1_freq 156.25"} << true << QStringList{"(Q0_LANE0, tx): 6.25 Gbps on Q0_CPLL0, M 1, N1 4, N2 5, D 1, VCO 3.125 GHz, from Q0_REFCLK1 at 156.25 MHz"};
         QTest::newRow("proved at the configured clock") << "Q0_LANE0_TX routed from Q0_REFCLK0 at 122.8804" << oneLane("4.9152", "122.88", "QPLL1") << true << QStringList{"from Q0_REFCLK0 at 122.88 MHz (the configuration line's clock; 122.8804 MHz was asked)"};
         QTest::newRow("route conflict") << "Q0_LANE0 used by eth.v:mac" << oneLane("4.9152", "122.88", "QPLL1") << false << QStringList{"Q0_LANE0_TX: the transmit line is already used by eth.v:mac"};

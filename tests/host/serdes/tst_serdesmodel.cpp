@@ -39,25 +39,6 @@ private slots:
         QCOMPARE(pll("Q0_QPLL1")->vco(), QString("9.8304"));
     }
 
-    void pllsForRate_data()
-    {
-        QTest::addColumn<double>("rate");
-        QTest::addColumn<QStringList>("plls"); // offered by a quad whose PLLs are free
-        // clang-format off
-        QTest::newRow("4.9152") << 4.9152 << QStringList{"QPLL0", "QPLL1"};
-        QTest::newRow("7.3728") << 7.3728 << QStringList{"QPLL0"};
-        QTest::newRow("20") << 20.0 << QStringList();
-        // clang-format on
-    }
-
-    void pllsForRate()
-    {
-        QFETCH(double, rate);
-        QFETCH(QStringList, plls);
-        QCOMPARE(model->checkPLLforQuad0(rate), plls);
-        QCOMPARE(model->checkPLLforQuad1(rate), plls);
-    }
-
     void referenceClockReach_data()
     {
         QTest::addColumn<QString>("deviceId");

@@ -51,51 +51,6 @@ class TestLink : public QObject
     Q_OBJECT
 
 private slots:
-    void datasheetModes_data()
-    {
-        QTest::addColumn<LinkMode>("mode");
-        QTest::addColumn<int>("f");
-        QTest::addColumn<int>("hd");
-        QTest::addColumn<int>("kMin");
-        QTest::addColumn<int>("kMax");
-        QTest::addColumn<Ratio>("laneRateGbps");
-        QTest::addColumn<Ratio>("lmfcMHz"); // with the largest K
-        // Expected values worked by hand from the data sheet's LMFS table:
-        // F = M*S*N'/(8L), lane rate = M*N'*Fs*1.25/L, LMFC = Fs/(S*32).
-        // clang-format off
-        // 12-bit dual ADC, 1.5 GSPS class, packed 12-bit samples, mode L=4 M=2 F=3 S=4.
-        QTest::newRow("12b dual ADC LMFS 4234") << modeOf({4, 2, 4, 12, 12, 0}, "1500") << 3 << 0 << 6 << 32 << dec("11.25") << dec("11.71875");
-        // 8-bit single ADC, 2 GSPS class, mode L=2 M=1 F=1 S=2.
-        QTest::newRow("8b ADC LMFS 2112") << modeOf({2, 1, 2, 8, 8, 0}, "2000") << 1 << 0 << 17 << 32 << dec("10") << dec("31.25");
-        // 16-bit quad DAC, 122.88 MSPS input, mode L=1 M=4 F=8 S=1.
-        QTest::newRow("16b quad DAC LMFS 1481") << modeOf({1, 4, 1, 16, 16, 0}, "122.88") << 8 << 0 << 3 << 32 << dec("9.8304") << dec("3.84");
-        // 14-bit quad ADC with two control bits, 245.76 MSPS, mode L=4 M=4 F=2 S=1 CS=2.
-        QTest::newRow("14b quad ADC LMFS 4421 CS2") << modeOf({4, 4, 1, 14, 16, 2}, "245.76") << 2 << 0 << 9 << 32 << dec("4.9152") << dec("7.68");
-        // 16-bit dual ADC, low-rate class, mode L=1 M=2 F=4 S=1.
-        QTest::newRow("16b dual ADC LMFS 1241") << modeOf({1, 2, 1, 16, 16, 0}, "61.44") << 4 << 0 << 5 << 32 << dec("2.4576") << dec("1.92");
-        // clang-format on
-    }
-
-    void datasheetModes()
-    {
-        QFETCH(LinkMode, mode);
-        const LinkPlan plan = planLink(mode);
-        QVERIFY2(plan.isValid(), qPrintable(plan.errors.join(QLatin1Char('\n'))));
-        QTEST(plan.octetsPerFrame.value_or(-1), "f");
-        QTEST(plan.highDensity.value_or(-1), "hd");
-        QTEST(plan.framesPerMultiframeRange.min, "kMin");
-        QTEST(plan.framesPerMultiframeRange.max, "kMax");
-        QCOMPARE(plan.framesPerMultiframe.value_or(-1), plan.framesPerMultiframeRange.max);
-        QFETCH(Ratio, laneRateGbps);
-        QFETCH(Ratio, lmfcMHz);
-        QCOMPARE(plan.laneRateMbps, laneRateGbps * 1000);
-        QCOMPARE(plan.lmfcMHz, lmfcMHz);
-        // Both routes to the LMFC must agree: lane rate / (10 * F * K).
-        QCOMPARE(plan.laneRateMbps / (10LL * *plan.octetsPerFrame * *plan.framesPerMultiframe),
-                 lmfcMHz);
-        QCOMPARE(plan.ilas.size(), mode.lanes);
-    }
-
     void workedMode()
     {
         LinkMode mode = modeOf({4, 2, 1, 14, 16, 0}, "1000");
