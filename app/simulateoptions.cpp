@@ -248,7 +248,7 @@ const QList<RecordDefine> &recordDefines()
 // The set (with the options' F, K and scrambling) against the JESD204B rules, with the
 // converter's mode from its link record under the options' values; the run then sends the
 // mode the record holds.
-bool judgeLink(CommandLine &command, SimulateOptions *o, int *exitCode)
+bool checkLink(CommandLine &command, SimulateOptions *o, int *exitCode)
 {
     QString error;
     std::optional<IPJESD204B::LinkRecord> record =
@@ -347,7 +347,7 @@ bool parseSimulateOptions(CommandLine &command, const QStringList &arguments, Si
            readRunOptions(command, ints, exitCode) &&
            readLinkOptions(command, links, o, exitCode) &&
            readTextOptions(command, text, o, exitCode) && checkRunFits(command, o, exitCode) &&
-           judgeLink(command, o, exitCode);
+           checkLink(command, o, exitCode);
 }
 
 } // namespace HostProgram

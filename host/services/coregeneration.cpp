@@ -41,10 +41,10 @@ private:
 
 QString ruleProblem(IPSERDESIP::BaseProtocol &protocol, const CoreRequest &request)
 {
-    const auto *judge = IPSERDESIP::parameterCheckOf(&protocol);
-    if (!judge)
+    const auto *check = IPSERDESIP::parameterCheckOf(&protocol);
+    if (!check)
         return {};
-    return judge->parameterProblem(request.params, request.device,
+    return check->parameterProblem(request.params, request.device,
                                    request.valueRules ? IPSERDESIP::ParameterCheck::Rules::All
                                                       : IPSERDESIP::ParameterCheck::Rules::Safety);
 }

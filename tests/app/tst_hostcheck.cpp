@@ -107,13 +107,18 @@ private slots:
         const QString rate = "Lane rate";
         // clang-format off
         QTest::newRow("example") << QJsonObject() << 1 << "122.88" << QStringList();
+        QTest::newRow("F * K 1") << QJsonObject{{"Default_F", "1"}, {"Default_K", "1"}} << 1 << "491.52" << QStringList{k};
         QTest::newRow("F * K 16") << QJsonObject{{"Default_F", "1"}, {"Default_K", "16"}} << 1 << "491.52" << QStringList{k};
         QTest::newRow("F * K 17") << QJsonObject{{"Default_F", "1"}, {"Default_K", "17"}} << 1 << "491.52" << QStringList{pcs};
+        QTest::newRow("F * K 1024") << QJsonObject{{"Default_F", "32"}, {"Default_K", "32"}} << 1 << "15.36" << QStringList();
+        QTest::newRow("F * K 1025") << QJsonObject{{"Default_F", "41"}, {"Default_K", "25"}} << 1 << "10" << QStringList{k};
         // The plan stores the largest buffer, 1024 octets, which every legal multiframe fits.
         QTest::newRow("buffer short of F * K") << QJsonObject{{"Default_F", "8"}, {"Default_K", "32"}, {"LMFC_Buffer", "128"}} << 1 << "" << QStringList{"Elastic buffer"};
         QTest::newRow("transmitter has no buffer") << QJsonObject{{"Receive", false}, {"Transmit", true}, {"Default_F", "16"}, {"LMFC_Buffer", "256"}} << 1 << "30.72" << QStringList();
         QTest::newRow("64-bit PCS, F * K 20") << QJsonObject{{"Default_F", "1"}, {"Default_K", "20"}, {"Pcs_Width_32bit", false}, {"Pcs_Width_64bit", true}} << 1 << "" << QStringList{pcs};
         QTest::newRow("subclass 0") << QJsonObject() << 0 << "122.88" << QStringList{"Subclass"};
+        QTest::newRow("subclass 2") << QJsonObject() << 2 << "122.88" << QStringList{"Subclass"};
+        QTest::newRow("0.99 Gbps") << QJsonObject{{"Line_Rate", "0.99"}} << 1 << "24.75" << QStringList{rate};
         QTest::newRow("12.6 Gbps") << QJsonObject{{"Line_Rate", "12.6"}} << 1 << "315" << QStringList{rate};
         // clang-format on
     }
