@@ -95,7 +95,7 @@ private slots:
         QTest::newRow("bias out of range") << QByteArray(R"({"globalData": {"Q0_BIAS": 16}})") << "globalData.Q0_BIAS: expected a bias from 0 to 15";
         QTest::newRow("PLL table unknown PLL") << QByteArray(R"({"pllTable": {"LCPLL": {}}})") << "pllTable.LCPLL: unknown PLL";
         QTest::newRow("cut short") << QByteArray(R"({"lanes": [)") << "not valid JSON at offset";
-        QTest::newRow("useCount of 2^31-1") << QByteArray(R"({"refClocks": [{"source": "Q0_REFCLK0", "frequency": "122.88", "useCount": 2147483647}]})") << "refClocks[0].useCount: expected a whole number from 1 to 1024";
+        QTest::newRow("useCount one past its bound") << QByteArray(R"({"refClocks": [{"source": "Q0_REFCLK0", "frequency": "122.88", "useCount": 1025}]})") << "refClocks[0].useCount: expected a whole number from 1 to 1024";
         QTest::newRow("uses summed over a million") << "{\"refClocks\": [" + clock.repeated(1025).chopped(1) + "]}" << "refClocks[1024].useCount";
         QTest::newRow("divider ranges of 1024") << QByteArray(R"({"pllTable": {"QPLL0": {"N": {"min": 1, "max": 1024}, "M": {"min": 1, "max": 1024}, "D": {"min": 1, "max": 1024}}}})") << "pllTable.QPLL0";
         // 16 x 64 x 8 x 8 = 65536, the most a PLL may have: loads.
