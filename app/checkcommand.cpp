@@ -5,16 +5,16 @@
 #include "plansysref.h"
 
 #include <baseprotocol.h>
-#include <coregeneration.h>
-#include <designfile.h>
+#include <design/designfile.h>
 #include <devicedb.h>
 #include <generator.h>
 #include <idecore.h>
 #include <linkrecord.h>
-#include <message.h>
 #include <parameterkeys.h>
-#include <safefile.h>
 #include <serdes.h>
+#include <services/coregeneration.h>
+#include <services/message.h>
+#include <services/safefile.h>
 
 #include <QCommandLineParser>
 #include <QDir>

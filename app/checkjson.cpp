@@ -1,6 +1,6 @@
 #include "checkjson.h"
 
-#include <ratio.h>
+#include <pll/ratio.h>
 
 #include <QJsonArray>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <generatorresult.h>
+#include <serdes/generatorresult.h>
 
 #include <QJsonObject>
 #include <QString>

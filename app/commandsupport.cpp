@@ -1,8 +1,8 @@
 #include "commandsupport.h"
 
-#include <hostlogging.h>
 #include <idecore.h>
-#include <safefile.h>
+#include <logging/hostlogging.h>
+#include <services/safefile.h>
 
 #include <QLoggingCategory>
 #include <QTextStream>

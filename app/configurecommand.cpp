@@ -7,16 +7,16 @@
 #include "linkparameters.h"
 
 #include <baseprotocol.h>
-#include <coregeneration.h>
-#include <designfile.h>
+#include <design/designfile.h>
 #include <devicedb.h>
 #include <idecore.h>
 #include <linkrecord.h>
-#include <message.h>
-#include <parametercheck.h>
-#include <safefile.h>
 #include <serdes.h>
-#include <verilognames.h>
+#include <services/coregeneration.h>
+#include <services/message.h>
+#include <services/parametercheck.h>
+#include <services/safefile.h>
+#include <services/verilognames.h>
 
 #include <QDir>
 #include <QGuiApplication>

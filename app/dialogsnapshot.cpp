@@ -2,7 +2,7 @@
 
 #include <pinfigure.h>
 #include <protocolgendlg.h>
-#include <safefile.h>
+#include <services/safefile.h>
 
 #include <QAbstractButton>
 #include <QBuffer>

@@ -5,12 +5,12 @@
 #include "transportfiles.h"
 
 #include <baseprotocol.h>
-#include <coregeneration.h>
-#include <designfile.h>
+#include <design/designfile.h>
 #include <devicedb.h>
 #include <linkrecord.h>
-#include <safefile.h>
 #include <serdes.h>
+#include <services/coregeneration.h>
+#include <services/safefile.h>
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -3,10 +3,10 @@
 #include "linkparameters.h"
 
 #include <ilascompare.h>
-#include <inputfile.h>
 #include <linkplan.h>
 #include <linkrecord.h>
 #include <linkreport.h>
+#include <services/inputfile.h>
 
 #include <QFileInfo>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 #include "parameterfile.h"
 
-#include <inputfile.h>
-#include <safefile.h>
+#include <services/inputfile.h>
+#include <services/safefile.h>
 
 #include <QFile>
 #include <QJsonArray>

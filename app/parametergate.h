@@ -3,8 +3,8 @@
 #include "commandsupport.h"
 
 #include <devicedb.h>
-#include <parametercheck.h>
 #include <parametermap.h>
+#include <services/parametercheck.h>
 
 namespace IPSERDESIP {
 class BaseProtocol;

@@ -1,11 +1,11 @@
 #include "planclocking.h"
 
 #include <dialogrules.h>
-#include <generatorresult.h>
 #include <nametables.h>
-#include <pllsolver.h>
-#include <plltable.h>
+#include <pll/pllsolver.h>
+#include <pll/plltable.h>
 #include <serdes.h>
+#include <serdes/generatorresult.h>
 
 #include <QFile>
 #include <QJsonArray>

@@ -7,13 +7,13 @@
 #include "plansystem.h"
 
 #include <decimaltext.h>
-#include <designfile.h>
+#include <design/designfile.h>
 #include <linkplan.h>
 #include <linkrecord.h>
 #include <linkreport.h>
 #include <nametables.h>
-#include <safefile.h>
 #include <serdes.h>
+#include <services/safefile.h>
 #include <transportmap.h>
 
 #include <QFileInfo>

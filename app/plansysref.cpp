@@ -4,8 +4,8 @@
 #include "pluginloader.h"
 
 #include <decimaltext.h>
-#include <inputfile.h>
 #include <linkrecord.h>
+#include <services/inputfile.h>
 #include <sysref.h>
 
 #include <QDir>

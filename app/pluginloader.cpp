@@ -1,9 +1,9 @@
 #include "pluginloader.h"
 
 #include <baseprotocol.h>
-#include <hostlogging.h>
-#include <packagestatus.h>
+#include <logging/hostlogging.h>
 #include <protocolpackage.h>
+#include <services/packagestatus.h>
 
 #include <QCoreApplication>
 #include <QDir>

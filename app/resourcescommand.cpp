@@ -3,7 +3,7 @@
 #include "parametergate.h"
 
 #include <baseprotocol.h>
-#include <message.h>
+#include <services/message.h>
 
 #include <QCommandLineParser>
 #include <QJsonArray>

@@ -11,10 +11,10 @@
 #include <transportsources.h>
 
 #include <baseprotocol.h>
-#include <coregeneration.h>
 #include <ipcore.h>
-#include <safefile.h>
 #include <serdes.h>
+#include <services/coregeneration.h>
+#include <services/safefile.h>
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "commandsupport.h"
 #include "corefileoutput.h"
 
-#include <safefile.h>
+#include <services/safefile.h>
 
 #include <QDir>
 #include <QTextStream>

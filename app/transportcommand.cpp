@@ -3,7 +3,7 @@
 #include "corefileoutput.h"
 #include "transportfiles.h"
 
-#include <safefile.h>
+#include <services/safefile.h>
 
 #include <QDir>
 #include <QTextStream>

@@ -4,7 +4,7 @@
 // are timed in the thread's CPU time, which other processes on the machine do not stretch.
 #include "medianreporter.h"
 
-#include <designfile.h>
+#include <design/designfile.h>
 #include <serdes.h>
 
 #include <QCoreApplication>

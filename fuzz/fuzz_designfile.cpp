@@ -2,7 +2,7 @@
 // dialog makes over a loaded design.
 #include "fuzzsupport.h"
 
-#include <designfile.h>
+#include <design/designfile.h>
 #include <serdes.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -6,11 +6,11 @@
 #include "jesd204b.h"
 #include "parameterfile.h"
 
-#include <designfile.h>
+#include <design/designfile.h>
 #include <generator.h>
 #include <idecore.h>
-#include <message.h>
 #include <serdes.h>
+#include <services/message.h>
 
 #include <memory>
 

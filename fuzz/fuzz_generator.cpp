@@ -2,7 +2,7 @@
 // example designs (the first byte chooses).
 #include "fuzzsupport.h"
 
-#include <designfile.h>
+#include <design/designfile.h>
 #include <devicedb.h>
 #include <generator.h>
 #include <idecore.h>

@@ -12,8 +12,8 @@
 #include <devicedb.h>
 #include <generator.h>
 #include <idecore.h>
-#include <message.h>
 #include <serdes.h>
+#include <services/message.h>
 
 #include <QJsonDocument>
 #include <QJsonObject>

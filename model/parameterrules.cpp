@@ -3,7 +3,7 @@
 #include "nametables.h"
 #include "parameterkeys.h"
 
-#include <verilognames.h>
+#include <services/verilognames.h>
 
 #include <QRegularExpression>
 

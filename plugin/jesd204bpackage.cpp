@@ -3,7 +3,7 @@
 #include "jesd204b.h"
 #include "parameterchecker.h"
 
-#include <packagestatus.h>
+#include <services/packagestatus.h>
 
 #include <memory>
 

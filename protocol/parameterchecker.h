@@ -1,6 +1,6 @@
 #pragma once
 
-#include <parametercheck.h>
+#include <services/parametercheck.h>
 
 #include <QObject>
 

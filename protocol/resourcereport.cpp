@@ -4,8 +4,8 @@
 #include "parameterkeys.h"
 #include "parametervalues.h"
 
-#include <message.h>
 #include <serdesfunctions.h>
+#include <services/message.h>
 
 #include <QRegularExpression>
 

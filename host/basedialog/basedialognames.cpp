@@ -1,6 +1,6 @@
 #include "basedialognames.h"
 
-#include "verilognames.h"
+#include <services/verilognames.h>
 
 namespace IPSERDESIP {
 namespace BaseDialogNames {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "designbounds.h"
-#include "serdesstate.h"
+#include <serdes/serdesstate.h>
 
 #include <QJsonObject>
 #include <QList>

@@ -1,12 +1,12 @@
-#include "designfile.h"
+#include <design/designfile.h>
 
 #include "designdata.h"
-#include "hostlogging.h"
-#include "inputfile.h"
-#include "message.h"
-#include "pllplanner.h"
+#include <logging/hostlogging.h>
+#include <serdes/pllplanner.h>
+#include <services/inputfile.h>
+#include <services/message.h>
 
-#include <safefile.h>
+#include <services/safefile.h>
 
 #include <QFile>
 #include <QFileInfo>

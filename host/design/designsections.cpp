@@ -1,6 +1,6 @@
 #include "designbounds.h"
 #include "designparser.h"
-#include "pllsolver.h"
+#include <pll/pllsolver.h>
 
 #include <QJsonArray>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "generatorresult.h"
 #include "hostexport.h"
+#include <serdes/generatorresult.h>
 
 #include <QString>
 #include <QStringList>

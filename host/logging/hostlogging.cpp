@@ -1,4 +1,4 @@
-#include "hostlogging.h"
+#include <logging/hostlogging.h>
 
 namespace IPSERDESIP {
 namespace Logging {

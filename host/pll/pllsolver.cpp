@@ -1,6 +1,6 @@
-#include "pllsolver.h"
+#include <pll/pllsolver.h>
 
-#include "hostlogging.h"
+#include <logging/hostlogging.h>
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "plltable.h"
+#include <pll/plltable.h>
 
 #include <QFile>
 #include <QJsonArray>

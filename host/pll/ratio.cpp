@@ -1,4 +1,4 @@
-#include "ratio.h"
+#include <pll/ratio.h>
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "pllsolver.h"
+#include <pll/pllsolver.h>
 
 #include <algorithm>
 #include <functional>

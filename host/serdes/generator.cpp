@@ -5,7 +5,7 @@
 #include "serdesstate.h"
 
 #include <QFileInfo>
-#include <safefile.h>
+#include <services/safefile.h>
 
 namespace IPSERDESIP {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "generatorresult.h"
-#include "pllsolver.h"
 #include "serdesstate.h"
+#include <pll/pllsolver.h>
+#include <serdes/generatorresult.h>
 
 #include <QList>
 #include <QMap>

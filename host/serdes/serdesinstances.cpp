@@ -1,7 +1,7 @@
-#include "message.h"
 #include "pllplanner.h"
 #include "serdes.h"
 #include "serdesstate.h"
+#include <services/message.h>
 
 namespace IPSERDESIP {
 

@@ -1,7 +1,7 @@
 #include "serdesstate.h"
 
-#include "hostlogging.h"
-#include "pllsolver.h"
+#include <logging/hostlogging.h>
+#include <pll/pllsolver.h>
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "serdesstate.h"
 
-#include "ratio.h"
+#include <pll/ratio.h>
 
 namespace IPSERDESIP {
 

@@ -1,6 +1,6 @@
 #include "serdesstate.h"
 
-#include "hostlogging.h"
+#include <logging/hostlogging.h>
 
 namespace IPSERDESIP {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "plltable.h"
 #include "serdes.h"
 #include "serdesnames.h"
+#include <pll/plltable.h>
 
 #include <QList>
 #include <QMap>

@@ -1,9 +1,9 @@
 #include "devicedb.h"
 #include "generatoroptions.h"
-#include "safefile.h"
 #include "serdes.h"
 #include "serdesfunctions.h"
 #include "serdesnames.h"
+#include <services/safefile.h>
 
 #include <QDir>
 #include <QFile>

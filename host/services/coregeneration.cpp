@@ -1,10 +1,10 @@
-#include "coregeneration.h"
+#include <services/coregeneration.h>
 
 #include "baseprotocol.h"
 #include "idecore.h"
-#include "parametercheck.h"
-#include "safefile.h"
 #include "serdes.h"
+#include <services/parametercheck.h>
+#include <services/safefile.h>
 
 namespace IPCore {
 

@@ -2,7 +2,7 @@
 
 #include "filecalls.h"
 
-#include <safefile.h>
+#include <services/safefile.h>
 
 #include <QStringList>
 

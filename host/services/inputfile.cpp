@@ -1,4 +1,4 @@
-#include "inputfile.h"
+#include <services/inputfile.h>
 
 #include <QFile>
 

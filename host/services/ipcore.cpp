@@ -2,11 +2,11 @@
 
 #include "baseprotocol.h"
 #include "devicedb.h"
-#include "hostlogging.h"
 #include "idecore.h"
-#include "inputfile.h"
 #include "protocolpackage.h"
-#include "safefile.h"
+#include <logging/hostlogging.h>
+#include <services/inputfile.h>
+#include <services/safefile.h>
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "filecalls.h"
 
-#include <safefile.h>
+#include <services/safefile.h>
 
 #include <QDir>
 #include <QFile>

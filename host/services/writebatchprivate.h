@@ -2,7 +2,7 @@
 
 #include "folderwalk.h"
 
-#include <safefile.h>
+#include <services/safefile.h>
 
 #include <QLockFile>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ratio.h"
+#include <pll/ratio.h>
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ratio.h"
 #include "transportmap.h"
+#include <pll/ratio.h>
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "simulatorrun.h"
 
-#include <safefile.h>
+#include <services/safefile.h>
 
 #include <QDir>
 #include <QDirIterator>

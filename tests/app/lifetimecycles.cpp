@@ -3,9 +3,9 @@
 #include "dialogworkload.h"
 
 #include <baseprotocol.h>
-#include <message.h>
 #include <protocolpackage.h>
 #include <serdes.h>
+#include <services/message.h>
 
 #include <QPluginLoader>
 

@@ -4,10 +4,10 @@
 #include "appfixture.h"
 #include "hostrun.h"
 
-#include <designfile.h>
+#include <design/designfile.h>
 #include <devicedb.h>
-#include <inputfile.h>
-#include <message.h>
+#include <services/inputfile.h>
+#include <services/message.h>
 
 #include <QJsonArray>
 #include <QProcess>

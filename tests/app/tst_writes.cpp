@@ -6,8 +6,8 @@
 #include "configureoptions.h"
 #include "hostrun.h"
 
-#include <designfile.h>
-#include <message.h>
+#include <design/designfile.h>
+#include <services/message.h>
 
 #include <QJsonArray>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <message.h>
+#include <services/message.h>
 
 #include <QString>
 #include <QStringList>

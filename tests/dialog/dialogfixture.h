@@ -2,7 +2,7 @@
 
 #include "jesd204bdlg.h"
 
-#include <designfile.h>
+#include <design/designfile.h>
 #include <devicedb.h>
 #include <idecore.h>
 #include <parametermap.h>

@@ -53,7 +53,7 @@ def qualified_name(symbol):
 
 def marked_names(include_dir):
     classes, functions = set(), set()
-    for header in glob.glob(os.path.join(include_dir, "*.h")):
+    for header in glob.glob(os.path.join(include_dir, "**", "*.h"), recursive=True):
         if header.endswith("hostexport.h"):
             continue
         with open(header, encoding="utf-8") as f:

@@ -3,9 +3,9 @@
 #include "jesd204b.h"
 #include "pluginloader.h"
 
-#include <packagestatus.h>
-#include <parametercheck.h>
 #include <protocolpackage.h>
+#include <services/packagestatus.h>
+#include <services/parametercheck.h>
 
 #include <QtTest>
 

@@ -4,8 +4,8 @@
 #include "topdefines.h"
 
 #include <idecore.h>
-#include <message.h>
 #include <serdes.h>
+#include <services/message.h>
 #include <testpaths.h>
 
 #include <QtTest>

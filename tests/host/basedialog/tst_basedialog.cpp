@@ -1,7 +1,7 @@
 #include "messageboxwatcher.h"
 
+#include <basedialog/modulesymbol.h>
 #include <idecore.h>
-#include <modulesymbol.h>
 #include <protocolgendlg.h>
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "resourcereport.h"
 #include "testpaths.h"
 
-#include <designfile.h>
-#include <message.h>
+#include <design/designfile.h>
 #include <serdes.h>
+#include <services/message.h>
 
 #include "testfiles.h"
 #include <QJsonArray>

@@ -1,6 +1,6 @@
-#include <pllsolver.h>
-#include <plltable.h>
-#include <ratio.h>
+#include <pll/pllsolver.h>
+#include <pll/plltable.h>
+#include <pll/ratio.h>
 
 #include <QElapsedTimer>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #include "testpaths.h"
 
-#include <designfile.h>
+#include <design/designfile.h>
 #include <devicedb.h>
 #include <generator.h>
 #include <idecore.h>

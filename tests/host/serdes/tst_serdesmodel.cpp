@@ -2,8 +2,8 @@
 
 #include <generator.h>
 #include <idecore.h>
-#include <message.h>
 #include <serdes.h>
+#include <services/message.h>
 
 #include <QtTest>
 

@@ -3,9 +3,9 @@
 
 #include <devicedb.h>
 #include <idecore.h>
-#include <inputfile.h>
 #include <ipcore.h>
 #include <serdes.h>
+#include <services/inputfile.h>
 
 #include <QWidget>
 #include <QtTest>

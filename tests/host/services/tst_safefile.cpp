@@ -1,6 +1,6 @@
 #include <idecore.h>
 #include <ipcore.h>
-#include <safefile.h>
+#include <services/safefile.h>
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "offeredinterface.h"
+#include <services/offeredinterface.h>
 
 #include <QObject>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "hostexport.h"
-#include "plltable.h"
-#include "ratio.h"
+#include <pll/plltable.h>
+#include <pll/ratio.h>
 
 #include <QString>
 #include <QVector>

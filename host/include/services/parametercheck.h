@@ -1,8 +1,8 @@
 #pragma once
 
 #include "devicedb.h"
-#include "offeredinterface.h"
 #include "parametermap.h"
+#include <services/offeredinterface.h>
 
 #include <QObject>
 #include <QString>

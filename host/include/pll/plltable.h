@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hostexport.h"
-#include "ratio.h"
+#include <pll/ratio.h>
 
 #include <QJsonObject>
 #include <QMap>

@@ -1,0 +1,2 @@
+// Built only by the side-door tests, each of which expects its include to be refused.
+#include SIDEDOOR_HEADER
