@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Facts the documents state that the tree can check: every source file a document names in
 backticks exists (paths from the tree's root or the document's folder; `a.h/.cpp` names both
-files, `x{1,4}.json` each listed one), and the host's folder table names the parts each host
-target links, as host/CMakeLists.txt declares them."""
+files, `x{1,4}.json` each listed one), the host's folder table names the parts each host
+target links, as host/CMakeLists.txt declares them, and the architecture's table names the
+folders each plug-in and program target links or includes, as their CMakeLists.txt declare."""
 import os, re, subprocess, sys
 
 KINDS = (".cpp", ".h", ".v", ".vh", ".md", ".json", ".py", ".sh", ".ui", ".txt", ".qrc",
@@ -37,8 +38,8 @@ def main(root):
                         continue  # a user's folder, such as DIR/
                     if not (os.path.exists(path) or os.path.exists(here)):
                         missing.append(f"{doc}:{number}: {path}")
-    missing += host_table_links()
-    print("\n".join(missing) or "every named file and host link is as documented")
+    missing += host_table_links() + architecture_links()
+    print("\n".join(missing) or "every named file and link is as documented")
     return 1 if missing else 0
 
 
@@ -53,6 +54,26 @@ def host_table_links():
         said = {u.strip() for u in uses.split(",")} - {"Qt5::Core only"}
         if parts != said:
             wrong.append(f"docs/host.md: {target} uses {sorted(parts)}, the table says {sorted(said)}")
+    return wrong
+
+FOLDER_OF = {"ipserdeshost": "host", "ipserdeshost_core": "host", "jesd204bmodel": "model",
+             "jesd204blink": "model/link", "jesd204bforms": "forms", "jesd204bdialog": "dialog",
+             "jesd204bprotocol": "protocol", "jesd204bsim": "sim/runner"}
+
+def architecture_links():
+    table = open("docs/architecture.md", encoding="utf-8").read()
+    wrong = []
+    for folder, target, uses in re.findall(r"^\| `([\w/]+)/` \| `(\w+)`[^|]*\|[^|]*\| ([^|]*) \|$",
+                                           table, re.M):
+        if folder.startswith("host"):
+            continue
+        cmake = open(f"{folder}/CMakeLists.txt", encoding="utf-8").read()
+        linked = re.search(rf"target_link_libraries\({target} \w+ ([^)]*)\)", cmake)
+        parts = {FOLDER_OF[t] for t in (linked.group(1).split() if linked else []) if t in FOLDER_OF}
+        parts |= {"host"} if "host/include" in cmake else set()
+        said = {w.removesuffix("'s") for w in re.split(r"[\s,;()`]+", uses)} & set(FOLDER_OF.values())
+        if parts != said:
+            wrong.append(f"docs/architecture.md: {target} uses {sorted(parts)}, the table says {sorted(said)}")
     return wrong
 
 if __name__ == "__main__":
