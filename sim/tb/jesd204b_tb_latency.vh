@@ -4,7 +4,7 @@
 // margin at the first link-up is what a later change of the channel delay may use up before
 // the latency changes by a multiframe.
 `ifdef TB_CORE_RX
-`define TB_RX_LINK dut.u_core.u_rx
+`define TB_RX_LINK dut.u_core.u_rx.u_link
     localparam TB_RX_BUF = `BUFFER_SIZE;
 `else
 `define TB_RX_LINK u_conv_rx

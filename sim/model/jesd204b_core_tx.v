@@ -1,0 +1,68 @@
+// Transmit direction of jesd204b_core: configuration registers and transmit link layer.
+module jesd204b_core_tx #(
+    parameter LANE       = 1,
+    parameter MODE       = 1,
+    parameter FIX_EN     = 0,
+    parameter FIX_F      = 0,
+    parameter INIT_F     = 3,
+    parameter INIT_K     = 31,
+    parameter INIT_SCR   = 0,
+    parameter INIT_SYS   = 0,
+    parameter INIT_REINI = 0,
+    parameter TEST_MASK  = 0
+) (
+    input  wire                     cfg_clk_i,
+    input  wire                     cfg_rstn_i,
+    input  wire [31:0]              cfg_addr_i,
+    input  wire                     cfg_sel_i,
+    input  wire                     cfg_ena_i,
+    input  wire                     cfg_wr_i,
+    input  wire [31:0]              cfg_wdata_i,
+    input  wire [3:0]               cfg_strb_i,
+    output wire [31:0]              cfg_rdata_o,
+    output wire                     cfg_rdy_o,
+    input  wire                     core_clk_i,
+    input  wire                     link_rst_i,
+    input  wire                     sysref_i,
+    input  wire                     sync_n_i,
+    input  wire [32*MODE*LANE-1:0]  data_i,
+    output wire                     data_ready_o,
+    output wire [4*MODE-1:0]        data_sof_o,
+    output wire [4*MODE-1:0]        data_eof_o,
+    output wire [4*MODE-1:0]        data_somf_o,
+    output wire [4*MODE-1:0]        data_eomf_o,
+    output wire [36*MODE*LANE-1:0]  debug_o,
+    output wire [40*MODE*LANE-1:0]  cg_o
+);
+    wire [63:0] tx_lp;
+    wire [1:0]  tx_test_mode;
+    wire        tx_sys_always, tx_sys_reinit, unused_tx_resync, unused_tx_clr, unused_tx_roe;
+    wire [1:0]  tx_state;
+    wire        tx_lmfc_aligned, unused_tx_lmfc_first;
+    wire [4:0]  unused_tx_rbd;
+
+    jesd204b_cfg_regs #(
+        .LANE(LANE), .MODE(MODE), .FIX_EN(FIX_EN), .FIX_F(FIX_F), .INIT_F(INIT_F),
+        .INIT_K(INIT_K), .INIT_SCR(INIT_SCR), .INIT_SYS(INIT_SYS), .INIT_REINI(INIT_REINI),
+        .TEST_MASK(TEST_MASK)
+    ) u_regs (
+        .cfg_clk(cfg_clk_i), .cfg_rstn(cfg_rstn_i), .addr(cfg_addr_i),
+        .sel(cfg_sel_i), .ena(cfg_ena_i), .wr(cfg_wr_i), .wdata(cfg_wdata_i),
+        .strb(cfg_strb_i), .rdata(cfg_rdata_o), .rdy(cfg_rdy_o),
+        .core_clk(core_clk_i), .lp(tx_lp), .test_mode(tx_test_mode),
+        .resync_on_err(unused_tx_roe), .sysref_always(tx_sys_always),
+        .sysref_reinit(tx_sys_reinit), .resync_pulse(unused_tx_resync),
+        .clr_pulse(unused_tx_clr), .rbd(unused_tx_rbd),
+        .status({28'd0, tx_lmfc_aligned, sync_n_i, tx_state}), .resync_cnt(16'd0),
+        .lane_err({32*LANE{1'b0}}), .lane_info({32*LANE{1'b0}})
+    );
+
+    jesd204b_tx_link #(.L(LANE), .W(MODE)) u_link (
+        .clk(core_clk_i), .rst(link_rst_i), .lp(tx_lp), .test_mode(tx_test_mode),
+        .sysref_always(tx_sys_always), .sysref_reinit(tx_sys_reinit), .sysref(sysref_i),
+        .sync_n(sync_n_i), .data_i(data_i), .ready_o(data_ready_o),
+        .sof_o(data_sof_o), .eof_o(data_eof_o), .somf_o(data_somf_o),
+        .eomf_o(data_eomf_o), .cg_o(cg_o), .debug_o(debug_o), .state_o(tx_state),
+        .lmfc_aligned_o(tx_lmfc_aligned), .lmfc_first_o(unused_tx_lmfc_first)
+    );
+endmodule
