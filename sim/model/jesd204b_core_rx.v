@@ -39,7 +39,7 @@ module jesd204b_core_rx #(
     output wire [5*LANE-1:0]        fill_o
 );
     localparam N = LANE;
-    wire [63:0]       rx_lp;
+    wire [63:0]       link_params;
     wire [1:0]        unused_rx_test;
     wire              rx_sys_always, rx_sys_reinit, rx_roe, rx_resync, rx_clr;
     wire [1:0]        rx_state;
@@ -70,7 +70,7 @@ module jesd204b_core_rx #(
         .cfg_clk(cfg_clk_i), .cfg_rstn(cfg_rstn_i), .addr(cfg_addr_i),
         .sel(cfg_sel_i), .ena(cfg_ena_i), .wr(cfg_wr_i), .wdata(cfg_wdata_i),
         .strb(cfg_strb_i), .rdata(cfg_rdata_o), .rdy(cfg_rdy_o),
-        .core_clk(core_clk_i), .lp(rx_lp), .test_mode(unused_rx_test),
+        .core_clk(core_clk_i), .link_params(link_params), .test_mode(unused_rx_test),
         .resync_on_err(rx_roe), .sysref_always(rx_sys_always), .sysref_reinit(rx_sys_reinit),
         .resync_pulse(rx_resync), .clr_pulse(rx_clr),
         .rbd(rx_rbd),
@@ -80,8 +80,8 @@ module jesd204b_core_rx #(
     );
 
     jesd204b_rx_link #(.L(N), .W(MODE), .BUF(BUFFER_SIZE)) u_link (
-        .clk(core_clk_i), .rst(link_rst_i), .lp(rx_lp), .sysref_always(rx_sys_always),
-        .sysref_reinit(rx_sys_reinit), .resync_on_err(rx_roe), .resync_req(rx_resync),
+        .clk(core_clk_i), .rst(link_rst_i), .link_params(link_params),
+        .sysref_always(rx_sys_always), .sysref_reinit(rx_sys_reinit), .resync_on_err(rx_roe), .resync_req(rx_resync),
         .clr_cnt(rx_clr), .sysref(sysref_i), .rbd(rx_rbd), .cg_i(cg_i), .sync_n_o(sync_n_o),
         .valid_o(data_valid_o), .sof_o(data_sof_o), .eof_o(data_eof_o),
         .somf_o(data_somf_o), .eomf_o(data_eomf_o), .data_o(data_o),

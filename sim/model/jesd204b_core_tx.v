@@ -34,7 +34,7 @@ module jesd204b_core_tx #(
     output wire [36*MODE*LANE-1:0]  debug_o,
     output wire [40*MODE*LANE-1:0]  cg_o
 );
-    wire [63:0] tx_lp;
+    wire [63:0] link_params;
     wire [1:0]  tx_test_mode;
     wire        tx_sys_always, tx_sys_reinit, unused_tx_resync, unused_tx_clr, unused_tx_roe;
     wire [1:0]  tx_state;
@@ -49,7 +49,7 @@ module jesd204b_core_tx #(
         .cfg_clk(cfg_clk_i), .cfg_rstn(cfg_rstn_i), .addr(cfg_addr_i),
         .sel(cfg_sel_i), .ena(cfg_ena_i), .wr(cfg_wr_i), .wdata(cfg_wdata_i),
         .strb(cfg_strb_i), .rdata(cfg_rdata_o), .rdy(cfg_rdy_o),
-        .core_clk(core_clk_i), .lp(tx_lp), .test_mode(tx_test_mode),
+        .core_clk(core_clk_i), .link_params(link_params), .test_mode(tx_test_mode),
         .resync_on_err(unused_tx_roe), .sysref_always(tx_sys_always),
         .sysref_reinit(tx_sys_reinit), .resync_pulse(unused_tx_resync),
         .clr_pulse(unused_tx_clr), .rbd(unused_tx_rbd),
@@ -58,7 +58,7 @@ module jesd204b_core_tx #(
     );
 
     jesd204b_tx_link #(.L(LANE), .W(MODE)) u_link (
-        .clk(core_clk_i), .rst(link_rst_i), .lp(tx_lp), .test_mode(tx_test_mode),
+        .clk(core_clk_i), .rst(link_rst_i), .link_params(link_params), .test_mode(tx_test_mode),
         .sysref_always(tx_sys_always), .sysref_reinit(tx_sys_reinit), .sysref(sysref_i),
         .sync_n(sync_n_i), .data_i(data_i), .ready_o(data_ready_o),
         .sof_o(data_sof_o), .eof_o(data_eof_o), .somf_o(data_somf_o),

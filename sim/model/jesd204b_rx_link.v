@@ -11,7 +11,7 @@ module jesd204b_rx_link #(
 ) (
     input  wire                 clk,
     input  wire                 rst,
-    input  wire [63:0]          lp,
+    input  wire [63:0]          link_params,
     input  wire                 sysref_always,
     input  wire                 sysref_reinit,
     input  wire                 resync_on_err,
@@ -54,22 +54,27 @@ module jesd204b_rx_link #(
     reg [11:0] dec_tab [0:2047];
     `include "jesd204b_dec_table.vh"
 
-    `include "jesd204b_lp_fields.vh"
+    // Frame and multiframe lengths in octets, from the link parameter word.
+    localparam [13:0] OCTETS_PER_CLOCK = P;
+    wire [13:0] frame_octets       = jesd204b_frame_octets(link_params[25:18]);
+    wire [13:0] multiframe_octets  = frame_octets * jesd204b_multiframe_frames(link_params[30:26]);
+    wire        scrambling         = link_params[12];
+    wire        unused_link_params = ^link_params[63:62];
 
     wire [10:0] lmfc_cnt;
     wire        lmfc_first, lmfc_last;
     reg         resync_q;
 
     jesd204b_lmfc #(.P(P)) u_lmfc (
-        .clk(clk), .rst(rst), .sysref(sysref), .fk(fk), .always_on(sysref_always),
-        .reinit(sysref_reinit), .resync(resync_q), .cnt(lmfc_cnt), .first(lmfc_first),
+        .clk(clk), .rst(rst), .sysref(sysref), .multiframe_octets(multiframe_octets),
+        .always_on(sysref_always), .reinit(sysref_reinit), .resync(resync_q), .cnt(lmfc_cnt), .first(lmfc_first),
         .last(lmfc_last), .aligned(lmfc_aligned_o)
     );
 
     // Clocks since the last release point; the released octets count their frame and
     // multiframe positions from it.
-    wire [13:0] period    = fk / P14;
-    wire [13:0] rel_at    = ({9'd0, rbd} * f / P14) % period;
+    wire [13:0] period    = multiframe_octets / OCTETS_PER_CLOCK;
+    wire [13:0] rel_at    = ({9'd0, rbd} * frame_octets / OCTETS_PER_CLOCK) % period;
     wire [13:0] lmfc14    = {3'd0, lmfc_cnt};
     wire [13:0] rel_cnt   = (lmfc14 >= rel_at) ? lmfc14 - rel_at : lmfc14 + period - rel_at;
     wire        rel_first = (rel_cnt == 14'd0);
@@ -149,12 +154,12 @@ module jesd204b_rx_link #(
                 end
             end
             fill     = wp[l] - rp[l];
-            fill_clk = fill / {2'd0, P14};
+            fill_clk = fill / {2'd0, OCTETS_PER_CLOCK};
             if (fill > BUF16) begin
                 overflow_o[l] = 1'b1;
                 resync = 1'b1;
             end
-            if (!started[l] || fill < {2'd0, P14}) all_ready = 1'b0;
+            if (!started[l] || fill < {2'd0, OCTETS_PER_CLOCK}) all_ready = 1'b0;
             fill_o[l*5 +: 5] <= (fill_clk > 16'd31) ? 5'd31 : fill_clk[4:0];
         end
         if (state_o == S_WAIT && all_ready && rel_first) begin
@@ -164,15 +169,15 @@ module jesd204b_rx_link #(
         end
         valid_o <= (state_o == S_DATA);
         for (o = 0; o < P; o = o + 1) begin
-            p         = rel_cnt * P14 + o[13:0];
-            sof_o[o]  <= (state_o == S_DATA) && (p % f) == 0;
-            eof_o[o]  <= (state_o == S_DATA) && (p % f) == f - 1;
+            p         = rel_cnt * OCTETS_PER_CLOCK + o[13:0];
+            sof_o[o]  <= (state_o == S_DATA) && (p % frame_octets) == 0;
+            eof_o[o]  <= (state_o == S_DATA) && (p % frame_octets) == frame_octets - 1;
             somf_o[o] <= (state_o == S_DATA) && p == 0;
-            eomf_o[o] <= (state_o == S_DATA) && p == fk - 1;
+            eomf_o[o] <= (state_o == S_DATA) && p == multiframe_octets - 1;
         end
         for (l = 0; l < L; l = l + 1)
             for (o = 0; o < P; o = o + 1) begin
-                p     = rel_cnt * P14 + o[13:0];
+                p     = rel_cnt * OCTETS_PER_CLOCK + o[13:0];
                 e     = 11'h000;
                 unexp = 1'b0;
                 if (state_o == S_ILAS || state_o == S_DATA) begin
@@ -183,23 +188,23 @@ module jesd204b_rx_link #(
                 oct = e[7:0];
                 if (state_o == S_ILAS) begin
                     if (rmf == 2'd1 && p >= 2 && p < 16) ilas_rx[l*14 + {18'd0, p} - 2] = oct;
-                    if ((p == 0 && e[8:0] != 9'h11C) || (p == fk - 1 && e[8:0] != 9'h17C)
+                    if ((p == 0 && e[8:0] != 9'h11C) || (p == multiframe_octets - 1 && e[8:0] != 9'h17C)
                         || (rmf == 2'd1 && p == 1 && e[8:0] != 9'h19C)
                         || (rmf == 2'd1 && p >= 2 && p < 16 &&
-                            e[8:0] != {1'b0, jesd204b_ilas_octet(lp[61:0], l[4:0], p[3:0] - 4'd2)}))
+                            e[8:0] != {1'b0, jesd204b_ilas_octet(link_params[61:0], l[4:0], p[3:0] - 4'd2)}))
                         ilas_err_o[l] = 1'b1;
                 end else if (state_o == S_DATA) begin
                     if (e[8]) begin
-                        unexp = !((p == fk - 1) ? oct == 8'h7C : ((p % f) == f - 1 && oct == 8'hFC));
+                        unexp = !((p == multiframe_octets - 1) ? oct == 8'h7C : ((p % frame_octets) == frame_octets - 1 && oct == 8'hFC));
                         if (unexp && unexp_cnt_o[l*16 +: 16] != 16'hFFFF)
                             unexp_cnt_o[l*16 +: 16] = unexp_cnt_o[l*16 +: 16] + 16'd1;
-                        if (!scr_on) oct = prev_end[l];
+                        if (!scrambling) oct = prev_end[l];
                     end
-                    if (scr_on) begin
+                    if (scrambling) begin
                         sr        = jesd204b_descramble(scr_st[l], oct);
                         scr_st[l] = sr[22:8];
                         oct       = sr[7:0];
-                    end else if ((p % f) == f - 1) begin
+                    end else if ((p % frame_octets) == frame_octets - 1) begin
                         prev_end[l] = oct;
                     end
                 end

@@ -7,7 +7,7 @@ module jesd204b_tx_link #(
 ) (
     input  wire                 clk,
     input  wire                 rst,
-    input  wire [63:0]          lp,
+    input  wire [63:0]          link_params,
     input  wire [1:0]           test_mode,
     input  wire                 sysref_always,
     input  wire                 sysref_reinit,
@@ -34,7 +34,12 @@ module jesd204b_tx_link #(
     `include "jesd204b_scrambler.vh"
     `include "jesd204b_link_params.vh"
 
-    `include "jesd204b_lp_fields.vh"
+    // Frame and multiframe lengths in octets, from the link parameter word.
+    localparam [13:0] OCTETS_PER_CLOCK = P;
+    wire [13:0] frame_octets       = jesd204b_frame_octets(link_params[25:18]);
+    wire [13:0] multiframe_octets  = frame_octets * jesd204b_multiframe_frames(link_params[30:26]);
+    wire        scrambling         = link_params[12];
+    wire        unused_link_params = ^link_params[63:62];
 
     reg         sync_q;
     wire [10:0] lmfc_cnt;
@@ -42,8 +47,8 @@ module jesd204b_tx_link #(
     wire        resync = (state_o != S_CGS) && !sync_q;
 
     jesd204b_lmfc #(.P(P)) u_lmfc (
-        .clk(clk), .rst(rst), .sysref(sysref), .fk(fk), .always_on(sysref_always),
-        .reinit(sysref_reinit), .resync(resync), .cnt(lmfc_cnt), .first(lmfc_first_o),
+        .clk(clk), .rst(rst), .sysref(sysref), .multiframe_octets(multiframe_octets),
+        .always_on(sysref_always), .reinit(sysref_reinit), .resync(resync), .cnt(lmfc_cnt), .first(lmfc_first_o),
         .last(lmfc_last), .aligned(lmfc_aligned_o)
     );
 
@@ -74,11 +79,11 @@ module jesd204b_tx_link #(
     reg [13:0] pos;
     always @(*) begin
         for (i = 0; i < P; i = i + 1) begin
-            pos       = {3'd0, lmfc_cnt} * P14 + i[13:0];
-            sof_o[i]  = (pos % f) == 0;
-            eof_o[i]  = (pos % f) == f - 1;
+            pos       = {3'd0, lmfc_cnt} * OCTETS_PER_CLOCK + i[13:0];
+            sof_o[i]  = (pos % frame_octets) == 0;
+            eof_o[i]  = (pos % frame_octets) == frame_octets - 1;
             somf_o[i] = pos == 0;
-            eomf_o[i] = pos == fk - 1;
+            eomf_o[i] = pos == multiframe_octets - 1;
         end
     end
 
@@ -98,17 +103,17 @@ module jesd204b_tx_link #(
             pidx = pat_idx;
             pst  = pat_st;
             for (o = 0; o < P; o = o + 1) begin
-                p   = {3'd0, lmfc_cnt} * P14 + o[13:0];
+                p   = {3'd0, lmfc_cnt} * OCTETS_PER_CLOCK + o[13:0];
                 oct = 8'hBC;
                 kc  = 1'b1;
                 if (state_o == S_ILAS) begin
                     oct = p[7:0];
                     kc  = 1'b0;
                     if (p == 0) begin oct = 8'h1C; kc = 1'b1; end
-                    else if (p == fk - 1) begin oct = 8'h7C; kc = 1'b1; end
+                    else if (p == multiframe_octets - 1) begin oct = 8'h7C; kc = 1'b1; end
                     else if (mf_idx == 2'd1 && p == 1) begin oct = 8'h9C; kc = 1'b1; end
                     else if (mf_idx == 2'd1 && p < 16)
-                        oct = jesd204b_ilas_octet(lp[61:0], l[4:0], p[3:0] - 4'd2);
+                        oct = jesd204b_ilas_octet(link_params[61:0], l[4:0], p[3:0] - 4'd2);
                 end else if (state_o == S_DATA && test_mode == 2'd1) begin
                     oct  = jesd204b_rpat(pidx);
                     kc   = 1'b0;
@@ -121,20 +126,20 @@ module jesd204b_tx_link #(
                 end else if (state_o == S_DATA) begin
                     oct = data_i[(l*P+o)*8 +: 8];
                     kc  = 1'b0;
-                    if (scr_on) begin
+                    if (scrambling) begin
                         sr         = jesd204b_scramble(scr_st[l], oct);
                         scr_st[l]  = sr[22:8];
                         oct        = sr[7:0];
                         // Only a scrambled D28.7 / D28.3 at the frame / multiframe end is
                         // replaced; the receiver maps the control character back.
-                        kc = (p == fk - 1) ? (oct == 8'h7C) : ((p % f) == f - 1 && oct == 8'hFC);
-                    end else if ((p % f) == f - 1) begin
-                        rep = (oct == prev_end[l]) && ((p == fk - 1) || !prev_rep[l]);
+                        kc = (p == multiframe_octets - 1) ? (oct == 8'h7C) : ((p % frame_octets) == frame_octets - 1 && oct == 8'hFC);
+                    end else if ((p % frame_octets) == frame_octets - 1) begin
+                        rep = (oct == prev_end[l]) && ((p == multiframe_octets - 1) || !prev_rep[l]);
                         prev_end[l] = oct;
                         prev_rep[l] = rep;
                         if (rep) begin
                             kc  = 1'b1;
-                            oct = (p == fk - 1) ? 8'h7C : 8'hFC;
+                            oct = (p == multiframe_octets - 1) ? 8'h7C : 8'hFC;
                         end
                     end
                 end

@@ -11,7 +11,7 @@ module jesd204b_tb;
     localparam N = `LANE;
     localparam W = `TB_W;
     localparam P = 4 * W;
-    localparam [4:0] LM1 = N - 1;
+    localparam [4:0] LANE_FIELD = N - 1;
     localparam integer INJ = `TB_INJECT;
     localparam [7:0] T_F1 = `TB_F - 1, T_M1 = `TB_M - 1, T_DID = `TB_DID, T_TXDID = `TB_TX_DID;
     localparam [4:0] T_RBD = `TB_RBD;
@@ -47,9 +47,10 @@ module jesd204b_tb;
     wire              drp_clk, drp_ready, drp_rdvld, drp_resp;
     wire [31:0]       drp_rddata;
     reg  [31:0]       ctrl, link0, link1, link2;
-    wire [63:0]       lp = {2'b00, link1[30:26], link1[31], link1[20:16], link1[12:8],
-                            link1[4:0], link1[25:24], link0[23:16], link0[12:8], link0[7:0],
-                            LM1, ctrl[8], link2[11:8], link2[7:0]};
+    wire [63:0]       link_params = {2'b00, link1[30:26], link1[31], link1[20:16],
+                                     link1[12:8], link1[4:0], link1[25:24], link0[23:16],
+                                     link0[12:8], link0[7:0], LANE_FIELD, ctrl[8], link2[11:8],
+                                     link2[7:0]};
 
     `include "jesd204b_tb_dut.vh"
 

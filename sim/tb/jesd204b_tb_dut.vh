@@ -36,8 +36,9 @@
     assign tx_cg = dut.u_core.sim_tx_cg;
 `else
     jesd204b_tx_link #(.L(N), .W(W)) u_conv_tx (
-        .clk(clk), .rst(rst), .lp({lp[63:8], T_TXDID}), .test_mode(TMODE), .sysref_always(ctrl[9]),
-        .sysref_reinit(ctrl[10]), .sysref(sysref), .sync_n(sync_n), .data_i(tx_data),
+        .clk(clk), .rst(rst), .link_params({link_params[63:8], T_TXDID}), .test_mode(TMODE),
+        .sysref_always(ctrl[9]), .sysref_reinit(ctrl[10]), .sysref(sysref), .sync_n(sync_n),
+        .data_i(tx_data),
         .ready_o(tx_ready), .sof_o(tx_sof), .eof_o(tx_eof), .somf_o(tx_somf),
         .eomf_o(tx_eomf), .cg_o(tx_cg), .debug_o(tx_debug), .state_o(conv_state),
         .lmfc_aligned_o(conv_aligned), .lmfc_first_o(conv_first)
@@ -50,7 +51,7 @@
     end
 `else
     jesd204b_rx_link #(.L(N), .W(W), .BUF(1024)) u_conv_rx (
-        .clk(clk), .rst(rst), .lp({lp[63:8], T_DID}), .sysref_always(ctrl[9]),
+        .clk(clk), .rst(rst), .link_params({link_params[63:8], T_DID}), .sysref_always(ctrl[9]),
         .sysref_reinit(ctrl[10]), .resync_on_err(1'b1), .resync_req(conv_resync),
         .clr_cnt(1'b0), .sysref(sysref), .rbd(T_RBD), .cg_i(chan_cg), .sync_n_o(sync_n), .valid_o(rx_valid), .sof_o(rx_sof),
         .eof_o(rx_eof), .somf_o(rx_somf), .eomf_o(rx_eomf), .data_o(rx_data), .err_o(rx_err),

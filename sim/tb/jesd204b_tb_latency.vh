@@ -89,7 +89,7 @@
                 if (refused[al]) begin
                     $write("JESD204B_ILAS lane=%0d expected=", al);
                     for (rl_i = 0; rl_i < 14; rl_i = rl_i + 1)
-                        $write("%02h", jesd204b_ilas_octet(`TB_RX_LINK.lp[61:0], al[4:0],
+                        $write("%02h", jesd204b_ilas_octet(`TB_RX_LINK.link_params[61:0], al[4:0],
                                                            rl_i[3:0]));
                     $write(" received=");
                     for (rl_i = 0; rl_i < 14; rl_i = rl_i + 1)
