@@ -38,7 +38,7 @@
                 if (arr_oct == 11'h11C && arr_prev[al] == 9'h1BC && !arr_got[al]) begin
                     arr_t[al]   = cyc * P + ao;
                     arr_pos[al] = `TB_RX_LINK.lmfc_cnt * P + ao;
-                    arr_rel[al] = `TB_RX_LINK.rel_cnt * P + ao;
+                    arr_rel[al] = `TB_RX_LINK.release_count * P + ao;
                     arr_got[al] = 1'b1;
                 end
                 arr_prev[al] = arr_oct[8:0];
@@ -83,7 +83,7 @@
             if (margin0 >= 0 || snap_margin >= 0)
                 for (al = 0; al < N; al = al + 1)
                     $display("JESD204B_LANE lane=%0d arrival=%0d release=%0d margin=%0d overflow=%0d buffer=%0d octets_per_clock=%0d",
-                             al, ref_pos[al], `TB_RX_LINK.rel_at * P, ref_margin[al],
+                             al, ref_pos[al], `TB_RX_LINK.release_at * P, ref_margin[al],
                              overflowed[al], TB_RX_BUF, P);
             for (al = 0; al < N; al = al + 1)
                 if (refused[al]) begin
@@ -93,7 +93,7 @@
                                                            rl_i[3:0]));
                     $write(" received=");
                     for (rl_i = 0; rl_i < 14; rl_i = rl_i + 1)
-                        $write("%02h", `TB_RX_LINK.ilas_rx[al*14 + rl_i]);
+                        $write("%02h", `TB_RX_LINK.ilas_received[al*14 + rl_i]);
                     $display("");
                 end
         end
