@@ -39,27 +39,30 @@ module jesd204b_core_rx #(
     output wire [5*LANE-1:0]        fill_o
 );
     localparam N = LANE;
-    wire [63:0]       link_params;
-    wire [1:0]        unused_rx_test;
-    wire              rx_sys_always, rx_sys_reinit, rx_roe, rx_resync, rx_clr;
-    wire [1:0]        rx_state;
-    wire              rx_lmfc_aligned;
-    wire [N-1:0]      rx_ilas_err, rx_overflow;
-    wire [4:0]        rx_rbd;
-    wire [16*N-1:0]   rx_nit, rx_disp, rx_unexp;
-    wire [15:0]       rx_resync_cnt;
-    reg  [32*N-1:0]   rx_lane_err, rx_lane_info;
-    wire [N+7:0]      rx_klock8    = {8'd0, k_lock_o};
-    wire [N+7:0]      rx_ilas_err8 = {8'd0, rx_ilas_err};
-    wire [N+7:0]      rx_overflow8 = {8'd0, rx_overflow};
-    wire              unused_rx_bits = ^{rx_klock8[N+7:8], rx_ilas_err8[N+7:8],
-                                         rx_overflow8[N+7:8]};
+    wire [63:0]     link_params;
+    wire [1:0]      unused_test_mode;
+    wire            sysref_always, sysref_reinit, resync_on_err, resync_request, clear_counters;
+    wire [1:0]      link_state;
+    wire            lmfc_aligned;
+    wire [N-1:0]    ilas_refused, overflowed;
+    wire [4:0]      buffer_delay;
+    wire [16*N-1:0] not_in_table_counts, disparity_counts, unexpected_counts;
+    wire [15:0]     resync_count;
+    reg  [32*N-1:0] lane_errors, lane_info;
+    // Lane flags as 8-bit status fields.
+    wire [N+7:0]    k_lock_bits        = {8'd0, k_lock_o};
+    wire [N+7:0]    ilas_refused_bits  = {8'd0, ilas_refused};
+    wire [N+7:0]    overflowed_bits    = {8'd0, overflowed};
+    wire            unused_status_bits = ^{k_lock_bits[N+7:8], ilas_refused_bits[N+7:8],
+                                           overflowed_bits[N+7:8]};
 
-    integer rx_n;
+    integer lane;
     always @(*)
-        for (rx_n = 0; rx_n < N; rx_n = rx_n + 1) begin
-            rx_lane_err[rx_n*32 +: 32]  = {rx_disp[rx_n*16 +: 16], rx_nit[rx_n*16 +: 16]};
-            rx_lane_info[rx_n*32 +: 32] = {11'd0, fill_o[rx_n*5 +: 5], rx_unexp[rx_n*16 +: 16]};
+        for (lane = 0; lane < N; lane = lane + 1) begin
+            lane_errors[lane*32 +: 32] = {disparity_counts[lane*16 +: 16],
+                                          not_in_table_counts[lane*16 +: 16]};
+            lane_info[lane*32 +: 32]   = {11'd0, fill_o[lane*5 +: 5],
+                                          unexpected_counts[lane*16 +: 16]};
         end
 
     jesd204b_cfg_regs #(
@@ -70,25 +73,26 @@ module jesd204b_core_rx #(
         .cfg_clk(cfg_clk_i), .cfg_rstn(cfg_rstn_i), .addr(cfg_addr_i),
         .sel(cfg_sel_i), .ena(cfg_ena_i), .wr(cfg_wr_i), .wdata(cfg_wdata_i),
         .strb(cfg_strb_i), .rdata(cfg_rdata_o), .rdy(cfg_rdy_o),
-        .core_clk(core_clk_i), .link_params(link_params), .test_mode(unused_rx_test),
-        .resync_on_err(rx_roe), .sysref_always(rx_sys_always), .sysref_reinit(rx_sys_reinit),
-        .resync_pulse(rx_resync), .clr_pulse(rx_clr),
-        .rbd(rx_rbd),
-        .status({rx_overflow8[7:0], rx_ilas_err8[7:0], rx_klock8[7:0], 3'd0, aligned_o,
-                 rx_lmfc_aligned, sync_n_o, rx_state}),
-        .resync_cnt(rx_resync_cnt), .lane_err(rx_lane_err), .lane_info(rx_lane_info)
+        .core_clk(core_clk_i), .link_params(link_params), .test_mode(unused_test_mode),
+        .resync_on_err(resync_on_err), .sysref_always(sysref_always),
+        .sysref_reinit(sysref_reinit), .resync_pulse(resync_request),
+        .clr_pulse(clear_counters), .rbd(buffer_delay),
+        .status({overflowed_bits[7:0], ilas_refused_bits[7:0], k_lock_bits[7:0], 3'd0, aligned_o,
+                 lmfc_aligned, sync_n_o, link_state}),
+        .resync_cnt(resync_count), .lane_err(lane_errors), .lane_info(lane_info)
     );
 
     jesd204b_rx_link #(.L(N), .W(MODE), .BUF(BUFFER_SIZE)) u_link (
         .clk(core_clk_i), .rst(link_rst_i), .link_params(link_params),
-        .sysref_always(rx_sys_always), .sysref_reinit(rx_sys_reinit), .resync_on_err(rx_roe), .resync_req(rx_resync),
-        .clr_cnt(rx_clr), .sysref(sysref_i), .rbd(rx_rbd), .cg_i(cg_i), .sync_n_o(sync_n_o),
+        .sysref_always(sysref_always), .sysref_reinit(sysref_reinit),
+        .resync_on_err(resync_on_err), .resync_req(resync_request), .clr_cnt(clear_counters),
+        .sysref(sysref_i), .rbd(buffer_delay), .cg_i(cg_i), .sync_n_o(sync_n_o),
         .valid_o(data_valid_o), .sof_o(data_sof_o), .eof_o(data_eof_o),
         .somf_o(data_somf_o), .eomf_o(data_eomf_o), .data_o(data_o),
         .err_o(data_err_o), .debug_o(debug_o), .k_lock_o(k_lock_o),
-        .aligned_o(aligned_o), .ilas_err_o(rx_ilas_err), .overflow_o(rx_overflow),
-        .nit_cnt_o(rx_nit), .disp_cnt_o(rx_disp), .unexp_cnt_o(rx_unexp),
-        .resync_cnt_o(rx_resync_cnt), .fill_o(fill_o), .state_o(rx_state),
-        .lmfc_aligned_o(rx_lmfc_aligned)
+        .aligned_o(aligned_o), .ilas_err_o(ilas_refused), .overflow_o(overflowed),
+        .nit_cnt_o(not_in_table_counts), .disp_cnt_o(disparity_counts),
+        .unexp_cnt_o(unexpected_counts), .resync_cnt_o(resync_count), .fill_o(fill_o),
+        .state_o(link_state), .lmfc_aligned_o(lmfc_aligned)
     );
 endmodule

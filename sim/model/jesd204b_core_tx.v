@@ -35,11 +35,12 @@ module jesd204b_core_tx #(
     output wire [40*MODE*LANE-1:0]  cg_o
 );
     wire [63:0] link_params;
-    wire [1:0]  tx_test_mode;
-    wire        tx_sys_always, tx_sys_reinit, unused_tx_resync, unused_tx_clr, unused_tx_roe;
-    wire [1:0]  tx_state;
-    wire        tx_lmfc_aligned, unused_tx_lmfc_first;
-    wire [4:0]  unused_tx_rbd;
+    wire [1:0]  test_mode;
+    wire        sysref_always, sysref_reinit;
+    wire        unused_resync_request, unused_clear_counters, unused_resync_on_err;
+    wire [1:0]  link_state;
+    wire        lmfc_aligned, unused_lmfc_first;
+    wire [4:0]  unused_buffer_delay;
 
     jesd204b_cfg_regs #(
         .LANE(LANE), .MODE(MODE), .FIX_EN(FIX_EN), .FIX_F(FIX_F), .INIT_F(INIT_F),
@@ -49,20 +50,20 @@ module jesd204b_core_tx #(
         .cfg_clk(cfg_clk_i), .cfg_rstn(cfg_rstn_i), .addr(cfg_addr_i),
         .sel(cfg_sel_i), .ena(cfg_ena_i), .wr(cfg_wr_i), .wdata(cfg_wdata_i),
         .strb(cfg_strb_i), .rdata(cfg_rdata_o), .rdy(cfg_rdy_o),
-        .core_clk(core_clk_i), .link_params(link_params), .test_mode(tx_test_mode),
-        .resync_on_err(unused_tx_roe), .sysref_always(tx_sys_always),
-        .sysref_reinit(tx_sys_reinit), .resync_pulse(unused_tx_resync),
-        .clr_pulse(unused_tx_clr), .rbd(unused_tx_rbd),
-        .status({28'd0, tx_lmfc_aligned, sync_n_i, tx_state}), .resync_cnt(16'd0),
+        .core_clk(core_clk_i), .link_params(link_params), .test_mode(test_mode),
+        .resync_on_err(unused_resync_on_err), .sysref_always(sysref_always),
+        .sysref_reinit(sysref_reinit), .resync_pulse(unused_resync_request),
+        .clr_pulse(unused_clear_counters), .rbd(unused_buffer_delay),
+        .status({28'd0, lmfc_aligned, sync_n_i, link_state}), .resync_cnt(16'd0),
         .lane_err({32*LANE{1'b0}}), .lane_info({32*LANE{1'b0}})
     );
 
     jesd204b_tx_link #(.L(LANE), .W(MODE)) u_link (
-        .clk(core_clk_i), .rst(link_rst_i), .link_params(link_params), .test_mode(tx_test_mode),
-        .sysref_always(tx_sys_always), .sysref_reinit(tx_sys_reinit), .sysref(sysref_i),
+        .clk(core_clk_i), .rst(link_rst_i), .link_params(link_params), .test_mode(test_mode),
+        .sysref_always(sysref_always), .sysref_reinit(sysref_reinit), .sysref(sysref_i),
         .sync_n(sync_n_i), .data_i(data_i), .ready_o(data_ready_o),
         .sof_o(data_sof_o), .eof_o(data_eof_o), .somf_o(data_somf_o),
-        .eomf_o(data_eomf_o), .cg_o(cg_o), .debug_o(debug_o), .state_o(tx_state),
-        .lmfc_aligned_o(tx_lmfc_aligned), .lmfc_first_o(unused_tx_lmfc_first)
+        .eomf_o(data_eomf_o), .cg_o(cg_o), .debug_o(debug_o), .state_o(link_state),
+        .lmfc_aligned_o(lmfc_aligned), .lmfc_first_o(unused_lmfc_first)
     );
 endmodule

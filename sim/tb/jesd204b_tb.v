@@ -120,18 +120,18 @@ module jesd204b_tb;
     );
 `endif
 
-    reg [15:0] chan_extra = 16'd0;
+    reg [15:0] channel_delay = 16'd0;
     jesd204b_tb_channel #(.N(N), .W(W), .SKEW(`TB_SKEW), .VAR(`TB_DELAY_VAR)) u_chan (
         .clk(clk), .cg_i(tx_cg), .inject(inject), .inject_lane(INJECT_LANE[3:0]),
-        .extra(chan_extra), .cg_o(chan_cg)
+        .extra(channel_delay), .cg_o(chan_cg)
     );
 
 `ifdef TB_CORE_RX
 `define TB_RX_LINK dut.u_core.u_rx.u_link
-    localparam TB_RX_BUF = `BUFFER_SIZE;
+    localparam RX_BUFFER_OCTETS = `BUFFER_SIZE;
 `else
 `define TB_RX_LINK u_conv_rx
-    localparam TB_RX_BUF = 1024;
+    localparam RX_BUFFER_OCTETS = 1024;
 `endif
     `include "jesd204b_link_params.vh"
 
@@ -140,12 +140,13 @@ module jesd204b_tb;
     wire [13:0] rx_release_count = `TB_RX_LINK.release_count;
     wire [13:0] rx_release_at    = `TB_RX_LINK.release_at;
 
-    integer f_eff = 1, k_eff = 1, lmfc_clk = 1, t_rst = 0;
-    wire signed [31:0] cyc, t_tx_first, linkups, lat0, linkup_lmfc, checked, data_errors;
-    wire signed [31:0] margin0, snap_margin;
-    wire               lat_const;
+    integer frame_octets = 1, multiframe_frames = 1, lmfc_clocks = 1, reset_cycle = 0;
+    wire signed [31:0] cycles, tx_first_cycle, linkups, first_latency, linkup_lmfc;
+    wire signed [31:0] checked_octets, data_errors;
+    wire signed [31:0] linkup_margin, latest_margin;
+    wire               latency_constant;
     wire [32*W*N-1:0]  octets;
-    wire [32*N-1:0]    arr_pos, lane_margin, first_pos, first_margin;
+    wire [32*N-1:0]    arrival, margin, first_arrival, first_margin;
 
 `ifdef TB_SAMPLES
     localparam CHECK_OCTETS = 0;
@@ -155,23 +156,24 @@ module jesd204b_tb;
     jesd204b_tb_monitor #(
         .N(N), .W(W), .TEST_MODE(TEST_MODE), .CHECK_OCTETS(CHECK_OCTETS)
     ) u_monitor (
-        .clk(clk), .rst(rst), .reset_cycle(t_rst), .frame_octets(f_eff),
-        .multiframe_frames(k_eff), .lmfc_clocks(lmfc_clk), .descramble(ctrl[8]),
+        .clk(clk), .rst(rst), .reset_cycle(reset_cycle), .frame_octets(frame_octets),
+        .multiframe_frames(multiframe_frames), .lmfc_clocks(lmfc_clocks), .descramble(ctrl[8]),
         .inject(inject), .tx_ready(tx_ready), .tx_sof(tx_sof), .tx_eof(tx_eof),
         .tx_somf(tx_somf), .tx_eomf(tx_eomf), .rx_valid(rx_valid), .rx_sof(rx_sof),
         .rx_eof(rx_eof), .rx_somf(rx_somf), .rx_eomf(rx_eomf), .rx_data(rx_data),
         .rx_err(rx_err), .tx_octets(octets), .sysref(sysref), .checking(checking),
-        .cycles(cyc), .tx_first_cycle(t_tx_first), .linkups(linkups), .first_latency(lat0),
-        .latency_constant(lat_const), .linkup_lmfc(linkup_lmfc), .checked_octets(checked),
-        .data_errors(data_errors)
+        .cycles(cycles), .tx_first_cycle(tx_first_cycle), .linkups(linkups),
+        .first_latency(first_latency), .latency_constant(latency_constant),
+        .linkup_lmfc(linkup_lmfc), .checked_octets(checked_octets), .data_errors(data_errors)
     );
 
     jesd204b_tb_latency #(.N(N), .W(W)) u_latency (
         .clk(clk), .rx_debug(rx_debug), .rx_valid(rx_valid), .rx_lmfc_count(rx_lmfc_count),
-        .rx_release_count(rx_release_count), .cycles(cyc), .tx_first_cycle(t_tx_first),
-        .frame_octets(f_eff), .multiframe_frames(k_eff), .channel_delay(chan_extra),
-        .arrival(arr_pos), .margin(lane_margin), .first_arrival(first_pos),
-        .first_margin(first_margin), .linkup_margin(margin0), .latest_margin(snap_margin)
+        .rx_release_count(rx_release_count), .cycles(cycles), .tx_first_cycle(tx_first_cycle),
+        .frame_octets(frame_octets), .multiframe_frames(multiframe_frames),
+        .channel_delay(channel_delay),
+        .arrival(arrival), .margin(margin), .first_arrival(first_arrival),
+        .first_margin(first_margin), .linkup_margin(linkup_margin), .latest_margin(latest_margin)
     );
 
 `ifdef TB_SAMPLES
@@ -255,14 +257,14 @@ module jesd204b_tb;
 
     // The common channel delay after each requested re-synchronisation: 0..TB_DELAY_VAR
     // octets from a fixed start value, so that a run repeats.
-    reg [31:0]  var_state = 32'h2545F491;
+    reg [31:0]  delay_state = 32'h2545F491;
 
     task next_delay;
         begin
-            var_state = var_state ^ (var_state << 13);
-            var_state = var_state ^ (var_state >> 17);
-            var_state = var_state ^ (var_state << 5);
-            chan_extra = var_state % (`TB_DELAY_VAR + 1);
+            delay_state = delay_state ^ (delay_state << 13);
+            delay_state = delay_state ^ (delay_state >> 17);
+            delay_state = delay_state ^ (delay_state << 5);
+            channel_delay = delay_state % (`TB_DELAY_VAR + 1);
         end
     endtask
 
@@ -274,14 +276,15 @@ module jesd204b_tb;
         input [N-1:0] refused;
         reg           latest;
         begin
-            latest = margin0 < 0 && snap_margin >= 0;
-            if (margin0 >= 0 || snap_margin >= 0)
+            latest = linkup_margin < 0 && latest_margin >= 0;
+            if (linkup_margin >= 0 || latest_margin >= 0)
                 for (al = 0; al < N; al = al + 1)
                     $display("JESD204B_LANE lane=%0d arrival=%0d release=%0d margin=%0d overflow=%0d buffer=%0d octets_per_clock=%0d",
-                             al, $signed(latest ? arr_pos[al*32 +: 32] : first_pos[al*32 +: 32]),
+                             al,
+                             $signed(latest ? arrival[al*32 +: 32] : first_arrival[al*32 +: 32]),
                              rx_release_at * P,
-                             $signed(latest ? lane_margin[al*32 +: 32] : first_margin[al*32 +: 32]),
-                             overflowed[al], TB_RX_BUF, P);
+                             $signed(latest ? margin[al*32 +: 32] : first_margin[al*32 +: 32]),
+                             overflowed[al], RX_BUFFER_OCTETS, P);
             for (al = 0; al < N; al = al + 1)
                 if (refused[al]) begin
                     $write("JESD204B_ILAS lane=%0d expected=", al);
@@ -297,7 +300,7 @@ module jesd204b_tb;
     endtask
 
     // Test sequence: configure, reset, link-up, optional bit error, re-synchronisations, summary.
-    integer    phases, phase_frames, timeout, r, ln, lane_errors = 0, inj_count = 0;
+    integer    phases, phase_frames, timeout, r, ln, lane_errors = 0, injected_lane_errors = 0;
     integer    ilas_errors = 0, resyncs = 0, overflows = 0, margin_octets;
     reg [N-1:0] refused, overflowed;
     reg        ok = 1'b1, recovered = 1'b1;
@@ -324,12 +327,12 @@ module jesd204b_tb;
         begin
             n = 0;
             t = 0;
-            while (ok && n / f_eff < fr && t < timeout + fr * f_eff) begin
+            while (ok && n / frame_octets < fr && t < timeout + fr * frame_octets) begin
                 @(posedge clk);
                 if (rx_valid) n = n + P;
                 t = t + 1;
             end
-            if (n / f_eff < fr) ok = 1'b0;
+            if (n / frame_octets < fr) ok = 1'b0;
         end
     endtask
 
@@ -347,12 +350,12 @@ module jesd204b_tb;
         cfg_access(1'b0, 1'b0, 8'h04, 32'd0, ctrl);
         configure(1'b0);
 `endif
-        f_eff    = link0[7:0] + 1;
-        k_eff    = link0[12:8] + 1;
-        lmfc_clk = f_eff * k_eff / P;
-        timeout  = 300 * lmfc_clk + 4000;
+        frame_octets    = link0[7:0] + 1;
+        multiframe_frames    = link0[12:8] + 1;
+        lmfc_clocks = frame_octets * multiframe_frames / P;
+        timeout  = 300 * lmfc_clocks + 4000;
         repeat (4) @(posedge clk);
-        t_rst = cyc;
+        reset_cycle = cycles;
         // Inputs of the clocked logic change on the falling edge, so that no order of the
         // processes woken by a rising edge decides which edge sees them first.
         @(negedge clk) rst = 1'b0;
@@ -387,7 +390,7 @@ module jesd204b_tb;
         for (ln = 0; ln < N; ln = ln + 1) begin
             cfg_access(1'b1, 1'b0, 8'h20 + 4 * ln, 32'd0, v);
             lane_errors = lane_errors + v[15:0] + v[31:16];
-            if (ln == INJECT_LANE) inj_count = v[15:0] + v[31:16];
+            if (ln == INJECT_LANE) injected_lane_errors = v[15:0] + v[31:16];
             cfg_access(1'b1, 1'b0, 8'h40 + 4 * ln, 32'd0, v);
             lane_errors = lane_errors + v[15:0];
         end
@@ -400,7 +403,8 @@ module jesd204b_tb;
         for (ln = 0; ln < N; ln = ln + 1) begin
             lane_errors = lane_errors + conv_nit[ln*16 +: 16] + conv_disp[ln*16 +: 16]
                         + conv_unexp[ln*16 +: 16];
-            if (ln == INJECT_LANE) inj_count = conv_nit[ln*16 +: 16] + conv_disp[ln*16 +: 16];
+            if (ln == INJECT_LANE)
+                injected_lane_errors = conv_nit[ln*16 +: 16] + conv_disp[ln*16 +: 16];
         end
         refused     = conv_ilas_err;
         overflowed  = conv_overflow;
@@ -413,23 +417,23 @@ module jesd204b_tb;
             overflows   = overflows + overflowed[ln];
         end
         report_lanes(overflowed, refused);
-        margin_octets = margin0 >= 0 ? margin0 : snap_margin;
-        if (linkups < phases || data_errors != 0 || !lat_const || ilas_errors != 0
+        margin_octets = linkup_margin >= 0 ? linkup_margin : latest_margin;
+        if (linkups < phases || data_errors != 0 || !latency_constant || ilas_errors != 0
             || overflows != 0
-            || checked / f_eff < `TB_FRAMES
-            || (INJECT_LANE < 0 ? lane_errors != 0 : inj_count == 0))
+            || checked_octets / frame_octets < `TB_FRAMES
+            || (INJECT_LANE < 0 ? lane_errors != 0 : injected_lane_errors == 0))
             ok = 1'b0;
 `ifdef TB_SAMPLES
         if (sample_errors != 0 || samples_checked == 0) ok = 1'b0;
 `endif
         $write("JESD204B_SIM result=%0s linkup_lmfc=%0d frames=%0d data_errors=%0d lane_errors=%0d ilas_errors=%0d buffer_overflows=%0d linkups=%0d resyncs=%0d latency=%0d latency_constant=%0s margin_octets=",
-               ok && recovered ? "PASS" : "FAIL", linkup_lmfc, checked / f_eff, data_errors,
-               lane_errors, ilas_errors, overflows, linkups, resyncs, lat0,
-               linkups == 0 ? "n/a" : (lat_const ? "yes" : "no"));
+               ok && recovered ? "PASS" : "FAIL", linkup_lmfc, checked_octets / frame_octets,
+               data_errors, lane_errors, ilas_errors, overflows, linkups, resyncs, first_latency,
+               linkups == 0 ? "n/a" : (latency_constant ? "yes" : "no"));
         if (margin_octets >= 0) $write("%0d", margin_octets);
         else $write("n/a");
         $write(" recovered=%0s clocks=%0d", INJECT_LANE < 0 ? "n/a" : (recovered ? "yes" : "no"),
-               cyc - t_rst);
+               cycles - reset_cycle);
         if (TEST_MODE == 2'd2) $write(" jspat=stand-in");
 `ifdef TB_SAMPLES
         $write(" samples_checked=%0d sample_errors=%0d", samples_checked, sample_errors);

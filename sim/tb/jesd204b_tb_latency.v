@@ -28,50 +28,52 @@ module jesd204b_tb_latency #(
 );
     localparam P = 4 * W;
 
-    integer     arr_t [0:N-1], arr_rel [0:N-1];
-    integer     margin0 = -1, snap_margin = -1, lat_first = -1, lat_now, ups = 0, al, ao, alate;
-    reg [N-1:0] arr_got = {N{1'b0}};
-    reg [8:0]   arr_prev [0:N-1];
-    reg [10:0]  arr_oct;
+    integer     arrival_octet [0:N-1], arrival_release [0:N-1];
+    integer     margin_at_linkup = -1, snapshot_margin = -1, first_latency = -1, latency;
+    integer     linkups = 0, lane, octet, latest_lane;
+    reg [N-1:0] arrived = {N{1'b0}};
+    reg [8:0]   prev_character [0:N-1];
+    reg [10:0]  character;
     reg         rx_valid_q = 1'b0;
 
-    assign linkup_margin = margin0;
-    assign latest_margin = snap_margin;
+    assign linkup_margin = margin_at_linkup;
+    assign latest_margin = snapshot_margin;
 
     always @(posedge clk) begin
         rx_valid_q <= rx_valid;
-        for (al = 0; al < N; al = al + 1)
-            for (ao = 0; ao < P; ao = ao + 1) begin
-                arr_oct = rx_debug[(al*P+ao)*11 +: 11];
-                if (arr_oct == 11'h11C && arr_prev[al] == 9'h1BC && !arr_got[al]) begin
-                    arr_t[al]              = cycles * P + ao;
-                    arrival[al*32 +: 32]   = {21'd0, rx_lmfc_count} * P + ao;
-                    arr_rel[al]            = {18'd0, rx_release_count} * P + ao;
-                    arr_got[al]            = 1'b1;
+        for (lane = 0; lane < N; lane = lane + 1)
+            for (octet = 0; octet < P; octet = octet + 1) begin
+                character = rx_debug[(lane*P+octet)*11 +: 11];
+                if (character == 11'h11C && prev_character[lane] == 9'h1BC && !arrived[lane]) begin
+                    arrival_octet[lane]    = cycles * P + octet;
+                    arrival[lane*32 +: 32] = {21'd0, rx_lmfc_count} * P + octet;
+                    arrival_release[lane]  = {18'd0, rx_release_count} * P + octet;
+                    arrived[lane]          = 1'b1;
                 end
-                arr_prev[al] = arr_oct[8:0];
+                prev_character[lane] = character[8:0];
             end
-        if (&arr_got) begin
-            alate = 0;
-            for (al = 1; al < N; al = al + 1)
-                if (arr_t[al] > arr_t[alate]) alate = al;
-            snap_margin = (frame_octets * multiframe_frames - arr_rel[alate])
-                          % (frame_octets * multiframe_frames);
-            for (al = 0; al < N; al = al + 1)
-                margin[al*32 +: 32] = snap_margin + arr_t[alate] - arr_t[al];
-            arr_got = {N{1'b0}};
+        if (&arrived) begin
+            latest_lane = 0;
+            for (lane = 1; lane < N; lane = lane + 1)
+                if (arrival_octet[lane] > arrival_octet[latest_lane]) latest_lane = lane;
+            snapshot_margin = (frame_octets * multiframe_frames - arrival_release[latest_lane])
+                              % (frame_octets * multiframe_frames);
+            for (lane = 0; lane < N; lane = lane + 1)
+                margin[lane*32 +: 32] = snapshot_margin + arrival_octet[latest_lane]
+                                        - arrival_octet[lane];
+            arrived = {N{1'b0}};
         end
         if (rx_valid && !rx_valid_q) begin
-            ups     = ups + 1;
-            lat_now = cycles - tx_first_cycle;
-            if (margin0 < 0) begin
-                margin0       = snap_margin;
-                lat_first     = lat_now;
-                first_arrival = arrival;
-                first_margin  = margin;
-            end else if (lat_now != lat_first)
+            linkups = linkups + 1;
+            latency = cycles - tx_first_cycle;
+            if (margin_at_linkup < 0) begin
+                margin_at_linkup = snapshot_margin;
+                first_latency    = latency;
+                first_arrival    = arrival;
+                first_margin     = margin;
+            end else if (latency != first_latency)
                 $display("JESD204B_CROSSED linkup=%0d delay=%0d margin=%0d latency=%0d first=%0d",
-                         ups, channel_delay, margin0, lat_now, lat_first);
+                         linkups, channel_delay, margin_at_linkup, latency, first_latency);
         end
     end
 endmodule

@@ -48,26 +48,27 @@ module jesd204b_tb_monitor #(
 
     `include "jesd204b_tb_data.vh"
 
-    integer cyc = 0, t_tx_first = 0, kcnt = 0, jcnt = 0, ups = 0, lat0 = -1, lat = 0;
-    integer lmfc_at_linkup = -1, checked = 0, errors = 0, ml;
-    reg     check_armed = 1'b1, lat_const = 1'b1, tx_ready_q = 1'b0, rx_valid_q = 1'b0, mism;
+    integer cycle = 0, tx_first = 0, tx_clock = 0, rx_clock = 0, linkup_count = 0;
+    integer first = -1, latency = 0;
+    integer lmfc_at_linkup = -1, octets_checked = 0, error_count = 0, lane;
+    reg     check_armed = 1'b1, same_latency = 1'b1, tx_ready_q = 1'b0, rx_valid_q = 1'b0, mismatch;
     wire    linkup_edge = rx_valid && !rx_valid_q;
 
     assign checking         = linkup_edge || (check_armed && !inject);
-    assign cycles           = cyc;
-    assign tx_first_cycle   = t_tx_first;
-    assign linkups          = ups;
-    assign first_latency    = lat0;
-    assign latency_constant = lat_const;
+    assign cycles           = cycle;
+    assign tx_first_cycle   = tx_first;
+    assign linkups          = linkup_count;
+    assign first_latency    = first;
+    assign latency_constant = same_latency;
     assign linkup_lmfc      = lmfc_at_linkup;
-    assign checked_octets   = checked;
-    assign data_errors      = errors;
+    assign checked_octets   = octets_checked;
+    assign data_errors      = error_count;
 
     initial sysref = 1'b0;
 
     always @(*)
-        for (ml = 0; ml < N; ml = ml + 1)
-            tx_octets[ml*32*W +: 32*W] = tb_data(kcnt, ml[3:0]);
+        for (lane = 0; lane < N; lane = lane + 1)
+            tx_octets[lane*32*W +: 32*W] = tb_data(tx_clock, lane[3:0]);
 
     // Frame and multiframe markers of clock n after link-up: data starts on a multiframe.
     function [P-1:0] marks;
@@ -89,72 +90,72 @@ module jesd204b_tb_monitor #(
 
     // Expected octets of a clock in a test mode: the pattern from the data start (JSPAT: zeros
     // through the scrambler from its start state), then the receiver's descrambler.
-    reg [14:0] pat_gen, pat_dsc;
-    reg [22:0] pat_step;
-    reg [7:0]  pat_raw;
-    reg [32*W-1:0] pat_exp;
-    integer po;
+    reg [14:0]     pattern_state, descrambler_state;
+    reg [22:0]     lfsr_step;
+    reg [7:0]      pattern_octet;
+    reg [32*W-1:0] pattern_expected;
+    integer        octet;
     task pattern_clock;
         input integer n;
         begin
-            for (po = 0; po < P; po = po + 1) begin
-                pat_raw = tb_rpat(n * P + po);
+            for (octet = 0; octet < P; octet = octet + 1) begin
+                pattern_octet = tb_rpat(n * P + octet);
                 if (TEST_MODE == 2) begin
-                    pat_step = tb_lfsr(pat_gen, 8'h00, 1'b0);
-                    pat_gen  = pat_step[22:8];
-                    pat_raw  = pat_step[7:0];
+                    lfsr_step     = tb_lfsr(pattern_state, 8'h00, 1'b0);
+                    pattern_state = lfsr_step[22:8];
+                    pattern_octet = lfsr_step[7:0];
                 end
-                pat_exp[po*8 +: 8] = pat_raw;
+                pattern_expected[octet*8 +: 8] = pattern_octet;
                 if (descramble) begin
-                    pat_step = tb_lfsr(pat_dsc, pat_raw, 1'b1);
-                    pat_dsc  = pat_step[22:8];
-                    pat_exp[po*8 +: 8] = pat_step[7:0];
+                    lfsr_step         = tb_lfsr(descrambler_state, pattern_octet, 1'b1);
+                    descrambler_state = lfsr_step[22:8];
+                    pattern_expected[octet*8 +: 8] = lfsr_step[7:0];
                 end
             end
         end
     endtask
 
-    integer rl;
+    integer rx_lane;
     always @(posedge clk) begin
-        cyc <= cyc + 1;
+        cycle <= cycle + 1;
         tx_ready_q <= tx_ready;
         rx_valid_q <= rx_valid;
         if (inject) check_armed <= 1'b0;
-        if (tx_ready && !tx_ready_q) t_tx_first = cyc;
-        if (tx_ready && (tx_sof != marks(kcnt, 0) || tx_eof != marks(kcnt, 1)
-                         || tx_somf != marks(kcnt, 2) || tx_eomf != marks(kcnt, 3)))
-            errors = errors + 1;
-        kcnt <= tx_ready ? kcnt + 1 : 0;
+        if (tx_ready && !tx_ready_q) tx_first = cycle;
+        if (tx_ready && (tx_sof != marks(tx_clock, 0) || tx_eof != marks(tx_clock, 1)
+                         || tx_somf != marks(tx_clock, 2) || tx_eomf != marks(tx_clock, 3)))
+            error_count = error_count + 1;
+        tx_clock <= tx_ready ? tx_clock + 1 : 0;
         if (rx_valid) begin
             if (linkup_edge) begin
-                ups = ups + 1;
-                lat = cyc - t_tx_first;
-                if (lat0 < 0) begin
-                    lat0           = lat;
-                    lmfc_at_linkup = (cyc - reset_cycle + lmfc_clocks - 1) / lmfc_clocks;
-                end else if (lat != lat0) begin
-                    lat_const = 1'b0;
+                linkup_count = linkup_count + 1;
+                latency      = cycle - tx_first;
+                if (first < 0) begin
+                    first          = latency;
+                    lmfc_at_linkup = (cycle - reset_cycle + lmfc_clocks - 1) / lmfc_clocks;
+                end else if (latency != first) begin
+                    same_latency = 1'b0;
                 end
                 check_armed <= 1'b1;
-                pat_gen = 15'h7F80;
-                pat_dsc = 15'h7F80;
+                pattern_state     = 15'h7F80;
+                descrambler_state = 15'h7F80;
             end
             if (checking) begin
-                mism = |rx_err || rx_sof != marks(jcnt, 0) || rx_eof != marks(jcnt, 1)
-                       || rx_somf != marks(jcnt, 2) || rx_eomf != marks(jcnt, 3);
-                if (TEST_MODE != 0) pattern_clock(jcnt);
+                mismatch = |rx_err || rx_sof != marks(rx_clock, 0) || rx_eof != marks(rx_clock, 1)
+                           || rx_somf != marks(rx_clock, 2) || rx_eomf != marks(rx_clock, 3);
+                if (TEST_MODE != 0) pattern_clock(rx_clock);
                 if (CHECK_OCTETS != 0)
-                    for (rl = 0; rl < N; rl = rl + 1)
-                        if (rx_data[rl*32*W +: 32*W] != (TEST_MODE == 0 ? tb_data(jcnt, rl[3:0])
-                                                                        : pat_exp))
-                            mism = 1'b1;
-                if (mism) errors = errors + 1;
-                checked = checked + P;
+                    for (rx_lane = 0; rx_lane < N; rx_lane = rx_lane + 1)
+                        if (rx_data[rx_lane*32*W +: 32*W] != (TEST_MODE == 0 ?
+                                tb_data(rx_clock, rx_lane[3:0]) : pattern_expected))
+                            mismatch = 1'b1;
+                if (mismatch) error_count = error_count + 1;
+                octets_checked = octets_checked + P;
             end
         end
-        jcnt <= rx_valid ? jcnt + 1 : 0;
+        rx_clock <= rx_valid ? rx_clock + 1 : 0;
     end
 
     always @(posedge clk)
-        sysref <= !rst && ((cyc - reset_cycle) % (4 * lmfc_clocks)) == 5;
+        sysref <= !rst && ((cycle - reset_cycle) % (4 * lmfc_clocks)) == 5;
 endmodule

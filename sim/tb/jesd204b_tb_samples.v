@@ -25,16 +25,16 @@ module jesd204b_tb_samples #(
     output wire signed [31:0]      samples_checked,
     output wire signed [31:0]      sample_errors
 );
-    localparam SDW = M * SB * N;
-    wire [SDW-1:0] rs_data;
-    wire           ts_ready, rs_valid, rs_somf;
-    reg  [SDW-1:0] ts_data;
-    integer        bt = 0, base_tx = 0, rb = 0, checked = 0, errors = 0;
-    integer        sm, si, cm, ci;
-    reg            rs_restart = 1'b0, tx_ready_q = 1'b0, rx_valid_q = 1'b0;
+    localparam SAMPLE_BITS = M * SB * N;
+    wire [SAMPLE_BITS-1:0] rx_samples;
+    wire                   tx_samples_ready, rx_samples_valid, rx_samples_somf;
+    reg  [SAMPLE_BITS-1:0] tx_samples;
+    integer                tx_beat = 0, first_beat = 0, rx_beat = 0;
+    integer                checked_count = 0, error_count = 0, sm, si, cm, ci;
+    reg                    rx_restart = 1'b0, tx_ready_q = 1'b0, rx_valid_q = 1'b0;
 
-    assign samples_checked = checked;
-    assign sample_errors   = errors;
+    assign samples_checked = checked_count;
+    assign sample_errors   = error_count;
 
     function [31:0] tb_sample;
         input integer m;
@@ -51,61 +51,61 @@ module jesd204b_tb_samples #(
     always @(*)
         for (sm = 0; sm < M; sm = sm + 1)
             for (si = 0; si < SB; si = si + 1)
-                ts_data[(sm*SB+si)*N +: N] = tb_sample(sm, bt * SB + si);
+                tx_samples[(sm*SB+si)*N +: N] = tb_sample(sm, tx_beat * SB + si);
 
 `ifdef TB_SAMPLE_CS
-    localparam SCW = M * SB * CS;
-    reg  [SCW-1:0] ts_ctrl;
-    wire [SCW-1:0] rs_ctrl;
+    localparam CONTROL_BITS = M * SB * CS;
+    reg  [CONTROL_BITS-1:0] tx_controls;
+    wire [CONTROL_BITS-1:0] rx_controls;
     always @(*)
         for (cm = 0; cm < M; cm = cm + 1)
             for (ci = 0; ci < SB; ci = ci + 1)
-                ts_ctrl[(cm*SB+ci)*CS +: CS] = tb_sample(cm, bt * SB + ci) >> (32 - CS);
+                tx_controls[(cm*SB+ci)*CS +: CS] = tb_sample(cm, tx_beat * SB + ci) >> (32 - CS);
 `endif
 
     jesd204b_tb_tx_transport u_tx_transport (
-        .clk(clk), .rst(rst), .tx_somf_i(tx_somf), .sample_data_i(ts_data),
+        .clk(clk), .rst(rst), .tx_somf_i(tx_somf), .sample_data_i(tx_samples),
 `ifdef TB_SAMPLE_CS
-        .sample_ctrl_i(ts_ctrl),
+        .sample_ctrl_i(tx_controls),
 `endif
-        .sample_ready_o(ts_ready), .tx_data_o(tx_data)
+        .sample_ready_o(tx_samples_ready), .tx_data_o(tx_data)
     );
     jesd204b_tb_rx_transport u_rx_transport (
         .clk(clk), .rst(rst), .rx_valid_i(rx_valid), .rx_somf_i(rx_somf), .rx_data_i(rx_data),
-        .sample_data_o(rs_data),
+        .sample_data_o(rx_samples),
 `ifdef TB_SAMPLE_CS
-        .sample_ctrl_o(rs_ctrl),
+        .sample_ctrl_o(rx_controls),
 `endif
-        .sample_valid_o(rs_valid), .sample_somf_o(rs_somf)
+        .sample_valid_o(rx_samples_valid), .sample_somf_o(rx_samples_somf)
     );
 
-    integer    rm, ri, idx;
+    integer    rm, ri, beat;
     reg [31:0] want;
     always @(posedge clk) begin
         tx_ready_q <= tx_ready;
         rx_valid_q <= rx_valid;
-        if (ts_ready) bt <= bt + 1;
-        if (tx_ready && !tx_ready_q) base_tx <= bt - 1;
-        if (rx_valid && !rx_valid_q) rs_restart <= 1'b1;
-        if (rs_valid) begin
-            idx = rs_restart ? base_tx : rb;
-            rs_restart <= 1'b0;
-            rb <= idx + 1;
+        if (tx_samples_ready) tx_beat <= tx_beat + 1;
+        if (tx_ready && !tx_ready_q) first_beat <= tx_beat - 1;
+        if (rx_valid && !rx_valid_q) rx_restart <= 1'b1;
+        if (rx_samples_valid) begin
+            beat = rx_restart ? first_beat : rx_beat;
+            rx_restart <= 1'b0;
+            rx_beat <= beat + 1;
             if (checking) begin
                 for (rm = 0; rm < M; rm = rm + 1)
                     for (ri = 0; ri < SB; ri = ri + 1) begin
-                        want = tb_sample(rm, idx * SB + ri);
-                        if (rs_data[(rm*SB+ri)*N +: N] != want[N-1:0]
+                        want = tb_sample(rm, beat * SB + ri);
+                        if (rx_samples[(rm*SB+ri)*N +: N] != want[N-1:0]
 `ifdef TB_SAMPLE_CS
-                            || rs_ctrl[(rm*SB+ri)*CS +: CS] != want[31:32-CS]
+                            || rx_controls[(rm*SB+ri)*CS +: CS] != want[31:32-CS]
 `endif
                            )
-                            errors = errors + 1;
-                        checked = checked + 1;
+                            error_count = error_count + 1;
+                        checked_count = checked_count + 1;
                     end
                 // Multiframes hold K * S / SB beats, the first one marked.
-                if (rs_somf != ((idx - base_tx) % (K * S / SB) == 0))
-                    errors = errors + 1;
+                if (rx_samples_somf != ((beat - first_beat) % (K * S / SB) == 0))
+                    error_count = error_count + 1;
             end
         end
     end
