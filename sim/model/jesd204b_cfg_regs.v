@@ -26,7 +26,7 @@ module jesd204b_cfg_regs #(
     output wire           rdy,
     // core clock domain
     input  wire           core_clk,
-    output wire [63:0]    lp,
+    output wire [63:0]    link_params,
     output wire [1:0]     test_mode,
     output wire           resync_on_err,
     output wire           sysref_always,
@@ -133,8 +133,9 @@ module jesd204b_cfg_regs #(
     assign sysref_reinit = ctrl[10];
     assign rbd           = rbd_reg[4:0];
     wire   unused_rbd    = ^rbd_reg[31:5];
-    localparam [4:0] LM1 = LANE - 1;
-    assign lp = {2'b00, link1[30:26], link1[31], link1[20:16], link1[12:8], link1[4:0],
-                 link1[25:24], link0[23:16], link0[12:8], link0[7:0], LM1, ctrl[8],
-                 link2[11:8], link2[7:0]};
+    // The word stores the lane count minus one, as the ILAS sends it.
+    localparam [4:0] LANE_FIELD = LANE - 1;
+    assign link_params = {2'b00, link1[30:26], link1[31], link1[20:16], link1[12:8],
+                          link1[4:0], link1[25:24], link0[23:16], link0[12:8], link0[7:0],
+                          LANE_FIELD, ctrl[8], link2[11:8], link2[7:0]};
 endmodule

@@ -1,6 +1,18 @@
 // Packed link parameters shared by the configuration registers and the link layers:
 //   [7:0] DID  [11:8] BID  [12] SCR  [17:13] L-1  [25:18] F-1  [30:26] K-1  [38:31] M-1
 //   [40:39] CS  [45:41] N-1  [50:46] N'-1  [55:51] S-1  [56] HD  [61:57] CF
+// Octets per frame (F) and frames per multiframe (K) of a link parameter word, which stores
+// both minus one.
+function [13:0] jesd204b_frame_octets;
+    input [7:0] f_minus_one;
+    jesd204b_frame_octets = {6'd0, f_minus_one} + 14'd1;
+endfunction
+
+function [13:0] jesd204b_multiframe_frames;
+    input [4:0] k_minus_one;
+    jesd204b_multiframe_frames = {9'd0, k_minus_one} + 14'd1;
+endfunction
+
 // Link configuration octet idx (0..13) of the initial lane alignment sequence for lane lid.
 // FCHK sums the field values, not the octets.
 function [7:0] jesd204b_ilas_octet;

@@ -8,7 +8,7 @@ module jesd204b_lmfc #(
     input  wire        clk,
     input  wire        rst,
     input  wire        sysref,
-    input  wire [13:0] fk,
+    input  wire [13:0] multiframe_octets,
     input  wire        always_on,
     input  wire        reinit,
     input  wire        resync,
@@ -17,10 +17,10 @@ module jesd204b_lmfc #(
     output wire        last,
     output reg         aligned
 );
-    localparam [13:0] P14 = P[13:0];
-    wire [13:0] fk_clk = fk / P14;
-    wire [10:0] period = fk_clk[10:0];
-    wire        unused_fk = ^fk_clk[13:11];
+    localparam [13:0] OCTETS_PER_CLOCK = P[13:0];
+    wire [13:0] period_clocks = multiframe_octets / OCTETS_PER_CLOCK;
+    wire [10:0] period = period_clocks[10:0];
+    wire        unused_period_clocks = ^period_clocks[13:11];
     reg         sysref_q;
     wire        edge_seen = sysref && !sysref_q;
 

@@ -26,12 +26,16 @@ namespace {
 // A simulator that prints more than this is looping; its output is cut at the front.
 constexpr int MaxOutputBytes = 16 << 20;
 
-const QStringList modelSources{QStringLiteral("jesd204b_core.v"), QStringLiteral("jesd204b_lmfc.v"),
-                               QStringLiteral("jesd204b_tx_link.v"),
-                               QStringLiteral("jesd204b_rx_link.v"),
-                               QStringLiteral("jesd204b_cfg_regs.v")};
-const QStringList testbenchSources{QStringLiteral("jesd204b_tb_channel.v"),
-                                   QStringLiteral("jesd204b_tb.v")};
+const QStringList modelSources{
+    QStringLiteral("jesd204b_core.v"),    QStringLiteral("jesd204b_core_tx.v"),
+    QStringLiteral("jesd204b_core_rx.v"), QStringLiteral("jesd204b_core_drp.v"),
+    QStringLiteral("jesd204b_lmfc.v"),    QStringLiteral("jesd204b_tx_link.v"),
+    QStringLiteral("jesd204b_rx_link.v"), QStringLiteral("jesd204b_cfg_regs.v")};
+// The top first: the modules after it read the options it includes.
+const QStringList testbenchSources{
+    QStringLiteral("jesd204b_tb.v"), QStringLiteral("jesd204b_tb_channel.v"),
+    QStringLiteral("jesd204b_tb_monitor.v"), QStringLiteral("jesd204b_tb_latency.v"),
+    QStringLiteral("jesd204b_tb_samples.v")};
 
 QStringList sourceFiles(const SimSources &sources)
 {

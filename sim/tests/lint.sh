@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Lints the model under verilator -Wall with the headers of every parameter set given, as the
 # host generates them: lint.sh HOST WORKDIR PARAMS.json...
-# DECLFILENAME is waived: the wrapper's module is named by its header and jesd204b_core's
-# port list lives in jesd204b_core_ports.vh.
+# DECLFILENAME is waived: the wrapper's module is named by its header.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 model="$here/../model"
@@ -13,8 +12,7 @@ for params in "$@"; do
     hdr="$work/$(sed -n 's/^ *"file": "\(.*\)",$/\1/p' "$params")/temp/jesd204b"
     top=$(sed -n 's/^`define module_name //p' "$hdr/top_define.vh")
     verilator --lint-only -Wall -Wno-DECLFILENAME -I"$hdr" -I"$model" --top-module "$top" \
-        "$here/../../data/data/jesd204b_top.v" "$model/jesd204b_core.v" "$model/jesd204b_lmfc.v" \
-        "$model/jesd204b_tx_link.v" "$model/jesd204b_rx_link.v" "$model/jesd204b_cfg_regs.v"
+        "$here/../../data/data/jesd204b_top.v" "$model"/*.v
     for t in tx rx; do
         verilator --lint-only -Wall -I"$model" --top-module "jesd204b_${t}_link" \
             "$model/jesd204b_${t}_link.v" "$model/jesd204b_lmfc.v"

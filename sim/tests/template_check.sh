@@ -22,9 +22,7 @@ check() {
     # The template's nets stand for the user's design, which drives and reads them.
     printf '%s\n' 'module template_harness;' '/* verilator lint_off UNDRIVEN */' \
         '/* verilator lint_off UNUSED */' "\`include \"${top}_inst.v\"" 'endmodule' >"$harness"
-    sources=("$here/../../data/data/jesd204b_top.v" "$model/jesd204b_core.v"
-        "$model/jesd204b_lmfc.v" "$model/jesd204b_tx_link.v" "$model/jesd204b_rx_link.v"
-        "$model/jesd204b_cfg_regs.v")
+    sources=("$here/../../data/data/jesd204b_top.v" "$model"/*.v)
     if [ ${#transport[@]} -gt 0 ]; then
         sources+=("$work/$file"/transport/*.v)
         grep -q "^${file}_rx_transport u_${file}_rx_transport (" "$hdr/${top}_inst.v"
