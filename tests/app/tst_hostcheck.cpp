@@ -39,11 +39,8 @@ class HostCheckTest : public QObject
     // The example with the changes, stored under a fresh name.
     QString store(const QString &base, const QJsonObject &changes)
     {
-        QJsonObject set = TestFiles::readJson(example(base));
-        for (auto it = changes.begin(); it != changes.end(); ++it)
-            set[it.key()] = it.value();
-        return TestFiles::put(m_dir.filePath(QStringLiteral("set%1.json").arg(m_written++)),
-                              QJsonDocument(set).toJson());
+        return TestFiles::writeJson(m_dir.filePath(QStringLiteral("set%1.json").arg(m_written++)),
+                                    TestFiles::changedJson(example(base), changes));
     }
 
 private slots:
@@ -132,12 +129,12 @@ private slots:
         const QString set = store("rx_2lane.json", changes);
         const QJsonObject stored = TestFiles::readJson(set);
         const QString f = stored["Default_F"].toString();
-        const QJsonObject record{{"format", "jesd204b-link"},
-                                 {"version", 1},
-                                 {"M", f.toInt()},
-                                 {"N'", 16},
-                                 {"SUBCLASSV", subclass}};
-        TestFiles::put(QString(set).replace(".json", ".link.json"), QJsonDocument(record).toJson());
+        TestFiles::writeJson(QString(set).replace(".json", ".link.json"),
+                             {{"format", "jesd204b-link"},
+                              {"version", 1},
+                              {"M", f.toInt()},
+                              {"N'", 16},
+                              {"SUBCLASSV", subclass}});
         // The rule titles a run names, from its lines "[prefix]Title: ...".
         const auto named = [](const HostRun &run, const QString &prefix) {
             QStringList titles;
@@ -188,16 +185,14 @@ private slots:
         // 1/6500 MHz, below 122.88 MHz / 8192 = 0.015 MHz.
         const QString set = store(
             "rx_2lane.json", {{"Default_F", "5"}, {"Default_K", "26"}, {"LMFC_Buffer", "128"}});
-        QVERIFY(
-            TestFiles::writeJson(m_dir.filePath("dac.json"),
-                                 {{"Line_Rate", "10"}, {"Default_F", "1"}, {"Default_K", "32"}}));
-        QVERIFY(TestFiles::writeJson(
-            m_dir.filePath("dac.link.json"),
-            {{"format", "jesd204b-link"}, {"version", 1}, {"M", 2}, {"N'", 16}}));
+        TestFiles::writeJson(m_dir.filePath("dac.json"),
+                             {{"Line_Rate", "10"}, {"Default_F", "1"}, {"Default_K", "32"}});
+        TestFiles::writeJson(m_dir.filePath("dac.link.json"),
+                             {{"format", "jesd204b-link"}, {"version", 1}, {"M", 2}, {"N'", 16}});
         const QString design = m_dir.filePath("design.json");
         const QJsonObject dac{
             {"name", "dac:dac"}, {"protocol", "JESD204B"}, {"lanes", QJsonArray()}};
-        QVERIFY(TestFiles::writeJson(design, {{"instances", QJsonArray{dac}}}));
+        TestFiles::writeJson(design, {{"instances", QJsonArray{dac}}});
         const QStringList warnings{
             "PCS width: a multiframe of F * K = 130 octets is no whole number of 4-octet words of "
             "the 32-bit PCS, so the core cannot track it",

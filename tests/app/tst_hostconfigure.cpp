@@ -1,20 +1,14 @@
+// "ipcore-host configure", headless: its snapshots, batch runs in a design, the refusals.
 #include "hostrun.h"
-#include "testpaths.h"
-
 #include "testfiles.h"
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+
 #include <QImage>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
 using TestFiles::readJson;
 using TestFiles::writeJson;
-
 using TestSupport::HostRun;
 
 namespace {
@@ -102,7 +96,7 @@ private slots:
         QStringList arguments{"--device", twoQuads, "--design", design, "--snapshot", dir};
         if (!stored.isEmpty()) {
             const QString input = m_dir.filePath(QStringLiteral("snapshot-stored.json"));
-            QVERIFY(writeJson(input, stored));
+            writeJson(input, stored);
             arguments << "--edit" << input;
         }
         const HostRun run = configure(arguments);
@@ -131,7 +125,7 @@ private slots:
         QFETCH(QString, answer);
         const QString design = m_dir.filePath("design-" + answer + ".json");
         const QString first = m_dir.filePath("first-" + answer + ".json");
-        QVERIFY(writeJson(design, {{"device", twoQuads}}));
+        writeJson(design, {{"device", twoQuads}});
         const HostRun run =
             configure({"--design", design, "--batch", "--answer", answer, "--output", first,
                        "--project-dir", m_dir.path(), "--name", "core_a"});
@@ -147,7 +141,7 @@ private slots:
 
         const QString transmit = m_dir.filePath(QStringLiteral("core_b.json"));
         // clang-format off
-        QVERIFY(writeJson(transmit, {{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"file", "core_b"}, {"module", "core_b"}, {"DRP_Ports", true}}));
+        writeJson(transmit, {{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"file", "core_b"}, {"module", "core_b"}, {"DRP_Ports", true}});
         // clang-format on
         // Without --output the set goes to standard output, and nothing else does.
         const HostRun second = configure(
@@ -161,7 +155,7 @@ private slots:
 
         // Reopened in the design, a core clashes neither with its own lanes nor its DRP record.
         const QString stored = m_dir.filePath(QStringLiteral("core_b_stored.json"));
-        QVERIFY(writeJson(stored, second.json()));
+        writeJson(stored, second.json());
         const HostRun reopened = configure(
             {"--design", design, "--edit", stored, "--batch", "--project-dir", m_dir.path()});
         QVERIFY2(reopened.exitCode == 0, qPrintable(reopened.errLines().join('\n')));
@@ -182,21 +176,16 @@ private slots:
         if (configure(common + QStringList{"--name", "core-a", "--output", dir + "/a.json"})
                 .exitCode != 0)
             return {};
-        QJsonObject b = readJson(dir + "/a.json");
-        b.insert("file", "core_b");
-        b.insert("module", "core_b");
-        b.insert("JESD204B_Lane0_connect_with", "Q0 Lane2");
-        b.insert("JESD204B_Lane1_connect_with", "Q0 Lane3");
-        b.insert("JESD204B_Lane2_connect_with", "Q0 Lane0");
-        b.insert("JESD204B_Lane3_connect_with", "Q0 Lane1");
-        writeJson(dir + "/b.json", b);
+        const QStringList lanes{"Q0 Lane2", "Q0 Lane3", "Q0 Lane0", "Q0 Lane1"};
+        QJsonObject b{{"file", "core_b"}, {"module", "core_b"}};
+        for (int i = 0; i < 4; ++i)
+            b.insert(QString("JESD204B_Lane%1_connect_with").arg(i), lanes[i]);
+        writeJson(dir + "/b.json", TestFiles::changedJson(dir + "/a.json", b));
         if (configure(common + QStringList{"--edit", dir + "/b.json", "--output", dir + "/b.json"})
                 .exitCode != 0)
             return {};
-        QJsonObject root = readJson(design);
-        root.insert("globalData", QJsonObject{{"Q0_BIAS", 5}});
-        writeJson(design, root);
-        return design;
+        return writeJson(
+            design, TestFiles::changedJson(design, {{"globalData", QJsonObject{{"Q0_BIAS", 5}}}}));
     }
 
     // Editing a core changes nothing in the design it did not change: an unchanged edit keeps
@@ -224,7 +213,7 @@ private slots:
 
         QJsonObject edited = readJson(dir + "/a.json");
         edited.insert("ifChangedAllOfBias", !declined);
-        QVERIFY(writeJson(dir + "/edited.json", edited));
+        writeJson(dir + "/edited.json", edited);
         const HostRun run = configure(
             {"--design", design, "--edit", dir + "/edited.json", "--batch", "--project-dir", dir});
         QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
@@ -275,11 +264,11 @@ private slots:
         const QString dir = m_dir.filePath(QStringLiteral("clock-") + clock);
         QDir().mkpath(dir);
         const QString design = dir + "/design.json";
-        QJsonObject set = readJson(TestPaths::example("tx_2lane.json"));
-        QVERIFY(writeJson(design, {{"device", set["target_device"]}}));
-        set.insert("Reference_CLK_Frequency", clock);
-        set.insert("Line_Rate", rate);
-        QVERIFY(writeJson(dir + "/set.json", set));
+        const QJsonObject set =
+            TestFiles::changedJson(TestPaths::example("tx_2lane.json"),
+                                   {{"Reference_CLK_Frequency", clock}, {"Line_Rate", rate}});
+        writeJson(design, {{"device", set["target_device"]}});
+        writeJson(dir + "/set.json", set);
         const HostRun checked =
             TestSupport::runHost({"check", "--plugin-dir", TestPaths::pluginDir(), "--design",
                                   design, dir + "/set.json"});
@@ -337,7 +326,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         const QString input = m_dir.filePath(QStringLiteral("stored.json"));
-        QVERIFY(writeJson(input, stored));
+        writeJson(input, stored);
         if (!stored.isEmpty())
             arguments << "--edit" << input << "--project-dir" << m_dir.path();
         const HostRun run = configure(arguments);

@@ -88,24 +88,22 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QStringList, lines);
-        QJsonObject set = readJson(TestPaths::example("rx_2lane.json"));
-        set["Number_of_lanes"] = "4";
-        set["Default_F"] = "2";
-        set["Default_K"] = "32";
-        set["Default_Scrambling_ON"] = "Scrambling ON";
         QTemporaryDir dir;
-        QVERIFY(TestFiles::writeJson(dir.filePath("set.json"), set));
-        QVERIFY(TestFiles::writeJson(
-            dir.filePath("set.link.json"),
-            QJsonObject{{"format", "jesd204b-link"}, {"version", 1}, {"M", 4}, {"N'", 16}}));
+        TestFiles::writeJson(dir.filePath("set.json"),
+                             TestFiles::changedJson(TestPaths::example("rx_2lane.json"),
+                                                    {{"Number_of_lanes", "4"},
+                                                     {"Default_F", "2"},
+                                                     {"Default_K", "32"},
+                                                     {"Default_Scrambling_ON", "Scrambling ON"}}));
+        TestFiles::writeJson(dir.filePath("set.link.json"),
+                             {{"format", "jesd204b-link"}, {"version", 1}, {"M", 4}, {"N'", 16}});
         const auto instance = [](const char *name, const char *protocol) {
             return QJsonObject{{"name", name}, {"protocol", protocol}, {"lanes", QJsonArray()}};
         };
-        QVERIFY(TestFiles::writeJson(
-            dir.filePath("design.json"),
-            QJsonObject{{"instances", QJsonArray{instance("other:other", "JESD204B"),
-                                                 instance("eth:mac", "Quillan 64B66B"),
-                                                 instance("set:set", "JESD204B")}}}));
+        TestFiles::writeJson(dir.filePath("design.json"),
+                             {{"instances", QJsonArray{instance("other:other", "JESD204B"),
+                                                       instance("eth:mac", "Quillan 64B66B"),
+                                                       instance("set:set", "JESD204B")}}});
         arguments.replaceInStrings("<set>", dir.filePath("set.json"));
         arguments.replaceInStrings("<design>", dir.filePath("design.json"));
         const HostRun run = runHost(arguments);
@@ -123,7 +121,8 @@ private slots:
     // Each emitted set passes check with no rule broken and one line per lane, comes back
     // unchanged from the dialog, and generates. Every clocking option the plan lists beside it
     // makes the lane rate with its own dividers, from a clock the dialog takes that its
-    // frequency line writes unchanged.
+    // frequency line writes unchanged; for modes from data sheets, a clock a single clock chip
+    // gives comes first: the device clock, lane rate / (10 x PCS octets).
     void emittedSets_data()
     {
         QTest::addColumn<QStringList>("mode");
@@ -132,18 +131,23 @@ private slots:
         QTest::addColumn<QString>("f");        // M * S * N' / (8 * L)
         QTest::addColumn<QString>("k");        // the largest K with F * K <= 1024, at most 32
         QTest::addColumn<int>("lanes");
+        QTest::addColumn<int>("pcsBits");
+        QTest::addColumn<bool>("deviceClockFirst");
         // clang-format off
-        QTest::newRow("worked mode") << WorkedMode << TwoQuads << "10" << "1" << "32" << 4;
+        // 10 Gbps: 250 MHz is the device clock.
+        QTest::newRow("worked mode") << WorkedMode << TwoQuads << "10" << "1" << "32" << 4 << 32 << true;
         // Quad 14-bit ADC, mode L 4 M 4 F 2 with two control bits, receiving.
-        QTest::newRow("quad ADC, receive") << QStringList{"--fs", "245.76", "--l", "4", "--m", "4", "--s", "1", "--np", "16", "--n", "14", "--cs", "2", "--mode", "rx", "--scrambling", "on"} << "TQ2S2-FG484" << "4.9152" << "2" << "32" << 4;
+        QTest::newRow("quad ADC, receive") << QStringList{"--fs", "245.76", "--l", "4", "--m", "4", "--s", "1", "--np", "16", "--n", "14", "--cs", "2", "--mode", "rx", "--scrambling", "on"} << "TQ2S2-FG484" << "4.9152" << "2" << "32" << 4 << 32 << true;
         // Dual DAC, mode L 1 M 2 F 4, transmitting.
-        QTest::newRow("dual DAC, one lane") << QStringList{"--fs", "122.88", "--l", "1", "--m", "2", "--s", "1", "--np", "16", "--mode", "tx"} << "TQ2S1-FG324" << "4.9152" << "4" << "32" << 1;
+        QTest::newRow("dual DAC, one lane") << QStringList{"--fs", "122.88", "--l", "1", "--m", "2", "--s", "1", "--np", "16", "--mode", "tx"} << "TQ2S1-FG324" << "4.9152" << "4" << "32" << 1 << 32 << true;
         // Octal ADC, mode L 8 M 8 F 2: both quads.
-        QTest::newRow("octal ADC on two quads") << QStringList{"--fs", "500", "--l", "8", "--m", "8", "--s", "1", "--np", "16", "--mode", "rx"} << TwoQuads << "10" << "2" << "32" << 8;
+        QTest::newRow("octal ADC on two quads") << QStringList{"--fs", "500", "--l", "8", "--m", "8", "--s", "1", "--np", "16", "--mode", "rx"} << TwoQuads << "10" << "2" << "32" << 8 << 32 << true;
         // Single 16-bit converter, two samples a frame on one lane: F 4, 2 Gbps on the CPLL band.
-        QTest::newRow("one converter, S 2") << QStringList{"--fs", "100", "--l", "1", "--m", "1", "--s", "2", "--np", "16", "--k", "20"} << "TQ2S1N-FG324" << "2" << "4" << "20" << 1;
+        QTest::newRow("one converter, S 2") << QStringList{"--fs", "100", "--l", "1", "--m", "1", "--s", "2", "--np", "16", "--k", "20"} << "TQ2S1N-FG324" << "2" << "4" << "20" << 1 << 32 << true;
         // One 16-bit converter at 98.7654 MSPS: 1.975308 Gbps, which the CPLL also makes (493.827 MHz x 2 x 4 x 4 / (2 x 4)).
-        QTest::newRow("odd rate, CPLL among the options") << QStringList{"--fs", "98.7654", "--l", "1", "--m", "1", "--s", "1", "--np", "16"} << TwoQuads << "1.975308" << "2" << "32" << 1;
+        QTest::newRow("odd rate, CPLL among the options") << QStringList{"--fs", "98.7654", "--l", "1", "--m", "1", "--s", "1", "--np", "16"} << TwoQuads << "1.975308" << "2" << "32" << 1 << 32 << false;
+        // 12.5 Gbps: a 312.5 MHz 32-bit core clock passes the fabric; 156.25 MHz on the 64-bit PCS.
+        QTest::newRow("12.5 Gbps, 64-bit PCS") << QStringList{"--fs", "625", "--l", "2", "--m", "2", "--s", "1", "--np", "16"} << TwoQuads << "12.5" << "2" << "32" << 2 << 64 << true;
         // clang-format on
     }
 
@@ -155,6 +159,8 @@ private slots:
         QFETCH(QString, f);
         QFETCH(QString, k);
         QFETCH(int, lanes);
+        QFETCH(int, pcsBits);
+        QFETCH(bool, deviceClockFirst);
         QTemporaryDir dir;
         const QString set = dir.filePath("set.json");
         const HostRun plan =
@@ -162,8 +168,13 @@ private slots:
         QVERIFY2(plan.exitCode == 0, plan.err.constData());
         const QJsonObject planned = plan.json();
         QCOMPARE(planned["laneRateGbps"].toDouble(), lineRate.toDouble());
+        QCOMPARE(planned["pcsBits"].toInt(), pcsBits);
         const QJsonArray clocking = planned["clocking"].toArray();
         QVERIFY(!clocking.isEmpty());
+        QCOMPARE(clocking.first()["relation"].toString() == "device clock" &&
+                     clocking.first()["refClockMHz"].toDouble() ==
+                         lineRate.toDouble() * 1000 / (pcsBits / 8 * 10),
+                 deviceClockFirst);
         for (const QJsonValue &option : clocking) {
             const double ref = option["refClockMHz"].toDouble();
             QVERIFY(ref >= 50 && ref <= 500);
@@ -233,38 +244,6 @@ private slots:
             runHost({"check", set, "--design", TestPaths::example("designs/jesd_rx_q0.json")});
         QVERIFY2(check.exitCode == 0 && check.out.contains("(shared with adc.v:jesd_rx)"),
                  (check.out + check.err).constData());
-    }
-
-    // Clocks a single clock chip gives come first: the device clock or a relation of it among
-    // the first three, for modes from data sheets.
-    void clockRanking_data()
-    {
-        QTest::addColumn<QStringList>("mode");
-        QTest::addColumn<QString>("relation"); // of the first option
-        QTest::addColumn<int>("pcsBits");
-        // clang-format off
-        // 10 Gbps: 250 MHz is the device clock.
-        QTest::newRow("10 Gbps") << WorkedMode << "device clock" << 32;
-        // 4.9152 Gbps: 122.88 MHz, which check proves with M 1, N 80.
-        QTest::newRow("4.9152 Gbps") << QStringList{"--fs", "245.76", "--l", "4", "--m", "4", "--s", "1", "--np", "16"} << "device clock" << 32;
-        // 12.5 Gbps: a 312.5 MHz 32-bit core clock passes the fabric; 156.25 MHz on the 64-bit PCS.
-        QTest::newRow("12.5 Gbps, 64-bit PCS") << QStringList{"--fs", "625", "--l", "2", "--m", "2", "--s", "1", "--np", "16"} << "device clock" << 64;
-        // clang-format on
-    }
-
-    void clockRanking()
-    {
-        QFETCH(QStringList, mode);
-        QFETCH(QString, relation);
-        QFETCH(int, pcsBits);
-        const HostRun plan = runHost(QStringList{"plan", "--json", "--device", TwoQuads} + mode);
-        QVERIFY2(plan.exitCode == 0, plan.err.constData());
-        const QJsonObject planned = plan.json();
-        QCOMPARE(planned["pcsBits"].toInt(), pcsBits);
-        const QJsonObject first = planned["clocking"].toArray().first().toObject();
-        QCOMPARE(first["relation"].toString(), relation);
-        const double deviceClock = planned["laneRateGbps"].toDouble() * 1000 / (pcsBits / 8 * 10);
-        QCOMPARE(first["refClockMHz"].toDouble(), deviceClock);
     }
 };
 

@@ -159,13 +159,12 @@ private slots:
         QFETCH(QString, refusal);
         QTemporaryDir dir;
         const QString params =
-            writeSet(dir.path(), "params.json", changedExample("rx_2lane.json", changes));
+            writeJson(dir.filePath("params.json"), changedJson(example("rx_2lane.json"), changes));
         if (options.contains("<design>"))
             options.replaceInStrings(
-                "<design>", writeSet(dir.path(), "design.json", {{"device", "TQ2H4-FF676"}}));
+                "<design>", writeJson(dir.filePath("design.json"), {{"device", "TQ2H4-FF676"}}));
         QStringList arguments = QStringList{command, params} + options;
         QString start = QStringLiteral("ipcore-host %1: %2: %3").arg(command, params, refusal);
-        const QStringList asIs{"--as-is"};
         if (command == QLatin1String("generate"))
             arguments << "--workdir" << dir.path();
         if (command == QLatin1String("configure")) { // no output either
@@ -182,7 +181,7 @@ private slots:
         verifyOneLineRefusal(run, 2, start);
         QCOMPARE(TestFiles::tree(dir.path()), QStringList{"params.json"});
         // The plug-in's own generate holds the safety rules for any host that calls it.
-        if (command == QLatin1String("generate") && options == asIs) {
+        if (command == QLatin1String("generate") && options == QStringList{"--as-is"}) {
             QVERIFY(!generate(*loadedProtocol(), readSet(params), dir.path()).ok);
             QCOMPARE(TestFiles::tree(dir.path()), QStringList{"params.json"});
         }
@@ -219,26 +218,37 @@ private slots:
         QCOMPARE(TestFiles::tree(dir.path()), QStringList());
     }
 
-    // One row per reader the program bounds; the readers' own cases are the host's tables.
-    void badFiles_data()
+    // generate refuses in one line and creates nothing: one row per reader the program bounds
+    // (the readers' own cases are the host's tables), then what the program itself decides.
+    void refusals_data()
     {
-        QTest::addColumn<QString>("role");       // params, design
-        QTest::addColumn<QByteArray>("content"); // or <zero>, <fifo>
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QByteArray>("content");    // of <input>; <zero>: /dev/zero, <fifo>: a FIFO
+        QTest::addColumn<QStringList>("arguments"); // after "generate"
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("reason"); // the line after "ipcore-host generate: "
+        const QStringList work{"<input>", "--workdir", "<dir>/work"};
+        const QStringList design = QStringList{example("rx_2lane.json"), "--design"} + work;
+        const QByteArray x("{\"file\": \"x\"}");
         // clang-format off
-        QTest::newRow("params /dev/zero") << "params" << QByteArray("<zero>") << "not a regular file";
-        QTest::newRow("params cut short") << "params" << QByteArray("{\"target_device\": ") << "offset";
-        QTest::newRow("params an array") << "params" << QByteArray("[1, 2]") << "";
-        QTest::newRow("design FIFO") << "design" << QByteArray("<fifo>") << "not a regular file";
-        QTest::newRow("design cut short") << "design" << QByteArray("{\"lanes\": [") << "offset";
-        QTest::newRow("design for another chip") << "design" << QByteArray(R"({"device": "TQ2H4-FF676"})") << "is a design for TQ2H4-FF676";
+        QTest::newRow("params /dev/zero") << QByteArray("<zero>") << work << 2 << "/dev/zero: not a regular file (a device, pipe or socket is not read)";
+        QTest::newRow("params cut short") << QByteArray("{\"target_device\": ") << work << 2 << "<input>: invalid JSON at offset 18: unterminated object";
+        QTest::newRow("params an array") << QByteArray("[1, 2]") << work << 2 << "<input>: not a JSON object; a parameter set is an object of keys and values";
+        QTest::newRow("design FIFO") << QByteArray("<fifo>") << design << 2 << "<input>: cannot read the design: not a regular file (a device, pipe or socket is not read)";
+        QTest::newRow("design cut short") << QByteArray("{\"lanes\": [") << design << 2 << "<input>: not valid JSON at offset 11: unterminated array";
+        QTest::newRow("design for another chip") << QByteArray(R"({"device": "TQ2H4-FF676"})") << design << 2 << "<input> is a design for TQ2H4-FF676, the core targets TQ2M1E-BG256";
+        QTest::newRow("unknown device") << x << work + QStringList{"--device", "NOPE"} << 2 << "device 'NOPE' is not in the device database";
+        QTest::newRow("set judged on the given device") << TestFiles::bytes(example("both_8lane.json")) << work + QStringList{"--device", "TQ2M1-BG256"} << 2 << "<input>: \"recordlanes\" is \"Q1 Lane0\"; allowed: lanes of TQ2-M1: \"Q0 Lane0\", \"Q0 Lane1\", \"Q0 Lane2\", \"Q0 Lane3\"";
+        QTest::newRow("empty set") << QByteArray("{}") << work + QStringList{"--as-is"} << 1 << "<input>: the parameter set is empty; nothing was generated";
+        QTest::newRow("transport without its mode") << x << work + QStringList{"--with-transport", "--m", "2"} << 2 << "--s is required (--m, --s and --np give the converter's mode)";
+        QTest::newRow("working directory below a file") << x << QStringList{"<input>", "--workdir", "<input>/work", "--as-is"} << 1 << "Cannot create the directory <input>/work/x/temp/jesd204b: cannot create the working folder <input>/work: Not a directory";
         // clang-format on
     }
 
-    void badFiles()
+    void refusals()
     {
-        QFETCH(QString, role);
         QFETCH(QByteArray, content);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
         QFETCH(QString, reason);
         QTemporaryDir dir;
         QString path = dir.filePath("input");
@@ -248,16 +258,13 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else
             TestFiles::put(path, content);
-        const QString work = dir.filePath("work");
-        QStringList arguments{"generate", "--workdir", work};
-        if (role == QLatin1String("design"))
-            arguments << example("rx_2lane.json") << "--design" << path;
-        else
-            arguments << path;
-        const HostRun run = runHost(arguments, 20000);
-        verifyOneLineRefusal(run, 2, "ipcore-host generate: " + path);
-        QVERIFY2(run.err.contains(reason.toUtf8()), run.err.constData());
-        QVERIFY(!QFileInfo::exists(work));
+        arguments.replaceInStrings("<input>", path).replaceInStrings("<dir>", dir.path());
+        const HostRun run = runHost(QStringList{"generate"} + arguments, 20000);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(run.err),
+                 "ipcore-host generate: " + reason.replace("<input>", path) + '\n');
+        QVERIFY(!QFileInfo::exists(dir.filePath("work")));
     }
 
     // The reader's cause reaches the user through the loader's line.
@@ -337,7 +344,7 @@ private slots:
         QFETCH(QJsonValue, value);
         QFETCH(QVariant, converted);
         QFETCH(bool, readable);
-        QJsonObject json = exampleJson("both_8lane.json");
+        QJsonObject json = readJson(example("both_8lane.json"));
         json.insert(key, value);
         IPSERDESIP::ParameterMap read;
         QString error;
@@ -374,7 +381,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QJsonValue, value);
-        QJsonObject design = exampleJson("designs/quillan_q1.json");
+        QJsonObject design = readJson(example("designs/quillan_q1.json"));
         const QString key = path.section('/', 0, 0);
         const QString field = path.section('/', 1);
         if (field.isEmpty()) {
@@ -389,7 +396,7 @@ private slots:
             design.insert(key, isList ? QJsonValue(list) : QJsonValue(entry));
         }
         QTemporaryDir dir;
-        const QString file = writeSet(dir.path(), "design.json", design);
+        const QString file = writeJson(dir.filePath("design.json"), design);
         IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
         model->reset();
         model->setDevice(Core::IdeCore::deviceDataBase()->findDevice("TQ2H4-FF676"));

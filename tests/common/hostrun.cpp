@@ -33,6 +33,9 @@ std::unique_ptr<QProcess> startHost(const QStringList &arguments, const HostSetu
             env.remove(entry);
     }
     process->setProcessEnvironment(env);
+    process->setWorkingDirectory(setup.workingDirectory);
+    if (!setup.standardOutputFile.isEmpty())
+        process->setStandardOutputFile(setup.standardOutputFile);
     if (setup.fileSizeLimit > 0)
         process->start(QStringLiteral("prlimit"),
                        QStringList{QStringLiteral("--fsize=%1").arg(setup.fileSizeLimit),

@@ -29,6 +29,8 @@ struct HostSetup
     QStringList environment;  // "NAME=value" sets (an empty value too), a bare "NAME" removes
     qint64 fileSizeLimit = 0; // RLIMIT_FSIZE in bytes through prlimit; 0: inherited
     int timeoutMs = 60000;
+    QString workingDirectory;   // empty: the test's
+    QString standardOutputFile; // empty: read by the test
 };
 
 HostRun runHost(const QStringList &arguments, int timeoutMs = 60000);

@@ -91,34 +91,34 @@ private slots:
     void refusedBeforeRunning_data()
     {
         QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("multiframe too short")
-            << QStringList{"--f", "1", "--k", "16"} << "Frames per multiframe: K = 16";
-        QTest::newRow("lane out of range")
-            << QStringList{"--inject-error", "9"} << "--inject-error";
-        QTest::newRow("unknown simulator") << QStringList{"--simulator", "xsim"} << "--simulator";
-        QTest::newRow("bad number") << QStringList{"--frames", "ten"} << "--frames";
-        QTest::newRow("transmitter without the pattern generator")
-            << QStringList{"--test-pattern", "rpat"} << "(\"Include_RPAT_Generator\" is off)";
-        QTest::newRow("samples and a pattern")
-            << QStringList{"--samples", "--test-pattern", "rpat"} << "--test-pattern";
-        QTest::newRow("release point beyond the multiframe")
-            << QStringList{"--rbd", "4"} << "--rbd 4: K = 4 allows 0..3";
-        QTest::newRow("delay variation without re-syncs")
-            << QStringList{"--delay-variation", "8"} << "--delay-variation";
-        QTest::newRow("skew on one lane")
-            << QStringList{"--lane-skew", "4"} << "--lane-skew needs two lanes";
-        QTest::newRow("samples and control words")
-            << QStringList{"--samples", "--cf", "1"} << "control words (CF > 0) are not supported";
+        QTest::addColumn<QString>("message"); // within the one line on standard error
+        QTest::addColumn<bool>("emptyPath");  // PATH one empty folder
+        // clang-format off
+        QTest::newRow("multiframe too short") << QStringList{"--f", "1", "--k", "16"} << "Frames per multiframe: K = 16" << false;
+        QTest::newRow("lane out of range") << QStringList{"--inject-error", "9"} << "--inject-error" << false;
+        QTest::newRow("unknown simulator") << QStringList{"--simulator", "xsim"} << "--simulator" << false;
+        QTest::newRow("bad number") << QStringList{"--frames", "ten"} << "--frames" << false;
+        QTest::newRow("transmitter without the pattern generator") << QStringList{"--test-pattern", "rpat"} << "(\"Include_RPAT_Generator\" is off)" << false;
+        QTest::newRow("samples and a pattern") << QStringList{"--samples", "--test-pattern", "rpat"} << "--test-pattern" << false;
+        QTest::newRow("release point beyond the multiframe") << QStringList{"--rbd", "4"} << "--rbd 4: K = 4 allows 0..3" << false;
+        QTest::newRow("delay variation without re-syncs") << QStringList{"--delay-variation", "8"} << "--delay-variation" << false;
+        QTest::newRow("skew on one lane") << QStringList{"--lane-skew", "4"} << "--lane-skew needs two lanes" << false;
+        QTest::newRow("samples and control words") << QStringList{"--samples", "--cf", "1"} << "control words (CF > 0) are not supported" << false;
+        QTest::newRow("missing simulator") << QStringList{"--simulator", "verilator"} << "ipcore-host simulate: verilator is not installed (not found on PATH)\n" << true;
+        // clang-format on
     }
     void refusedBeforeRunning()
     {
         QFETCH(QStringList, options);
         QFETCH(QString, message);
-        const TestSupport::HostRun run = simulate("lanes1.json", "refused", options);
+        QFETCH(bool, emptyPath);
+        QTemporaryDir empty;
+        const QStringList environment{"PATH=" + (emptyPath ? empty.path() : qgetenv("PATH"))};
+        const TestSupport::HostRun run = simulate("lanes1.json", "refused", options, environment);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());
-        QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+        QVERIFY2(run.err.contains(message.toUtf8()) && run.err.count('\n') == 1,
+                 run.err.constData());
         QVERIFY(!QFileInfo::exists(m_work.filePath("refused/jesd_l1/sim/tb_config.vh")));
     }
     // Through the one door: a set that would write outside the work folder or add a line to a
@@ -155,10 +155,9 @@ private slots:
         const QString core = root.filePath("w/jesd_l1");
         QVERIFY(QDir().mkpath(outside) && QDir().mkpath(core + "/sim"));
         TestFiles::put(outside + "/victim", "kept\n");
-        QJsonObject set = TestFiles::readJson(JESD_SOURCE_DIR "/sim/tests/configs/lanes1.json");
-        for (auto it = changes.begin(); it != changes.end(); ++it)
-            set.insert(it.key(), it.value());
-        const QString params = TestFiles::put(root.filePath("p.json"), QJsonDocument(set).toJson());
+        const QString params = TestFiles::writeJson(
+            root.filePath("p.json"),
+            TestFiles::changedJson(JESD_SOURCE_DIR "/sim/tests/configs/lanes1.json", changes));
         if (plant.endsWith('='))
             QVERIFY(::link(QFile::encodeName(outside + "/victim").constData(),
                            QFile::encodeName(core + "/" + plant.chopped(1)).constData()) == 0);
@@ -201,15 +200,6 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.err.count('\n'), 1);
         QVERIFY(!runningBelowRoot());
-    }
-    void missingSimulator()
-    {
-        QTemporaryDir emptyPath;
-        const TestSupport::HostRun run = simulate(
-            "lanes1.json", "nosim", {"--simulator", "verilator"}, {"PATH=" + emptyPath.path()});
-        QCOMPARE(run.exitCode, 2);
-        QCOMPARE(run.err, QByteArray("ipcore-host simulate: verilator is not installed (not found "
-                                     "on PATH)\n"));
     }
     // The dump's content is checked by check_lanes.py (CTest's sim_lanes_* runs); here the
     // files are written where the options say, one column per lane.
