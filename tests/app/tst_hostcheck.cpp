@@ -129,12 +129,9 @@ private slots:
         const QString set = store("rx_2lane.json", changes);
         const QJsonObject stored = TestFiles::readJson(set);
         const QString f = stored["Default_F"].toString();
-        TestFiles::writeJson(QString(set).replace(".json", ".link.json"),
-                             {{"format", "jesd204b-link"},
-                              {"version", 1},
-                              {"M", f.toInt()},
-                              {"N'", 16},
-                              {"SUBCLASSV", subclass}});
+        // clang-format off
+        TestFiles::writeJson(QString(set).replace(".json", ".link.json"), {{"format", "jesd204b-link"}, {"version", 1}, {"M", f.toInt()}, {"N'", 16}, {"SUBCLASSV", subclass}});
+        // clang-format on
         // The rule titles a run names, from its lines "[prefix]Title: ...".
         const auto named = [](const HostRun &run, const QString &prefix) {
             QStringList titles;

@@ -39,12 +39,40 @@ class HostConfigureTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The snapshot, quiet headless: every tab's title and picture, and the lanes each lane row
+    // offers. Inside a design it shows the dialog as it opens there and leaves the design as it
+    // was; designs/jesd_rx_q0.json: another core receives on Q0 lanes 2 and 3.
+    void snapshot_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("design");     // an example design; empty: none
+        QTest::addColumn<QJsonObject>("stored"); // opened with --edit unless empty
+        QTest::addColumn<QStringList>("offered");
+        const QStringList quad0{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"};
+        const QStringList quad1{"Q1 Lane0", "Q1 Lane1", "Q1 Lane2", "Q1 Lane3"};
+        // clang-format off
+        QTest::newRow("one quad") << "TQ2S1-FG324" << "" << QJsonObject() << quad0;
+        QTest::newRow("new core in a design") << twoQuads << "designs/jesd_rx_q0.json" << QJsonObject() << QStringList{"Q0 Lane0", "Q0 Lane1"} + quad1;
+        // The core that holds the two lanes gets them back, and keeps its receive mode.
+        QTest::newRow("the core holding them") << twoQuads << "designs/jesd_rx_q0.json" << QJsonObject{{"version", "1.0"}, {"Receive", true}, {"Both_Receive_and_Transmit", false}, {"file", "adc.v"}, {"module", "jesd_rx"}} << quad0 + quad1;
+        // clang-format on
+    }
     void snapshot()
     {
-        const QString dir = m_dir.filePath(QStringLiteral("snapshot"));
-        const HostRun run = configure({"--device", "TQ2S1-FG324", "--snapshot", dir});
+        QFETCH(QString, device);
+        QFETCH(QString, design);
+        QFETCH(QJsonObject, stored);
+        QFETCH(QStringList, offered);
+        const QString dir = m_dir.filePath(QStringLiteral("snapshot-") + QTest::currentDataTag());
+        QStringList arguments{"--device", device, "--snapshot", dir};
+        const QByteArray designBytes = TestFiles::bytes(TestPaths::example(design));
+        if (!design.isEmpty())
+            arguments << "--design" << TestFiles::put(dir + ".design.json", designBytes);
+        if (!stored.isEmpty())
+            arguments << "--edit" << writeJson(dir + ".stored.json", stored);
+        const HostRun run = configure(arguments);
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.out.isEmpty() && run.err.isEmpty(), run.err.constData()); // quiet headless
+        QVERIFY2(run.out.isEmpty() && run.err.isEmpty(), run.err.constData());
         const QJsonArray tabs = readJson(dir + QStringLiteral("/dialog.json"))["tabs"].toArray();
         QStringList titles;
         for (const QJsonValue &tab : tabs) {
@@ -54,8 +82,16 @@ private slots:
         }
         QCOMPARE(titles, (QStringList{"JESD204B Core Configuration", "PHY Configuration", "AFE",
                                       "Optional Ports Configuration"}));
-        // One entry of each kind the snapshot describes.
         const QJsonObject phy = tabs.at(1)["widgets"].toObject();
+        for (int row = 0; row < 8; ++row) {
+            const QJsonValue box = phy[QStringLiteral("Lane%1Connect").arg(row)];
+            QCOMPARE(box["items"].toArray(), QJsonArray::fromStringList(offered));
+        }
+        if (!design.isEmpty()) {
+            QCOMPARE(TestFiles::bytes(arguments.at(5)), designBytes);
+            return;
+        }
+        // One entry of each kind the snapshot describes.
         QCOMPARE(phy["refClkSource"]["items"].toArray(),
                  (QJsonArray{"Q0 REFCLK0", "Q0 REFCLK1", "Q0 REFIN", "MCLK"}));
         QCOMPARE(phy["refClkSource"]["itemData"].toArray(), (QJsonArray{0, 1, 2, 3}));
@@ -67,50 +103,6 @@ private slots:
         QCOMPARE(tabs.at(0)["widgets"]["label"]["text"].toString(),
                  QStringLiteral("Default F(Octets per Frame):"));
         QCOMPARE(tabs.at(2)["widgets"]["label"]["text"].toString(), QStringLiteral("(0~19)"));
-    }
-
-    // Inside a design the snapshot shows the dialog as it opens there, and leaves the design
-    // as it was. designs/jesd_rx_q0.json: another core receives on Q0 lanes 2 and 3.
-    void snapshotInDesign_data()
-    {
-        QTest::addColumn<QJsonObject>("stored"); // opened with --edit unless empty
-        QTest::addColumn<QStringList>("offered");
-        const QStringList quad1{"Q1 Lane0", "Q1 Lane1", "Q1 Lane2", "Q1 Lane3"};
-        // clang-format off
-        QTest::newRow("new core") << QJsonObject() << QStringList{"Q0 Lane0", "Q0 Lane1"} + quad1;
-        // The core that holds the two lanes gets them back, and keeps its receive mode.
-        QTest::newRow("the core holding them") << QJsonObject{{"version", "1.0"}, {"Receive", true}, {"Both_Receive_and_Transmit", false}, {"file", "adc.v"}, {"module", "jesd_rx"}} << QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"} + quad1;
-        // clang-format on
-    }
-    void snapshotInDesign()
-    {
-        QFETCH(QJsonObject, stored);
-        QFETCH(QStringList, offered);
-        const QByteArray designBytes =
-            TestFiles::bytes(TestPaths::example("designs/jesd_rx_q0.json"));
-        const QString design = m_dir.filePath(QStringLiteral("snapshot-design.json"));
-        TestFiles::put(design, designBytes);
-
-        const QString dir = m_dir.filePath(QStringLiteral("snapshot-in-design-") +
-                                           QString::fromLatin1(QTest::currentDataTag()));
-        QStringList arguments{"--device", twoQuads, "--design", design, "--snapshot", dir};
-        if (!stored.isEmpty()) {
-            const QString input = m_dir.filePath(QStringLiteral("snapshot-stored.json"));
-            writeJson(input, stored);
-            arguments << "--edit" << input;
-        }
-        const HostRun run = configure(arguments);
-        QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
-        QVERIFY(run.out.isEmpty());
-
-        const QJsonArray tabs = readJson(dir + QStringLiteral("/dialog.json"))["tabs"].toArray();
-        QVERIFY(tabs.size() > 1);
-        const QJsonObject phy = tabs.at(1)["widgets"].toObject();
-        for (int row = 0; row < 8; ++row) {
-            const QJsonValue box = phy[QStringLiteral("Lane%1Connect").arg(row)];
-            QCOMPARE(box["items"].toArray(), QJsonArray::fromStringList(offered));
-        }
-        QCOMPARE(TestFiles::bytes(design), designBytes);
     }
 
     // A core accepted in batch mode joins the design; the next one gets the lanes left free.

@@ -113,16 +113,20 @@ private slots:
         const QStringList lines = QString::fromUtf8(readme.readAll()).split('\n');
         QTemporaryDir dir;
         int commands = 0;
+        const QString prompt = "    $ build/bin/ipcore-host ";
+        // The indented lines after line i up to the next prompt, without their indent.
+        const auto shownAfter = [&lines](int &i) {
+            QStringList shown;
+            while (i + 1 < lines.size() && lines[i + 1].startsWith("    ") &&
+                   !lines[i + 1].startsWith("    $ "))
+                shown << lines[++i].mid(4);
+            return shown;
+        };
         for (int i = 0; i < lines.size(); ++i) {
-            const QString prompt = "    $ build/bin/ipcore-host ";
             // A file the README shows with cat is the input of the commands after it.
             if (lines[i].startsWith("    $ cat ")) {
-                QFile shownFile(dir.filePath(lines[i].mid(10)));
-                QVERIFY(shownFile.open(QIODevice::WriteOnly));
-                for (; i + 1 < lines.size() && lines[i + 1].startsWith("    ") &&
-                       !lines[i + 1].startsWith("    $ ");
-                     ++i)
-                    shownFile.write(lines[i + 1].mid(4).toUtf8() + '\n');
+                const QString name = dir.filePath(lines[i].mid(10));
+                TestFiles::put(name, (shownAfter(i).join('\n') + '\n').toUtf8());
                 continue;
             }
             if (!lines[i].startsWith(prompt))
@@ -136,12 +140,7 @@ private slots:
                           QFileInfo::exists(dir.filePath(argument))))
                     argument = dir.filePath(argument);
             }
-            QStringList shown;
-            for (++i;
-                 i < lines.size() && lines[i].startsWith("    ") && !lines[i].startsWith("    $ ");
-                 ++i)
-                shown << lines[i].mid(4);
-            --i;
+            const QStringList shown = shownAfter(i);
             const HostRun run = runHost(arguments);
             // Paths below the scratch folder print as the README names them.
             const QStringList printed =
@@ -176,8 +175,7 @@ private slots:
             TestFiles::readJson(TestPaths::sourceDir() + "/data/jesd204b.ipspec")["ipcore"]
                 .toObject();
         const HostRun host = runHost({"--version"});
-        QCOMPARE(host.exitCode, 0);
-        QVERIFY2(host.err.isEmpty(), host.err.constData());
+        QVERIFY2(host.exitCode == 0 && host.err.isEmpty(), host.err.constData());
         QCOMPARE(host.outLines(),
                  (QStringList{QStringLiteral("ipcore-host %1").arg(JESD_PROJECT_VERSION),
                               QStringLiteral("core %1 %2 (%3)")

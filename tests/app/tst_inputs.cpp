@@ -21,16 +21,6 @@ using TestSupport::runHost;
 
 namespace {
 
-// One line on standard error, nothing on standard output.
-void verifyOneLineRefusal(const HostRun &run, int exitCode, const QString &start)
-{
-    const QString err = QString::fromUtf8(run.err);
-    QVERIFY2(run.exitCode == exitCode, qPrintable(err));
-    QVERIFY2(run.out.isEmpty(), run.out.constData());
-    QVERIFY2(err.count(QLatin1Char('\n')) == 1 && err.endsWith(QLatin1Char('\n')), qPrintable(err));
-    QVERIFY2(err.startsWith(start), qPrintable(err));
-}
-
 struct JsonSample
 {
     const char *name;
@@ -137,8 +127,7 @@ private slots:
         if (command == QLatin1String("generate"))
             arguments << "--workdir" << dir.path();
         if (command == QLatin1String("configure")) { // no output either
-            arguments = QStringList{command,   "--edit",   params,
-                                    "--batch", "--output", dir.filePath("out.json")};
+            arguments = QStringList{command, "--edit", params, "--batch", "--output", params + "o"};
             start.replace("configure: ", "configure: nothing configured: ");
         }
         const HostRun run = runHost(arguments, 20000);
@@ -147,7 +136,10 @@ private slots:
                      qPrintable(QString::number(run.exitCode) + run.err));
             return;
         }
-        verifyOneLineRefusal(run, 2, start);
+        const QString err = QString::fromUtf8(run.err); // one line, nothing on standard output
+        QVERIFY2(run.exitCode == 2 && run.out.isEmpty() && err.count('\n') == 1 &&
+                     err.endsWith('\n') && err.startsWith(start),
+                 qPrintable(err + run.out));
         QCOMPARE(TestFiles::tree(dir.path()), QStringList{"params.json"});
         // The plug-in's own generate holds the safety rules for any host that calls it.
         if (command == QLatin1String("generate") && options == QStringList{"--as-is"}) {
@@ -276,36 +268,22 @@ private slots:
         QTest::addColumn<QJsonValue>("value");
         QTest::addColumn<QVariant>("converted"); // what every reader makes of the value
         QTest::addColumn<bool>("readable");
-        using Convert = QVariant (*)(const QVariant &);
-        // Every key, by how the readers take it.
-        const auto keys = [](const char *list) { return QString::fromLatin1(list).split(' '); };
-        const QList<QPair<QStringList, Convert>> keysByKind{
-            {keys("target_device type version Synthesis_tool file module Number_of_lanes "
-                  "LMFC_Buffer Default_SYSREF_Always Default_Scrambling_ON Default_F Default_K "
-                  "Default_SYSREF_Required_on_Re-Sync Clock_Frequency Line_Rate "
-                  "Reference_CLK_Source Reference_CLK_Frequency PLL_Selection Loopback_Mode "
-                  "DIFFERENTIAL_SWING FFEMODE FFE_C0 SD_THRESHOLD Equalization_Mode "
-                  "JESD204B_Lane0_connect_with JESD204B_Lane1_connect_with "
-                  "JESD204B_Lane2_connect_with JESD204B_Lane3_connect_with "
-                  "JESD204B_Lane4_connect_with JESD204B_Lane5_connect_with "
-                  "JESD204B_Lane6_connect_with JESD204B_Lane7_connect_with"),
-             [](const QVariant &v) -> QVariant { return v.toString(); }},
-            {keys("Receive Transmit Both_Receive_and_Transmit Include_RPAT_Generator "
-                  "Include_JSPAT_Generator Fixed_Config_Enable Pcs_Width_32bit Pcs_Width_64bit "
-                  "DRP_Ports ifChangedAllOfBias"),
-             [](const QVariant &v) -> QVariant { return v.toBool(); }},
-            // The text as a base-10 integer, 0 when it is none: a flag or a fraction reads as 0.
-            {keys("LANG FFE_CM FFE_C1 ATT BOOST"),
-             [](const QVariant &v) -> QVariant { return v.toString().toInt(nullptr, 10); }},
-            {keys("recordlanes"), [](const QVariant &v) -> QVariant { return v.toStringList(); }}};
-        for (const auto &kind : keysByKind) {
-            for (const QString &key : kind.first) {
-                for (const JsonSample &sample : jsonSamples()) {
-                    // Only the exact version text opens a stored set.
-                    QTest::addRow("%s = %s", qPrintable(key), sample.name)
-                        << key << sample.value << kind.second(sample.value.toVariant())
-                        << (sample.readable && key != QLatin1String("version"));
-                }
+        // Every key of the example, by how the readers take it, which is how the dialog stores
+        // it: text, a flag, a whole number (the text as a base-10 integer, 0 when it is none: a
+        // flag or a fraction reads as 0) or the lane list.
+        const QJsonObject stored = readJson(example("both_8lane.json"));
+        QCOMPARE(stored.size(), 48);
+        for (auto it = stored.begin(); it != stored.end(); ++it) {
+            for (const JsonSample &sample : jsonSamples()) {
+                const QVariant v = sample.value.toVariant();
+                const QVariant converted = it->isBool()     ? QVariant(v.toBool())
+                                           : it->isDouble() ? v.toString().toInt(nullptr, 10)
+                                           : it->isArray()  ? QVariant(v.toStringList())
+                                                            : QVariant(v.toString());
+                // Only the exact version text opens a stored set.
+                QTest::addRow("%s = %s", qPrintable(it.key()), sample.name)
+                    << it.key() << sample.value << converted
+                    << (sample.readable && it.key() != QLatin1String("version"));
             }
         }
     }

@@ -58,13 +58,6 @@ bool fillDisk(const QString &dir, qint64 pagesFree)
     return filler.resize(qMax<qint64>(0, whole - pagesFree * 4096));
 }
 
-// A small tmpfs of its own at dir (root only): a disk that really fills.
-bool mountTmpfs(const QString &dir)
-{
-    return ::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0,
-                   "mode=0700,size=512k") == 0;
-}
-
 } // namespace
 
 class WritesTest : public QObject
@@ -189,7 +182,9 @@ private slots:
         QFETCH(QString, preset);
         QFETCH(QStringList, arguments);
         const QString disk = m_dir->path();
-        if (!mountTmpfs(disk))
+        // A small tmpfs of its own: a disk that really fills.
+        if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0,
+                    "mode=0700,size=512k") != 0)
             QSKIP("mounting a tmpfs needs root");
         const auto unmount =
             qScopeGuard([&] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });

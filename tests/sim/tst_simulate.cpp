@@ -51,6 +51,9 @@ private slots:
         // the release point; one beyond it moves the release by a multiframe.
         QTest::newRow("delay inside the margin") << "lanes4.json" << QStringList{"--lane-skew", "8", "--resyncs", "2", "--delay-variation", "4", "--frames", "64"} << 0 << "3" << "n/a" << "yes" << "";
         QTest::newRow("delay across the release point") << "lanes4.json" << QStringList{"--lane-skew", "8", "--rbd", "16", "--resyncs", "2", "--delay-variation", "200", "--frames", "64"} << 1 << "3" << "n/a" << "no" << "the release point was crossed";
+        // The dump's content is checked by check_lanes.py (CTest's sim_lanes_* runs); here the
+        // files are written where the options say, one column per lane.
+        QTest::newRow("lane dump and waveform") << "lanes4.json" << QStringList{"--frames", "64", "--dump-lanes", "<work>/lanes.txt", "--vcd", "<work>/wave.vcd"} << 0 << "1" << "n/a" << "yes" << "";
         QTest::newRow("ILAS refused") << "lanes1.json" << QStringList{"--tx-did", "7", "--frames", "32"} << 1 << "1" << "n/a" << "yes" << "lane 0: DID expected 0 (octet 0x00), received 7 (0x07)";
         // clang-format on
     }
@@ -63,6 +66,7 @@ private slots:
         QFETCH(QString, recovered);
         QFETCH(QString, constant);
         QFETCH(QString, printed);
+        options.replaceInStrings("<work>", m_work.path());
         const TestSupport::HostRun run = simulate(set, QTest::currentDataTag(), options);
         QCOMPARE(run.exitCode, exitCode);
         const QMap<QString, QString> fields = summaryFields(run);
@@ -78,6 +82,11 @@ private slots:
                      constant == "yes");
         if (exitCode != 0)
             return;
+        if (options.contains("--dump-lanes")) {
+            QCOMPARE(TestFiles::bytes(options.at(3)).split('\n').first().split(' ').size(), 4);
+            const QByteArray wave = TestFiles::bytes(options.at(5));
+            QVERIFY(wave.contains("$enddefinitions") && wave.contains(" sync_n "));
+        }
         QCOMPARE(fields.value("data_errors"), QString("0"));
         QVERIFY(fields.value("frames").toInt() >= 64);
         QVERIFY(fields.value("latency").toInt() > 0);
@@ -200,19 +209,6 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.err.count('\n'), 1);
         QVERIFY(!runningBelowRoot());
-    }
-    // The dump's content is checked by check_lanes.py (CTest's sim_lanes_* runs); here the
-    // files are written where the options say, one column per lane.
-    void laneDumpAndWaveform()
-    {
-        const QString dump = m_work.filePath("lanes.txt");
-        const QString vcd = m_work.filePath("wave.vcd");
-        const TestSupport::HostRun run =
-            simulate("lanes4.json", "dump", {"--frames", "32", "--dump-lanes", dump, "--vcd", vcd});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(TestFiles::bytes(dump).split('\n').first().split(' ').size(), 4);
-        const QByteArray wave = TestFiles::bytes(vcd);
-        QVERIFY(wave.contains("$enddefinitions") && wave.contains(" sync_n "));
     }
 
 private:
