@@ -130,7 +130,7 @@ private slots:
             arguments = QStringList{command, "--edit", params, "--batch", "--output", params + "o"};
             start.replace("configure: ", "configure: nothing configured: ");
         }
-        const HostRun run = runHost(arguments, 20000);
+        const HostRun run = runHost(arguments);
         if (refusal.isEmpty()) {
             QVERIFY2(run.exitCode == 0 && run.err.isEmpty(),
                      qPrintable(QString::number(run.exitCode) + run.err));
@@ -218,7 +218,7 @@ private slots:
         else
             TestFiles::put(path, content);
         arguments.replaceInStrings("<input>", path).replaceInStrings("<dir>", dir.path());
-        const HostRun run = runHost(QStringList{"generate"} + arguments, 20000);
+        const HostRun run = runHost(QStringList{"generate"} + arguments);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(run.out.isEmpty());
         QCOMPARE(QString::fromUtf8(run.err),

@@ -63,11 +63,4 @@ HostRun runHost(const QStringList &arguments, const HostSetup &setup)
     return finishHost(*process, setup.timeoutMs);
 }
 
-HostRun runHost(const QStringList &arguments, int timeoutMs)
-{
-    HostSetup setup;
-    setup.timeoutMs = timeoutMs;
-    return runHost(arguments, setup);
-}
-
 } // namespace TestSupport

@@ -33,8 +33,7 @@ struct HostSetup
     QString standardOutputFile; // empty: read by the test
 };
 
-HostRun runHost(const QStringList &arguments, int timeoutMs = 60000);
-HostRun runHost(const QStringList &arguments, const HostSetup &setup);
+HostRun runHost(const QStringList &arguments, const HostSetup &setup = {});
 
 // Runs that overlap: start several, then finish each.
 std::unique_ptr<QProcess> startHost(const QStringList &arguments, const HostSetup &setup = {});

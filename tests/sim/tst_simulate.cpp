@@ -179,7 +179,8 @@ private slots:
         const QStringList before = TestFiles::tree(outside, true);
         const QStringList all = TestFiles::tree(root.path(), true);
         const TestSupport::HostRun run = TestSupport::runHost(
-            {"simulate", params, "--workdir", root.filePath("w"), "--frames", "32"}, 120000);
+            {"simulate", params, "--workdir", root.filePath("w"), "--frames", "32"},
+            {{}, 0, 120000});
         QVERIFY2(run.exitCode == exitCode, run.err.constData());
         QCOMPARE(TestFiles::tree(outside, true), before);
         if (exitCode == 2)
@@ -216,14 +217,11 @@ private:
     TestSupport::HostRun simulate(const QString &set, const QString &workdir,
                                   const QStringList &options, const QStringList &environment = {})
     {
-        TestSupport::HostSetup setup;
-        setup.environment = environment;
-        setup.timeoutMs = 300000;
         return TestSupport::runHost(QStringList{"simulate",
                                                 JESD_SOURCE_DIR "/sim/tests/configs/" + set,
                                                 "--workdir", m_work.filePath(workdir)} +
                                         options,
-                                    setup);
+                                    {environment, 0, 300000});
     }
     QTemporaryDir m_work;
 };
