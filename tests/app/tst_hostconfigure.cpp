@@ -115,9 +115,9 @@ private slots:
     void batchAcceptJoinsTheDesign()
     {
         QFETCH(QString, answer);
-        const QString design = m_dir.filePath("design-" + answer + ".json");
+        const QString design =
+            writeJson(m_dir.filePath("design-" + answer + ".json"), {{"device", twoQuads}});
         const QString first = m_dir.filePath("first-" + answer + ".json");
-        writeJson(design, {{"device", twoQuads}});
         const HostRun run =
             configure({"--design", design, "--batch", "--answer", answer, "--output", first,
                        "--project-dir", m_dir.path(), "--name", "core_a"});
@@ -131,9 +131,8 @@ private slots:
         QCOMPARE(set["ifChangedAllOfBias"], QJsonValue(answer == QLatin1String("yes")));
         QCOMPARE(set["FFE_CM"], QJsonValue(0));
 
-        const QString transmit = m_dir.filePath(QStringLiteral("core_b.json"));
         // clang-format off
-        writeJson(transmit, {{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"file", "core_b"}, {"module", "core_b"}, {"DRP_Ports", true}});
+        const QString transmit = writeJson(m_dir.filePath("core_b.json"), {{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"file", "core_b"}, {"module", "core_b"}, {"DRP_Ports", true}});
         // clang-format on
         // Without --output the set goes to standard output, and nothing else does.
         const HostRun second = configure(
@@ -146,8 +145,7 @@ private slots:
         QCOMPARE(names, (QStringList{"core_a:core_a", "core_b:core_b"}));
 
         // Reopened in the design, a core clashes neither with its own lanes nor its DRP record.
-        const QString stored = m_dir.filePath(QStringLiteral("core_b_stored.json"));
-        writeJson(stored, second.json());
+        const QString stored = writeJson(m_dir.filePath("core_b_stored.json"), second.json());
         const HostRun reopened = configure(
             {"--design", design, "--edit", stored, "--batch", "--project-dir", m_dir.path()});
         QVERIFY2(reopened.exitCode == 0, qPrintable(reopened.errLines().join('\n')));
@@ -160,9 +158,8 @@ private slots:
     QString biasDesign(const QString &tag)
     {
         const QString dir = m_dir.filePath(tag);
-        const QString design = dir + QStringLiteral("/design.json");
         QDir().mkpath(dir);
-        writeJson(design, {{"device", twoQuads}});
+        const QString design = writeJson(dir + "/design.json", {{"device", twoQuads}});
         const QStringList common{"--design", design,          "--batch", "--answer",
                                  "yes",      "--project-dir", dir};
         if (configure(common + QStringList{"--name", "core-a", "--output", dir + "/a.json"})
@@ -203,11 +200,11 @@ private slots:
         QVERIFY2(TestFiles::bytes(dir + "/before" + ini).contains("q0_rx_eq_bias 5"),
                  qPrintable(before.join('\n')));
 
-        QJsonObject edited = readJson(dir + "/a.json");
-        edited.insert("ifChangedAllOfBias", !declined);
-        writeJson(dir + "/edited.json", edited);
-        const HostRun run = configure(
-            {"--design", design, "--edit", dir + "/edited.json", "--batch", "--project-dir", dir});
+        const QString edited =
+            writeJson(dir + "/edited.json",
+                      TestFiles::changedJson(dir + "/a.json", {{"ifChangedAllOfBias", !declined}}));
+        const HostRun run =
+            configure({"--design", design, "--edit", edited, "--batch", "--project-dir", dir});
         QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
         QCOMPARE(generated(set, design, dir + "/after"), before);
     }
@@ -219,12 +216,10 @@ private slots:
         QTest::addColumn<QString>("clock");
         QTest::addColumn<QString>("rate");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("122.8804") << "122.8804"
-                                  << "4.9152"
-                                  << "122.88";
-        QTest::newRow("245.76004") << "245.76004"
-                                   << "9.8304"
-                                   << "245.76";
+        // clang-format off
+        QTest::newRow("122.8804") << "122.8804" << "4.9152" << "122.88";
+        QTest::newRow("245.76004") << "245.76004" << "9.8304" << "245.76";
+        // clang-format on
     }
     void clockAsConfigured()
     {
@@ -232,18 +227,16 @@ private slots:
         QFETCH(QString, rate);
         const QString dir = m_dir.filePath(QStringLiteral("clock-") + clock);
         QDir().mkpath(dir);
-        const QString design = dir + "/design.json";
         const QJsonObject set =
             TestFiles::changedJson(TestPaths::example("tx_2lane.json"),
                                    {{"Reference_CLK_Frequency", clock}, {"Line_Rate", rate}});
-        writeJson(design, {{"device", set["target_device"]}});
-        writeJson(dir + "/set.json", set);
-        const HostRun checked =
-            TestSupport::runHost({"check", "--plugin-dir", TestPaths::pluginDir(), "--design",
-                                  design, dir + "/set.json"});
+        const QString design = writeJson(dir + "/design.json", {{"device", set["target_device"]}});
+        const QString params = writeJson(dir + "/set.json", set);
+        const HostRun checked = TestSupport::runHost(
+            {"check", "--plugin-dir", TestPaths::pluginDir(), "--design", design, params});
         QVERIFY2(checked.exitCode == 0, checked.out.constData());
-        const HostRun run = configure(
-            {"--design", design, "--edit", dir + "/set.json", "--batch", "--project-dir", dir});
+        const HostRun run =
+            configure({"--design", design, "--edit", params, "--batch", "--project-dir", dir});
         QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
         QTEST(readJson(design)["refClocks"].toArray().at(0)["frequency"].toString(), "stored");
     }

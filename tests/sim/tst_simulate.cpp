@@ -11,8 +11,10 @@
 #include <csignal>
 #include <unistd.h>
 
+using namespace TestSupport;
+
 // The fields of the summary line, the run's last line.
-static QMap<QString, QString> summaryFields(const TestSupport::HostRun &run)
+static QMap<QString, QString> summaryFields(const HostRun &run)
 {
     QMap<QString, QString> fields;
     const QStringList lines = run.outLines();
@@ -67,7 +69,7 @@ private slots:
         QFETCH(QString, constant);
         QFETCH(QString, printed);
         options.replaceInStrings("<work>", m_work.path());
-        const TestSupport::HostRun run = simulate(set, QTest::currentDataTag(), options);
+        const HostRun run = simulate(set, QTest::currentDataTag(), options);
         QCOMPARE(run.exitCode, exitCode);
         const QMap<QString, QString> fields = summaryFields(run);
         QCOMPARE(fields.value("result"), QString(exitCode == 0 ? "PASS" : "FAIL"));
@@ -123,7 +125,7 @@ private slots:
         QFETCH(bool, emptyPath);
         QTemporaryDir empty;
         const QStringList environment{"PATH=" + (emptyPath ? empty.path() : qgetenv("PATH"))};
-        const TestSupport::HostRun run = simulate("lanes1.json", "refused", options, environment);
+        const HostRun run = simulate("lanes1.json", "refused", options, environment);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.contains(message.toUtf8()) && run.err.count('\n') == 1,
@@ -178,9 +180,9 @@ private slots:
                     QFile::link(outside, core + "/" + plant));
         const QStringList before = TestFiles::tree(outside, true);
         const QStringList all = TestFiles::tree(root.path(), true);
-        const TestSupport::HostRun run = TestSupport::runHost(
-            {"simulate", params, "--workdir", root.filePath("w"), "--frames", "32"},
-            {{}, 0, 120000});
+        const HostRun run =
+            runHost({"simulate", params, "--workdir", root.filePath("w"), "--frames", "32"},
+                    {{}, 0, 120000});
         QVERIFY2(run.exitCode == exitCode, run.err.constData());
         QCOMPARE(TestFiles::tree(outside, true), before);
         if (exitCode == 2)
@@ -193,9 +195,8 @@ private slots:
     void stoppedBySignal()
     {
         QTemporaryDir root;
-        const auto host =
-            TestSupport::startHost({"simulate", JESD_SOURCE_DIR "/sim/tests/configs/lanes8.json",
-                                    "--workdir", root.path(), "--frames", "1000000"});
+        const auto host = startHost({"simulate", JESD_SOURCE_DIR "/sim/tests/configs/lanes8.json",
+                                     "--workdir", root.path(), "--frames", "1000000"});
         const auto runningBelowRoot = [&root] {
             for (const QFileInfo &proc : QDir("/proc").entryInfoList(QDir::Dirs)) {
                 if (QFileInfo(proc.filePath() + "/cwd").symLinkTarget().startsWith(root.path()))
@@ -206,7 +207,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(
             QFileInfo::exists(root.filePath("jesd_l8/temp")) && runningBelowRoot(), 60000);
         ::kill(pid_t(host->processId()), SIGTERM);
-        const TestSupport::HostRun run = TestSupport::finishHost(*host);
+        const HostRun run = finishHost(*host);
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.err.count('\n'), 1);
         QVERIFY(!runningBelowRoot());
@@ -214,14 +215,13 @@ private slots:
 
 private:
     // One run on sim/tests/configs/<set> in a work folder of its own.
-    TestSupport::HostRun simulate(const QString &set, const QString &workdir,
-                                  const QStringList &options, const QStringList &environment = {})
+    HostRun simulate(const QString &set, const QString &workdir, const QStringList &options,
+                     const QStringList &environment = {})
     {
-        return TestSupport::runHost(QStringList{"simulate",
-                                                JESD_SOURCE_DIR "/sim/tests/configs/" + set,
-                                                "--workdir", m_work.filePath(workdir)} +
-                                        options,
-                                    {environment, 0, 300000});
+        return runHost(QStringList{"simulate", JESD_SOURCE_DIR "/sim/tests/configs/" + set,
+                                   "--workdir", m_work.filePath(workdir)} +
+                           options,
+                       {environment, 0, 300000});
     }
     QTemporaryDir m_work;
 };
