@@ -9,10 +9,6 @@
 #include <parametermap.h>
 #include <serdes.h>
 
-#include <QDir>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include <memory>
 
 // What the input and write suites share: the examples, sets changed from them, the plug-in's

@@ -156,13 +156,16 @@ private slots:
         QTest::addColumn<int>("exitCode");
         const QString run = "exec \"$0\" generate \"$1\" --workdir \"$2\"";
         QTest::newRow("invalid UTF-8") << run + "$'\\xef'" << 2;
-        QTest::newRow("four descriptors") << "ulimit -n 4 && " + run << 1;
+        // Nothing open but the standard streams, and at most four descriptors.
+        const QString closeAll =
+            "for fd in $(ls /proc/$$/fd); do [ $fd -gt 2 ] && eval \"exec $fd>&-\"; done; ";
+        QTest::newRow("four descriptors") << closeAll + "ulimit -n 4 && " + run << 1;
     }
     void shellRuns()
     {
         QFETCH(QString, line);
         QFETCH(int, exitCode);
-        if (line.startsWith("ulimit") && qEnvironmentVariableIsSet("UBSAN_OPTIONS"))
+        if (line.contains("ulimit") && qEnvironmentVariableIsSet("UBSAN_OPTIONS"))
             QSKIP("the sanitizer's runtime needs descriptors of its own");
         QTemporaryDir dir;
         QProcess shell;

@@ -36,13 +36,11 @@ std::unique_ptr<QProcess> startHost(const QStringList &arguments, const HostSetu
     process->setWorkingDirectory(setup.workingDirectory);
     if (!setup.standardOutputFile.isEmpty())
         process->setStandardOutputFile(setup.standardOutputFile);
+    QStringList command = QStringList{TestPaths::hostProgram()} + arguments;
     if (setup.fileSizeLimit > 0)
-        process->start(QStringLiteral("prlimit"),
-                       QStringList{QStringLiteral("--fsize=%1").arg(setup.fileSizeLimit),
-                                   TestPaths::hostProgram()} +
-                           arguments);
-    else
-        process->start(TestPaths::hostProgram(), arguments);
+        command = QStringList{"prlimit", QString("--fsize=%1").arg(setup.fileSizeLimit)} + command;
+    const QString program = command.takeFirst();
+    process->start(program, command);
     return process;
 }
 

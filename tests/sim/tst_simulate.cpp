@@ -1,10 +1,8 @@
 #include "hostrun.h"
 #include "testfiles.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
