@@ -91,9 +91,7 @@ int main(int argc, char **argv)
     const QString mode = args.value(1);
     bool ok = true;
     const int rounds = args.size() > 2 ? args.at(2).toInt(&ok) : 100;
-    const QStringList modes{QStringLiteral("plugin"), QStringLiteral("dialog"),
-                            QStringLiteral("forms")};
-    if (!modes.contains(mode) || !ok || rounds < 1) {
+    if (!QStringList{"plugin", "dialog", "forms"}.contains(mode) || !ok || rounds < 1) {
         err << "usage: lifetime_driver plugin|dialog|forms [ROUNDS]\n";
         return 2;
     }

@@ -80,10 +80,9 @@ inline QString pluginCopy(const QString &dir, const QByteArray &coreStandIn = QB
 {
     const QString plugins = dir + QStringLiteral("/plugins");
     QDir().mkpath(plugins + QStringLiteral("/data"));
-    for (const char *file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"}) {
+    for (const char *file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"})
         if (!QFile::copy(TestPaths::pluginDir() + '/' + file, plugins + '/' + file))
             qFatal("cannot copy %s", file);
-    }
     if (!coreStandIn.isNull())
         put(plugins + QStringLiteral("/data/jesd204b_core_encryption.v"), coreStandIn);
     return plugins;

@@ -140,8 +140,6 @@ private slots:
         QTest::addColumn<int>("exitCode");
         // clang-format off
         QTest::newRow("file up two") << QJsonObject{{"file", "../../x"}} << "" << 2;
-        QTest::newRow("file a path") << QJsonObject{{"file", "a/b"}} << "" << 2;
-        QTest::newRow("file dot-dot") << QJsonObject{{"file", ".."}} << "" << 2;
         QTest::newRow("define by newline") << QJsonObject{{"LMFC_Buffer", "4\n`define X 1"}, {"Default_SYSREF_Always", "x"}} << "" << 2;
         QTest::newRow("backtick") << QJsonObject{{"Clock_Frequency", "`X"}} << "" << 2;
         QTest::newRow("quote") << QJsonObject{{"module", "m\""}} << "" << 2;
