@@ -61,9 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     model->setWorkingDir(FuzzSupport::scratchDir().path());
     IPJESD204B::jesd204b &core = protocol();
     core.setDevice(model->device());
-    QStringList options;
-    QStringList reserved;
-    QStringList moduleOptions;
+    QStringList options, reserved, moduleOptions;
     QString message;
     core.generate(params, options, reserved, moduleOptions, message, false);
     const std::unique_ptr<IPSERDESIP::Message> report(core.resources(params));

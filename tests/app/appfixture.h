@@ -9,10 +9,6 @@
 #include <parametermap.h>
 #include <serdes.h>
 
-#include <QDir>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include <memory>
 
 // What the input and write suites share: the examples, sets changed from them, the plug-in's
@@ -23,30 +19,11 @@ inline const QStringList outputNames{QStringLiteral("top_define.vh"),
                                      QStringLiteral("jesd204b_top_defines.vh"),
                                      QStringLiteral("jesd204b.ini")};
 
+using TestFiles::changedJson;
+using TestFiles::readJson;
+using TestFiles::tree;
+using TestFiles::writeJson;
 using TestPaths::example;
-
-inline QJsonObject exampleJson(const QString &name)
-{
-    return TestFiles::readJson(example(name));
-}
-
-// The example with the changes applied; a null change removes the key.
-inline QJsonObject changedExample(const QString &name, const QJsonObject &changes)
-{
-    QJsonObject set = exampleJson(name);
-    for (auto it = changes.begin(); it != changes.end(); ++it) {
-        if (it.value().isNull())
-            set.remove(it.key());
-        else
-            set.insert(it.key(), it.value());
-    }
-    return set;
-}
-
-inline QString writeSet(const QString &dir, const QString &name, const QJsonObject &set)
-{
-    return TestFiles::put(dir + QLatin1Char('/') + name, QJsonDocument(set).toJson());
-}
 
 // A set as the host program reads it.
 inline IPSERDESIP::ParameterMap readSet(const QString &path)
@@ -105,12 +82,6 @@ inline QList<QByteArray> outputs(const QString &dir)
     for (const QString &name : outputNames)
         bytes << TestFiles::bytes(dir + QLatin1Char('/') + name);
     return bytes;
-}
-
-// Every entry below dir with a hash of its content, so a changed or left-over file shows.
-inline QStringList snapshot(const QString &dir)
-{
-    return TestFiles::tree(dir, true);
 }
 
 } // namespace AppFixture

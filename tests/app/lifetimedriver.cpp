@@ -1,15 +1,23 @@
 // Runs one of the lifetime rounds many times, for valgrind and for a quick look at the heap:
 //   lifetime_driver plugin|dialog|forms [ROUNDS]
-// (forms: the dialog's forms in a bare QDialog, the baseline of a dialog round)
-#include "lifetimecycles.h"
+// plugin: the plug-in library loaded, its protocol generating the eight-lane set and reporting
+// its resources, everything it handed over deleted and the library unloaded; dialog: the dialog
+// opened on the stored set (bench/dialogworkload.h); forms: the dialog's forms in a bare
+// QDialog, the baseline of a dialog round.
+#include "dialogworkload.h"
 
-#include <idecore.h>
+#include <baseprotocol.h>
+#include <protocolpackage.h>
+#include <services/message.h>
 
 #include <QApplication>
+#include <QPluginLoader>
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <cstdio>
+#include <malloc.h>
+
+#include <memory>
 
 // Under valgrind the rounds after the first are what counts: memcheck compares its books, and
 // callgrind profiles the steady state (both requests are no-ops otherwise).
@@ -27,6 +35,52 @@
 #define JESD_AFTER_LAST_ROUND()
 #endif
 
+namespace {
+
+// Empty on success, otherwise what went wrong.
+QString pluginRound(const QString &pluginFile, const IPSERDESIP::ParameterMap &params,
+                    const QString &workDir)
+{
+    QPluginLoader loader(pluginFile);
+    // QPluginLoader keeps its libraries loaded by default; without the hint unload() hands the
+    // library back to the dynamic linker, as a host that unloads plug-ins would.
+    loader.setLoadHints({});
+    auto *package = qobject_cast<IPSERDESIP::ProtocolPackage *>(loader.instance());
+    if (!package)
+        return QStringLiteral("not a protocol package: ") + loader.errorString();
+    package->setDirectory(pluginFile.left(pluginFile.lastIndexOf(QLatin1Char('/'))));
+    QString problem;
+    {
+        const QList<IPSERDESIP::BaseProtocol *> offered = package->protocols();
+        std::vector<std::unique_ptr<IPSERDESIP::BaseProtocol>> protocols(offered.begin(),
+                                                                         offered.end());
+        if (protocols.size() != 1)
+            return QStringLiteral("%1 protocols offered").arg(protocols.size());
+        IPSERDESIP::BaseProtocol &protocol = *protocols.front();
+        IPSERDESIP::serdes::instance()->setWorkingDir(workDir);
+        QStringList ini, reserved, moduleOptions;
+        QString message;
+        if (!protocol.generate(params, ini, reserved, moduleOptions, message, false))
+            problem = QStringLiteral("generate failed");
+        const std::unique_ptr<IPSERDESIP::Message> report(protocol.resources(params));
+        if (!report || report->laneList.isEmpty())
+            problem = QStringLiteral("no resource report");
+    }
+    // The host deletes the package's root object through the loader.
+    if (!loader.unload())
+        return QStringLiteral("unload failed: ") + loader.errorString();
+    return problem;
+}
+
+// Bytes the C heap has handed out and not taken back.
+std::size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -37,25 +91,25 @@ int main(int argc, char **argv)
     const QString mode = args.value(1);
     bool ok = true;
     const int rounds = args.size() > 2 ? args.at(2).toInt(&ok) : 100;
-    const QStringList modes{QStringLiteral("plugin"), QStringLiteral("dialog"),
-                            QStringLiteral("forms")};
-    if (!modes.contains(mode) || !ok || rounds < 1) {
+    if (!QStringList{"plugin", "dialog", "forms"}.contains(mode) || !ok || rounds < 1) {
         err << "usage: lifetime_driver plugin|dialog|forms [ROUNDS]\n";
         return 2;
     }
 
     QTemporaryDir work;
     Core::IdeCore::setProjectDirectory(work.path());
-    const IPSERDESIP::ParameterMap set = Lifetime::eightLaneSet();
+    const IPSERDESIP::ParameterMap set = DialogWorkload::eightLaneSet();
     const QString plugin = QStringLiteral(JESD_PLUGIN_DIR "/libjesd204b.so");
     const auto round = [&]() -> QString {
         if (mode == QLatin1String("plugin"))
-            return Lifetime::pluginRound(plugin, set, work.path());
+            return pluginRound(plugin, set, work.path());
         if (mode == QLatin1String("forms")) {
-            Lifetime::bareFormsRound();
+            DialogWorkload::buildBareForms();
             return QString();
         }
-        return Lifetime::dialogRound(set) ? QString() : QStringLiteral("stored set refused");
+        if (IPSERDESIP::serdes::instance()->device().isNull())
+            DialogWorkload::useTwoQuadDevice();
+        return DialogWorkload::openStored(set) ? QString() : QStringLiteral("stored set refused");
     };
 
     // The first round pays for Qt's one-time set-up; the heap is compared after it.
@@ -67,12 +121,12 @@ int main(int argc, char **argv)
             return 1;
         }
         if (i == 0) {
-            before = Lifetime::heapInUse();
+            before = heapInUse();
             JESD_AFTER_FIRST_ROUND();
         }
     }
     JESD_AFTER_LAST_ROUND();
-    const std::size_t after = Lifetime::heapInUse();
+    const std::size_t after = heapInUse();
     err << mode << ": " << rounds << " rounds";
     if (before > 0) // zero under valgrind, whose allocator keeps its own books
         err << ", heap in use after the first " << before << " bytes, after the last " << after

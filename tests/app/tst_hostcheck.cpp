@@ -6,7 +6,6 @@
 #include "testpaths.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -39,31 +38,39 @@ class HostCheckTest : public QObject
     // The example with the changes, stored under a fresh name.
     QString store(const QString &base, const QJsonObject &changes)
     {
-        QJsonObject set = TestFiles::readJson(example(base));
-        for (auto it = changes.begin(); it != changes.end(); ++it)
-            set[it.key()] = it.value();
-        return TestFiles::put(m_dir.filePath(QStringLiteral("set%1.json").arg(m_written++)),
-                              QJsonDocument(set).toJson());
+        return TestFiles::writeJson(m_dir.filePath(QStringLiteral("set%1.json").arg(m_written++)),
+                                    TestFiles::changedJson(example(base), changes));
     }
 
 private slots:
-    // Lines of standard output, or of standard error for a refusal (exit 2).
+    // Lines of standard output, or of standard error for a refusal (exit 2); the JSON form of
+    // a proved verdict.
     void verdicts_data()
     {
         QTest::addColumn<QString>("params");      // an example; empty: none
         QTest::addColumn<QStringList>("options"); // "<designs>": the examples' designs
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("expected"); // lines that must appear
+        QTest::addColumn<QJsonArray>("proved");    // the first lanes of the JSON verdict
         const QStringList rxBeside{"--design", "<designs>/jesd_rx_q0.json"};
         const QStringList quillan{"--design", "<designs>/quillan_q1.json"};
         const QString p = "ipcore-host check: ";
         // clang-format off
-        QTest::newRow("tx 2 lanes") << "tx_2lane.json" << QStringList() << 0 << QStringList{"jesd_tx:jesd_tx: the line rate can be made", "  q0_ln1 (Q0_LANE1, tx): 4.9152 Gbps on Q0_QPLL1, M 1, N 80, D 2, VCO 9.8304 GHz, from Q0_REFCLK0 at 122.88 MHz"};
-        QTest::newRow("rx on running QPLL0") << "rx_2lane.json" << rxBeside << 1 << QStringList{"jesd_rx:jesd_rx: the line rate cannot be made", "  q0_ln0, q0_ln1 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."};
-        QTest::newRow("no parameter file") << "" << QStringList() << 2 << QStringList{p + "expected one parameter file, got 0"};
-        QTest::newRow("unknown device") << "tx_2lane.json" << QStringList{"--device", "XC-9"} << 2 << QStringList{p + "device 'XC-9' is not in the device database"};
-        QTest::newRow("design for another chip") << "tx_2lane.json" << quillan << 2 << QStringList{p + "<designs>/quillan_q1.json is a design for TQ2H4-FF676, the core targets TQ2M1-BG256"};
-        QTest::newRow("missing design") << "tx_2lane.json" << QStringList{"--design", "<designs>/missing.json"} << 2 << QStringList{p + "<designs>/missing.json: cannot read the design: no such file"};
+        // rx_2lane, 4.9152 Gbps on QPLL0 from 122.88 MHz: D 1 leaves the VCO below the band's
+        // 9.8 GHz, D 2 gives 9.8304 GHz = 122.88 MHz x 80. both_8lane: 9.8304 Gbps both ways on
+        // QPLL0, 245.76 MHz x 40 = 9.8304 GHz with D 1.
+        QJsonArray rx;
+        for (const QString i : {"0", "1"})
+            rx << QJsonObject{{"lane", "Q0_LANE" + i}, {"instance", "q0_ln" + i}, {"direction", "rx"}, {"pll", "Q0_QPLL0"}, {"dividers", QJsonObject{{"M", 1}, {"N", 80}, {"rxD", 2}}}, {"vcoGHz", 9.8304}, {"rateGbps", 4.9152}, {"refClockSource", "Q0_REFCLK0"}, {"refClockMHz", 122.88}};
+        const QJsonObject both{{"lane", "Q0_LANE0"}, {"instance", "q0_ln0"}, {"direction", "tx+rx"}, {"pll", "Q0_QPLL0"}, {"dividers", QJsonObject{{"M", 1}, {"N", 40}, {"rxD", 1}, {"txD", 1}}}, {"vcoGHz", 9.8304}, {"rateGbps", 9.8304}, {"refClockSource", "Q1_REFCLK1"}, {"refClockMHz", 245.76}};
+        QTest::newRow("rx 2 lanes") << "rx_2lane.json" << QStringList() << 0 << QStringList{"jesd_rx:jesd_rx: the line rate can be made"} << rx;
+        QTest::newRow("both 8 lanes") << "both_8lane.json" << QStringList() << 0 << QStringList{"jesd_both:jesd_both: the line rate can be made"} << QJsonArray{both};
+        QTest::newRow("tx 2 lanes") << "tx_2lane.json" << QStringList() << 0 << QStringList{"jesd_tx:jesd_tx: the line rate can be made", "  q0_ln1 (Q0_LANE1, tx): 4.9152 Gbps on Q0_QPLL1, M 1, N 80, D 2, VCO 9.8304 GHz, from Q0_REFCLK0 at 122.88 MHz"} << QJsonArray();
+        QTest::newRow("rx on running QPLL0") << "rx_2lane.json" << rxBeside << 1 << QStringList{"jesd_rx:jesd_rx: the line rate cannot be made", "  q0_ln0, q0_ln1 on Q0_QPLL0: the PLL already runs at 14.7456 GHz for adc.v:jesd_rx and serves 7.3728, 3.6864, 1.8432, 0.9216 Gbps, not 4.9152 Gbps. QPLL1 or CPLL would make it from 122.88 MHz."} << QJsonArray();
+        QTest::newRow("no parameter file") << "" << QStringList() << 2 << QStringList{p + "expected one parameter file, got 0"} << QJsonArray();
+        QTest::newRow("unknown device") << "tx_2lane.json" << QStringList{"--device", "XC-9"} << 2 << QStringList{p + "device 'XC-9' is not in the device database"} << QJsonArray();
+        QTest::newRow("design for another chip") << "tx_2lane.json" << quillan << 2 << QStringList{p + "<designs>/quillan_q1.json is a design for TQ2H4-FF676, the core targets TQ2M1-BG256"} << QJsonArray();
+        QTest::newRow("missing design") << "tx_2lane.json" << QStringList{"--design", "<designs>/missing.json"} << 2 << QStringList{p + "<designs>/missing.json: cannot read the design: no such file"} << QJsonArray();
         // clang-format on
     }
 
@@ -73,6 +80,7 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(int, exitCode);
         QFETCH(QStringList, expected);
+        QFETCH(QJsonArray, proved);
         options.replaceInStrings("<designs>", example("designs"));
         expected.replaceInStrings("<designs>", example("designs"));
         const QString record = m_dir.filePath("kept.csr");
@@ -89,6 +97,14 @@ private slots:
         // The record is kept only for a line rate that can be made.
         QCOMPARE(QFile::exists(record), exitCode == 0);
         QVERIFY(exitCode != 0 || TestFiles::bytes(record).contains("\n[q0_ln0]\n"));
+        if (proved.isEmpty())
+            return;
+        // The JSON form of the same verdict.
+        const QJsonObject verdict = check(example(params), {}, {"--json"}).json();
+        QVERIFY(verdict["feasible"].toBool() && !verdict.contains("reasons"));
+        QCOMPARE(verdict["module"].toString(), expected.first().section(": ", 0, 0));
+        for (int i = 0; i < proved.size(); ++i)
+            QCOMPARE(verdict["lanes"].toArray().at(i), proved.at(i));
     }
 
     // One list of links for every command that judges the JESD204B rules: plan, check
@@ -132,12 +148,9 @@ private slots:
         const QString set = store("rx_2lane.json", changes);
         const QJsonObject stored = TestFiles::readJson(set);
         const QString f = stored["Default_F"].toString();
-        const QJsonObject record{{"format", "jesd204b-link"},
-                                 {"version", 1},
-                                 {"M", f.toInt()},
-                                 {"N'", 16},
-                                 {"SUBCLASSV", subclass}};
-        TestFiles::put(QString(set).replace(".json", ".link.json"), QJsonDocument(record).toJson());
+        // clang-format off
+        TestFiles::writeJson(QString(set).replace(".json", ".link.json"), {{"format", "jesd204b-link"}, {"version", 1}, {"M", f.toInt()}, {"N'", 16}, {"SUBCLASSV", subclass}});
+        // clang-format on
         // The rule titles a run names, from its lines "[prefix]Title: ...".
         const auto named = [](const HostRun &run, const QString &prefix) {
             QStringList titles;
@@ -188,16 +201,14 @@ private slots:
         // 1/6500 MHz, below 122.88 MHz / 8192 = 0.015 MHz.
         const QString set = store(
             "rx_2lane.json", {{"Default_F", "5"}, {"Default_K", "26"}, {"LMFC_Buffer", "128"}});
-        QVERIFY(
-            TestFiles::writeJson(m_dir.filePath("dac.json"),
-                                 {{"Line_Rate", "10"}, {"Default_F", "1"}, {"Default_K", "32"}}));
-        QVERIFY(TestFiles::writeJson(
-            m_dir.filePath("dac.link.json"),
-            {{"format", "jesd204b-link"}, {"version", 1}, {"M", 2}, {"N'", 16}}));
-        const QString design = m_dir.filePath("design.json");
+        TestFiles::writeJson(m_dir.filePath("dac.json"),
+                             {{"Line_Rate", "10"}, {"Default_F", "1"}, {"Default_K", "32"}});
+        TestFiles::writeJson(m_dir.filePath("dac.link.json"),
+                             {{"format", "jesd204b-link"}, {"version", 1}, {"M", 2}, {"N'", 16}});
         const QJsonObject dac{
             {"name", "dac:dac"}, {"protocol", "JESD204B"}, {"lanes", QJsonArray()}};
-        QVERIFY(TestFiles::writeJson(design, {{"instances", QJsonArray{dac}}}));
+        const QString design =
+            TestFiles::writeJson(m_dir.filePath("design.json"), {{"instances", QJsonArray{dac}}});
         const QStringList warnings{
             "PCS width: a multiframe of F * K = 130 octets is no whole number of 4-octet words of "
             "the 32-bit PCS, so the core cannot track it",
@@ -213,33 +224,6 @@ private slots:
         for (const QJsonValue &value : json.json()["warnings"].toArray())
             jsonWarnings << value.toString();
         QCOMPARE(jsonWarnings, warnings);
-    }
-
-    // The proved lanes of rx_2lane, 4.9152 Gbps on QPLL0 from 122.88 MHz: D 1 leaves the VCO
-    // below the band's 9.8 GHz, D 2 gives 9.8304 GHz = 122.88 MHz x 80.
-    void jsonFeasible()
-    {
-        const HostRun run = check(example("rx_2lane.json"), {}, {"--json"});
-        QCOMPARE(run.exitCode, 0);
-        const QJsonObject verdict = run.json();
-        QCOMPARE(verdict["module"].toString(), QString("jesd_rx:jesd_rx"));
-        QVERIFY(!verdict.contains("reasons"));
-        QJsonArray lanes;
-        // clang-format off
-        for (const QString i : {"0", "1"})
-            lanes << QJsonObject{{"lane", "Q0_LANE" + i}, {"instance", "q0_ln" + i}, {"direction", "rx"}, {"pll", "Q0_QPLL0"}, {"dividers", QJsonObject{{"M", 1}, {"N", 80}, {"rxD", 2}}},
-                                 {"vcoGHz", 9.8304}, {"rateGbps", 4.9152}, {"refClockSource", "Q0_REFCLK0"}, {"refClockMHz", 122.88}};
-        // clang-format on
-        QCOMPARE(verdict["lanes"].toArray(), lanes);
-
-        // both_8lane: 9.8304 Gbps both ways on QPLL0, 245.76 MHz x 40 = 9.8304 GHz with D 1.
-        const HostRun both = check(example("both_8lane.json"), {}, {"--json"});
-        QCOMPARE(both.exitCode, 0);
-        // clang-format off
-        const QJsonObject first{{"lane", "Q0_LANE0"}, {"instance", "q0_ln0"}, {"direction", "tx+rx"}, {"pll", "Q0_QPLL0"}, {"dividers", QJsonObject{{"M", 1}, {"N", 40}, {"rxD", 1}, {"txD", 1}}},
-                                {"vcoGHz", 9.8304}, {"rateGbps", 9.8304}, {"refClockSource", "Q1_REFCLK1"}, {"refClockMHz", 245.76}};
-        // clang-format on
-        QCOMPARE(both.json()["lanes"].toArray()[0].toObject(), first);
     }
 
     // Refusals in JSON: the reason's lanes and PLL, and the text the text form gives. Every

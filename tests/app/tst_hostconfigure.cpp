@@ -1,20 +1,14 @@
+// "ipcore-host configure", headless: its snapshots, batch runs in a design, the refusals.
 #include "hostrun.h"
-#include "testpaths.h"
-
 #include "testfiles.h"
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+
 #include <QImage>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
 using TestFiles::readJson;
 using TestFiles::writeJson;
-
 using TestSupport::HostRun;
 
 namespace {
@@ -45,12 +39,40 @@ class HostConfigureTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The snapshot, quiet headless: every tab's title and picture, and the lanes each lane row
+    // offers. Inside a design it shows the dialog as it opens there and leaves the design as it
+    // was; designs/jesd_rx_q0.json: another core receives on Q0 lanes 2 and 3.
+    void snapshot_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("design");     // an example design; empty: none
+        QTest::addColumn<QJsonObject>("stored"); // opened with --edit unless empty
+        QTest::addColumn<QStringList>("offered");
+        const QStringList quad0{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"};
+        const QStringList quad1{"Q1 Lane0", "Q1 Lane1", "Q1 Lane2", "Q1 Lane3"};
+        // clang-format off
+        QTest::newRow("one quad") << "TQ2S1-FG324" << "" << QJsonObject() << quad0;
+        QTest::newRow("new core in a design") << twoQuads << "designs/jesd_rx_q0.json" << QJsonObject() << QStringList{"Q0 Lane0", "Q0 Lane1"} + quad1;
+        // The core that holds the two lanes gets them back, and keeps its receive mode.
+        QTest::newRow("the core holding them") << twoQuads << "designs/jesd_rx_q0.json" << QJsonObject{{"version", "1.0"}, {"Receive", true}, {"Both_Receive_and_Transmit", false}, {"file", "adc.v"}, {"module", "jesd_rx"}} << quad0 + quad1;
+        // clang-format on
+    }
     void snapshot()
     {
-        const QString dir = m_dir.filePath(QStringLiteral("snapshot"));
-        const HostRun run = configure({"--device", "TQ2S1-FG324", "--snapshot", dir});
+        QFETCH(QString, device);
+        QFETCH(QString, design);
+        QFETCH(QJsonObject, stored);
+        QFETCH(QStringList, offered);
+        const QString dir = m_dir.filePath(QStringLiteral("snapshot-") + QTest::currentDataTag());
+        QStringList arguments{"--device", device, "--snapshot", dir};
+        const QByteArray designBytes = TestFiles::bytes(TestPaths::example(design));
+        if (!design.isEmpty())
+            arguments << "--design" << TestFiles::put(dir + ".design.json", designBytes);
+        if (!stored.isEmpty())
+            arguments << "--edit" << writeJson(dir + ".stored.json", stored);
+        const HostRun run = configure(arguments);
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.out.isEmpty() && run.err.isEmpty(), run.err.constData()); // quiet headless
+        QVERIFY2(run.out.isEmpty() && run.err.isEmpty(), run.err.constData());
         const QJsonArray tabs = readJson(dir + QStringLiteral("/dialog.json"))["tabs"].toArray();
         QStringList titles;
         for (const QJsonValue &tab : tabs) {
@@ -60,8 +82,16 @@ private slots:
         }
         QCOMPARE(titles, (QStringList{"JESD204B Core Configuration", "PHY Configuration", "AFE",
                                       "Optional Ports Configuration"}));
-        // One entry of each kind the snapshot describes.
         const QJsonObject phy = tabs.at(1)["widgets"].toObject();
+        for (int row = 0; row < 8; ++row) {
+            const QJsonValue box = phy[QStringLiteral("Lane%1Connect").arg(row)];
+            QCOMPARE(box["items"].toArray(), QJsonArray::fromStringList(offered));
+        }
+        if (!design.isEmpty()) {
+            QCOMPARE(TestFiles::bytes(arguments.at(5)), designBytes);
+            return;
+        }
+        // One entry of each kind the snapshot describes.
         QCOMPARE(phy["refClkSource"]["items"].toArray(),
                  (QJsonArray{"Q0 REFCLK0", "Q0 REFCLK1", "Q0 REFIN", "MCLK"}));
         QCOMPARE(phy["refClkSource"]["itemData"].toArray(), (QJsonArray{0, 1, 2, 3}));
@@ -75,50 +105,6 @@ private slots:
         QCOMPARE(tabs.at(2)["widgets"]["label"]["text"].toString(), QStringLiteral("(0~19)"));
     }
 
-    // Inside a design the snapshot shows the dialog as it opens there, and leaves the design
-    // as it was. designs/jesd_rx_q0.json: another core receives on Q0 lanes 2 and 3.
-    void snapshotInDesign_data()
-    {
-        QTest::addColumn<QJsonObject>("stored"); // opened with --edit unless empty
-        QTest::addColumn<QStringList>("offered");
-        const QStringList quad1{"Q1 Lane0", "Q1 Lane1", "Q1 Lane2", "Q1 Lane3"};
-        // clang-format off
-        QTest::newRow("new core") << QJsonObject() << QStringList{"Q0 Lane0", "Q0 Lane1"} + quad1;
-        // The core that holds the two lanes gets them back, and keeps its receive mode.
-        QTest::newRow("the core holding them") << QJsonObject{{"version", "1.0"}, {"Receive", true}, {"Both_Receive_and_Transmit", false}, {"file", "adc.v"}, {"module", "jesd_rx"}} << QStringList{"Q0 Lane0", "Q0 Lane1", "Q0 Lane2", "Q0 Lane3"} + quad1;
-        // clang-format on
-    }
-    void snapshotInDesign()
-    {
-        QFETCH(QJsonObject, stored);
-        QFETCH(QStringList, offered);
-        const QByteArray designBytes =
-            TestFiles::bytes(TestPaths::example("designs/jesd_rx_q0.json"));
-        const QString design = m_dir.filePath(QStringLiteral("snapshot-design.json"));
-        TestFiles::put(design, designBytes);
-
-        const QString dir = m_dir.filePath(QStringLiteral("snapshot-in-design-") +
-                                           QString::fromLatin1(QTest::currentDataTag()));
-        QStringList arguments{"--device", twoQuads, "--design", design, "--snapshot", dir};
-        if (!stored.isEmpty()) {
-            const QString input = m_dir.filePath(QStringLiteral("snapshot-stored.json"));
-            QVERIFY(writeJson(input, stored));
-            arguments << "--edit" << input;
-        }
-        const HostRun run = configure(arguments);
-        QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
-        QVERIFY(run.out.isEmpty());
-
-        const QJsonArray tabs = readJson(dir + QStringLiteral("/dialog.json"))["tabs"].toArray();
-        QVERIFY(tabs.size() > 1);
-        const QJsonObject phy = tabs.at(1)["widgets"].toObject();
-        for (int row = 0; row < 8; ++row) {
-            const QJsonValue box = phy[QStringLiteral("Lane%1Connect").arg(row)];
-            QCOMPARE(box["items"].toArray(), QJsonArray::fromStringList(offered));
-        }
-        QCOMPARE(TestFiles::bytes(design), designBytes);
-    }
-
     // A core accepted in batch mode joins the design; the next one gets the lanes left free.
     void batchAcceptJoinsTheDesign_data()
     {
@@ -129,9 +115,9 @@ private slots:
     void batchAcceptJoinsTheDesign()
     {
         QFETCH(QString, answer);
-        const QString design = m_dir.filePath("design-" + answer + ".json");
+        const QString design =
+            writeJson(m_dir.filePath("design-" + answer + ".json"), {{"device", twoQuads}});
         const QString first = m_dir.filePath("first-" + answer + ".json");
-        QVERIFY(writeJson(design, {{"device", twoQuads}}));
         const HostRun run =
             configure({"--design", design, "--batch", "--answer", answer, "--output", first,
                        "--project-dir", m_dir.path(), "--name", "core_a"});
@@ -145,9 +131,8 @@ private slots:
         QCOMPARE(set["ifChangedAllOfBias"], QJsonValue(answer == QLatin1String("yes")));
         QCOMPARE(set["FFE_CM"], QJsonValue(0));
 
-        const QString transmit = m_dir.filePath(QStringLiteral("core_b.json"));
         // clang-format off
-        QVERIFY(writeJson(transmit, {{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"file", "core_b"}, {"module", "core_b"}, {"DRP_Ports", true}}));
+        const QString transmit = writeJson(m_dir.filePath("core_b.json"), {{"version", "1.0"}, {"Transmit", true}, {"Both_Receive_and_Transmit", false}, {"file", "core_b"}, {"module", "core_b"}, {"DRP_Ports", true}});
         // clang-format on
         // Without --output the set goes to standard output, and nothing else does.
         const HostRun second = configure(
@@ -160,8 +145,7 @@ private slots:
         QCOMPARE(names, (QStringList{"core_a:core_a", "core_b:core_b"}));
 
         // Reopened in the design, a core clashes neither with its own lanes nor its DRP record.
-        const QString stored = m_dir.filePath(QStringLiteral("core_b_stored.json"));
-        QVERIFY(writeJson(stored, second.json()));
+        const QString stored = writeJson(m_dir.filePath("core_b_stored.json"), second.json());
         const HostRun reopened = configure(
             {"--design", design, "--edit", stored, "--batch", "--project-dir", m_dir.path()});
         QVERIFY2(reopened.exitCode == 0, qPrintable(reopened.errLines().join('\n')));
@@ -174,29 +158,23 @@ private slots:
     QString biasDesign(const QString &tag)
     {
         const QString dir = m_dir.filePath(tag);
-        const QString design = dir + QStringLiteral("/design.json");
         QDir().mkpath(dir);
-        writeJson(design, {{"device", twoQuads}});
+        const QString design = writeJson(dir + "/design.json", {{"device", twoQuads}});
         const QStringList common{"--design", design,          "--batch", "--answer",
                                  "yes",      "--project-dir", dir};
         if (configure(common + QStringList{"--name", "core-a", "--output", dir + "/a.json"})
                 .exitCode != 0)
             return {};
-        QJsonObject b = readJson(dir + "/a.json");
-        b.insert("file", "core_b");
-        b.insert("module", "core_b");
-        b.insert("JESD204B_Lane0_connect_with", "Q0 Lane2");
-        b.insert("JESD204B_Lane1_connect_with", "Q0 Lane3");
-        b.insert("JESD204B_Lane2_connect_with", "Q0 Lane0");
-        b.insert("JESD204B_Lane3_connect_with", "Q0 Lane1");
-        writeJson(dir + "/b.json", b);
+        const QStringList lanes{"Q0 Lane2", "Q0 Lane3", "Q0 Lane0", "Q0 Lane1"};
+        QJsonObject b{{"file", "core_b"}, {"module", "core_b"}};
+        for (int i = 0; i < 4; ++i)
+            b.insert(QString("JESD204B_Lane%1_connect_with").arg(i), lanes[i]);
+        writeJson(dir + "/b.json", TestFiles::changedJson(dir + "/a.json", b));
         if (configure(common + QStringList{"--edit", dir + "/b.json", "--output", dir + "/b.json"})
                 .exitCode != 0)
             return {};
-        QJsonObject root = readJson(design);
-        root.insert("globalData", QJsonObject{{"Q0_BIAS", 5}});
-        writeJson(design, root);
-        return design;
+        return writeJson(
+            design, TestFiles::changedJson(design, {{"globalData", QJsonObject{{"Q0_BIAS", 5}}}}));
     }
 
     // Editing a core changes nothing in the design it did not change: an unchanged edit keeps
@@ -222,36 +200,13 @@ private slots:
         QVERIFY2(TestFiles::bytes(dir + "/before" + ini).contains("q0_rx_eq_bias 5"),
                  qPrintable(before.join('\n')));
 
-        QJsonObject edited = readJson(dir + "/a.json");
-        edited.insert("ifChangedAllOfBias", !declined);
-        QVERIFY(writeJson(dir + "/edited.json", edited));
-        const HostRun run = configure(
-            {"--design", design, "--edit", dir + "/edited.json", "--batch", "--project-dir", dir});
+        const QString edited =
+            writeJson(dir + "/edited.json",
+                      TestFiles::changedJson(dir + "/a.json", {{"ifChangedAllOfBias", !declined}}));
+        const HostRun run =
+            configure({"--design", design, "--edit", edited, "--batch", "--project-dir", dir});
         QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
         QCOMPARE(generated(set, design, dir + "/after"), before);
-    }
-
-    // A new core's module name must be free in the design, whatever its file is called; the
-    // refusal comes before the dialog opens.
-    void moduleNameTaken_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("other file, same module") << "core_a";
-        QTest::newRow("same file") << "core-a";
-    }
-    void moduleNameTaken()
-    {
-        QFETCH(QString, name);
-        const QString design = biasDesign(QStringLiteral("taken-") + QTest::currentDataTag());
-        QVERIFY(!design.isEmpty());
-        const QByteArray earlier = TestFiles::bytes(design);
-        const HostRun run = configure({"--design", design, "--batch", "--name", name});
-        QCOMPARE(run.exitCode, 2);
-        QCOMPARE(run.errLines().first(),
-                 "ipcore-host configure: " + design +
-                     ": the design already holds a module named core_a (core core-a:core_a); "
-                     "give --name another name");
-        QCOMPARE(TestFiles::bytes(design), earlier);
     }
 
     // A clock typed with more digits than the configuration line keeps: check and configure
@@ -261,12 +216,10 @@ private slots:
         QTest::addColumn<QString>("clock");
         QTest::addColumn<QString>("rate");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("122.8804") << "122.8804"
-                                  << "4.9152"
-                                  << "122.88";
-        QTest::newRow("245.76004") << "245.76004"
-                                   << "9.8304"
-                                   << "245.76";
+        // clang-format off
+        QTest::newRow("122.8804") << "122.8804" << "4.9152" << "122.88";
+        QTest::newRow("245.76004") << "245.76004" << "9.8304" << "245.76";
+        // clang-format on
     }
     void clockAsConfigured()
     {
@@ -274,18 +227,16 @@ private slots:
         QFETCH(QString, rate);
         const QString dir = m_dir.filePath(QStringLiteral("clock-") + clock);
         QDir().mkpath(dir);
-        const QString design = dir + "/design.json";
-        QJsonObject set = readJson(TestPaths::example("tx_2lane.json"));
-        QVERIFY(writeJson(design, {{"device", set["target_device"]}}));
-        set.insert("Reference_CLK_Frequency", clock);
-        set.insert("Line_Rate", rate);
-        QVERIFY(writeJson(dir + "/set.json", set));
-        const HostRun checked =
-            TestSupport::runHost({"check", "--plugin-dir", TestPaths::pluginDir(), "--design",
-                                  design, dir + "/set.json"});
+        const QJsonObject set =
+            TestFiles::changedJson(TestPaths::example("tx_2lane.json"),
+                                   {{"Reference_CLK_Frequency", clock}, {"Line_Rate", rate}});
+        const QString design = writeJson(dir + "/design.json", {{"device", set["target_device"]}});
+        const QString params = writeJson(dir + "/set.json", set);
+        const HostRun checked = TestSupport::runHost(
+            {"check", "--plugin-dir", TestPaths::pluginDir(), "--design", design, params});
         QVERIFY2(checked.exitCode == 0, checked.out.constData());
-        const HostRun run = configure(
-            {"--design", design, "--edit", dir + "/set.json", "--batch", "--project-dir", dir});
+        const HostRun run =
+            configure({"--design", design, "--edit", params, "--batch", "--project-dir", dir});
         QVERIFY2(run.exitCode == 0, qPrintable(run.errLines().join('\n')));
         QTEST(readJson(design)["refClocks"].toArray().at(0)["frequency"].toString(), "stored");
     }
@@ -328,6 +279,11 @@ private slots:
         QTest::newRow("unknown device") << QJsonObject() << QStringList{"--device", "TQ9-X", "--batch"} << 2 << usage + "device 'TQ9-X' is not in the device database";
         QTest::newRow("no device") << QJsonObject() << QStringList{"--batch"} << 2 << usage + "no device: give --device ID (see ipcore-host devices)";
         QTest::newRow("no display") << QJsonObject() << QStringList{"--device", twoQuads} << 2 << usage + "no display to show the dialog on; use --batch or --snapshot";
+        // A new core's module name must be free in the design, whatever its file is called; the
+        // refusal comes before the dialog opens, the design as it was.
+        const QString taken = usage + "<bias>: the design already holds a module named core_a (core core-a:core_a); give --name another name";
+        QTest::newRow("module name taken, other file") << QJsonObject() << QStringList{"--design", "<bias>", "--batch", "--name", "core_a"} << 2 << taken;
+        QTest::newRow("module name taken, same file") << QJsonObject() << QStringList{"--design", "<bias>", "--batch", "--name", "core-a"} << 2 << taken;
         // clang-format on
     }
     void refusals()
@@ -337,10 +293,17 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         const QString input = m_dir.filePath(QStringLiteral("stored.json"));
-        QVERIFY(writeJson(input, stored));
+        writeJson(input, stored);
         if (!stored.isEmpty())
             arguments << "--edit" << input << "--project-dir" << m_dir.path();
+        // The design the row names, or the input: neither changes.
+        const QString design =
+            arguments.contains("<bias>") ? biasDesign(QTest::currentDataTag()) : input;
+        const QByteArray designBytes = TestFiles::bytes(design);
+        arguments.replaceInStrings("<bias>", design);
+        message.replace("<bias>", design);
         const HostRun run = configure(arguments);
+        QCOMPARE(TestFiles::bytes(design), designBytes);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2((message.isEmpty() || run.errLines().contains(message)) &&
                      (exitCode == 0 || run.err.count('\n') == 1), // a failure is one line

@@ -88,24 +88,22 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QStringList, lines);
-        QJsonObject set = readJson(TestPaths::example("rx_2lane.json"));
-        set["Number_of_lanes"] = "4";
-        set["Default_F"] = "2";
-        set["Default_K"] = "32";
-        set["Default_Scrambling_ON"] = "Scrambling ON";
         QTemporaryDir dir;
-        QVERIFY(TestFiles::writeJson(dir.filePath("set.json"), set));
-        QVERIFY(TestFiles::writeJson(
-            dir.filePath("set.link.json"),
-            QJsonObject{{"format", "jesd204b-link"}, {"version", 1}, {"M", 4}, {"N'", 16}}));
+        TestFiles::writeJson(dir.filePath("set.json"),
+                             TestFiles::changedJson(TestPaths::example("rx_2lane.json"),
+                                                    {{"Number_of_lanes", "4"},
+                                                     {"Default_F", "2"},
+                                                     {"Default_K", "32"},
+                                                     {"Default_Scrambling_ON", "Scrambling ON"}}));
+        TestFiles::writeJson(dir.filePath("set.link.json"),
+                             {{"format", "jesd204b-link"}, {"version", 1}, {"M", 4}, {"N'", 16}});
         const auto instance = [](const char *name, const char *protocol) {
             return QJsonObject{{"name", name}, {"protocol", protocol}, {"lanes", QJsonArray()}};
         };
-        QVERIFY(TestFiles::writeJson(
-            dir.filePath("design.json"),
-            QJsonObject{{"instances", QJsonArray{instance("other:other", "JESD204B"),
-                                                 instance("eth:mac", "Quillan 64B66B"),
-                                                 instance("set:set", "JESD204B")}}}));
+        TestFiles::writeJson(dir.filePath("design.json"),
+                             {{"instances", QJsonArray{instance("other:other", "JESD204B"),
+                                                       instance("eth:mac", "Quillan 64B66B"),
+                                                       instance("set:set", "JESD204B")}}});
         arguments.replaceInStrings("<set>", dir.filePath("set.json"));
         arguments.replaceInStrings("<design>", dir.filePath("design.json"));
         const HostRun run = runHost(arguments);
@@ -123,7 +121,11 @@ private slots:
     // Each emitted set passes check with no rule broken and one line per lane, comes back
     // unchanged from the dialog, and generates. Every clocking option the plan lists beside it
     // makes the lane rate with its own dividers, from a clock the dialog takes that its
-    // frequency line writes unchanged.
+    // frequency line writes unchanged; for modes from data sheets, a clock a single clock chip
+    // gives comes first: the device clock, lane rate / (10 x PCS octets). designs/jesd_rx_q0.json
+    // runs Q0_QPLL0 at 14.7456 GHz from Q0 REFCLK0 at 122.88 MHz for a receiver on Q0 lanes 2
+    // and 3: a transmitter at 3.6864 Gbps (14.7456 GHz / 4) gets the lanes the dialog offers it
+    // and that PLL first, and is proved there on the shared PLL.
     void emittedSets_data()
     {
         QTest::addColumn<QStringList>("mode");
@@ -132,18 +134,25 @@ private slots:
         QTest::addColumn<QString>("f");        // M * S * N' / (8 * L)
         QTest::addColumn<QString>("k");        // the largest K with F * K <= 1024, at most 32
         QTest::addColumn<int>("lanes");
+        QTest::addColumn<int>("pcsBits");
+        QTest::addColumn<bool>("deviceClockFirst");
+        QTest::addColumn<QString>("design"); // an example design the core joins; empty: none
         // clang-format off
-        QTest::newRow("worked mode") << WorkedMode << TwoQuads << "10" << "1" << "32" << 4;
+        // 10 Gbps: 250 MHz is the device clock.
+        QTest::newRow("worked mode") << WorkedMode << TwoQuads << "10" << "1" << "32" << 4 << 32 << true << "";
         // Quad 14-bit ADC, mode L 4 M 4 F 2 with two control bits, receiving.
-        QTest::newRow("quad ADC, receive") << QStringList{"--fs", "245.76", "--l", "4", "--m", "4", "--s", "1", "--np", "16", "--n", "14", "--cs", "2", "--mode", "rx", "--scrambling", "on"} << "TQ2S2-FG484" << "4.9152" << "2" << "32" << 4;
+        QTest::newRow("quad ADC, receive") << QStringList{"--fs", "245.76", "--l", "4", "--m", "4", "--s", "1", "--np", "16", "--n", "14", "--cs", "2", "--mode", "rx", "--scrambling", "on"} << "TQ2S2-FG484" << "4.9152" << "2" << "32" << 4 << 32 << true << "";
         // Dual DAC, mode L 1 M 2 F 4, transmitting.
-        QTest::newRow("dual DAC, one lane") << QStringList{"--fs", "122.88", "--l", "1", "--m", "2", "--s", "1", "--np", "16", "--mode", "tx"} << "TQ2S1-FG324" << "4.9152" << "4" << "32" << 1;
+        QTest::newRow("dual DAC, one lane") << QStringList{"--fs", "122.88", "--l", "1", "--m", "2", "--s", "1", "--np", "16", "--mode", "tx"} << "TQ2S1-FG324" << "4.9152" << "4" << "32" << 1 << 32 << true << "";
         // Octal ADC, mode L 8 M 8 F 2: both quads.
-        QTest::newRow("octal ADC on two quads") << QStringList{"--fs", "500", "--l", "8", "--m", "8", "--s", "1", "--np", "16", "--mode", "rx"} << TwoQuads << "10" << "2" << "32" << 8;
+        QTest::newRow("octal ADC on two quads") << QStringList{"--fs", "500", "--l", "8", "--m", "8", "--s", "1", "--np", "16", "--mode", "rx"} << TwoQuads << "10" << "2" << "32" << 8 << 32 << true << "";
         // Single 16-bit converter, two samples a frame on one lane: F 4, 2 Gbps on the CPLL band.
-        QTest::newRow("one converter, S 2") << QStringList{"--fs", "100", "--l", "1", "--m", "1", "--s", "2", "--np", "16", "--k", "20"} << "TQ2S1N-FG324" << "2" << "4" << "20" << 1;
+        QTest::newRow("one converter, S 2") << QStringList{"--fs", "100", "--l", "1", "--m", "1", "--s", "2", "--np", "16", "--k", "20"} << "TQ2S1N-FG324" << "2" << "4" << "20" << 1 << 32 << true << "";
         // One 16-bit converter at 98.7654 MSPS: 1.975308 Gbps, which the CPLL also makes (493.827 MHz x 2 x 4 x 4 / (2 x 4)).
-        QTest::newRow("odd rate, CPLL among the options") << QStringList{"--fs", "98.7654", "--l", "1", "--m", "1", "--s", "1", "--np", "16"} << TwoQuads << "1.975308" << "2" << "32" << 1;
+        QTest::newRow("odd rate, CPLL among the options") << QStringList{"--fs", "98.7654", "--l", "1", "--m", "1", "--s", "1", "--np", "16"} << TwoQuads << "1.975308" << "2" << "32" << 1 << 32 << false << "";
+        // 12.5 Gbps: a 312.5 MHz 32-bit core clock passes the fabric; 156.25 MHz on the 64-bit PCS.
+        QTest::newRow("12.5 Gbps, 64-bit PCS") << QStringList{"--fs", "625", "--l", "2", "--m", "2", "--s", "1", "--np", "16"} << TwoQuads << "12.5" << "2" << "32" << 2 << 64 << true << "";
+        QTest::newRow("inside a design") << QStringList{"--fs", "92.16", "--l", "1", "--m", "2", "--s", "1", "--np", "16", "--mode", "tx"} << TwoQuads << "3.6864" << "4" << "32" << 1 << 32 << false << "designs/jesd_rx_q0.json";
         // clang-format on
     }
 
@@ -155,15 +164,28 @@ private slots:
         QFETCH(QString, f);
         QFETCH(QString, k);
         QFETCH(int, lanes);
+        QFETCH(int, pcsBits);
+        QFETCH(bool, deviceClockFirst);
+        QFETCH(QString, design);
         QTemporaryDir dir;
         const QString set = dir.filePath("set.json");
-        const HostRun plan =
-            runHost(QStringList{"plan", "--json", "--device", device, "--emit-set", set} + mode);
+        QStringList inDesign; // a copy of the design, which configure changes last
+        if (!design.isEmpty()) {
+            inDesign << "--design" << dir.filePath("design.json");
+            QVERIFY(QFile::copy(TestPaths::example(design), inDesign.last()));
+        }
+        const HostRun plan = runHost(
+            QStringList{"plan", "--json", "--device", device, "--emit-set", set} + mode + inDesign);
         QVERIFY2(plan.exitCode == 0, plan.err.constData());
         const QJsonObject planned = plan.json();
         QCOMPARE(planned["laneRateGbps"].toDouble(), lineRate.toDouble());
+        QCOMPARE(planned["pcsBits"].toInt(), pcsBits);
         const QJsonArray clocking = planned["clocking"].toArray();
         QVERIFY(!clocking.isEmpty());
+        QCOMPARE(clocking.first()["relation"].toString() == "device clock" &&
+                     clocking.first()["refClockMHz"].toDouble() ==
+                         lineRate.toDouble() * 1000 / (pcsBits / 8 * 10),
+                 deviceClockFirst);
         for (const QJsonValue &option : clocking) {
             const double ref = option["refClockMHz"].toDouble();
             QVERIFY(ref >= 50 && ref <= 500);
@@ -177,11 +199,20 @@ private slots:
         QCOMPARE(emitted["Default_K"].toString(), k);
         QCOMPARE(emitted["target_device"].toString(), device);
 
-        const HostRun check = runHost({"check", set, "--strict"});
+        const HostRun check = runHost(QStringList{"check", set, "--strict"} + inDesign);
         QVERIFY2(check.exitCode == 0 && check.err.isEmpty(), (check.out + check.err).constData());
         QCOMPARE(check.outLines().size(), 1 + lanes); // the verdict, then each lane
+        if (!design.isEmpty()) {
+            QCOMPARE(planned["lanes"].toArray(), QJsonArray{"Q0 Lane0"});
+            const QJsonObject first = clocking.first().toObject();
+            QCOMPARE(QStringList({first["pll"].toString(), first["refClockSource"].toString(),
+                                  QString::number(first["refClockMHz"].toDouble())}),
+                     QStringList({"QPLL0", "Q0 REFCLK0", "122.88"}));
+            QVERIFY2(check.out.contains("(shared with adc.v:jesd_rx)"), check.out.constData());
+        }
         const QString back = dir.filePath("back.json");
-        const HostRun dialog = runHost({"configure", "--edit", set, "--batch", "--output", back});
+        const HostRun dialog = runHost(
+            QStringList{"configure", "--edit", set, "--batch", "--output", back} + inDesign);
         QVERIFY2(dialog.exitCode == 0, dialog.err.constData());
         QCOMPARE(readJson(back), emitted);
         const HostRun generate = runHost({"generate", back, "--workdir", dir.path()});
@@ -202,69 +233,6 @@ private slots:
         QVERIFY2(transport.exitCode == 0, transport.err.constData());
         const QString header = QString(" M=%1 F=%2 ").arg(mode.at(mode.indexOf("--m") + 1), f);
         QVERIFY(TestFiles::bytes(transport.outLines().first()).contains(header.toUtf8()));
-    }
-
-    // A design whose receiver runs Q0_QPLL0 at 14.7456 GHz from Q0 REFCLK0 at 122.88 MHz on Q0
-    // lanes 2 and 3: a transmitter at 3.6864 Gbps (14.7456 GHz / 4) gets the lanes the dialog
-    // offers it and that PLL first; the emitted set comes back unchanged from the dialog in
-    // that design and is proved there on the shared PLL.
-    void emittedSetInsideDesign()
-    {
-        QTemporaryDir dir;
-        const QString design = dir.filePath("design.json");
-        QVERIFY(QFile::copy(TestPaths::example("designs/jesd_rx_q0.json"), design));
-        const QString set = dir.filePath("in_design.json");
-        const HostRun plan =
-            runHost({"plan",   "--fs",     "92.16", "--l",        "1",      "--m",   "2",
-                     "--s",    "1",        "--np",  "16",         "--mode", "tx",    "--device",
-                     TwoQuads, "--design", design,  "--emit-set", set,      "--json"});
-        QVERIFY2(plan.exitCode == 0, plan.err.constData());
-        QCOMPARE(plan.json()["lanes"].toArray(), QJsonArray{"Q0 Lane0"});
-        const QJsonObject first = plan.json()["clocking"].toArray().first().toObject();
-        QCOMPARE(first["pll"].toString(), QString("QPLL0"));
-        QCOMPARE(first["refClockSource"].toString(), QString("Q0 REFCLK0"));
-        QCOMPARE(first["refClockMHz"].toDouble(), 122.88);
-        const QString back = dir.filePath("back.json");
-        const HostRun dialog =
-            runHost({"configure", "--edit", set, "--design", design, "--batch", "--output", back});
-        QVERIFY2(dialog.exitCode == 0, dialog.err.constData());
-        QCOMPARE(readJson(back), readJson(set));
-        const HostRun check =
-            runHost({"check", set, "--design", TestPaths::example("designs/jesd_rx_q0.json")});
-        QVERIFY2(check.exitCode == 0 && check.out.contains("(shared with adc.v:jesd_rx)"),
-                 (check.out + check.err).constData());
-    }
-
-    // Clocks a single clock chip gives come first: the device clock or a relation of it among
-    // the first three, for modes from data sheets.
-    void clockRanking_data()
-    {
-        QTest::addColumn<QStringList>("mode");
-        QTest::addColumn<QString>("relation"); // of the first option
-        QTest::addColumn<int>("pcsBits");
-        // clang-format off
-        // 10 Gbps: 250 MHz is the device clock.
-        QTest::newRow("10 Gbps") << WorkedMode << "device clock" << 32;
-        // 4.9152 Gbps: 122.88 MHz, which check proves with M 1, N 80.
-        QTest::newRow("4.9152 Gbps") << QStringList{"--fs", "245.76", "--l", "4", "--m", "4", "--s", "1", "--np", "16"} << "device clock" << 32;
-        // 12.5 Gbps: a 312.5 MHz 32-bit core clock passes the fabric; 156.25 MHz on the 64-bit PCS.
-        QTest::newRow("12.5 Gbps, 64-bit PCS") << QStringList{"--fs", "625", "--l", "2", "--m", "2", "--s", "1", "--np", "16"} << "device clock" << 64;
-        // clang-format on
-    }
-
-    void clockRanking()
-    {
-        QFETCH(QStringList, mode);
-        QFETCH(QString, relation);
-        QFETCH(int, pcsBits);
-        const HostRun plan = runHost(QStringList{"plan", "--json", "--device", TwoQuads} + mode);
-        QVERIFY2(plan.exitCode == 0, plan.err.constData());
-        const QJsonObject planned = plan.json();
-        QCOMPARE(planned["pcsBits"].toInt(), pcsBits);
-        const QJsonObject first = planned["clocking"].toArray().first().toObject();
-        QCOMPARE(first["relation"].toString(), relation);
-        const double deviceClock = planned["laneRateGbps"].toDouble() * 1000 / (pcsBits / 8 * 10);
-        QCOMPARE(first["refClockMHz"].toDouble(), deviceClock);
     }
 };
 

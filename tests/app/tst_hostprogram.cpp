@@ -1,9 +1,10 @@
 // The program as a whole: its commands and their usage errors, the plug-in loader, --version,
-// and the logging categories on standard error.
+// the logging categories on standard error, and what generate, transport and resources write.
 #include "hostrun.h"
 #include "testfiles.h"
 #include "testpaths.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using TestFiles::bytes;
 using TestSupport::HostRun;
 using TestSupport::HostSetup;
 using TestSupport::runHost;
@@ -48,6 +50,7 @@ private slots:
         QTest::addColumn<QString>("dirHolds");      // "junk": a library that is no plug-in
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("lines"); // of stdout; on failure, the first of stderr
+                                                // ("..." at the end: any end)
         const QStringList inDir{"list", "--plugin-dir", "<dir>"};
         const QString noPlugin =
             QStringLiteral("ipcore-host list: <dir>: no protocol plug-in found");
@@ -58,6 +61,7 @@ private slots:
         QTest::newRow("devices") << QStringList{"devices"} << "" << 0 << QStringList{"TQ2M1-BG256\tTQ2-M1", "TQ2S1-FG324\tTQ2-S1"};
         QTest::newRow("empty plug-in directory") << inDir << "" << 1 << QStringList{noPlugin};
         QTest::newRow("library that is no plug-in") << inDir << "junk" << 1 << QStringList{noPlugin};
+        QTest::newRow("the loader says why it refuses a file") << inDir + QStringList{"--verbose"} << "junk" << 1 << QStringList{"ipcore.plugins: looking for plug-ins in <dir>", "ipcore.plugins: refused <dir>/libjunk.so: ...", noPlugin};
         QTest::newRow("plug-in without its description") << inDir << "libjesd204b.so" << 1 << QStringList{"ipcore-host list: <dir>/libjesd204b.so: the plug-in offers no IP core: <dir>/jesd204b.ipspec: no such file"};
         QTest::newRow("missing directory") << QStringList{"list", "--plugin-dir", "<dir>/nothing"} << "" << 2 << QStringList{"ipcore-host list: <dir>/nothing: no such directory"};
         QTest::newRow("unknown option") << QStringList{"list", "--frobnicate"} << "" << 2 << QStringList{"ipcore-host list: Unknown option 'frobnicate'."};
@@ -84,11 +88,15 @@ private slots:
         arguments.replaceInStrings("<dir>", dir.path());
         lines.replaceInStrings("<dir>", dir.path());
 
-        const HostRun host = runHost(arguments);
+        const HostRun host = runHost(arguments, HostSetup{{"QT_LOGGING_RULES"}});
         QCOMPARE(host.exitCode, exitCode);
         if (exitCode != 0) {
             QVERIFY(host.out.isEmpty());
-            QCOMPARE(host.errLines().mid(0, lines.size()), lines);
+            const QStringList err = host.errLines();
+            for (int i = 0; i < lines.size(); ++i)
+                QVERIFY2(lines[i].endsWith("...") ? err.value(i).startsWith(lines[i].chopped(3))
+                                                  : err.value(i) == lines[i],
+                         host.err.constData());
             return;
         }
         QVERIFY2(host.err.isEmpty(), host.err.constData());
@@ -105,16 +113,20 @@ private slots:
         const QStringList lines = QString::fromUtf8(readme.readAll()).split('\n');
         QTemporaryDir dir;
         int commands = 0;
+        const QString prompt = "    $ build/bin/ipcore-host ";
+        // The indented lines after line i up to the next prompt, without their indent.
+        const auto shownAfter = [&lines](int &i) {
+            QStringList shown;
+            while (i + 1 < lines.size() && lines[i + 1].startsWith("    ") &&
+                   !lines[i + 1].startsWith("    $ "))
+                shown << lines[++i].mid(4);
+            return shown;
+        };
         for (int i = 0; i < lines.size(); ++i) {
-            const QString prompt = "    $ build/bin/ipcore-host ";
             // A file the README shows with cat is the input of the commands after it.
             if (lines[i].startsWith("    $ cat ")) {
-                QFile shownFile(dir.filePath(lines[i].mid(10)));
-                QVERIFY(shownFile.open(QIODevice::WriteOnly));
-                for (; i + 1 < lines.size() && lines[i + 1].startsWith("    ") &&
-                       !lines[i + 1].startsWith("    $ ");
-                     ++i)
-                    shownFile.write(lines[i + 1].mid(4).toUtf8() + '\n');
+                const QString name = dir.filePath(lines[i].mid(10));
+                TestFiles::put(name, (shownAfter(i).join('\n') + '\n').toUtf8());
                 continue;
             }
             if (!lines[i].startsWith(prompt))
@@ -128,17 +140,11 @@ private slots:
                           QFileInfo::exists(dir.filePath(argument))))
                     argument = dir.filePath(argument);
             }
-            QStringList shown;
-            for (++i;
-                 i < lines.size() && lines[i].startsWith("    ") && !lines[i].startsWith("    $ ");
-                 ++i)
-                shown << lines[i].mid(4);
-            --i;
+            const QStringList shown = shownAfter(i);
             const HostRun run = runHost(arguments);
             // Paths below the scratch folder print as the README names them.
-            const QStringList printed = QString::fromUtf8(run.out + run.err)
-                                            .remove(dir.path() + '/')
-                                            .split('\n');
+            const QStringList printed =
+                QString::fromUtf8(run.out + run.err).remove(dir.path() + '/').split('\n');
             int at = 0;
             bool skipping = false;
             for (const QString &line : shown) {
@@ -169,8 +175,7 @@ private slots:
             TestFiles::readJson(TestPaths::sourceDir() + "/data/jesd204b.ipspec")["ipcore"]
                 .toObject();
         const HostRun host = runHost({"--version"});
-        QCOMPARE(host.exitCode, 0);
-        QVERIFY2(host.err.isEmpty(), host.err.constData());
+        QVERIFY2(host.exitCode == 0 && host.err.isEmpty(), host.err.constData());
         QCOMPARE(host.outLines(),
                  (QStringList{QStringLiteral("ipcore-host %1").arg(JESD_PROJECT_VERSION),
                               QStringLiteral("core %1 %2 (%3)")
@@ -226,18 +231,96 @@ private slots:
         QVERIFY2(!path.captured(3).split(':').contains(QString()), qPrintable(path.captured(3)));
     }
 
-    void loaderSaysWhyItRefusesAFile()
+    void examples_data()
     {
-        QTemporaryDir dir;
-        TestFiles::put(dir.filePath("libjunk.so"), "not a shared object");
-        const HostRun host = runHost({"list", "--verbose", "--plugin-dir", dir.path()},
-                                     HostSetup{{"QT_LOGGING_RULES"}});
-        QCOMPARE(host.exitCode, 1);
-        const QRegularExpression refused(
-            "^ipcore\\.plugins: refused " + QRegularExpression::escape(dir.filePath("libjunk.so")) +
-                ": .",
-            QRegularExpression::MultilineOption);
-        QVERIFY2(refused.match(QString::fromUtf8(host.err)).hasMatch(), host.err.constData());
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("withTemplate");
+        // clang-format off
+        QTest::newRow("transmit, 2 lanes") << "tx_2lane" << "jesd_tx" << false;
+        QTest::newRow("receive, 2 lanes, with template") << "rx_2lane" << "jesd_rx" << true;
+        QTest::newRow("both, 8 lanes, with design and template") << "both_8lane" << "jesd_both" << true;
+        QTest::newRow("group B device") << "groupb" << "jesd_b" << false;
+        // clang-format on
+    }
+
+    // The example files pin typical configurations down to the byte, beside the host's own
+    // files too.
+    void examples()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        QFETCH(bool, withTemplate);
+        QTemporaryDir work;
+        const QString expected = TestPaths::example("expected/" + name);
+        QStringList arguments{"generate", TestPaths::example(name + ".json"), "--workdir",
+                              work.path()};
+        if (QFileInfo::exists(expected + "/design.json"))
+            arguments << "--design" << expected + "/design.json";
+        if (withTemplate)
+            arguments << "--with-template";
+        const HostRun result = runHost(arguments);
+        QVERIFY2(result.exitCode == 0 && result.err.isEmpty(), result.err.constData());
+        QCOMPARE(result.out, bytes(expected + "/module_options.txt"));
+
+        const QDir dir(work.path() + "/" + file + "/temp/jesd204b");
+        const QStringList outputs{"jesd204b.ini", "jesd204b_top_defines.vh", "top_define.vh"};
+        QStringList all = outputs;
+        if (withTemplate)
+            all << file + ".sdc" << file + "_inst.v";
+        all.sort();
+        QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name), all);
+        for (const QString &output : outputs)
+            QCOMPARE(bytes(dir.filePath(output)), bytes(expected + "/" + output));
+    }
+
+    // The modules go beside the core, committed with it, as the transport command writes them.
+    void withTransport()
+    {
+        QTemporaryDir work;
+        const QStringList mode{"--m", "2", "--s", "2", "--np", "16", "--workdir"};
+        const HostRun generated = runHost(
+            QStringList{"generate", TestPaths::example("rx_2lane.json"), "--with-transport"} +
+            mode + QStringList{work.filePath("g")});
+        QVERIFY2(generated.exitCode == 0, generated.err.constData());
+        const QDir dir(work.filePath("g/jesd_rx/transport"));
+        QCOMPARE(dir.entryList(QDir::Files), QStringList{"jesd_rx_rx_transport.v"});
+        const HostRun written =
+            runHost(QStringList{"transport", TestPaths::example("rx_2lane.json")} + mode +
+                    QStringList{work.filePath("t")});
+        QVERIFY2(written.exitCode == 0, written.err.constData());
+        const QByteArray module = bytes(dir.filePath("jesd_rx_rx_transport.v"));
+        QVERIFY(module.contains("module jesd_rx_rx_transport ("));
+        QCOMPARE(bytes(work.filePath("t/jesd_rx/transport/jesd_rx_rx_transport.v")), module);
+    }
+
+    void synthesis()
+    {
+        QTemporaryDir work;
+        const QString plugins = TestFiles::pluginCopy(work.path());
+        QStringList arguments{"generate", TestPaths::example("rx_2lane.json"), "--synthesis"};
+        arguments << "--workdir" << work.filePath("w") << "--plugin-dir" << plugins;
+        const HostRun missing = runHost(arguments);
+        QVERIFY2(missing.exitCode == 1 && missing.out.isEmpty() &&
+                     missing.err.contains("jesd204b_core_encryption.v not found"),
+                 missing.err.constData());
+
+        TestFiles::put(plugins + "/data/jesd204b_core_encryption.v", {});
+        const HostRun ready = runHost(arguments);
+        QVERIFY2(ready.exitCode == 0 && ready.err.count('\n') == 1 && ready.err.contains("jesd_rx"),
+                 ready.err.constData());
+    }
+
+    void resources()
+    {
+        const HostRun result = runHost({"resources", TestPaths::example("groupb.json")});
+        QVERIFY2(result.exitCode == 0, result.err.constData());
+        const QJsonObject report = result.json();
+        QCOMPARE(report.keys(), (QStringList{"bothRateList", "file", "instanceName", "laneList",
+                                             "module", "pllList", "protocolName", "refClkFreqList",
+                                             "refClkList", "rxRateList", "txRateList"}));
+        QCOMPARE(report.value("laneList").toArray(), (QJsonArray{"Q0_LANE1_RX", "Q0_LANE0_RX"}));
+        QCOMPARE(report.value("refClkList").toArray(), (QJsonArray{"MCLK", "MCLK"}));
     }
 };
 

@@ -13,33 +13,13 @@
 #include <QProcess>
 #include <QtTest>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace AppFixture;
 using TestSupport::HostRun;
 using TestSupport::runHost;
 
 namespace {
-
-// A plug-in folder with a copy of the built plug-in and the given description file.
-QString pluginCopy(const QTemporaryDir &dir, const QByteArray &description)
-{
-    const QString plugins = TestFiles::pluginCopy(dir.path());
-    TestFiles::put(plugins + "/jesd204b.ipspec", description);
-    return plugins;
-}
-
-// One line on standard error, nothing on standard output.
-void verifyOneLineRefusal(const HostRun &run, int exitCode, const QString &start)
-{
-    const QString err = QString::fromUtf8(run.err);
-    QVERIFY2(run.exitCode == exitCode, qPrintable(err));
-    QVERIFY2(run.out.isEmpty(), run.out.constData());
-    QVERIFY2(err.count(QLatin1Char('\n')) == 1 && err.endsWith(QLatin1Char('\n')), qPrintable(err));
-    QVERIFY2(err.startsWith(start), qPrintable(err));
-}
 
 struct JsonSample
 {
@@ -94,27 +74,6 @@ QStringList modelState()
     return state;
 }
 
-// A child with nothing open but its standard streams and at most `files` descriptors.
-class LimitedProcess : public QProcess
-{
-public:
-    explicit LimitedProcess(int files) : m_files(files) {}
-
-protected:
-    void setupChildProcess() override
-    {
-        if (m_files == 0)
-            return;
-        for (int fd = 3; fd < 1024; ++fd)
-            ::close(fd);
-        const rlimit limit{rlim_t(m_files), rlim_t(m_files)};
-        ::setrlimit(RLIMIT_NOFILE, &limit);
-    }
-
-private:
-    int m_files;
-};
-
 } // namespace
 
 class InputsTest : public QObject
@@ -159,30 +118,31 @@ private slots:
         QFETCH(QString, refusal);
         QTemporaryDir dir;
         const QString params =
-            writeSet(dir.path(), "params.json", changedExample("rx_2lane.json", changes));
+            writeJson(dir.filePath("params.json"), changedJson(example("rx_2lane.json"), changes));
         if (options.contains("<design>"))
             options.replaceInStrings(
-                "<design>", writeSet(dir.path(), "design.json", {{"device", "TQ2H4-FF676"}}));
+                "<design>", writeJson(dir.filePath("design.json"), {{"device", "TQ2H4-FF676"}}));
         QStringList arguments = QStringList{command, params} + options;
         QString start = QStringLiteral("ipcore-host %1: %2: %3").arg(command, params, refusal);
-        const QStringList asIs{"--as-is"};
         if (command == QLatin1String("generate"))
             arguments << "--workdir" << dir.path();
         if (command == QLatin1String("configure")) { // no output either
-            arguments = QStringList{command,   "--edit",   params,
-                                    "--batch", "--output", dir.filePath("out.json")};
+            arguments = QStringList{command, "--edit", params, "--batch", "--output", params + "o"};
             start.replace("configure: ", "configure: nothing configured: ");
         }
-        const HostRun run = runHost(arguments, 20000);
+        const HostRun run = runHost(arguments);
         if (refusal.isEmpty()) {
             QVERIFY2(run.exitCode == 0 && run.err.isEmpty(),
                      qPrintable(QString::number(run.exitCode) + run.err));
             return;
         }
-        verifyOneLineRefusal(run, 2, start);
+        const QString err = QString::fromUtf8(run.err); // one line, nothing on standard output
+        QVERIFY2(run.exitCode == 2 && run.out.isEmpty() && err.count('\n') == 1 &&
+                     err.endsWith('\n') && err.startsWith(start),
+                 qPrintable(err + run.out));
         QCOMPARE(TestFiles::tree(dir.path()), QStringList{"params.json"});
         // The plug-in's own generate holds the safety rules for any host that calls it.
-        if (command == QLatin1String("generate") && options == asIs) {
+        if (command == QLatin1String("generate") && options == QStringList{"--as-is"}) {
             QVERIFY(!generate(*loadedProtocol(), readSet(params), dir.path()).ok);
             QCOMPARE(TestFiles::tree(dir.path()), QStringList{"params.json"});
         }
@@ -193,21 +153,22 @@ private slots:
     void shellRuns_data()
     {
         QTest::addColumn<QString>("line"); // $0 the program, $1 the set, $2 a folder
-        QTest::addColumn<int>("files");    // descriptors the run may open; 0: no limit
         QTest::addColumn<int>("exitCode");
         const QString run = "exec \"$0\" generate \"$1\" --workdir \"$2\"";
-        QTest::newRow("invalid UTF-8") << run + "$'\\xef'" << 0 << 2;
-        QTest::newRow("four descriptors") << run << 4 << 1;
+        QTest::newRow("invalid UTF-8") << run + "$'\\xef'" << 2;
+        // Nothing open but the standard streams, and at most four descriptors.
+        const QString closeAll =
+            "for fd in $(ls /proc/$$/fd); do [ $fd -gt 2 ] && eval \"exec $fd>&-\"; done; ";
+        QTest::newRow("four descriptors") << closeAll + "ulimit -n 4 && " + run << 1;
     }
     void shellRuns()
     {
         QFETCH(QString, line);
-        QFETCH(int, files);
         QFETCH(int, exitCode);
-        if (files > 0 && qEnvironmentVariableIsSet("UBSAN_OPTIONS"))
+        if (line.contains("ulimit") && qEnvironmentVariableIsSet("UBSAN_OPTIONS"))
             QSKIP("the sanitizer's runtime needs descriptors of its own");
         QTemporaryDir dir;
-        LimitedProcess shell(files);
+        QProcess shell;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LC_ALL", "C.UTF-8");
         shell.setProcessEnvironment(environment);
@@ -219,26 +180,37 @@ private slots:
         QCOMPARE(TestFiles::tree(dir.path()), QStringList());
     }
 
-    // One row per reader the program bounds; the readers' own cases are the host's tables.
-    void badFiles_data()
+    // generate refuses in one line and creates nothing: one row per reader the program bounds
+    // (the readers' own cases are the host's tables), then what the program itself decides.
+    void refusals_data()
     {
-        QTest::addColumn<QString>("role");       // params, design
-        QTest::addColumn<QByteArray>("content"); // or <zero>, <fifo>
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QByteArray>("content");    // of <input>; <zero>: /dev/zero, <fifo>: a FIFO
+        QTest::addColumn<QStringList>("arguments"); // after "generate"
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("reason"); // the line after "ipcore-host generate: "
+        const QStringList work{"<input>", "--workdir", "<dir>/work"};
+        const QStringList design = QStringList{example("rx_2lane.json"), "--design"} + work;
+        const QByteArray x("{\"file\": \"x\"}");
         // clang-format off
-        QTest::newRow("params /dev/zero") << "params" << QByteArray("<zero>") << "not a regular file";
-        QTest::newRow("params cut short") << "params" << QByteArray("{\"target_device\": ") << "offset";
-        QTest::newRow("params an array") << "params" << QByteArray("[1, 2]") << "";
-        QTest::newRow("design FIFO") << "design" << QByteArray("<fifo>") << "not a regular file";
-        QTest::newRow("design cut short") << "design" << QByteArray("{\"lanes\": [") << "offset";
-        QTest::newRow("design for another chip") << "design" << QByteArray(R"({"device": "TQ2H4-FF676"})") << "is a design for TQ2H4-FF676";
+        QTest::newRow("params /dev/zero") << QByteArray("<zero>") << work << 2 << "/dev/zero: not a regular file (a device, pipe or socket is not read)";
+        QTest::newRow("params cut short") << QByteArray("{\"target_device\": ") << work << 2 << "<input>: invalid JSON at offset 18: unterminated object";
+        QTest::newRow("params an array") << QByteArray("[1, 2]") << work << 2 << "<input>: not a JSON object; a parameter set is an object of keys and values";
+        QTest::newRow("design FIFO") << QByteArray("<fifo>") << design << 2 << "<input>: cannot read the design: not a regular file (a device, pipe or socket is not read)";
+        QTest::newRow("design cut short") << QByteArray("{\"lanes\": [") << design << 2 << "<input>: not valid JSON at offset 11: unterminated array";
+        QTest::newRow("design for another chip") << QByteArray(R"({"device": "TQ2H4-FF676"})") << design << 2 << "<input> is a design for TQ2H4-FF676, the core targets TQ2M1E-BG256";
+        QTest::newRow("unknown device") << x << work + QStringList{"--device", "NOPE"} << 2 << "device 'NOPE' is not in the device database";
+        QTest::newRow("set judged on the given device") << TestFiles::bytes(example("both_8lane.json")) << work + QStringList{"--device", "TQ2M1-BG256"} << 2 << "<input>: \"recordlanes\" is \"Q1 Lane0\"; allowed: lanes of TQ2-M1: \"Q0 Lane0\", \"Q0 Lane1\", \"Q0 Lane2\", \"Q0 Lane3\"";
+        QTest::newRow("empty set") << QByteArray("{}") << work + QStringList{"--as-is"} << 1 << "<input>: the parameter set is empty; nothing was generated";
+        QTest::newRow("transport without its mode") << x << work + QStringList{"--with-transport", "--m", "2"} << 2 << "--s is required (--m, --s and --np give the converter's mode)";
+        QTest::newRow("working directory below a file") << x << QStringList{"<input>", "--workdir", "<input>/work", "--as-is"} << 1 << "Cannot create the directory <input>/work/x/temp/jesd204b: cannot create the working folder <input>/work: Not a directory";
         // clang-format on
     }
 
-    void badFiles()
+    void refusals()
     {
-        QFETCH(QString, role);
         QFETCH(QByteArray, content);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
         QFETCH(QString, reason);
         QTemporaryDir dir;
         QString path = dir.filePath("input");
@@ -248,45 +220,47 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else
             TestFiles::put(path, content);
-        const QString work = dir.filePath("work");
-        QStringList arguments{"generate", "--workdir", work};
-        if (role == QLatin1String("design"))
-            arguments << example("rx_2lane.json") << "--design" << path;
-        else
-            arguments << path;
-        const HostRun run = runHost(arguments, 20000);
-        verifyOneLineRefusal(run, 2, "ipcore-host generate: " + path);
-        QVERIFY2(run.err.contains(reason.toUtf8()), run.err.constData());
-        QVERIFY(!QFileInfo::exists(work));
+        arguments.replaceInStrings("<input>", path).replaceInStrings("<dir>", dir.path());
+        const HostRun run = runHost(QStringList{"generate"} + arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(QString::fromUtf8(run.err),
+                 "ipcore-host generate: " + reason.replace("<input>", path) + '\n');
+        QVERIFY(!QFileInfo::exists(dir.filePath("work")));
     }
 
-    // The reader's cause reaches the user through the loader's line.
-    void descriptionFile()
+    // A plug-in folder with a copy of the built plug-in: the description file reader's cause
+    // reaches the user through the loader's line; a second copy of the library is ignored.
+    void pluginFolder_data()
     {
-        QTemporaryDir dir;
-        const QString plugins = pluginCopy(dir, "{\"ipcore\": ");
-        const HostRun run = runHost({"generate", example("rx_2lane.json"), "--workdir", dir.path(),
-                                     "--plugin-dir", plugins});
-        verifyOneLineRefusal(
-            run, 1, "ipcore-host generate: " + plugins + ": no plug-in offers the jesd204b core: ");
-        QVERIFY2(run.err.contains("jesd204b.ipspec: invalid JSON at offset 11"),
-                 run.err.constData());
+        QTest::addColumn<QByteArray>("description"); // the description file; empty: the built one
+        QTest::addColumn<QStringList>("arguments");  // "<plugins>": the folder
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("errLines");
+        // clang-format off
+        QTest::newRow("description cut short") << QByteArray("{\"ipcore\": ") << QStringList{"generate", example("rx_2lane.json"), "--workdir", "<plugins>/w", "--plugin-dir", "<plugins>"} << 1 << QStringList{"ipcore-host generate: <plugins>: no plug-in offers the jesd204b core: <plugins>/jesd204b.ipspec: invalid JSON at offset 11: unterminated object", ""};
+        QTest::newRow("second copy of the plug-in") << QByteArray() << QStringList{"list", "--plugin-dir", "<plugins>", "<copy>"} << 0 << QStringList{"ipcore-host list: warning: <plugins>/libjesd204b_copy.so: ignored, the jesd204b core is already offered by an earlier plug-in", ""};
+        // clang-format on
     }
 
-    void secondCopyOfThePlugIn()
+    void pluginFolder()
     {
+        QFETCH(QByteArray, description);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, errLines);
         QTemporaryDir dir;
-        const QString plugins =
-            pluginCopy(dir, TestFiles::bytes(TestPaths::pluginDir() + "/jesd204b.ipspec"));
-        QVERIFY(QFile::copy(plugins + "/libjesd204b.so", plugins + "/libjesd204b_copy.so"));
-        const HostRun run = runHost({"list", "--plugin-dir", plugins});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(QString::fromUtf8(run.out).count("id:         jesd204b"), 1);
-        QCOMPARE(run.errLines(),
-                 (QStringList{"ipcore-host list: warning: " + plugins +
-                                  "/libjesd204b_copy.so: ignored, the jesd204b core is "
-                                  "already offered by an earlier plug-in",
-                              ""}));
+        const QString plugins = TestFiles::pluginCopy(dir.path());
+        if (!description.isEmpty())
+            TestFiles::put(plugins + "/jesd204b.ipspec", description);
+        if (arguments.removeAll("<copy>"))
+            QVERIFY(QFile::copy(plugins + "/libjesd204b.so", plugins + "/libjesd204b_copy.so"));
+        const HostRun run = runHost(arguments.replaceInStrings("<plugins>", plugins));
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.errLines(), errLines.replaceInStrings("<plugins>", plugins));
+        QVERIFY(exitCode == 0 || run.out.isEmpty());
+        QCOMPARE(run.out.count("id:         jesd204b"), exitCode == 0 ? 1 : 0);
+        QVERIFY(!QFileInfo::exists(plugins + "/w"));
     }
 
     // A set is refused by the host's reader in one line naming the key, or read the way every
@@ -297,36 +271,22 @@ private slots:
         QTest::addColumn<QJsonValue>("value");
         QTest::addColumn<QVariant>("converted"); // what every reader makes of the value
         QTest::addColumn<bool>("readable");
-        using Convert = QVariant (*)(const QVariant &);
-        // Every key, by how the readers take it.
-        const auto keys = [](const char *list) { return QString::fromLatin1(list).split(' '); };
-        const QList<QPair<QStringList, Convert>> keysByKind{
-            {keys("target_device type version Synthesis_tool file module Number_of_lanes "
-                  "LMFC_Buffer Default_SYSREF_Always Default_Scrambling_ON Default_F Default_K "
-                  "Default_SYSREF_Required_on_Re-Sync Clock_Frequency Line_Rate "
-                  "Reference_CLK_Source Reference_CLK_Frequency PLL_Selection Loopback_Mode "
-                  "DIFFERENTIAL_SWING FFEMODE FFE_C0 SD_THRESHOLD Equalization_Mode "
-                  "JESD204B_Lane0_connect_with JESD204B_Lane1_connect_with "
-                  "JESD204B_Lane2_connect_with JESD204B_Lane3_connect_with "
-                  "JESD204B_Lane4_connect_with JESD204B_Lane5_connect_with "
-                  "JESD204B_Lane6_connect_with JESD204B_Lane7_connect_with"),
-             [](const QVariant &v) -> QVariant { return v.toString(); }},
-            {keys("Receive Transmit Both_Receive_and_Transmit Include_RPAT_Generator "
-                  "Include_JSPAT_Generator Fixed_Config_Enable Pcs_Width_32bit Pcs_Width_64bit "
-                  "DRP_Ports ifChangedAllOfBias"),
-             [](const QVariant &v) -> QVariant { return v.toBool(); }},
-            // The text as a base-10 integer, 0 when it is none: a flag or a fraction reads as 0.
-            {keys("LANG FFE_CM FFE_C1 ATT BOOST"),
-             [](const QVariant &v) -> QVariant { return v.toString().toInt(nullptr, 10); }},
-            {keys("recordlanes"), [](const QVariant &v) -> QVariant { return v.toStringList(); }}};
-        for (const auto &kind : keysByKind) {
-            for (const QString &key : kind.first) {
-                for (const JsonSample &sample : jsonSamples()) {
-                    // Only the exact version text opens a stored set.
-                    QTest::addRow("%s = %s", qPrintable(key), sample.name)
-                        << key << sample.value << kind.second(sample.value.toVariant())
-                        << (sample.readable && key != QLatin1String("version"));
-                }
+        // Every key of the example, by how the readers take it, which is how the dialog stores
+        // it: text, a flag, a whole number (the text as a base-10 integer, 0 when it is none: a
+        // flag or a fraction reads as 0) or the lane list.
+        const QJsonObject stored = readJson(example("both_8lane.json"));
+        QCOMPARE(stored.size(), 48);
+        for (auto it = stored.begin(); it != stored.end(); ++it) {
+            for (const JsonSample &sample : jsonSamples()) {
+                const QVariant v = sample.value.toVariant();
+                const QVariant converted = it->isBool()     ? QVariant(v.toBool())
+                                           : it->isDouble() ? v.toString().toInt(nullptr, 10)
+                                           : it->isArray()  ? QVariant(v.toStringList())
+                                                            : QVariant(v.toString());
+                // Only the exact version text opens a stored set.
+                QTest::addRow("%s = %s", qPrintable(it.key()), sample.name)
+                    << it.key() << sample.value << converted
+                    << (sample.readable && it.key() != QLatin1String("version"));
             }
         }
     }
@@ -337,7 +297,7 @@ private slots:
         QFETCH(QJsonValue, value);
         QFETCH(QVariant, converted);
         QFETCH(bool, readable);
-        QJsonObject json = exampleJson("both_8lane.json");
+        QJsonObject json = readJson(example("both_8lane.json"));
         json.insert(key, value);
         IPSERDESIP::ParameterMap read;
         QString error;
@@ -374,7 +334,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QJsonValue, value);
-        QJsonObject design = exampleJson("designs/quillan_q1.json");
+        QJsonObject design = readJson(example("designs/quillan_q1.json"));
         const QString key = path.section('/', 0, 0);
         const QString field = path.section('/', 1);
         if (field.isEmpty()) {
@@ -389,7 +349,7 @@ private slots:
             design.insert(key, isList ? QJsonValue(list) : QJsonValue(entry));
         }
         QTemporaryDir dir;
-        const QString file = writeSet(dir.path(), "design.json", design);
+        const QString file = writeJson(dir.filePath("design.json"), design);
         IPSERDESIP::serdes *model = IPSERDESIP::serdes::instance();
         model->reset();
         model->setDevice(Core::IdeCore::deviceDataBase()->findDevice("TQ2H4-FF676"));

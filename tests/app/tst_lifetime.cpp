@@ -14,8 +14,8 @@ QList<qint64> heapAfter(const QString &mode, int rounds, QString *problem)
 {
     QProcess driver;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("GLIBC_TUNABLES"), QString::fromLatin1(ExactHeap));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert("GLIBC_TUNABLES", ExactHeap);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
     driver.setProcessEnvironment(env);
     driver.start(QStringLiteral(JESD_LIFETIME_DRIVER), {mode, QString::number(rounds)});
     if (!driver.waitForFinished(300000) || driver.exitCode() != 0) {
@@ -64,12 +64,10 @@ private slots:
         // 640 over the extra rounds.
         const qint64 grownN = n.at(1) - n.at(0);
         const qint64 grown2N = twice.at(1) - twice.at(0);
-        QVERIFY2(qAbs(grown2N - grownN) <= 256,
-                 qPrintable(QStringLiteral("rounds 2..%1 left %2 bytes, rounds 2..%3 left %4 bytes")
-                                .arg(Rounds)
-                                .arg(grownN)
-                                .arg(2 * Rounds)
-                                .arg(grown2N)));
+        QVERIFY2(
+            qAbs(grown2N - grownN) <= 256,
+            qPrintable(QString::asprintf("rounds 2..%d left %lld bytes, rounds 2..%d left %lld",
+                                         Rounds, grownN, 2 * Rounds, grown2N)));
     }
 };
 

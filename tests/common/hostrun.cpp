@@ -33,13 +33,14 @@ std::unique_ptr<QProcess> startHost(const QStringList &arguments, const HostSetu
             env.remove(entry);
     }
     process->setProcessEnvironment(env);
+    process->setWorkingDirectory(setup.workingDirectory);
+    if (!setup.standardOutputFile.isEmpty())
+        process->setStandardOutputFile(setup.standardOutputFile);
+    QStringList command = QStringList{TestPaths::hostProgram()} + arguments;
     if (setup.fileSizeLimit > 0)
-        process->start(QStringLiteral("prlimit"),
-                       QStringList{QStringLiteral("--fsize=%1").arg(setup.fileSizeLimit),
-                                   TestPaths::hostProgram()} +
-                           arguments);
-    else
-        process->start(TestPaths::hostProgram(), arguments);
+        command = QStringList{"prlimit", QString("--fsize=%1").arg(setup.fileSizeLimit)} + command;
+    const QString program = command.takeFirst();
+    process->start(program, command);
     return process;
 }
 
@@ -58,13 +59,6 @@ HostRun runHost(const QStringList &arguments, const HostSetup &setup)
 {
     const std::unique_ptr<QProcess> process = startHost(arguments, setup);
     return finishHost(*process, setup.timeoutMs);
-}
-
-HostRun runHost(const QStringList &arguments, int timeoutMs)
-{
-    HostSetup setup;
-    setup.timeoutMs = timeoutMs;
-    return runHost(arguments, setup);
 }
 
 } // namespace TestSupport

@@ -29,10 +29,11 @@ struct HostSetup
     QStringList environment;  // "NAME=value" sets (an empty value too), a bare "NAME" removes
     qint64 fileSizeLimit = 0; // RLIMIT_FSIZE in bytes through prlimit; 0: inherited
     int timeoutMs = 60000;
+    QString workingDirectory;   // empty: the test's
+    QString standardOutputFile; // empty: read by the test
 };
 
-HostRun runHost(const QStringList &arguments, int timeoutMs = 60000);
-HostRun runHost(const QStringList &arguments, const HostSetup &setup);
+HostRun runHost(const QStringList &arguments, const HostSetup &setup = {});
 
 // Runs that overlap: start several, then finish each.
 std::unique_ptr<QProcess> startHost(const QStringList &arguments, const HostSetup &setup = {});

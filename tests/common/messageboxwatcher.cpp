@@ -34,11 +34,8 @@ void MessageBoxWatcher::poll()
         m_boxes.append(seen);
 
         QAbstractButton *button = nullptr;
-        if (seen.buttons.testFlag(QMessageBox::Yes) || seen.buttons.testFlag(QMessageBox::No)) {
-            const QMessageBox::StandardButton answer =
-                m_answers.isEmpty() ? m_defaultAnswer : m_answers.takeFirst();
-            button = box->button(answer);
-        }
+        if (seen.buttons.testFlag(QMessageBox::Yes) || seen.buttons.testFlag(QMessageBox::No))
+            button = box->button(m_answers.isEmpty() ? m_defaultAnswer : m_answers.takeFirst());
         if (!button)
             button = box->button(QMessageBox::Ok);
         if (!button && !box->buttons().isEmpty())

@@ -55,10 +55,22 @@ inline QJsonObject readJson(const QString &path)
                                           : QJsonObject();
 }
 
-inline bool writeJson(const QString &path, const QJsonObject &object)
+inline QString writeJson(const QString &path, const QJsonObject &object)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(object).toJson()) > 0;
+    return put(path, QJsonDocument(object).toJson());
+}
+
+// The file's object with the changes applied; a null change removes the key.
+inline QJsonObject changedJson(const QString &path, const QJsonObject &changes)
+{
+    QJsonObject object = readJson(path);
+    for (auto it = changes.begin(); it != changes.end(); ++it) {
+        if (it.value().isNull())
+            object.remove(it.key());
+        else
+            object.insert(it.key(), it.value());
+    }
+    return object;
 }
 
 // A copy of the built plug-in in dir/plugins, with its description and wrapper source. The
@@ -68,10 +80,9 @@ inline QString pluginCopy(const QString &dir, const QByteArray &coreStandIn = QB
 {
     const QString plugins = dir + QStringLiteral("/plugins");
     QDir().mkpath(plugins + QStringLiteral("/data"));
-    for (const char *file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"}) {
+    for (const char *file : {"libjesd204b.so", "jesd204b.ipspec", "data/jesd204b_top.v"})
         if (!QFile::copy(TestPaths::pluginDir() + '/' + file, plugins + '/' + file))
             qFatal("cannot copy %s", file);
-    }
     if (!coreStandIn.isNull())
         put(plugins + QStringLiteral("/data/jesd204b_core_encryption.v"), coreStandIn);
     return plugins;

@@ -62,11 +62,7 @@ private slots:
         QFETCH(int, k);
         QFETCH(int, inject);
         QFETCH(bool, accepted);
-        CoreShape shape;
-        shape.lanes = 4;
-        shape.mode = mode;
-        shape.f = 2;
-        shape.k = 32;
+        const CoreShape shape{"core", 4, mode, 2, 32}; // four lanes, F 2, K 32
         RunSettings settings;
         settings.injectLane = inject;
         settings.overrides = {{"F", f}, {"K", k}};
@@ -75,12 +71,8 @@ private slots:
     // A fixed configuration ignores F and scrambling from the command line; the rest applies.
     void fixedConfigurationKeepsFraming()
     {
-        CoreShape shape;
-        shape.lanes = 8;
-        shape.f = 8;
-        shape.k = 16;
-        shape.scrambling = true;
-        shape.fixed = true;
+        // Eight lanes, F 8, K 16, scrambled, fixed.
+        CoreShape shape{"core", 8, 1, 8, 16, true, true};
         RunSettings settings;
         settings.overrides = {{"F", 2}, {"SCR", 0}, {"K", 4}, {"DID", 0x21}};
         settings.dumpLanes = true;
@@ -99,40 +91,26 @@ private slots:
         QTest::addColumn<bool>("passed");
         QTest::addColumn<QString>("latency");
         QTest::addColumn<QStringList>("report"); // at 4.9152 Gbps: 2.0345 ns per octet
-        QTest::newRow("pass") << QByteArray("VCD info\nJESD204B_SIM result=PASS latency=17 x=y\n")
-                              << true << true << "17" << QStringList();
+        // clang-format off
+        QTest::newRow("pass") << QByteArray("VCD info\nJESD204B_SIM result=PASS latency=17 x=y\n") << true << true << "17" << QStringList();
         QTest::newRow("lanes, an overflow, a crossing, a refused ILAS")
-            << QByteArray("JESD204B_LANE lane=0 arrival=16 release=0 margin=1136 overflow=1 "
-                          "buffer=1024 octets_per_clock=4\n"
+            << QByteArray("JESD204B_LANE lane=0 arrival=16 release=0 margin=1136 overflow=1 buffer=1024 octets_per_clock=4\n"
                           "JESD204B_CROSSED linkup=2 delay=17 margin=36 latency=41 first=9\n"
-                          "JESD204B_LANE lane=1 arrival=92 release=0 margin=36 overflow=0 "
-                          "buffer=1024 octets_per_clock=4\n"
-                          "JESD204B_ILAS lane=1 expected=550A0083011F038D2F20000000A6 "
-                          "received=550A0083001F038D2F20000000A6\n"
+                          "JESD204B_LANE lane=1 arrival=92 release=0 margin=36 overflow=0 buffer=1024 octets_per_clock=4\n"
+                          "JESD204B_ILAS lane=1 expected=550A0083011F038D2F20000000A6 received=550A0083001F038D2F20000000A6\n"
                           "JESD204B_SIM result=FAIL latency=-1\n")
             << true << false << "-1"
-            << QStringList{
-                   "lane 0: ILAS start 16 octets after the LMFC boundary, 1136 octets (2311.2 ns) "
-                   "before the release point (octet 0): elastic buffer overflow, the lane would "
-                   "hold 1140 octets at the release, its buffer 1024",
-                   "lane 1: ILAS start 92 octets after the LMFC boundary, 36 octets (73.2 ns) "
-                   "before the release point (octet 0)",
-                   "margin: 36 octets (73.2 ns) between the latest lane (1) and the release point",
-                   "elastic buffer overflow: the lanes' skew exceeds what the buffer holds; the "
-                   "link does not come up",
-                   "link-up 2: the channel delay grew by 17 octets (34.6 ns), beyond the margin "
-                   "of 36 octets (73.2 ns): the release point was crossed, the latency is 41 "
-                   "core clocks instead of 9",
-                   "lane 1: F expected 2 (octet 0x01), received 1 (0x00)",
-                   "lane 1: FCHK received 0xA6, the fields sum to 0xA5"};
-        QTest::newRow("last line wins")
-            << QByteArray(
-                   "JESD204B_SIM result=PASS latency=1\nJESD204B_SIM result=FAIL latency=2\n")
-            << true << false << "2" << QStringList();
-        QTest::newRow("none") << QByteArray("error: timeout\n") << false << false << ""
-                              << QStringList();
-        QTest::newRow("quoted, not a line start") << QByteArray("note: JESD204B_SIM result=PASS\n")
-                                                  << false << false << "" << QStringList();
+            << QStringList{"lane 0: ILAS start 16 octets after the LMFC boundary, 1136 octets (2311.2 ns) before the release point (octet 0): elastic buffer overflow, the lane would hold 1140 octets at the release, its buffer 1024",
+                           "lane 1: ILAS start 92 octets after the LMFC boundary, 36 octets (73.2 ns) before the release point (octet 0)",
+                           "margin: 36 octets (73.2 ns) between the latest lane (1) and the release point",
+                           "elastic buffer overflow: the lanes' skew exceeds what the buffer holds; the link does not come up",
+                           "link-up 2: the channel delay grew by 17 octets (34.6 ns), beyond the margin of 36 octets (73.2 ns): the release point was crossed, the latency is 41 core clocks instead of 9",
+                           "lane 1: F expected 2 (octet 0x01), received 1 (0x00)",
+                           "lane 1: FCHK received 0xA6, the fields sum to 0xA5"};
+        QTest::newRow("last line wins") << QByteArray("JESD204B_SIM result=PASS latency=1\nJESD204B_SIM result=FAIL latency=2\n") << true << false << "2" << QStringList();
+        QTest::newRow("none") << QByteArray("error: timeout\n") << false << false << "" << QStringList();
+        QTest::newRow("quoted, not a line start") << QByteArray("note: JESD204B_SIM result=PASS\n") << false << false << "" << QStringList();
+        // clang-format on
     }
     void summaryLine()
     {

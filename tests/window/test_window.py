@@ -34,11 +34,8 @@ def check(condition, message):
 
 
 def host(*args, display=None, wait=True):
-    env = dict(os.environ)
-    if display:
-        env.update(DISPLAY=display, QT_QPA_PLATFORM="xcb")
-    else:
-        env.update(QT_QPA_PLATFORM="offscreen")
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb" if display else "offscreen",
+               **({"DISPLAY": display} if display else {}))
     proc = subprocess.Popen([PROGRAM, *args], cwd=WORK, env=env, stdout=subprocess.PIPE,
                             stderr=subprocess.PIPE, text=True)
     if wait:
@@ -119,18 +116,14 @@ class Session:
         self.display = display
         self.proc = host("configure", "--device", DEVICE, "--name", "link0", "--output", output,
                          display=display, wait=False)
-        self.window = self.wait_window(DIALOG_TITLE)
-        g = geometry(self.window, display)
-        self.origin, self.size = (g["X"], g["Y"]), (g["WIDTH"], g["HEIGHT"])
-
-    def wait_window(self, name):
         found = subprocess.run(["timeout", str(max(1, int(DEADLINE - time.monotonic()))),
                                 "xdotool", "search", "--sync", "--onlyvisible", "--name",
-                                "^" + name + "$"], env=dict(os.environ, DISPLAY=self.display),
+                                "^" + DIALOG_TITLE + "$"], env=dict(os.environ, DISPLAY=display),
                                capture_output=True, text=True).stdout.split()
         if not found:
-            sys.exit(f"no window {name!r} appeared")
-        return found[0]
+            sys.exit(f"no window {DIALOG_TITLE!r} appeared")
+        g = geometry(found[0], display)
+        self.origin, self.size = (g["X"], g["Y"]), (g["WIDTH"], g["HEIGHT"])
 
     def click(self, point):
         px, py = self.origin[0] + point[0], self.origin[1] + point[1]
