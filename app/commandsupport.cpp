@@ -162,7 +162,8 @@ bool writeStandardOutput(const QByteArray &bytes, QString *error)
 int finishStandardOutput(const QString &command, int exitCode)
 {
     QString error;
-    if (writeStandardOutput(QByteArray(), &error))
+    // A command that failed has said why in its one line, standard output included.
+    if (writeStandardOutput(QByteArray(), &error) || exitCode != Success)
         return exitCode;
     QTextStream(stderr) << "ipcore-host " << command << ": " << error << '\n';
     return JobFailed;
