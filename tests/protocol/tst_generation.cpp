@@ -134,15 +134,11 @@ private slots:
         QFETCH(QStringList, lanes);
         QFETCH(QStringList, plls);
         QFETCH(QStringList, rates);
-        const IPSERDESIP::ParameterMap params{{"file", "doc"},
-                                              {"module", "top"},
-                                              {"Number_of_lanes", "2"},
-                                              {"JESD204B_Lane0_connect_with", "Q0 Lane1"},
-                                              {"JESD204B_Lane1_connect_with", "Q1 Lane0"},
-                                              {"PLL_Selection", "CPLL"},
-                                              {"Line_Rate", "6.25"},
-                                              {"Reference_CLK_Source", "Q0 REFCLK1"},
-                                              {"Reference_CLK_Frequency", "156.2500"}};
+        // clang-format off
+        const IPSERDESIP::ParameterMap params{{"file", "doc"}, {"module", "top"}, {"Number_of_lanes", "2"},
+            {"JESD204B_Lane0_connect_with", "Q0 Lane1"}, {"JESD204B_Lane1_connect_with", "Q1 Lane0"}, {"PLL_Selection", "CPLL"},
+            {"Line_Rate", "6.25"}, {"Reference_CLK_Source", "Q0 REFCLK1"}, {"Reference_CLK_Frequency", "156.2500"}};
+        // clang-format on
         jesd204b protocol(TestPaths::sourceDir() + QStringLiteral("/data"));
         QVERIFY(protocol.load());
         const std::unique_ptr<IPSERDESIP::Message> report(

@@ -26,16 +26,17 @@ struct ModeShape
     int lanes, converters, samples, resolution, bitsPerSample, controlBits;
 };
 
-LinkMode modeOf(const ModeShape &shape, const char *sampleRate)
+LinkMode modeOf(const ModeShape &s, const char *sampleRate)
 {
-    LinkMode mode;
-    mode.lanes = shape.lanes;
-    mode.converters = shape.converters;
-    mode.samples = shape.samples;
-    mode.resolution = shape.resolution;
-    mode.bitsPerSample = shape.bitsPerSample;
-    mode.controlBits = shape.controlBits;
-    mode.sampleRateMsps = sampleRateFromText(QLatin1String(sampleRate));
+    return {
+        s.lanes,         s.converters,  s.samples, s.resolution,
+        s.bitsPerSample, s.controlBits, 0,         sampleRateFromText(QLatin1String(sampleRate))};
+}
+
+// The mode with some fields changed.
+template <class Change> LinkMode changed(LinkMode mode, Change change)
+{
+    change(mode);
     return mode;
 }
 
@@ -162,46 +163,26 @@ private slots:
         QTest::addColumn<QStringList>("fragments");
         QTest::addColumn<int>("errorCount");
 
-        LinkMode wrongF = modeOf({4, 4, 1, 14, 16, 0}, "245.76");
-        wrongF.octetsPerFrame = 4;
-        LinkMode shortK = modeOf({1, 2, 1, 16, 16, 0}, "100");
-        shortK.framesPerMultiframe = 2;
-        LinkMode wideF = modeOf({1, 16, 2, 16, 16, 0}, "10");
-        wideF.framesPerMultiframe = 20;
-        LinkMode narrow = modeOf({2, 1, 1, 16, 16, 0}, "500");
-        narrow.highDensity = 0;
-        LinkMode fields = modeOf({4, 4, 1, 14, 16, 2}, "245.76");
-        fields.deviceId = 256;
-        fields.bankId = 16;
-        fields.subclass = 8;
-        LinkMode control = modeOf({2, 8, 1, 14, 16, 3}, "100");
-        control.controlWords = 1;
-        LinkMode buffer = modeOf({1, 4, 1, 16, 16, 0}, "122.88");
-        buffer.bufferOctets = 255;
-        LinkMode several = modeOf({2, 2, 1, 14, 16, 0}, "1000");
-        several.highDensity = 2;
-        several.framesPerMultiframe = 3;
-        several.deviceId = 300;
         // clang-format off
         // 32 frame bits share evenly over 1, 2 or 4 lanes only.
         QTest::newRow("F not whole") << modeOf({3, 2, 1, 14, 16, 0}, "500") << QStringList{"Octets per frame", "= 4/3 is not whole", "L = 1, 2, 4 make it whole"} << 1;
-        QTest::newRow("F given wrong") << wrongF << QStringList{"F = 4 was given", "F must be 2"} << 1;
-        QTest::newRow("K too small") << shortK << QStringList{"Frames per multiframe", "K = 2 is out of range for F = 4", "allow K = 5 to 32"} << 1;
+        QTest::newRow("F given wrong") << changed(modeOf({4, 4, 1, 14, 16, 0}, "245.76"), [](LinkMode &m) { m.octetsPerFrame = 4; }) << QStringList{"F = 4 was given", "F must be 2"} << 1;
+        QTest::newRow("K too small") << changed(modeOf({1, 2, 1, 16, 16, 0}, "100"), [](LinkMode &m) { m.framesPerMultiframe = 2; }) << QStringList{"Frames per multiframe", "K = 2 is out of range for F = 4", "allow K = 5 to 32"} << 1;
         // F = 64: at most 1024 octets per multiframe limits K to 16.
-        QTest::newRow("K beyond 1024 octets") << wideF << QStringList{"allow K = 1 to 16"} << 1;
-        QTest::newRow("HD required") << narrow << QStringList{"High density", "8 * F = 8 bits", "HD must be 1"} << 1;
-        QTest::newRow("field overflow") << fields << QStringList{"Field width", "DID = 256", "DID must be 0 to 255", "BID must be 0 to 15", "SUBCLASSV = 8 is not allowed; JESD204B defines 0 to 2"} << 3;
+        QTest::newRow("K beyond 1024 octets") << changed(modeOf({1, 16, 2, 16, 16, 0}, "10"), [](LinkMode &m) { m.framesPerMultiframe = 20; }) << QStringList{"allow K = 1 to 16"} << 1;
+        QTest::newRow("HD required") << changed(modeOf({2, 1, 1, 16, 16, 0}, "500"), [](LinkMode &m) { m.highDensity = 0; }) << QStringList{"High density", "8 * F = 8 bits", "HD must be 1"} << 1;
+        QTest::newRow("field overflow") << changed(modeOf({4, 4, 1, 14, 16, 2}, "245.76"), [](LinkMode &m) { m.deviceId = 256, m.bankId = 16, m.subclass = 8; }) << QStringList{"Field width", "DID = 256", "DID must be 0 to 255", "BID must be 0 to 15", "SUBCLASSV = 8 is not allowed; JESD204B defines 0 to 2"} << 3;
         QTest::newRow("M too many") << modeOf({30, 300, 1, 16, 16, 0}, "10") << QStringList{"M-1 has 8 bits", "M must be 1 to 256"} << 1;
         // 20 Gbps; four lanes halve it, and 50 to 625 MSPS keep two lanes in range.
         QTest::newRow("lane rate too high") << modeOf({2, 2, 1, 14, 16, 0}, "1000") << QStringList{"Lane rate: 20 Gbps with L = 2", "core's range of 1 to 12.5 Gbps", "L = 4 keep it in range", "Fs from 50 to 625 MSPS with L = 2"} << 1;
         QTest::newRow("lane rate too low") << modeOf({1, 1, 1, 16, 16, 0}, "10") << QStringList{"Lane rate: 0.2 Gbps", "Fs from 50 to 625 MSPS with L = 1"} << 1;
         QTest::newRow("sample too small") << modeOf({4, 4, 1, 16, 16, 2}, "245.76") << QStringList{"Sample size", "need 18 bits", "N' must be at least 18"} << 1;
         // 8 * 1 * 3 control bits need two 16-bit control words.
-        QTest::newRow("control words short") << control << QStringList{"Control words", "CF must be at least 2"} << 1;
+        QTest::newRow("control words short") << changed(modeOf({2, 8, 1, 14, 16, 3}, "100"), [](LinkMode &m) { m.controlWords = 1; }) << QStringList{"Control words", "CF must be at least 2"} << 1;
         QTest::newRow("no sample rate") << modeOf({4, 2, 1, 14, 16, 0}, "0") << QStringList{"Sample rate"} << 1;
-        QTest::newRow("buffer one octet short") << buffer << QStringList{"Elastic buffer", "F * K = 8 * 32 = 256", "K at most 31"} << 1;
+        QTest::newRow("buffer one octet short") << changed(modeOf({1, 4, 1, 16, 16, 0}, "122.88"), [](LinkMode &m) { m.bufferOctets = 255; }) << QStringList{"Elastic buffer", "F * K = 8 * 32 = 256", "K at most 31"} << 1;
         // Every rule at once: each reports on its own.
-        QTest::newRow("several rules") << several << QStringList{"HD must be 0 to 1", "DID must be 0 to 255", "allow K = 9 to 32", "Lane rate: 20 Gbps"} << 4;
+        QTest::newRow("several rules") << changed(modeOf({2, 2, 1, 14, 16, 0}, "1000"), [](LinkMode &m) { m.highDensity = 2, m.framesPerMultiframe = 3, m.deviceId = 300; }) << QStringList{"HD must be 0 to 1", "DID must be 0 to 255", "allow K = 9 to 32", "Lane rate: 20 Gbps"} << 4;
         // clang-format on
     }
 
@@ -526,13 +507,10 @@ private slots:
         QTest::addColumn<LinkMode>("mode");
         QTest::addColumn<int>("f");
         QTest::addColumn<QString>("error");
-        LinkMode words = modeOf({1, 2, 1, 16, 16, 0}, "100");
-        words.controlWords = 1;
-        QTest::newRow("CF 1") << words << 6
-                              << "Transport layer: control words (CF > 0) are not supported";
-        QTest::newRow("F too small")
-            << modeOf({1, 2, 1, 16, 16, 0}, "100") << 2
-            << "Transport layer: M * S * N' = 32 bits do not fill L * F = 2 octets";
+        // clang-format off
+        QTest::newRow("CF 1") << changed(modeOf({1, 2, 1, 16, 16, 0}, "100"), [](LinkMode &m) { m.controlWords = 1; }) << 6 << "Transport layer: control words (CF > 0) are not supported";
+        QTest::newRow("F too small") << modeOf({1, 2, 1, 16, 16, 0}, "100") << 2 << "Transport layer: M * S * N' = 32 bits do not fill L * F = 2 octets";
+        // clang-format on
     }
 
     void transportRefusals()
