@@ -1,7 +1,5 @@
-#include "coredirection.h"
 #include "dialogrules.h"
 #include "nametables.h"
-#include "parameterkeys.h"
 
 #include <QtTest>
 
@@ -61,27 +59,6 @@ private slots:
         QFETCH(QList<LaneState>, states);
         QFETCH(QList<int>, exclusive);
         QTEST(offeredLanes(occupancy(states, exclusive)), "offered");
-    }
-
-    // The numbers are the host's lane status for the direction; the first flag set wins.
-    void coreMode_data()
-    {
-        QTest::addColumn<QStringList>("flags");
-        QTest::addColumn<int>("mode");
-        QTest::newRow("none") << QStringList{} << -1;
-        QTest::newRow("receive") << QStringList{Key::Receive} << 1;
-        QTest::newRow("transmit") << QStringList{Key::Transmit} << 2;
-        QTest::newRow("both") << QStringList{Key::Both} << 3;
-        QTest::newRow("receive and transmit") << QStringList{Key::Transmit, Key::Receive} << 1;
-    }
-
-    void coreMode()
-    {
-        QFETCH(QStringList, flags);
-        IPSERDESIP::ParameterMap params{{Key::Receive, false}, {Key::Transmit, false}};
-        for (const QString &flag : flags)
-            params.insert(flag, true);
-        QTEST(coreModeNumber(coreDirection(params)), "mode");
     }
 
     void laneShareable_data()
@@ -212,27 +189,6 @@ private slots:
         QTEST(correctedField(text, *ranges.value(field)), "kept");
     }
 
-    void ffeMainTap_data()
-    {
-        QTest::addColumn<int>("cm");
-        QTest::addColumn<int>("c1");
-        QTest::addColumn<int>("c0");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("no cursor taps") << 0 << 0 << 40 << true;
-        QTest::newRow("C0 21") << 10 << 9 << 21 << true;
-        QTest::newRow("C0 20") << 10 << 10 << 20 << false;
-        QTest::newRow("C0 negative") << 31 << 31 << -22 << false;
-    }
-
-    void ffeMainTap()
-    {
-        QFETCH(int, cm);
-        QFETCH(int, c1);
-        QFETCH(int, c0);
-        QCOMPARE(IPJESD204B::ffeMainTap(cm, c1), c0);
-        QTEST(isMainTapAccepted(c0), "accepted");
-    }
-
     // The name tables the dialog's lane, PLL and clock choices resolve through.
     void laneRows()
     {
@@ -243,11 +199,16 @@ private slots:
             const QString q = QString::number(i / 4);
             const QString l = QString::number(i % 4);
             QCOMPARE(row.quad * 4 + row.laneInQuad, i);
+            // The PLL a selection names for the lane: its quad's or its own; names as shown only.
+            const auto pll = [&row](const char *selection) {
+                return NameTables::pllResource(selection, row).value_or("none");
+            };
             QCOMPARE(
                 (QStringList{row.displayName, row.resource, row.rxResource, row.txResource,
-                             row.lanePrefix, row.quadPrefix, row.cpllResource}),
+                             row.lanePrefix, row.quadPrefix, pll("CPLL"), pll("QPLL0"),
+                             pll("QPLL1"), pll("qpll0")}),
                 QStringLiteral("Q%1 Lane%2|Q%1_LANE%2|Q%1_LANE%2_RX|Q%1_LANE%2_TX|q%1_ln%2|q%1|"
-                               "Q%1_CPLL%2")
+                               "Q%1_CPLL%2|Q%1_QPLL0|Q%1_QPLL1|none")
                     .arg(q, l)
                     .split('|'));
             QCOMPARE(NameTables::laneByDisplayName(row.displayName)->resource, row.resource);
@@ -285,30 +246,6 @@ private slots:
         // Only the display names, exactly as the dialog shows them.
         for (const char *name : {"mclk", "Q0_REFCLK0", "Q0 refclk0"})
             QVERIFY2(!NameTables::frequencyTemplate(name), name);
-    }
-
-    void pllResource_data()
-    {
-        QTest::addColumn<QString>("selection");
-        QTest::addColumn<QString>("lane");
-        QTest::addColumn<QString>("expected"); // empty: none
-        // clang-format off
-        QTest::newRow("qpll0 quad 1") << "QPLL0" << "Q1 Lane2" << "Q1_QPLL0";
-        QTest::newRow("qpll1 quad 0") << "QPLL1" << "Q0 Lane3" << "Q0_QPLL1";
-        QTest::newRow("cpll is the lane's") << "CPLL" << "Q1 Lane2" << "Q1_CPLL2";
-        QTest::newRow("lower case") << "qpll0" << "Q1 Lane2" << "";
-        // clang-format on
-    }
-
-    void pllResource()
-    {
-        QFETCH(QString, selection);
-        QFETCH(QString, lane);
-        QFETCH(QString, expected);
-        const auto resource =
-            NameTables::pllResource(selection, *NameTables::laneByDisplayName(lane));
-        QCOMPARE(resource.value_or(QStringLiteral("<none>")),
-                 expected.isEmpty() ? "<none>" : expected);
     }
 
     void deviceGroups_data()

@@ -202,23 +202,21 @@ private slots:
 
     void warnings_data()
     {
-        QTest::addColumn<int>("k");
         QTest::addColumn<int>("sysrefDivisor");
         QTest::addColumn<QStringList>("fragments");
         QTest::addColumn<int>("count");
         // clang-format off
-        QTest::newRow("SYSREF at the LMFC") << 32 << 1 << QStringList{"LMFC / 1 = 31.25 MHz", "LMFC / 2 = 15.625 MHz"} << 1;
-        QTest::newRow("SYSREF at LMFC / 2") << 32 << 2 << QStringList() << 0;
+        QTest::newRow("SYSREF at the LMFC") << 1 << QStringList{"LMFC / 1 = 31.25 MHz", "LMFC / 2 = 15.625 MHz"} << 1;
+        QTest::newRow("SYSREF at LMFC / 2") << 2 << QStringList() << 0;
         // clang-format on
     }
 
     void warnings()
     {
-        QFETCH(int, k);
         QFETCH(int, sysrefDivisor);
         QFETCH(QStringList, fragments);
         LinkMode mode = modeOf({4, 2, 1, 14, 16, 0}, "1000");
-        mode.framesPerMultiframe = k;
+        mode.framesPerMultiframe = 32;
         mode.sysrefDivisor = sysrefDivisor;
         const LinkPlan plan = planLink(mode);
         QVERIFY(plan.isValid());
