@@ -180,28 +180,6 @@ private slots:
         QTEST(PllSolver::significantDigits(Ratio::fromDecimal(value)), "digits");
     }
 
-    // 9.8304 Gbps from 157.286 MHz: 157.2864 MHz (M 2, N 125) is the nearest clock that works,
-    // but written with six significant digits it becomes 157.286 again.
-    void nearestWithinWindow()
-    {
-        const QVector<Ratio> rates{r("9.8304")};
-        const QVector<Ratio> any =
-            PllSolver::nearestRefClocks(limits("QPLL1"), r("157.286"), rates, 3);
-        QCOMPARE(any.value(0), r("157.2864"));
-        const ClockWindow window{r("50"), r("500"), 6};
-        const QVector<Ratio> kept =
-            PllSolver::nearestRefClocks(limits("QPLL1"), r("157.286"), rates, 20, window);
-        QCOMPARE(kept.size(), 20);
-        for (const Ratio &clock : kept) {
-            QVERIFY(clock != r("157.2864"));
-            QVERIFY(r("50") <= clock && clock <= r("500"));
-            QVERIFY(PllSolver::significantDigits(clock) <= 6);
-            QVERIFY(PllSolver::solve(limits("QPLL1"), clock, rates));
-        }
-        for (int i = 1; i < kept.size(); ++i)
-            QVERIFY(kept[i - 1].distanceTo(r("157.286")) <= kept[i].distanceTo(r("157.286")));
-    }
-
     void clockChoicesFromList()
     {
         // 10.3125 Gbps: 156.25 MHz x 66 on both quad PLLs (D 1); the CPLL would need
