@@ -88,55 +88,6 @@ private slots:
         QTEST(a.toString(), "text");
     }
 
-    // Expected dividers worked by hand; the phase detector takes clock / M, 20-410 MHz on the
-    // QPLLs and 20-300 MHz on the CPLL, the reference input 40-820 MHz on all three.
-    void solve_data()
-    {
-        QTest::addColumn<QString>("pll");
-        QTest::addColumn<QString>("fref");
-        QTest::addColumn<QStringList>("rates");
-        QTest::addColumn<int>("m"); // 0: refused
-        QTest::addColumn<int>("n"); // N1 x N2
-        QTest::addColumn<QString>("vco");
-        QTest::addColumn<QVector<int>>("d");
-        QTest::addColumn<QString>("reason"); // part of the explanation when refused
-        // clang-format off
-        // 10000 / 500 = 20 with M 1, but 500 MHz at the phase detector is above 410: M 2, N 40.
-        QTest::newRow("QPLL1 from 500") << "QPLL1" << "500" << QStringList{"10"} << 2 << 40 << "10" << QVector<int>{1} << "";
-        // 410 MHz is the phase detector's top, inclusive: VCO 8.2 GHz = 410 x 20.
-        QTest::newRow("QPLL1 at the top") << "QPLL1" << "410" << QStringList{"8.2"} << 1 << 20 << "8.2" << QVector<int>{1} << "";
-        // CPLL: 250 MHz for M 2 (500 is above 300); VCO 2.5 GHz, 2500 x 2 / 500 = 10 = 5 x 2.
-        QTest::newRow("CPLL from 500") << "CPLL" << "500" << QStringList{"5"} << 2 << 10 << "2.5" << QVector<int>{1} << "";
-        QTest::newRow("30 MHz") << "QPLL1" << "30" << QStringList{"4.8"} << 0 << 0 << "" << QVector<int>{} << "30 MHz lies outside its reference clock input range";
-        // clang-format on
-    }
-
-    void solve()
-    {
-        QFETCH(QString, pll);
-        QFETCH(QString, fref);
-        QFETCH(QStringList, rates);
-        QFETCH(int, m);
-        QVector<Ratio> wanted;
-        for (const QString &rate : rates)
-            wanted << Ratio::fromDecimal(rate);
-        const auto solution = PllSolver::solve(limits(pll), Ratio::fromDecimal(fref), wanted);
-        QCOMPARE(solution.has_value(), m != 0);
-        if (!solution) {
-            const QString why =
-                PllSolver::explainFailure(limits(pll), Ratio::fromDecimal(fref), wanted);
-            QFETCH(QString, reason);
-            QVERIFY2(why.contains(reason), qPrintable(why));
-            return;
-        }
-        QFETCH(QString, vco);
-        QFETCH(QVector<int>, d);
-        QCOMPARE(solution->m, m);
-        QTEST(solution->n1 * solution->n2, "n");
-        QCOMPARE(solution->vco, Ratio::fromDecimal(vco));
-        QCOMPARE(solution->d, d);
-    }
-
     void tableOverrides()
     {
         PllTable table = PllTable::builtin();
