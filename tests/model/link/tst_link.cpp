@@ -18,6 +18,7 @@ Q_DECLARE_METATYPE(IPSERDESIP::Ratio)
 Q_DECLARE_METATYPE(IPJESD204B::LinkMode)
 Q_DECLARE_METATYPE(IPJESD204B::LinkConfig)
 Q_DECLARE_METATYPE(IPJESD204B::LatencyLink)
+Q_DECLARE_METATYPE(IPJESD204B::ConfiguredLink)
 
 namespace {
 
@@ -26,11 +27,17 @@ struct ModeShape
     int lanes, converters, samples, resolution, bitsPerSample, controlBits;
 };
 
-LinkMode modeOf(const ModeShape &s, const char *sampleRate)
+LinkMode modeOf(const ModeShape &shape, const char *sampleRate)
 {
-    return {
-        s.lanes,         s.converters,  s.samples, s.resolution,
-        s.bitsPerSample, s.controlBits, 0,         sampleRateFromText(QLatin1String(sampleRate))};
+    LinkMode mode;
+    mode.lanes = shape.lanes;
+    mode.converters = shape.converters;
+    mode.samples = shape.samples;
+    mode.resolution = shape.resolution;
+    mode.bitsPerSample = shape.bitsPerSample;
+    mode.controlBits = shape.controlBits;
+    mode.sampleRateMsps = sampleRateFromText(QLatin1String(sampleRate));
+    return mode;
 }
 
 // The mode with some fields changed.
@@ -43,6 +50,11 @@ template <class Change> LinkMode changed(LinkMode mode, Change change)
 Ratio dec(const char *text)
 {
     return Ratio::fromDecimal(QLatin1String(text));
+}
+
+Ratio gbps(const char *text) // in Mbps
+{
+    return dec(text) * 1000;
 }
 
 } // namespace
@@ -364,53 +376,36 @@ private slots:
     // the lane rate is 10 * F * Fs): both give the same rules, by title.
     void linkRules_data()
     {
-        QTest::addColumn<QString>("rateGbps");
-        QTest::addColumn<int>("f");
-        QTest::addColumn<int>("k");
-        QTest::addColumn<int>("buffer"); // -1: a transmitter, no buffer
-        QTest::addColumn<int>("subclass");
-        QTest::addColumn<int>("pcsBits");
+        // F, K, lane rate, buffer (none: a transmitter), PCS bits, subclass.
+        QTest::addColumn<ConfiguredLink>("link");
         QTest::addColumn<QStringList>("rules");
         const QString k = "Frames per multiframe";
         const QString rate = "Lane rate";
         // clang-format off
-        QTest::newRow("JESD204B low end below the core") << "0.3125" << 4 << 32 << -1 << 1 << 32 << QStringList{rate};
-        QTest::newRow("0.99 Gbps") << "0.99" << 4 << 32 << -1 << 1 << 32 << QStringList{rate};
-        QTest::newRow("1 Gbps") << "1" << 4 << 32 << -1 << 1 << 32 << QStringList();
-        QTest::newRow("12.5 Gbps") << "12.5" << 4 << 32 << -1 << 1 << 64 << QStringList();
-        QTest::newRow("12.6 Gbps") << "12.6" << 4 << 32 << -1 << 1 << 32 << QStringList{rate};
-        QTest::newRow("F * K 1") << "2" << 1 << 1 << -1 << 1 << 32 << QStringList{k};
-        QTest::newRow("F * K 16") << "2" << 1 << 16 << -1 << 1 << 32 << QStringList{k};
-        QTest::newRow("F * K 17") << "2" << 1 << 17 << -1 << 1 << 32 << QStringList{"PCS width"};
-        QTest::newRow("F * K 20") << "2" << 1 << 20 << -1 << 1 << 32 << QStringList();
-        QTest::newRow("F * K 20, 64-bit PCS") << "2" << 1 << 20 << -1 << 1 << 64 << QStringList{"PCS width"};
-        QTest::newRow("F * K 1024") << "2" << 32 << 32 << 1024 << 1 << 64 << QStringList();
-        QTest::newRow("F * K 1025") << "4.1" << 41 << 25 << -1 << 1 << 32 << QStringList{k};
-        QTest::newRow("buffer holds F * K") << "2" << 8 << 32 << 256 << 1 << 32 << QStringList();
-        QTest::newRow("buffer one multiframe short") << "2" << 8 << 32 << 128 << 1 << 32 << QStringList{"Elastic buffer"};
-        QTest::newRow("subclass 0") << "2" << 4 << 32 << -1 << 0 << 32 << QStringList{"Subclass"};
-        QTest::newRow("subclass 2") << "2" << 4 << 32 << -1 << 2 << 32 << QStringList{"Subclass"};
-        QTest::newRow("subclass 3, reserved") << "2" << 4 << 32 << -1 << 3 << 32 << QStringList{"Subclass"};
+        QTest::newRow("JESD204B low end below the core") << ConfiguredLink{4, 32, gbps("0.3125"), {}, 32, 1} << QStringList{rate};
+        QTest::newRow("0.99 Gbps") << ConfiguredLink{4, 32, gbps("0.99"), {}, 32, 1} << QStringList{rate};
+        QTest::newRow("1 Gbps") << ConfiguredLink{4, 32, gbps("1"), {}, 32, 1} << QStringList();
+        QTest::newRow("12.5 Gbps") << ConfiguredLink{4, 32, gbps("12.5"), {}, 64, 1} << QStringList();
+        QTest::newRow("12.6 Gbps") << ConfiguredLink{4, 32, gbps("12.6"), {}, 32, 1} << QStringList{rate};
+        QTest::newRow("F * K 1") << ConfiguredLink{1, 1, gbps("2"), {}, 32, 1} << QStringList{k};
+        QTest::newRow("F * K 16") << ConfiguredLink{1, 16, gbps("2"), {}, 32, 1} << QStringList{k};
+        QTest::newRow("F * K 17") << ConfiguredLink{1, 17, gbps("2"), {}, 32, 1} << QStringList{"PCS width"};
+        QTest::newRow("F * K 20") << ConfiguredLink{1, 20, gbps("2"), {}, 32, 1} << QStringList();
+        QTest::newRow("F * K 20, 64-bit PCS") << ConfiguredLink{1, 20, gbps("2"), {}, 64, 1} << QStringList{"PCS width"};
+        QTest::newRow("F * K 1024") << ConfiguredLink{32, 32, gbps("2"), 1024, 64, 1} << QStringList();
+        QTest::newRow("F * K 1025") << ConfiguredLink{41, 25, gbps("4.1"), {}, 32, 1} << QStringList{k};
+        QTest::newRow("buffer holds F * K") << ConfiguredLink{8, 32, gbps("2"), 256, 32, 1} << QStringList();
+        QTest::newRow("buffer one multiframe short") << ConfiguredLink{8, 32, gbps("2"), 128, 32, 1} << QStringList{"Elastic buffer"};
+        QTest::newRow("subclass 0") << ConfiguredLink{4, 32, gbps("2"), {}, 32, 0} << QStringList{"Subclass"};
+        QTest::newRow("subclass 2") << ConfiguredLink{4, 32, gbps("2"), {}, 32, 2} << QStringList{"Subclass"};
+        QTest::newRow("subclass 3, reserved") << ConfiguredLink{4, 32, gbps("2"), {}, 32, 3} << QStringList{"Subclass"};
         // clang-format on
     }
 
     void linkRules()
     {
-        QFETCH(QString, rateGbps);
-        QFETCH(int, f);
-        QFETCH(int, k);
-        QFETCH(int, buffer);
-        QFETCH(int, subclass);
-        QFETCH(int, pcsBits);
+        QFETCH(ConfiguredLink, link);
         QFETCH(QStringList, rules);
-        ConfiguredLink link;
-        link.octetsPerFrame = f;
-        link.framesPerMultiframe = k;
-        link.laneRateMbps = Ratio::fromDecimal(rateGbps) * 1000;
-        if (buffer >= 0)
-            link.bufferOctets = buffer;
-        link.subclass = subclass;
-        link.pcsBits = pcsBits;
         const auto titles = [](const QStringList &problems) {
             QStringList found;
             for (const QString &problem : problems)
@@ -420,12 +415,13 @@ private slots:
         const QStringList stored = configuredLinkProblems(link);
         QCOMPARE(titles(stored), rules);
 
+        const int f = link.octetsPerFrame;
         LinkMode mode = modeOf({1, f, 1, 8, 8, 0}, "1");
         mode.sampleRateMsps = link.laneRateMbps / (10 * f);
-        mode.framesPerMultiframe = k;
+        mode.framesPerMultiframe = link.framesPerMultiframe;
         mode.bufferOctets = link.bufferOctets;
-        mode.subclass = subclass;
-        mode.pcsBits = pcsBits;
+        mode.subclass = *link.subclass;
+        mode.pcsBits = link.pcsBits;
         const LinkPlan plan = planLink(mode);
         QCOMPARE(titles(plan.errors), rules);
         // The planner's texts are the table's, but for the lane rate, which adds what fits.
