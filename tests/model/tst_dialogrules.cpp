@@ -292,16 +292,12 @@ private slots:
         QCOMPARE(NameTables::isInGroupAOrB(device), group != int(DeviceGroup::Other));
     }
 
-    void validSetsPass()
+    // The valid set passes, and so does every default the dialog starts from, each in its key.
+    void absentValuesKeepTheirRules()
     {
         QCOMPARE(ParameterRules::valueProblem(validSet(), twoQuads), QString());
         QCOMPARE(ParameterRules::valueProblem(validSet(), oneQuad), QString());
         QCOMPARE(ParameterRules::safetyProblem(validSet()), QString());
-    }
-
-    // Every default the dialog starts from keeps its own key's rule.
-    void absentValuesKeepTheirRules()
-    {
         const IPSERDESIP::ParameterMap defaults = absentValues();
         for (auto it = defaults.begin(); it != defaults.end(); ++it) {
             IPSERDESIP::ParameterMap set = validSet();

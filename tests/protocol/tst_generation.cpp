@@ -101,12 +101,11 @@ private slots:
     {
         QFETCH(IPSERDESIP::ParameterMap, changes);
         QFETCH(QString, pattern);
-        QFETCH(QStringList, expected);
         const IPSERDESIP::ParameterMap params = receiveTwoLanes(changes);
         QStringList lines = topLevelDefines(params) + coreDefines(params);
         appendIniLines(lines, params, QStringLiteral("TQ2-M1"), {QVariant(3), QVariant("5")});
         appendModuleOptions(lines, params);
-        QCOMPARE(lines.filter(QRegularExpression(pattern)), expected);
+        QTEST(lines.filter(QRegularExpression(pattern)), "expected");
     }
 
     void resources_data()
