@@ -163,12 +163,10 @@ private slots:
 
     void ilasFromPlan()
     {
-        LinkMode mode = modeOf({4, 4, 1, 14, 16, 2}, "245.76");
-        mode.deviceId = 0x55;
-        mode.bankId = 0xA;
-        mode.framesPerMultiframe = 32;
-        mode.scrambling = true;
-        const LinkPlan plan = planLink(mode);
+        const LinkPlan plan =
+            planLink(changed(modeOf({4, 4, 1, 14, 16, 2}, "245.76"), [](LinkMode &m) {
+                m.deviceId = 0x55, m.bankId = 0xA, m.framesPerMultiframe = 32, m.scrambling = true;
+            }));
         QVERIFY(plan.isValid());
         QCOMPARE(plan.ilas.size(), 4);
         for (const LaneIlas &lane : plan.ilas) {
