@@ -31,11 +31,6 @@ QList<LaneOccupancy> occupancy(const QList<LaneState> &states, const QList<int> 
     return lanes;
 }
 
-QuadPllState quad(bool qpll0Running, bool qpll1Running, QStringList serving = {})
-{
-    return {qpll0Running, qpll1Running, serving};
-}
-
 const DeviceFacts twoQuads{true, QStringLiteral("TQ2-H4"), 2};
 const DeviceFacts oneQuad{true, QStringLiteral("TQ2-M1E"), 1};
 
@@ -132,15 +127,15 @@ private slots:
         QTest::addColumn<QuadPllState>("quad0");
         QTest::addColumn<QuadPllState>("quad1");
         QTest::addColumn<QStringList>("choices");
-        const QuadPllState idle = quad(false, false);
-        const QuadPllState busy = quad(true, true);
+        const QuadPllState idle{false, false, {}};
+        const QuadPllState busy{true, true, {}};
         // clang-format off
         QTest::newRow("no lanes") << QStringList{} << idle << idle << QStringList{"CPLL"};
         QTest::newRow("free quad") << QStringList{"Q0 Lane0"} << idle << busy << QStringList{"QPLL0", "QPLL1", "CPLL"};
         QTest::newRow("busy quad") << QStringList{"Q0 Lane0"} << busy << idle << QStringList{"CPLL"};
-        QTest::newRow("busy quad serving QPLL1") << QStringList{"Q0 Lane0"} << quad(true, true, {"QPLL1"}) << idle << QStringList{"QPLL1", "CPLL"};
-        QTest::newRow("each once over two quads") << QStringList{"Q0 Lane0", "Q1 Lane0", "Q0 Lane1"} << quad(false, true) << quad(true, false) << QStringList{"QPLL0", "QPLL1", "CPLL"};
-        QTest::newRow("order follows the first lane's quad") << QStringList{"Q0 Lane0", "Q1 Lane0"} << quad(true, false) << quad(false, true) << QStringList{"QPLL1", "QPLL0", "CPLL"};
+        QTest::newRow("busy quad serving QPLL1") << QStringList{"Q0 Lane0"} << QuadPllState{true, true, {"QPLL1"}} << idle << QStringList{"QPLL1", "CPLL"};
+        QTest::newRow("each once over two quads") << QStringList{"Q0 Lane0", "Q1 Lane0", "Q0 Lane1"} << QuadPllState{false, true, {}} << QuadPllState{true, false, {}} << QStringList{"QPLL0", "QPLL1", "CPLL"};
+        QTest::newRow("order follows the first lane's quad") << QStringList{"Q0 Lane0", "Q1 Lane0"} << QuadPllState{true, false, {}} << QuadPllState{false, true, {}} << QStringList{"QPLL1", "QPLL0", "CPLL"};
         // clang-format on
     }
 
@@ -204,11 +199,10 @@ private slots:
     {
         QFETCH(QString, field);
         QFETCH(QString, text);
-        const QMap<QString, const FieldRange *> ranges{{"F", &Fields::DefaultF},
-                                                       {"K", &Fields::DefaultK},
-                                                       {"clock", &Fields::ClockFrequency},
-                                                       {"rate", &Fields::LineRate},
-                                                       {"refclk", &Fields::RefClockFrequency}};
+        // clang-format off
+        const QMap<QString, const FieldRange *> ranges{{"F", &Fields::DefaultF}, {"K", &Fields::DefaultK},
+            {"clock", &Fields::ClockFrequency}, {"rate", &Fields::LineRate}, {"refclk", &Fields::RefClockFrequency}};
+        // clang-format on
         QTEST(correctedField(text, *ranges.value(field)), "kept");
     }
 

@@ -40,8 +40,7 @@ IPSERDESIP::ParameterMap receiveTwoLanes(const IPSERDESIP::ParameterMap &changes
 struct Run
 {
     bool ok = false;
-    QStringList ini;
-    QStringList options;
+    QStringList ini, options;
 };
 
 Run generate(jesd204b &protocol, const IPSERDESIP::ParameterMap &params, Run run = {})

@@ -27,11 +27,10 @@ class DesignFileTest : public QObject
     QString design(const QString &name) { return TestPaths::example("designs/" + name); }
 
     // The global data of the two-core design below.
-    const QJsonObject twoCoreGlobals{{"Q1_BIAS", 9},
-                                     {"Q0_BIAS", 5},
-                                     {"jesd204bCheckDRP_rx", 12},
-                                     {"jesd204bCheckDRP_tx", 1},
-                                     {"GLOBAL_RESET_ENABLE", false}};
+    // clang-format off
+    const QJsonObject twoCoreGlobals{{"Q1_BIAS", 9}, {"Q0_BIAS", 5}, {"jesd204bCheckDRP_rx", 12},
+                                     {"jesd204bCheckDRP_tx", 1}, {"GLOBAL_RESET_ENABLE", false}};
+    // clang-format on
 
     // Two cores added one after the other to a design that already holds an unowned
     // "Q1_BIAS" (a design written before cores recorded their keys): the receiver publishes a

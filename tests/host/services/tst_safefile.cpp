@@ -16,8 +16,7 @@
 
 using HostFiles::Target;
 
-using TestFiles::put;
-using TestFiles::tree;
+using TestFiles::put, TestFiles::tree;
 
 namespace {
 
