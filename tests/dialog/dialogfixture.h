@@ -104,18 +104,15 @@ public:
         for (const QString &assignment : assignments) {
             const QString value = assignment.section('=', 1);
             QWidget *target = widget<QWidget>(assignment.section('=', 0, 0).remove('+'));
-            auto *box = qobject_cast<QComboBox *>(target);
-            auto *button = qobject_cast<QAbstractButton *>(target);
-            auto *spin = qobject_cast<QSpinBox *>(target);
             auto *line = qobject_cast<QLineEdit *>(target);
             if (assignment.contains(QLatin1String("+="))) {
                 line->clear();
                 QTest::keyClicks(line, value);
-            } else if (box) {
+            } else if (auto *box = qobject_cast<QComboBox *>(target)) {
                 box->setCurrentIndex(box->findText(value));
-            } else if (button) {
+            } else if (auto *button = qobject_cast<QAbstractButton *>(target)) {
                 button->setChecked(value == QLatin1String("1"));
-            } else if (spin) {
+            } else if (auto *spin = qobject_cast<QSpinBox *>(target)) {
                 spin->setValue(value.toInt());
             } else if (line) {
                 line->setText(value);

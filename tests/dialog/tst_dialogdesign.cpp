@@ -1,4 +1,3 @@
-#include "configforms.h"
 #include "corepinfigure.h"
 #include "dialogfixture.h"
 #include "laneallocation.h"
@@ -81,18 +80,6 @@ private slots:
             QCOMPARE(boxes.lines(), QStringList{"Error: No available lanes"});
         }
 
-        // The same offer on bare forms, without the dialog.
-        QWidget pages;
-        IPJESD204B::core_config core;
-        IPJESD204B::phy_config phy;
-        core.setupUi(new QWidget(&pages));
-        phy.setupUi(new QWidget(&pages));
-        IPJESD204B::LaneAllocation alone(core, phy);
-        alone.offerLanes(QStringList{"Receive", "Transmit", "Both"}.indexOf(mode) + 1);
-        QCOMPARE(alone.availableLanes(), offered);
-        QCOMPARE(d.items(core.comboxNumOfLanes), d.items(d.combo("comboxNumOfLanes")));
-        alone.fillLaneBoxes();
-        QCOMPARE(phy.Lane3Connect->currentText(), offered.value(3));
         // Duplicates are named in table order, not in the order they are found.
         QCOMPARE(IPJESD204B::LaneAllocation::duplicateLane(
                      {"Q1 Lane0", "Q0 Lane1", "Q1 Lane0", "Q0 Lane1"}),

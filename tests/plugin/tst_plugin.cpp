@@ -98,7 +98,6 @@ private slots:
     {
         QFETCH(QStringList, files);
         QFETCH(QStringList, records);
-        QFETCH(int, cores);
         QTemporaryDir work;
         const QString dir =
             files.contains("libjesd204b.so") ? TestFiles::pluginCopy(work.path()) : work.path();
@@ -117,7 +116,7 @@ private slots:
                              states[static_cast<int>(library.state)], library.iid,
                              library.className, library.error);
         QCOMPARE(seen, records.replaceInStrings("<dir>", dir));
-        QCOMPARE(int(set.protocols().size()), cores);
+        QTEST(int(set.protocols().size()), "cores");
     }
 
 private:

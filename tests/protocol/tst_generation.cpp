@@ -40,8 +40,7 @@ IPSERDESIP::ParameterMap receiveTwoLanes(const IPSERDESIP::ParameterMap &changes
 struct Run
 {
     bool ok = false;
-    QStringList ini;
-    QStringList options;
+    QStringList ini, options;
 };
 
 Run generate(jesd204b &protocol, const IPSERDESIP::ParameterMap &params, Run run = {})
@@ -101,12 +100,11 @@ private slots:
     {
         QFETCH(IPSERDESIP::ParameterMap, changes);
         QFETCH(QString, pattern);
-        QFETCH(QStringList, expected);
         const IPSERDESIP::ParameterMap params = receiveTwoLanes(changes);
         QStringList lines = topLevelDefines(params) + coreDefines(params);
         appendIniLines(lines, params, QStringLiteral("TQ2-M1"), {QVariant(3), QVariant("5")});
         appendModuleOptions(lines, params);
-        QCOMPARE(lines.filter(QRegularExpression(pattern)), expected);
+        QTEST(lines.filter(QRegularExpression(pattern)), "expected");
     }
 
     void resources_data()
@@ -134,15 +132,11 @@ private slots:
         QFETCH(QStringList, lanes);
         QFETCH(QStringList, plls);
         QFETCH(QStringList, rates);
-        const IPSERDESIP::ParameterMap params{{"file", "doc"},
-                                              {"module", "top"},
-                                              {"Number_of_lanes", "2"},
-                                              {"JESD204B_Lane0_connect_with", "Q0 Lane1"},
-                                              {"JESD204B_Lane1_connect_with", "Q1 Lane0"},
-                                              {"PLL_Selection", "CPLL"},
-                                              {"Line_Rate", "6.25"},
-                                              {"Reference_CLK_Source", "Q0 REFCLK1"},
-                                              {"Reference_CLK_Frequency", "156.2500"}};
+        // clang-format off
+        const IPSERDESIP::ParameterMap params{{"file", "doc"}, {"module", "top"}, {"Number_of_lanes", "2"},
+            {"JESD204B_Lane0_connect_with", "Q0 Lane1"}, {"JESD204B_Lane1_connect_with", "Q1 Lane0"}, {"PLL_Selection", "CPLL"},
+            {"Line_Rate", "6.25"}, {"Reference_CLK_Source", "Q0 REFCLK1"}, {"Reference_CLK_Frequency", "156.2500"}};
+        // clang-format on
         jesd204b protocol(TestPaths::sourceDir() + QStringLiteral("/data"));
         QVERIFY(protocol.load());
         const std::unique_ptr<IPSERDESIP::Message> report(

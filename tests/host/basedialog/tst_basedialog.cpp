@@ -199,11 +199,9 @@ private slots:
     {
         QFETCH(bool, byShow);
         QFETCH(bool, pinsBefore);
-        const Utils::PinFigureList pins{
-            {QStringLiteral("clk_i"), 0, false, Qt::AlignLeft},
-            {QStringLiteral("data_o[31:0]"), 1, true, Qt::AlignRight},
-            {QStringLiteral("data_i[31:0]"), 0, true, Qt::AlignLeft},
-        };
+        const Utils::PinFigureList pins{{"clk_i", 0, false, Qt::AlignLeft},
+                                        {"data_o[31:0]", 1, true, Qt::AlignRight},
+                                        {"data_i[31:0]", 0, true, Qt::AlignLeft}};
         RecordingDlg dlg;
         QVERIFY(!dlg.findChild<Utils::ModuleSymbol *>());
         if (pinsBefore)

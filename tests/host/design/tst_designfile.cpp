@@ -26,6 +26,12 @@ class DesignFileTest : public QObject
     PLL *pll(const QString &key) { return dynamic_cast<PLL *>(model->allInstance().value(key)); }
     QString design(const QString &name) { return TestPaths::example("designs/" + name); }
 
+    // The global data of the two-core design below.
+    // clang-format off
+    const QJsonObject twoCoreGlobals{{"Q1_BIAS", 9}, {"Q0_BIAS", 5}, {"jesd204bCheckDRP_rx", 12},
+                                     {"jesd204bCheckDRP_tx", 1}, {"GLOBAL_RESET_ENABLE", false}};
+    // clang-format on
+
     // Two cores added one after the other to a design that already holds an unowned
     // "Q1_BIAS" (a design written before cores recorded their keys): the receiver publishes a
     // quad bias and its DRP record, the transmitter its DRP record, the reset switch and the
@@ -151,73 +157,40 @@ private slots:
         QCOMPARE(model->getData("jesd204bCheckDRP_jesd_rx"), QVariant(12));
     }
 
-    // An edited core gives up its own records; the bias it shares with the design stays, so
-    // that the dialog starts from it.
-    void editReleasesOwnRecords_data()
-    {
-        QTest::addColumn<QString>("edited");
-        QTest::addColumn<ParameterMap>("remaining");
-        const ParameterMap all{{"Q1_BIAS", 9},
-                               {"Q0_BIAS", 5},
-                               {"jesd204bCheckDRP_rx", 12},
-                               {"jesd204bCheckDRP_tx", 1},
-                               {"GLOBAL_RESET_ENABLE", false}};
-        ParameterMap withoutRx = all, withoutTx = all;
-        withoutRx.remove("jesd204bCheckDRP_rx");
-        withoutTx.remove("jesd204bCheckDRP_tx");
-        QTest::newRow("receiver") << "a.v:rx" << withoutRx;
-        QTest::newRow("transmitter") << "b.v:tx" << withoutTx;
-        QTest::newRow("core not in the design") << "c.v:rx2" << all;
-    }
-
-    void editReleasesOwnRecords()
-    {
-        QFETCH(QString, edited);
-        QTemporaryDir dir;
-        const QString path = twoCoreDesign(dir);
-        QVERIFY(!path.isEmpty());
-        QString error;
-        QVERIFY2(DesignFile::load(path, &error), qPrintable(error));
-        model->removeInstance(edited);
-        QTEST(model->globalData(), "remaining");
-        QCOMPARE(lane("Q0_LANE2")->getLaneStatus(),
-                 int(edited == "a.v:rx" ? LANE::Free : LANE::Receive));
-        QCOMPARE(lane("Q0_LANE0")->getLaneStatus(),
-                 int(edited == "b.v:tx" ? LANE::Free : LANE::Transmit));
-    }
-
-    // Edited and accepted again, a core's old records give way to what it publishes now; a
-    // key leaves the design only with its last owner, and a module name is held once.
+    // Edited, a core gives up its own records and lanes; the bias it shares with the design
+    // stays, so that the dialog starts from it. Accepted again, its old records give way to
+    // what it publishes now; a key leaves the design only with its last owner, and a module
+    // name is held once.
     void editedCoreAddedAgain_data()
     {
         QTest::addColumn<QString>("replacing"); // empty: a new core
+        QTest::addColumn<QString>("released");  // the key the edit takes out of the design
         QTest::addColumn<QString>("name");
         QTest::addColumn<ParameterMap>("published");
         QTest::addColumn<QJsonObject>("globalData"); // empty: refused
         QTest::addColumn<QJsonArray>("owned");
-        const QJsonObject before{{"Q1_BIAS", 9},
-                                 {"Q0_BIAS", 5},
-                                 {"jesd204bCheckDRP_rx", 12},
-                                 {"jesd204bCheckDRP_tx", 1},
-                                 {"GLOBAL_RESET_ENABLE", false}};
-        QJsonObject declined = before, renamed = before, transmitterGone = before;
+        QJsonObject declined = twoCoreGlobals, renamed = twoCoreGlobals,
+                    transmitterGone = twoCoreGlobals;
         declined.insert("jesd204bCheckDRP_rx", 3);
         renamed.remove("jesd204bCheckDRP_rx");
         renamed.insert("jesd204bCheckDRP_rx2", 12);
         transmitterGone.remove("jesd204bCheckDRP_tx");
         transmitterGone.remove("GLOBAL_RESET_ENABLE");
+        const QString rx = "jesd204bCheckDRP_rx";
         // clang-format off
-        QTest::newRow("unchanged") << "a.v:rx" << "a.v:rx" << ParameterMap{{"Q0_BIAS", 5}, {"jesd204bCheckDRP_rx", 12}} << before << QJsonArray{"Q0_BIAS", "jesd204bCheckDRP_rx"};
-        QTest::newRow("bias declined, b still owns it") << "a.v:rx" << "a.v:rx" << ParameterMap{{"jesd204bCheckDRP_rx", 3}} << declined << QJsonArray{"jesd204bCheckDRP_rx"};
-        QTest::newRow("module renamed") << "a.v:rx" << "a.v:rx2" << ParameterMap{{"Q0_BIAS", 5}, {"jesd204bCheckDRP_rx2", 12}} << renamed << QJsonArray{"Q0_BIAS", "jesd204bCheckDRP_rx2"};
-        QTest::newRow("last owner lets go") << "b.v:tx" << "b.v:tx" << ParameterMap() << transmitterGone << QJsonArray();
-        QTest::newRow("new core, module taken") << "" << "c.v:rx" << ParameterMap() << QJsonObject() << QJsonArray();
-        QTest::newRow("renamed to a taken module") << "a.v:rx" << "a.v:tx" << ParameterMap() << QJsonObject() << QJsonArray();
+        QTest::newRow("unchanged") << "a.v:rx" << rx << "a.v:rx" << ParameterMap{{"Q0_BIAS", 5}, {"jesd204bCheckDRP_rx", 12}} << twoCoreGlobals << QJsonArray{"Q0_BIAS", "jesd204bCheckDRP_rx"};
+        QTest::newRow("bias declined, b still owns it") << "a.v:rx" << rx << "a.v:rx" << ParameterMap{{"jesd204bCheckDRP_rx", 3}} << declined << QJsonArray{"jesd204bCheckDRP_rx"};
+        QTest::newRow("module renamed") << "a.v:rx" << rx << "a.v:rx2" << ParameterMap{{"Q0_BIAS", 5}, {"jesd204bCheckDRP_rx2", 12}} << renamed << QJsonArray{"Q0_BIAS", "jesd204bCheckDRP_rx2"};
+        QTest::newRow("last owner lets go") << "b.v:tx" << "jesd204bCheckDRP_tx" << "b.v:tx" << ParameterMap() << transmitterGone << QJsonArray();
+        QTest::newRow("edited core not in the design") << "c.v:rx2" << "" << "c.v:rx2" << ParameterMap() << twoCoreGlobals << QJsonArray();
+        QTest::newRow("new core, module taken") << "" << "" << "c.v:rx" << ParameterMap() << QJsonObject() << QJsonArray();
+        QTest::newRow("renamed to a taken module") << "a.v:rx" << rx << "a.v:tx" << ParameterMap() << QJsonObject() << QJsonArray();
         // clang-format on
     }
     void editedCoreAddedAgain()
     {
         QFETCH(QString, replacing);
+        QFETCH(QString, released);
         QFETCH(QString, name);
         QFETCH(ParameterMap, published);
         QFETCH(QJsonObject, globalData);
@@ -228,6 +201,13 @@ private slots:
         QString error;
         QVERIFY2(DesignFile::load(path, &error), qPrintable(error));
         model->removeInstance(replacing);
+        QJsonObject kept = twoCoreGlobals;
+        kept.remove(released);
+        QCOMPARE(QJsonObject::fromVariantMap(model->globalData()), kept);
+        QCOMPARE(lane("Q0_LANE2")->getLaneStatus(),
+                 int(replacing == "a.v:rx" ? LANE::Free : LANE::Receive));
+        QCOMPARE(lane("Q0_LANE0")->getLaneStatus(),
+                 int(replacing == "b.v:tx" ? LANE::Free : LANE::Transmit));
         for (auto it = published.begin(); it != published.end(); ++it)
             model->setData(it.key(), it.value());
         const bool added = DesignFile::addInstance(
@@ -245,9 +225,10 @@ private slots:
         const QJsonObject root = readJson(path);
         QCOMPARE(root.value("globalData").toObject(), globalData);
         const QJsonArray instances = root.value("instances").toArray();
-        QCOMPARE(instances.size(), 2);
-        QCOMPARE(instances.at(1).toObject().value("name").toString(), name);
-        QTEST(instances.at(1).toObject().value("globalData").toArray(), "owned");
+        // A core that gave nothing up is added beside the two.
+        QCOMPARE(instances.size(), released.isEmpty() ? 3 : 2);
+        QCOMPARE(instances.last().toObject().value("name").toString(), name);
+        QTEST(instances.last().toObject().value("globalData").toArray(), "owned");
     }
 };
 

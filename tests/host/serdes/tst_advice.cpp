@@ -53,16 +53,11 @@ QStringList optionLines(const CoreSet &core)
 QStringList check(const CoreSet &core, bool *ok)
 {
     serdes *model = serdes::instance();
-    QStringList resources;
-    QStringList plls;
+    QStringList resources, plls, sources, frequencies;
     for (const QString &lane : core.lanes) {
         resources << lane + "_TX";
         plls << (core.pll == "CPLL" ? lane.left(3) + "CPLL" + lane.right(1)
                                     : lane.left(3) + core.pll);
-    }
-    QStringList sources;
-    QStringList frequencies;
-    for (int i = 0; i < core.lanes.size(); ++i) {
         sources << core.source;
         frequencies << core.clock;
     }
@@ -85,33 +80,21 @@ QList<CoreSet> followed(const CoreSet &core, const QStringList &reasons)
     static const QRegularExpression pairs(
         QStringLiteral("another clock on \\w+ that would work: (.+) MHz\\.$"));
     QList<CoreSet> result;
+    const auto add = [&](const QString &pll, const QString &clock, const QString &from) {
+        result << CoreSet{core.lanes, from, clock, core.rate, pll};
+    };
     for (const QString &reason : reasons) {
         for (const QString &clock :
-             clocks.match(reason).captured(1).split(", ", Qt::SkipEmptyParts)) {
-            CoreSet next = core;
-            next.clock = clock;
-            result << next;
-        }
-        for (const QString &pll :
-             plls.match(reason).captured(1).split(" or ", Qt::SkipEmptyParts)) {
-            CoreSet next = core;
-            next.pll = pll;
-            result << next;
-        }
+             clocks.match(reason).captured(1).split(", ", Qt::SkipEmptyParts))
+            add(core.pll, clock, core.source);
+        for (const QString &pll : plls.match(reason).captured(1).split(" or ", Qt::SkipEmptyParts))
+            add(pll, core.clock, core.source);
         for (const QString &pair :
-             pairs.match(reason).captured(1).split(" MHz, ", Qt::SkipEmptyParts)) {
-            CoreSet next = core;
-            next.pll = pair.section(" at ", 0, 0);
-            next.clock = pair.section(" at ", 1);
-            result << next;
-        }
+             pairs.match(reason).captured(1).split(" MHz, ", Qt::SkipEmptyParts))
+            add(pair.section(" at ", 0, 0), pair.section(" at ", 1), core.source);
         const QString other = source.match(reason).captured(1);
-        if (!other.isEmpty()) {
-            CoreSet next = core;
-            next.source = other;
-            next.clock = QString::number(serdes::instance()->getFreqByRefsrc(other));
-            result << next;
-        }
+        if (!other.isEmpty())
+            add(core.pll, QString::number(serdes::instance()->getFreqByRefsrc(other)), other);
     }
     return result;
 }
@@ -153,15 +136,11 @@ private slots:
                                                       {{"Q0_LANE1"}, "Q0_REFCLK0"}};
         if (quads == 2)
             placements.append({{"Q1_LANE2", "Q1_LANE3"}, "Q1_REFCLK1"});
-        const QStringList rates{"1.25",    "2.4576",  "3.125",  "4.9152", "5.0",
-                                "6.144",   "6.25",    "7.3728", "8.0",    "9.8304",
-                                "10.3125", "11.0592", "12.5",   "14.7456"};
-        const QStringList clocks{"61.44",  "98.304",   "100",      "122.88", "125", "153.6",
-                                 "156.25", "157.2864", "122.8804", "184.32", "250", "312.5"};
-        int refusals = 0;
-        int clockAdvice = 0;
-        int pllAdvice = 0;
-        int pairAdvice = 0;
+        // clang-format off
+        const QStringList rates{"1.25", "2.4576", "3.125", "4.9152", "5.0", "6.144", "6.25", "7.3728", "8.0", "9.8304", "10.3125", "11.0592", "12.5", "14.7456"};
+        const QStringList clocks{"61.44", "98.304", "100", "122.88", "125", "153.6", "156.25", "157.2864", "122.8804", "184.32", "250", "312.5"};
+        // clang-format on
+        int refusals = 0, clockAdvice = 0, pllAdvice = 0, pairAdvice = 0;
         QStringList failures;
         for (const auto &placement : placements) {
             for (const QString &rate : rates) {

@@ -112,11 +112,10 @@ private slots:
     {
         const QStringList lanes{"Q0_LANE0_TX", "Q0_LANE1_TX"}, freqs{"122.88", "122.88"};
         const QStringList plls{"Q0_QPLL1", "Q0_QPLL1"}, refs{"Q0_REFCLK0", "Q0_REFCLK0"};
-        const QStringList options{"q0_ln0_tx_rate 4.9152", "q0_ln0_rx_rate 4.9152",
-                                  "q0_ln0_pll_sel qpll1",  "q0_ln0_enable true",
-                                  "q0_ln1_tx_rate 4.9152", "q0_ln1_rx_rate 4.9152",
-                                  "q0_ln1_pll_sel qpll1",  "q0_ln1_enable true",
-                                  "q0_enable true",        "q0_refclk0_freq 122.88"};
+        QStringList options{"q0_enable true", "q0_refclk0_freq 122.88"};
+        for (const QString lane : {"q0_ln0", "q0_ln1"})
+            options << lane + "_tx_rate 4.9152" << lane + "_rx_rate 4.9152"
+                    << lane + "_pll_sel qpll1" << lane + "_enable true";
         // Calculate twice (the same verdict, nothing left behind), then keep the route.
         for (const bool keep : {false, false, true}) {
             QVERIFY(model->checkRoute(lanes, plls, refs, freqs, "doc:top"));

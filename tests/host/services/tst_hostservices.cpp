@@ -11,7 +11,6 @@
 #include <QtTest>
 
 #include <memory>
-#include <sys/stat.h>
 
 // The reference host's description files, IP core checks, files, devices and IDE services.
 class HostServicesTest : public QObject
@@ -21,10 +20,8 @@ class HostServicesTest : public QObject
 private slots:
     void init()
     {
-        reports.clear();
-        Core::MessageSink::setHandler([](const QString &title, const QString &text, QWidget *) {
-            reports << title + QStringLiteral(": ") + text;
-        });
+        // Failures go nowhere rather than into boxes, but for the test of the host's own sink.
+        Core::MessageSink::setHandler([](const QString &, const QString &, QWidget *) {});
         m_dir = std::make_unique<QTemporaryDir>();
     }
 
@@ -73,8 +70,6 @@ private slots:
         QTest::newRow("missing") << "missing" << "no such file";
         QTest::newRow("empty name") << "" << "not a usable file name";
         QTest::newRow("directory") << "dir" << "is a directory, not a file";
-        QTest::newRow("/dev/zero") << "zero" << "not a regular file (a device, pipe or socket is not read)";
-        QTest::newRow("FIFO without a writer") << "fifo" << "not a regular file (a device, pipe or socket is not read)";
         QTest::newRow("16 MiB + 1") << "large" << "16777217 bytes is over the limit of 16777216 bytes (16 MiB) for an input file";
         QTest::newRow("16 MiB") << "limit" << "";
         // clang-format on
@@ -87,10 +82,6 @@ private slots:
         QString path = kind.isEmpty() ? QString() : m_dir->filePath(kind);
         if (kind == "dir")
             QVERIFY(QDir().mkdir(path));
-        else if (kind == "zero")
-            path = "/dev/zero";
-        else if (kind == "fifo")
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (kind == "large" || kind == "limit")
             QVERIFY(QFile(TestFiles::put(m_dir->filePath(kind), "x"))
                         .resize(IPSERDESIP::MaxInputFileBytes + (kind == "large")));
@@ -169,8 +160,6 @@ private slots:
     }
 
 private:
-    static inline QStringList reports; // what the sink received, "title: text"
-
     std::unique_ptr<QTemporaryDir> m_dir; // fresh for every test
 };
 

@@ -16,8 +16,7 @@
 
 using HostFiles::Target;
 
-using TestFiles::put;
-using TestFiles::tree;
+using TestFiles::put, TestFiles::tree;
 
 namespace {
 
@@ -288,16 +287,13 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("refusal"); // empty: taken over
-        QTest::newRow("dangling link") << "link"
-                                       << "is a symbolic link";
-        QTest::newRow("folder") << "folder"
-                                << "is a folder";
-        QTest::newRow("garbage") << "garbage"
-                                 << "";
-        QTest::newRow("empty, its run killed before it wrote it") << "empty"
-                                                                  << "";
-        QTest::newRow("stale regular file") << "stale"
-                                            << "";
+        // clang-format off
+        QTest::newRow("dangling link") << "link" << "is a symbolic link";
+        QTest::newRow("folder") << "folder" << "is a folder";
+        QTest::newRow("garbage") << "garbage" << "";
+        QTest::newRow("empty, its run killed before it wrote it") << "empty" << "";
+        QTest::newRow("stale regular file") << "stale" << "";
+        // clang-format on
     }
     void lockKinds()
     {
@@ -336,12 +332,11 @@ private slots:
     {
         QTest::addColumn<QString>("tmpdir"); // below the test's folder
         QTest::addColumn<QString>("parent"); // where the folder is made; "" below the test's
-        QTest::newRow("TMPDIR a folder") << "t"
-                                         << "";
-        QTest::newRow("TMPDIR missing") << "missing"
-                                        << "/tmp";
-        QTest::newRow("TMPDIR a file") << "file"
-                                       << "/tmp";
+        // clang-format off
+        QTest::newRow("TMPDIR a folder") << "t" << "";
+        QTest::newRow("TMPDIR missing") << "missing" << "/tmp";
+        QTest::newRow("TMPDIR a file") << "file" << "/tmp";
+        // clang-format on
     }
     void scratchFolder()
     {
